@@ -1,0 +1,74 @@
+#pragma once
+// Text files in the Windows-1252 code page: our own table, lines ending at
+// CR LF, lone CR or lone LF when read, CR LF when written.
+
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+namespace Ansi {
+
+// Every byte 0x00..0xFF decodes to one character and encodes back to itself;
+// the five bytes the code page leaves undefined stand for U+0081, U+008D,
+// U+008F, U+0090 and U+009D.
+QString decode(const QByteArray& bytes);
+QChar decodeByte(unsigned char byte);
+
+// A character without a byte in the code page becomes "?".
+QByteArray encode(const QString& text);
+
+// True when every character of the text has a byte of its own.
+bool isEncodable(const QString& text);
+bool isEncodable(QChar c);
+
+} // namespace Ansi
+
+// Reads a text file line by line.
+class TAnsiLineReader {
+public:
+    TAnsiLineReader() = default;
+    TAnsiLineReader(const TAnsiLineReader&) = delete;
+    TAnsiLineReader& operator=(const TAnsiLineReader&) = delete;
+
+    bool open(const QString& fileName);   // false when the file cannot be opened
+    void close();
+    bool isOpen() const { return FFile.isOpen(); }
+
+    // Next line without its end; false at the end of the file.
+    // A read error raises EInOutError.
+    bool readLine(QString& line);
+
+private:
+    bool fill();
+
+    QFile FFile;
+    QByteArray FBuffer;
+    qsizetype FPos = 0;
+    bool FEof = false;
+};
+
+// Writes a text file that replaces the old one only when everything was
+// written: until commit() the old file stays as it was.
+class TAnsiFileWriter {
+public:
+    TAnsiFileWriter() = default;
+    TAnsiFileWriter(const TAnsiFileWriter&) = delete;
+    TAnsiFileWriter& operator=(const TAnsiFileWriter&) = delete;
+    ~TAnsiFileWriter();
+
+    bool open(const QString& fileName);   // false when the file cannot be created
+    bool isOpen() const { return FFile && FFile->isOpen(); }
+
+    void writeLine(const QString& line);  // the line and CR LF
+    void write(const QString& text);      // the text as it stands
+
+    // Replaces the target file; a failed write or commit raises EInOutError
+    // with the platform's text and leaves the old file untouched.
+    void commit();
+    // Drops everything written; the old file stays.
+    void cancel();
+
+private:
+    QSaveFile* FFile = nullptr;
+};

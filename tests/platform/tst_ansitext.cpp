@@ -1,0 +1,185 @@
+#include "platform/UAnsiText.h"
+#include "platform/UExceptions.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestAnsiText : public QObject {
+    Q_OBJECT
+
+private:
+    static QString writeBytes(const QTemporaryDir& dir, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(QStringLiteral("f.txt"));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write fixture");
+        return path;
+    }
+    static QStringList readAll(const QString& path)
+    {
+        TAnsiLineReader reader;
+        if (!reader.open(path))
+            return {QStringLiteral("<not opened>")};
+        QStringList lines;
+        QString line;
+        while (reader.readLine(line))
+            lines.append(line);
+        return lines;
+    }
+
+private slots:
+    void everyByteRoundTrips()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        const QString text = Ansi::decode(all);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(Ansi::encode(text), all);
+        QVERIFY(Ansi::isEncodable(text));
+    }
+
+    void knownCharacters_data()
+    {
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<int>("unicode");
+        QTest::newRow("euro") << 0x80 << 0x20AC;
+        QTest::newRow("undefined 81") << 0x81 << 0x81;
+        QTest::newRow("low quote") << 0x84 << 0x201E;
+        QTest::newRow("undefined 8D") << 0x8D << 0x8D;
+        QTest::newRow("Z caron") << 0x8E << 0x017D;
+        QTest::newRow("undefined 8F 90") << 0x8F << 0x8F;
+        QTest::newRow("undefined 90") << 0x90 << 0x90;
+        QTest::newRow("trade mark") << 0x99 << 0x2122;
+        QTest::newRow("undefined 9D") << 0x9D << 0x9D;
+        QTest::newRow("Y diaeresis") << 0x9F << 0x0178;
+        QTest::newRow("a umlaut") << 0xE4 << 0xE4;
+        QTest::newRow("sharp s") << 0xDF << 0xDF;
+    }
+    void knownCharacters()
+    {
+        QFETCH(int, byte);
+        QFETCH(int, unicode);
+        QCOMPARE(int(Ansi::decodeByte(uchar(byte)).unicode()), unicode);
+        QCOMPARE(Ansi::encode(QString(QChar(char16_t(unicode)))), QByteArray(1, char(byte)));
+    }
+
+    void charactersOutsideBecomeQuestionMarks()
+    {
+        const QString text = QStringLiteral("a\u0100b\u4E2D") + QString::fromUcs4(U"\U0001F600") + QStringLiteral("c");
+        QCOMPARE(Ansi::encode(text), QByteArray("a?b??c"));
+        QVERIFY(!Ansi::isEncodable(text));
+        QVERIFY(!Ansi::isEncodable(QChar(0x0100)));
+    }
+
+    void lineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("lf") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+        QTest::newRow("cr") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+        QTest::newRow("mixed") << QByteArray("a\r\n\nb\r\rc") << QStringList{"a", "", "b", "", "c"};
+        QTest::newRow("no last end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+        QTest::newRow("lf cr is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("nul byte kept") << QByteArray("a\0b\n", 4) << QStringList{QString::fromLatin1("a\0b", 3)};
+    }
+    void lineEnds()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        QCOMPARE(readAll(writeBytes(dir, bytes)), lines);
+    }
+
+    void crLfAcrossChunkBoundary()
+    {
+        // The reader works in 64 KiB chunks; a CR LF split by the boundary is one line end.
+        QByteArray bytes(64 * 1024 - 1, 'x');
+        bytes += "\r\nsecond\r\n";
+        QTemporaryDir dir;
+        const QStringList lines = readAll(writeBytes(dir, bytes));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.at(0).size(), 64 * 1024 - 1);
+        QCOMPARE(lines.at(1), QStringLiteral("second"));
+    }
+
+    void longLine()
+    {
+        QByteArray bytes(3 * 1024 * 1024, 'y');
+        QTemporaryDir dir;
+        const QStringList lines = readAll(writeBytes(dir, bytes));
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines.at(0).size(), bytes.size());
+    }
+
+    void bytesRoundTripThroughFiles()
+    {
+        QByteArray line;
+        for (int b = 0; b < 256; ++b)
+            if (b != '\r' && b != '\n')
+                line.append(char(b));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.txt"));
+        TAnsiFileWriter writer;
+        QVERIFY(writer.open(path));
+        writer.writeLine(Ansi::decode(line));
+        writer.writeLine(QStringLiteral("zwei"));
+        writer.commit();
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), line + "\r\nzwei\r\n");
+        QCOMPARE(readAll(path), (QStringList{Ansi::decode(line), QStringLiteral("zwei")}));
+    }
+
+    void missingFileAndFolderDoNotOpen()
+    {
+        QTemporaryDir dir;
+        TAnsiLineReader reader;
+        QVERIFY(!reader.open(dir.filePath(QStringLiteral("missing.txt"))));
+        QVERIFY(!reader.open(dir.path()));
+        TAnsiFileWriter writer;
+        QVERIFY(!writer.open(dir.path()));
+        QVERIFY(!writer.open(dir.filePath(QStringLiteral("no/such/folder/x.txt"))));
+    }
+
+    void cancelledWriteKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = writeBytes(dir, "old\r\n");
+        {
+            TAnsiFileWriter writer;
+            QVERIFY(writer.open(path));
+            writer.writeLine(QStringLiteral("new"));
+            // destroyed without commit: an error part way through a save
+        }
+        QCOMPARE(readAll(path), QStringList{QStringLiteral("old")});
+    }
+
+    void failedCommitRaisesAndKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        const QString sub = dir.filePath(QStringLiteral("sub"));
+        QVERIFY(QDir().mkdir(sub));
+        const QString path = sub + QStringLiteral("/f.txt");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old\r\n");
+        old.close();
+        TAnsiFileWriter writer;
+        QVERIFY(writer.open(path));
+        writer.writeLine(QStringLiteral("new"));
+        // The folder goes away before the commit: the rename cannot happen.
+        QVERIFY(QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        if (QFileInfo(sub).isWritable())
+            QSKIP("running with rights that ignore folder permissions");
+        QVERIFY_THROWS_EXCEPTION(EInOutError, writer.commit());
+        QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(readAll(path), QStringList{QStringLiteral("old")});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAnsiText)
+#include "tst_ansitext.moc"
