@@ -1,0 +1,101 @@
+#include "data/UDataFile.h"
+
+#include "data/UProjekt.h"
+#include "data/USchueler.h"
+#include "data/UZeile.h"
+#include "platform/UExceptions.h"
+#include "platform/UUi.h"
+
+#include <QFileInfo>
+#include <memory>
+
+TDataFile::TDataFile(TFileType Ftype, const QString& FileName)
+    : FType(Ftype), Name(FileName)
+{
+}
+
+TDataFile::~TDataFile() = default;
+
+bool TDataFile::OpenRead()
+{
+    // Only a plain file: a device or a pipe might never end.
+    if (FMode != fm_closed || !QFileInfo(Name).isFile() || !FReader.open(Name))
+        return false;
+    FMode = fm_read;
+    return true;
+}
+
+bool TDataFile::OpenWrite()
+{
+    if (FMode != fm_closed || !FWriter.open(Name))
+        return false;
+    FMode = fm_write;
+    return true;
+}
+
+void TDataFile::Close()
+{
+    const TFileMode mode = FMode;
+    FMode = fm_closed;
+    if (mode == fm_read)
+        FReader.close();
+    else if (mode == fm_write)
+        FWriter.commit();
+}
+
+int TDataFile::Read(TData& DataBase, bool concat)
+{
+    if (FMode != fm_read)
+        return -1;
+    const TDataType wanted = FType == ft_proj ? dtPro : dtSch;
+    if (DataBase.getDataType() != wanted)
+        throw Exception(QStringLiteral("TDataFile.Read: Datei und Liste passen nicht zusammen"));
+    if (!concat)
+        DataBase.ClearData();
+
+    int n = 0;
+    int lineNo = 0;
+    QString line;
+    while (FReader.readLine(line)) {
+        ++lineNo;
+        if (line.contains(QChar(u'\0'))) {
+            ShowMessage(QStringLiteral("Die Datei %1 ist keine Textdatei (Zeile %2 enthält ein Nullbyte); "
+                                       "das Lesen wurde dort beendet.")
+                            .arg(QFileInfo(Name).fileName())
+                            .arg(lineNo));
+            break;
+        }
+        if (line.isEmpty() || line.at(0) == QLatin1Char('/'))
+            continue;
+        const TZeile zeile(line);
+        try {
+            if (FType == ft_proj) {
+                auto p = std::make_unique<TProjekt>(zeile);
+                TProjekt* added = p.get();
+                DataBase.add(p.release());
+                // Numbered by position, so a project's number is its place
+                // in the list.
+                added->CheckAndSetNr(DataBase.Anz());
+            } else {
+                auto s = std::make_unique<TSchueler>(zeile, FType == ft_teil);
+                DataBase.add(s.release());
+            }
+            ++n;
+        } catch (const EProFromZeile& e) {
+            ShowMessage(e.message());
+        } catch (const ESchFromZeile& e) {
+            ShowMessage(e.message());
+        }
+    }
+    return n;
+}
+
+int TDataFile::Write(const TData& DataBase)
+{
+    if (FMode != fm_write)
+        return -1;
+    const int n = DataBase.Anz();
+    for (int i = 1; i <= n; ++i)
+        FWriter.writeLine(DataBase.getNr(i)->ToZeile().AsString());
+    return n;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// One data file (PRO, WAH or EIN): open, read or write a whole container,
+// close. One object per open-use-close sequence.
+
+#include "data/UData.h"
+#include "data/UGlobals.h"
+#include "platform/UAnsiText.h"
+
+#include <QString>
+
+class TDataFile {
+public:
+    TDataFile(TFileType Ftype, const QString& Name);
+    ~TDataFile();   // an unclosed write is dropped: the old file stays
+
+    TDataFile(const TDataFile&) = delete;
+    TDataFile& operator=(const TDataFile&) = delete;
+
+    // False when the file cannot be opened or is no plain file (a device,
+    // a pipe); nothing is raised.
+    bool OpenRead();
+    // False when the file cannot be created; nothing is raised. The old
+    // file is replaced only by a successful Close.
+    bool OpenWrite();
+    // After writing: replaces the file; a failed write raises EInOutError
+    // with the platform's text and leaves the old file untouched.
+    void Close();
+
+    // Reads every record line into DataBase (the project list for
+    // ft_proj, a pupil list, normally SchuelerData, for ft_wahl and
+    // ft_teil) and returns the number of records added; -1 when not open
+    // for reading. Without concat DataBase is emptied first. A bad line
+    // shows its message through the seam and is skipped. A file holding a
+    // NUL byte is no text file: one message, reading stops there, the
+    // records read so far stay. A read error raises EInOutError.
+    int Read(TData& DataBase, bool concat);
+    // One line per record; the number written, -1 when not open for
+    // writing.
+    int Write(const TData& DataBase);
+
+    TFileMode getMode() const { return FMode; }
+    TFileType getType() const { return FType; }
+    QString getName() const { return Name; }
+
+private:
+    TFileMode FMode = fm_closed;
+    TFileType FType;
+    QString Name;
+    TAnsiLineReader FReader;
+    TAnsiFileWriter FWriter;
+};

@@ -1,0 +1,119 @@
+#include "data/UProjekt.h"
+
+#include "data/UBasics.h"
+#include "platform/UUi.h"
+
+#include <climits>
+
+namespace {
+
+[[noreturn]] void fail(const char* field)
+{
+    throw EProFromZeile(QStringLiteral("Projektdatenzeile: Feld \"%1\" fehlerhaft ()").arg(QString::fromUtf8(field)));
+}
+
+int readInt(const QString& field, int lo, int hi, const char* name)
+{
+    int v = 0;
+    if (!StrToIntRange(field, v, lo, hi))
+        fail(name);
+    return v;
+}
+
+// The first character with a to z folded to upper case; 0 for an empty text.
+char16_t foldedFirst(const QString& field)
+{
+    if (field.isEmpty())
+        return 0;
+    const char16_t c = field.at(0).unicode();
+    return (c >= 'a' && c <= 'z') ? char16_t(c - 'a' + 'A') : c;
+}
+
+} // namespace
+
+TProjekt::TProjekt(int Nr)
+    : nr(Nr), jgmin(1), jgmax(13), teilnmin(0), teilnmax(1000), weib(true), maenn(true), gesp(false)
+{
+}
+
+TProjekt::TProjekt(const TStrings& Zeile)
+{
+    FromZeile(Zeile);
+}
+
+TProjekt::TProjekt()
+    : TProjekt(1)
+{
+    ShowMessage(QStringLiteral("Warnung: leeres Projekt ohne Nummer erzeugt (Default: 1)"));
+}
+
+TProjekt* TProjekt::CreateNull()
+{
+    auto* p = new TProjekt(0);
+    p->name = QStringLiteral("Nicht/ungültig gewählt");
+    return p;
+}
+
+void TProjekt::FromZeile(const TStrings& Zeile)
+{
+    if (Zeile.size() != 8 && Zeile.size() != 9)
+        throw EProFromZeile(QStringLiteral("Projektdatenzeile enthaelt falsche Anzahl Elemente"));
+
+    nr = readInt(Zeile.at(0), 1, INT_MAX, "Nummer");
+    if (!FitsZeile(Zeile.at(1)))
+        fail("Name");
+    name = Zeile.at(1);
+    jgmin = readInt(Zeile.at(2), 1, 13, "Mindest-Jahrgangsstufe");
+    jgmax = readInt(Zeile.at(3), 1, 13, "Höchst-Jahrgangsstufe");
+    teilnmin = readInt(Zeile.at(4), 0, 20000, "Mindesteilnehmerzahl");
+    teilnmax = readInt(Zeile.at(5), 0, 20000, "Höchstteilnehmerzahl");
+
+    switch (foldedFirst(Zeile.at(6))) {
+    case '-': weib = true; maenn = true; break;
+    case 'M': weib = false; maenn = true; break;
+    case 'W': weib = true; maenn = false; break;
+    case 'X': weib = false; maenn = false; break;
+    default: fail("Sperrung m/w");
+    }
+
+    switch (foldedFirst(Zeile.at(7))) {
+    case '-': gesp = false; break;
+    case 'X': gesp = true; break;
+    default: fail("aufgeloest");
+    }
+}
+
+TZeile TProjekt::ToZeile() const
+{
+    TZeile z;
+    z.append(QString::number(nr));
+    z.append(name);
+    z.append(QString::number(jgmin));
+    z.append(QString::number(jgmax));
+    z.append(QString::number(teilnmin));
+    z.append(QString::number(teilnmax));
+    if (weib && maenn)
+        z.append(QStringLiteral("-"));
+    else if (maenn)
+        z.append(QStringLiteral("m"));
+    else if (weib)
+        z.append(QStringLiteral("w"));
+    else
+        z.append(QStringLiteral("X"));
+    z.append(gesp ? QStringLiteral("X") : QStringLiteral("-"));
+    z.append(QStringLiteral("  0"));
+    return z;
+}
+
+QString TProjekt::ToString() const
+{
+    if (nr == 0)
+        return name;
+    return QStringLiteral("Projekt %1: %2 (%3-%4 Teiln., Kl %5-%6)")
+        .arg(nr)
+        .arg(name)
+        .arg(teilnmin)
+        .arg(teilnmax)
+        .arg(jgmin)
+        .arg(jgmax);
+}

@@ -1,0 +1,55 @@
+#pragma once
+// A project of the project day and its project line (9 fields written, 8 or
+// 9 read).
+
+#include "data/USchPro.h"
+#include "platform/UExceptions.h"
+
+#include <QString>
+
+// A bad project line; the message names the field.
+class EProFromZeile : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class TProjekt : public TSchPro {
+public:
+    // The defaults: no name, grades 1-13, 0-1000 participants, both
+    // genders, open.
+    explicit TProjekt(int nr);
+    // All fields 0/empty/false, then FromZeile; raises EProFromZeile.
+    explicit TProjekt(const TStrings& Zeile);
+    // Shows a warning and builds project 1. Nothing in the system uses it.
+    TProjekt();
+    // The pseudo-project 0 "Nicht/ungültig gewählt"; the caller owns it.
+    static TProjekt* CreateNull();
+
+    QString getName() const override { return name; }
+    bool isSchueler() const override { return false; }
+    bool isProjekt() const override { return true; }
+    // A name holding ";", CR, LF or a character outside Windows-1252 is
+    // refused. Fields before the failing one keep their new values.
+    void FromZeile(const TStrings& Zeile) override;
+    TZeile ToZeile() const override;
+
+    int getNr() const { return nr; }
+    void setNr(int Nr) { nr = Nr; }
+    void CheckAndSetNr(int Nr) { nr = Nr; }
+    int Anz() const { return eintanz; }
+    void ResetAnz() { eintanz = 0; }
+    void IncAnz() { ++eintanz; }
+    // "Projekt 3: Theater (8-20 Teiln., Kl 5-10)"; the name alone for 0.
+    QString ToString() const;
+
+    int nr = 0;
+    QString name;
+    int jgmin = 0;
+    int jgmax = 0;
+    int teilnmin = 0;
+    int teilnmax = 0;
+    int eintanz = 0;   // pupils assigned now; kept by CountEint
+    bool weib = false;
+    bool maenn = false;
+    bool gesp = false;
+};

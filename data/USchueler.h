@@ -1,0 +1,61 @@
+#pragma once
+// A pupil and its pupil line (11 fields with the assigned project, 10
+// without).
+
+#include "data/UGlobals.h"
+#include "data/USchPro.h"
+#include "platform/UExceptions.h"
+
+#include <QString>
+
+// A bad pupil line; the message names the field.
+class ESchFromZeile : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class TSchueler : public TSchPro {
+public:
+    // An empty pupil: no name, grade 0, department " ", girl, no choices,
+    // unassigned, not fixed, no hand index.
+    TSchueler();
+    // All fields 0/empty/false, then FromZeileZT(Zeile, zt); raises
+    // ESchFromZeile.
+    TSchueler(const TStrings& Zeile, bool zt);
+
+    QString getName() const override { return name; }
+    bool isSchueler() const override { return true; }
+    bool isProjekt() const override { return false; }
+    void FromZeile(const TStrings& Zeile) override { FromZeileZT(Zeile, true); }
+    // The line with the assigned project (11 fields).
+    TZeile ToZeile() const override { return ToZeileZT(true); }
+
+    // zt: the line carries the assigned project. Without it zuteil becomes 0
+    // and the hand index is cleared after reading. A name or department
+    // holding ";", CR, LF or a character outside Windows-1252 is refused.
+    // Fields before the failing one keep their new values.
+    void FromZeileZT(const TStrings& Zeile, bool zt);
+
+    // Rank of the assigned project among the choices (highest rank when it
+    // stands at several), 0 when unassigned, -1 when none of the choices.
+    int getPriority() const;
+    int getWahlAnz() const;                       // ranks with a choice
+    QString ToSortZeil(TSortCritType krit) const; // the sort key
+    void setHand(int i);                          // 0..5 stored, else -1
+    void clearHand() { hand = -1; }
+    bool isHand() const { return hand != -1; }
+    int getHand() const { return hand; }
+
+    QString name;
+    int jgst = 0;
+    QString abt;
+    bool geschl = false;      // true for a boy
+    TRanked<int> wahl;        // wahl[1]..wahl[5]; 0 = no choice
+    int zuteil = 0;           // assigned project; 0 = none
+    bool fest = false;
+    bool mark = false;        // unused
+    int hand = -1;            // -1 none; 0 into project 0; 1..5 on that rank
+
+private:
+    TZeile ToZeileZT(bool zt) const;
+};

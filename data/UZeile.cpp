@@ -1,0 +1,61 @@
+#include "data/UZeile.h"
+
+#include "platform/UAnsiText.h"
+
+bool FitsZeile(const QString& text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == ';' || u == '\r' || u == '\n' || u == 0 || !Ansi::isEncodable(c))
+            return false;
+    }
+    return true;
+}
+
+TZeile::TZeile()
+{
+    reserve(11);
+}
+
+TZeile::TZeile(const QString& st)
+{
+    reserve(11);
+    ReadFromString(st);
+}
+
+int TZeile::ReadFromString(const QString& st)
+{
+    int result = -1;
+    const qsizetype n = st.size();
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype sep = st.indexOf(QLatin1Char(';'), pos);
+        if (sep < 0)
+            break;
+        append(st.mid(pos, sep - pos));
+        result = int(size()) - 1;
+        pos = sep + 1;
+        while (pos < n && st.at(pos) == QLatin1Char(' '))
+            ++pos;
+    }
+    return result;
+}
+
+QString TZeile::AsString() const
+{
+    qsizetype length = 0;
+    for (const QString& f : *this)
+        length += f.size() + 2;
+    QString line;
+    line.reserve(length);
+    for (const QString& f : *this) {
+        line += f;
+        line += QLatin1String("; ");
+    }
+    return line;
+}
+
+QString TZeile::AsString(TFileType) const
+{
+    return AsString();
+}

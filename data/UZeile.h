@@ -1,0 +1,33 @@
+#pragma once
+// A record line: the ordered field texts of one project or pupil.
+// Split from a text line at every ";" (blanks after a ";" dropped, text
+// after the last ";" ignored, no quoting); joined with "; " after every
+// field.
+
+#include "data/UGlobals.h"
+
+#include <QString>
+#include <QStringList>
+
+// The general list of field texts a record is filled from: a record line or
+// a row of the editor's grid.
+using TStrings = QStringList;
+
+// Whether a text field can travel in a record line and a data file: no
+// ";", CR, LF or NUL, and every character in Windows-1252. The record
+// parsers refuse every name and department that does not fit.
+bool FitsZeile(const QString& text);
+
+class TZeile : public QStringList {
+public:
+    TZeile();
+    explicit TZeile(const QString& st);   // empty, then ReadFromString(st)
+
+    // Appends the fields of st after those already held; returns the
+    // position of the last field appended, -1 when st holds no ";".
+    int ReadFromString(const QString& st);
+
+    // Every field followed by "; "; the file kind does not change the form.
+    QString AsString() const;
+    QString AsString(TFileType FormatAs) const;
+};

@@ -1,0 +1,570 @@
+#include "UDataTestUtil.h"
+#include "data/UDataFile.h"
+#include "data/UEinteilungBasics.h"
+#include "platform/UAnsiText.h"
+#include "platform/UStringGrid.h"
+#include "tests/support/UScriptedUi.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+#include <unistd.h>
+
+namespace {
+
+const QString kSchCount = QStringLiteral("Schuelerdatenzeile enthaelt falsche Anzahl Elemente");
+const QString kProCount = QStringLiteral("Projektdatenzeile enthaelt falsche Anzahl Elemente");
+
+// Reads path as kind into list; returns the result of Read.
+int readFile(TFileType kind, const QString& path, TData& list, bool concat = false)
+{
+    TDataFile f(kind, path);
+    if (!f.OpenRead())
+        return -2;
+    const int n = f.Read(list, concat);
+    f.Close();
+    return n;
+}
+
+int writeFile(TFileType kind, const QString& path, const TData& list)
+{
+    TDataFile f(kind, path);
+    if (!f.OpenWrite())
+        return -2;
+    const int n = f.Write(list);
+    f.Close();
+    return n;
+}
+
+QStringList pupilLines(const TSchuelerData& sd)
+{
+    QStringList r;
+    for (int i = 1; i <= sd.Anz(); ++i)
+        r << sd.getNr(i)->ToZeile().AsString();
+    return r;
+}
+
+} // namespace
+
+class TestDataFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void modes();
+    void projectFile_data();
+    void projectFile();
+    void lineEnds_data();
+    void lineEnds();
+    void commentsAndEmptyLines();
+    void blankSlashIsARecord();
+    void badLinesReportedAndSkipped();
+    void pupilFieldCountPerKind_data();
+    void pupilFieldCountPerKind();
+    void concatReads();
+    void withoutConcatEmptiesFirst();
+    void roundTrip();
+    void everyByteRoundTrips();
+    void assignmentFileAsChoicesFile();
+    void writesCrLf();
+    void writeEmpty();
+    void notOpen();
+    void missingAndUnopenable();
+    void unclosedWriteKeepsOldFile();
+    void failedCommitIsReported();
+    void nulByteStopsReading();
+    void binaryFile();
+    void veryLongLine();
+    void wrongListKind();
+    void readThenCountEint();
+
+private:
+    QTemporaryDir FDir;
+    QString path(const QString& name) const { return FDir.filePath(name); }
+};
+
+void TestDataFile::init()
+{
+    QVERIFY(FDir.isValid());
+}
+
+void TestDataFile::modes()
+{
+    writeBytes(path("m.PRO"), "1; A; 1; 13; 0; 0; -; -; \r\n");
+    TDataFile f(ft_proj, path("m.PRO"));
+    QCOMPARE(f.getMode(), fm_closed);
+    QCOMPARE(f.getType(), ft_proj);
+    QVERIFY(f.OpenRead());
+    QCOMPARE(f.getMode(), fm_read);
+    f.Close();
+    QCOMPARE(f.getMode(), fm_closed);
+    QVERIFY(f.OpenWrite());
+    QCOMPARE(f.getMode(), fm_write);
+    f.Close();
+    QCOMPARE(f.getMode(), fm_closed);
+}
+
+void TestDataFile::projectFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("numbers by file order")
+        << QByteArray("5; Theater; 5; 10; 8; 20; -; -;   0; \r\n9; Chor; 1; 13; 0; 40; w; -;   0; \r\n"
+                      "12; Fu\xdf" "ball; 7; 13; 10; 22; m; X;   0; \r\n")
+        << QStringList{"Theater", "Chor", QStringLiteral("Fußball")} << QStringList{};
+    QTest::newRow("8 and 9 fields")
+        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n1; B; 1; 13; 0; 0; -; -; 0; \r\n")
+        << QStringList{"A", "B"} << QStringList{};
+    QTest::newRow("bad line skipped, numbering goes on")
+        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n1; B; 0; 13; 0; 0; -; -; \r\n1; C; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{"A", "C"}
+        << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()")};
+    QTest::newRow("7 and 10 fields")
+        << QByteArray("1; A; 1; 13; 0; 0; -; \r\n1; A; 1; 13; 0; 0; -; -; 0; x; \r\n")
+        << QStringList{} << QStringList{kProCount, kProCount};
+    QTest::newRow("number with blank before ;")
+        << QByteArray("1 ; A; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{} << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Nummer\" fehlerhaft ()")};
+}
+
+void TestDataFile::projectFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, messages);
+    TScriptedUi ui;
+    writeBytes(path("p.PRO"), content);
+    TOwnedProjektData pd;
+    QCOMPARE(readFile(ft_proj, path("p.PRO"), pd), int(names.size()));
+    QCOMPARE(pd.Anz(), int(names.size()));
+    for (int k = 1; k <= pd.Anz(); ++k) {
+        QCOMPARE(pd.getNr(k)->nr, k);
+        QCOMPARE(pd.getNr(k)->name, names.at(k - 1));
+    }
+    QCOMPARE(ui.texts(), messages);
+    for (const TMessage& m : std::as_const(ui.messages)) {
+        QCOMPARE(m.caption(), QStringLiteral("zuv"));
+        QCOMPARE(m.buttons, TMsgButtons(mbOK));
+    }
+}
+
+void TestDataFile::lineEnds_data()
+{
+    QTest::addColumn<QByteArray>("eol");
+    QTest::addColumn<bool>("finalEol");
+    QTest::newRow("CR LF") << QByteArray("\r\n") << true;
+    QTest::newRow("CR") << QByteArray("\r") << true;
+    QTest::newRow("LF") << QByteArray("\n") << true;
+    QTest::newRow("CR LF, last line open") << QByteArray("\r\n") << false;
+    QTest::newRow("LF, last line open") << QByteArray("\n") << false;
+}
+
+void TestDataFile::lineEnds()
+{
+    QFETCH(QByteArray, eol);
+    QFETCH(bool, finalEol);
+    const QList<QByteArray> lines{"Anna; w; 7; a; -; 1; 2; 0; 0; 0; 1; ", "/ Kommentar", "",
+                                  "Bert; m; 8; b; F; 2; 0; 0; 0; 0; 2; ",
+                                  "J\xfcrgen; m; 9; c; 3; 1; 2; 3; 0; 0; 3; "};
+    QByteArray content = lines.join(eol);
+    if (finalEol)
+        content += eol;
+    writeBytes(path("e.EIN"), content);
+    TScriptedUi ui;
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(ft_teil, path("e.EIN"), sd), 3);
+    QCOMPARE(ui.messages.size(), 0);
+    QCOMPARE(sd.getNr(1)->name, QStringLiteral("Anna"));
+    QCOMPARE(sd.getNr(2)->name, QStringLiteral("Bert"));
+    QCOMPARE(sd.getNr(3)->name, QStringLiteral("Jürgen"));
+    QCOMPARE(sd.getNr(3)->zuteil, 3);
+    QCOMPARE(sd.getNr(3)->hand, 3);
+}
+
+void TestDataFile::commentsAndEmptyLines()
+{
+    TScriptedUi ui;
+    writeBytes(path("c.PRO"), "/ nur Kommentare\r\n\r\n//\r\n\r\n");
+    TOwnedProjektData pd;
+    pd.add(new TProjekt(1));
+    QCOMPARE(readFile(ft_proj, path("c.PRO"), pd), 0);
+    QCOMPARE(pd.Anz(), 0);
+    QCOMPARE(pd.getNr0()->nr, 0);
+    QVERIFY(ui.messages.isEmpty());
+
+    writeBytes(path("c.WAH"), "");
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(ft_wahl, path("c.WAH"), sd), 0);
+}
+
+void TestDataFile::blankSlashIsARecord()
+{
+    TScriptedUi ui;
+    writeBytes(path("b.WAH"), " / kein Kommentar\r\n   \r\n");
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(ft_wahl, path("b.WAH"), sd), 0);
+    QCOMPARE(ui.texts(), (QStringList{kSchCount, kSchCount}));   // a line of blanks is no empty line
+}
+
+void TestDataFile::badLinesReportedAndSkipped()
+{
+    TScriptedUi ui;
+    writeBytes(path("bad.WAH"),
+               "Anna; w; 7; a; -; 1; 2; 0; 0; 0; \r\n"
+               "Bert; x; 7; a; -; 1; 2; 0; 0; 0; \r\n"
+               "Carl; m; 14; a; -; 1; 2; 0; 0; 0; \r\n"
+               "Dora; w; 7; I; -; 1; 2; 0; 0; 0; \r\n"
+               "Emil; m; 7; a; 9; 1; 2; 0; 0; 0; \r\n"
+               "Fritz; m; 7; a; -; 1; 256; 0; 0; 0; \r\n"
+               "Gina; w; 7; a; -; 1; 2; 0; 0; 0; \r\n");
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(ft_wahl, path("bad.WAH"), sd), 2);
+    QCOMPARE(sd.getNr(1)->name, QStringLiteral("Anna"));
+    QCOMPARE(sd.getNr(2)->name, QStringLiteral("Gina"));
+    QCOMPARE(ui.texts(),
+             (QStringList{QStringLiteral("Schuelerdatenzeile: Feld \"Geschlecht\" fehlerhaft (2)"),
+                          QStringLiteral("Schuelerdatenzeile: Feld \"Jahrgangsstufe\" fehlerhaft (3)"),
+                          QStringLiteral("Schuelerdatenzeile: Feld \"Abteilung\" enthält ungewöhnlichen Wert \"I\" (4)"),
+                          QStringLiteral("Schuelerdatenzeile: Feld \"fest\" fehlerhaft (5)"),
+                          QStringLiteral("Schuelerdatenzeile: Felder \"Wahlen\" fehlerhaft (6)")}));
+    // a bad zuteil in an assignment file
+    ui.clear();
+    writeBytes(path("bad.EIN"), "Anna; w; 7; a; -; 1; 2; 0; 0; 0; 999; \r\n");
+    QCOMPARE(readFile(ft_teil, path("bad.EIN"), sd, true), 0);
+    QCOMPARE(ui.texts(), QStringList{QStringLiteral("Schuelerdatenzeile: Feld \"zuteil\" fehlerhaft (7)")});
+    QCOMPARE(sd.Anz(), 2);
+}
+
+void TestDataFile::pupilFieldCountPerKind_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("read");
+    const QByteArray ten = "Anna; w; 7; a; 2; 1; 2; 0; 0; 0; ";
+    const QByteArray eleven = "Anna; w; 7; a; 2; 1; 2; 0; 0; 0; 2; ";
+    const QByteArray twelve = "Anna; w; 7; a; 2; 1; 2; 0; 0; 0; 2; 0; ";
+    QTest::newRow("WAH 10") << int(ft_wahl) << ten << true;
+    QTest::newRow("WAH 11") << int(ft_wahl) << eleven << true;
+    QTest::newRow("WAH 12") << int(ft_wahl) << twelve << false;
+    QTest::newRow("EIN 10") << int(ft_teil) << ten << false;
+    QTest::newRow("EIN 11") << int(ft_teil) << eleven << true;
+    QTest::newRow("EIN 12") << int(ft_teil) << twelve << false;
+}
+
+void TestDataFile::pupilFieldCountPerKind()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, line);
+    QFETCH(bool, read);
+    TScriptedUi ui;
+    writeBytes(path("k.txt"), line + "\r\n");
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(TFileType(kind), path("k.txt"), sd), read ? 1 : 0);
+    QCOMPARE(ui.texts(), read ? QStringList{} : QStringList{kSchCount});
+    if (read) {
+        const TSchueler* s = sd.getNr(1);
+        QCOMPARE(s->zuteil, kind == ft_teil ? 2 : 0);
+        QCOMPARE(s->hand, kind == ft_teil ? 2 : -1);
+    }
+}
+
+void TestDataFile::concatReads()
+{
+    writeBytes(path("a.WAH"), "A1; w; 7; a; -; 1; 0; 0; 0; 0; \r\nA2; w; 7; a; -; 1; 0; 0; 0; 0; \r\n");
+    writeBytes(path("b.WAH"), "B1; w; 7; a; -; 1; 0; 0; 0; 0; \r\nB2; w; 7; a; -; 1; 0; 0; 0; 0; \r\n");
+    TOwnedSchuelerData sd;
+    sd.ModSaved(QStringLiteral("alt"));
+    QCOMPARE(readFile(ft_wahl, path("a.WAH"), sd, false), 2);
+    QCOMPARE(readFile(ft_wahl, path("b.WAH"), sd, true), 2);
+    QCOMPARE(sd.Anz(), 4);
+    QStringList names;
+    for (int i = 1; i <= 4; ++i)
+        names << sd.getNr(i)->name;
+    QCOMPARE(names, (QStringList{"A1", "A2", "B1", "B2"}));
+}
+
+void TestDataFile::withoutConcatEmptiesFirst()
+{
+    writeBytes(path("one.PRO"), "1; Neu; 1; 13; 0; 0; -; -; \r\n");
+    TOwnedProjektData pd;
+    pd.add(new TProjekt(1));
+    pd.add(new TProjekt(2));
+    pd.ModSaved(QStringLiteral("alt.PRO"));
+    pd.setModified();
+    QCOMPARE(readFile(ft_proj, path("one.PRO"), pd), 1);
+    QCOMPARE(pd.Anz(), 1);
+    QCOMPARE(pd.getNr(1)->name, QStringLiteral("Neu"));
+    QVERIFY(!pd.getModified());
+    // with concat a project list keeps number = position
+    QCOMPARE(readFile(ft_proj, path("one.PRO"), pd, true), 1);
+    QCOMPARE(pd.getNr(2)->nr, 2);
+}
+
+void TestDataFile::roundTrip()
+{
+    TOwnedSchuelerData sd;
+    auto* a = new TSchueler;
+    a->name = QStringLiteral("Müller-Lüdenscheidt, Ä€ ");
+    a->geschl = true;
+    a->jgst = 13;
+    a->abt = QStringLiteral("h");
+    a->wahl[1] = 255;
+    a->wahl[3] = 17;
+    a->zuteil = 17;
+    a->hand = 3;
+    sd.add(a);
+    auto* b = new TSchueler;   // a fixed pupil: its hand index is not written
+    b->name = QStringLiteral(" Anna");
+    b->abt = QStringLiteral("  Bio");
+    b->fest = true;
+    b->hand = 2;
+    b->wahl[1] = 1;
+    sd.add(b);
+    auto* c = new TSchueler;   // new: department a single blank
+    sd.add(c);
+    auto* d = new TSchueler;
+    d->name = QStringLiteral("Zoë");
+    d->jgst = 0;
+    d->abt = QString();
+    d->hand = 0;
+    sd.add(d);
+
+    QCOMPARE(writeFile(ft_teil, path("r.EIN"), sd), 4);
+    TOwnedSchuelerData back;
+    TScriptedUi ui;
+    QCOMPARE(readFile(ft_teil, path("r.EIN"), back), 4);
+    QVERIFY(ui.messages.isEmpty());
+
+    const TSchueler* a2 = back.getNr(1);
+    QCOMPARE(a2->name, a->name);
+    QCOMPARE(a2->geschl, true);
+    QCOMPARE(a2->jgst, 13);
+    QCOMPARE(a2->abt, QStringLiteral("h"));
+    for (int r = 1; r <= 5; ++r)
+        QCOMPARE(a2->wahl[r], a->wahl[r]);
+    QCOMPARE(a2->zuteil, 17);
+    QCOMPARE(a2->hand, 3);
+    QVERIFY(!a2->fest);
+
+    const TSchueler* b2 = back.getNr(2);
+    QCOMPARE(b2->name, QStringLiteral(" Anna"));   // the first field keeps its blanks
+    QCOMPARE(b2->abt, QStringLiteral("Bio"));      // a later one loses them
+    QVERIFY(b2->fest);
+    QCOMPARE(b2->hand, -1);
+
+    QCOMPARE(back.getNr(3)->abt, QString());
+    QCOMPARE(back.getNr(4)->name, QStringLiteral("Zoë"));
+    QCOMPARE(back.getNr(4)->hand, 0);
+
+    // written again, the file is the same
+    QCOMPARE(writeFile(ft_teil, path("r2.EIN"), back), 4);
+    TOwnedSchuelerData again;
+    readFile(ft_teil, path("r2.EIN"), again);
+    QCOMPARE(pupilLines(again), pupilLines(back));
+}
+
+void TestDataFile::everyByteRoundTrips()
+{
+    // every byte a name can carry: all but NUL, CR, LF and ";"
+    QByteArray bytes("N");
+    for (int b = 1; b < 256; ++b)
+        if (b != '\r' && b != '\n' && b != ';')
+            bytes.append(char(b));
+    TOwnedSchuelerData sd;
+    auto* s = new TSchueler;
+    s->name = Ansi::decode(bytes);
+    s->abt = QStringLiteral("A") + Ansi::decode(bytes);
+    sd.add(s);
+    QVERIFY(FitsZeile(s->name));
+    QCOMPARE(writeFile(ft_teil, path("bytes.EIN"), sd), 1);
+    QVERIFY(readBytes(path("bytes.EIN")).startsWith(bytes + "; w; 0; A" + bytes + "; "));
+    TOwnedSchuelerData back;
+    QCOMPARE(readFile(ft_teil, path("bytes.EIN"), back), 1);
+    QCOMPARE(back.getNr(1)->name, s->name);
+    QCOMPARE(back.getNr(1)->abt, s->abt);
+}
+
+void TestDataFile::assignmentFileAsChoicesFile()
+{
+    writeBytes(path("x.EIN"), "Anna; w; 7; a; 3; 1; 2; 4; 0; 0; 4; \r\nBert; m; 8; b; F; 2; 0; 0; 0; 0; 2; \r\n");
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(ft_wahl, path("x.EIN"), sd), 2);
+    for (int i = 1; i <= 2; ++i) {
+        QCOMPARE(sd.getNr(i)->zuteil, 0);
+        QCOMPARE(sd.getNr(i)->hand, -1);
+    }
+    QVERIFY(sd.getNr(2)->fest);
+    QCOMPARE(sd.getNr(1)->wahl[3], 4);
+}
+
+void TestDataFile::writesCrLf()
+{
+    TOwnedProjektData pd;
+    auto* p = new TProjekt(1);
+    p->name = QStringLiteral("Töpfern €");
+    pd.add(p);
+    pd.add(new TProjekt(2));
+    QCOMPARE(writeFile(ft_proj, path("w.PRO"), pd), 2);
+    QCOMPARE(readBytes(path("w.PRO")),
+             QByteArray("1; T\xf6pfern \x80; 1; 13; 0; 1000; -; -;   0; \r\n2; ; 1; 13; 0; 1000; -; -;   0; \r\n"));
+}
+
+void TestDataFile::writeEmpty()
+{
+    TOwnedSchuelerData sd;
+    QCOMPARE(writeFile(ft_teil, path("empty.EIN"), sd), 0);
+    QVERIFY(QFile::exists(path("empty.EIN")));
+    QCOMPARE(readBytes(path("empty.EIN")), QByteArray());
+}
+
+void TestDataFile::notOpen()
+{
+    writeBytes(path("n.PRO"), "1; A; 1; 13; 0; 0; -; -; \r\n");
+    TOwnedProjektData pd;
+    pd.add(new TProjekt(1));
+    TDataFile f(ft_proj, path("n.PRO"));
+    QCOMPARE(f.Read(pd, false), -1);
+    QCOMPARE(pd.Anz(), 1);
+    QCOMPARE(f.Write(pd), -1);
+    QVERIFY(f.OpenRead());
+    QCOMPARE(f.Write(pd), -1);
+    f.Close();
+}
+
+void TestDataFile::missingAndUnopenable()
+{
+    TDataFile missing(ft_proj, path("nichtda.PRO"));
+    QVERIFY(!missing.OpenRead());
+    QCOMPARE(missing.getMode(), fm_closed);
+
+    TDataFile dir(ft_proj, FDir.path());
+    QVERIFY(!dir.OpenRead());
+    QVERIFY(!dir.OpenWrite());
+
+    TDataFile device(ft_wahl, QStringLiteral("/dev/zero"));   // would never end
+    QVERIFY(!device.OpenRead());
+
+    TDataFile noDir(ft_teil, path("gibtsnicht/x.EIN"));
+    QVERIFY(!noDir.OpenWrite());
+    QCOMPARE(noDir.getMode(), fm_closed);
+
+    writeBytes(path("locked.PRO"), "1; A; 1; 13; 0; 0; -; -; \r\n");
+    QFile::setPermissions(path("locked.PRO"), QFileDevice::Permissions());
+    if (::geteuid() != 0) {   // root reads every file
+        TDataFile locked(ft_proj, path("locked.PRO"));
+        QVERIFY(!locked.OpenRead());
+    }
+}
+
+void TestDataFile::unclosedWriteKeepsOldFile()
+{
+    writeBytes(path("keep.PRO"), "alt\r\n");
+    TOwnedProjektData pd;
+    pd.add(new TProjekt(1));
+    {
+        TDataFile f(ft_proj, path("keep.PRO"));
+        QVERIFY(f.OpenWrite());
+        QCOMPARE(f.Write(pd), 1);
+        QCOMPARE(readBytes(path("keep.PRO")), QByteArray("alt\r\n"));   // nothing replaced before Close
+    }
+    QCOMPARE(readBytes(path("keep.PRO")), QByteArray("alt\r\n"));
+    QCOMPARE(writeFile(ft_proj, path("keep.PRO"), pd), 1);
+    QVERIFY(readBytes(path("keep.PRO")).startsWith("1; ; 1; 13"));
+}
+
+void TestDataFile::failedCommitIsReported()
+{
+    QTemporaryDir sub;
+    const QString target = sub.filePath(QStringLiteral("gone.EIN"));
+    TOwnedSchuelerData sd;
+    sd.add(pupil(QStringLiteral("A; m; 7; a; -; 1; 0; 0; 0; 0; 0; ")));
+    TDataFile f(ft_teil, target);
+    QVERIFY(f.OpenWrite());
+    QCOMPARE(f.Write(sd), 1);
+    QVERIFY(QDir(sub.path()).removeRecursively());   // the file cannot be put in place
+    QVERIFY_THROWS_EXCEPTION(EInOutError, f.Close());
+    QCOMPARE(f.getMode(), fm_closed);
+    QVERIFY(!QFile::exists(target));
+}
+
+void TestDataFile::nulByteStopsReading()
+{
+    TScriptedUi ui;
+    writeBytes(path("nul.EIN"), QByteArray("Anna; w; 7; a; -; 1; 0; 0; 0; 0; 0; \r\nBe\0rt; m; 7; a; -; 1; 0; 0; 0; 0; 0; \r\n"
+                                           "Carl; m; 7; a; -; 1; 0; 0; 0; 0; 0; \r\n", 115));
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(ft_teil, path("nul.EIN"), sd), 1);
+    QCOMPARE(sd.getNr(1)->name, QStringLiteral("Anna"));
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY(ui.lastText().contains(QStringLiteral("keine Textdatei")));
+    QVERIFY(ui.lastText().contains(QStringLiteral("nul.EIN")));
+}
+
+void TestDataFile::binaryFile()
+{
+    QRandomGenerator rng(42);
+    QByteArray junk;
+    for (int i = 0; i < 300000; ++i)
+        junk.append(char(rng.bounded(256)));
+    junk[100] = '\0';
+    writeBytes(path("junk.PRO"), junk);
+    TScriptedUi ui;
+    TOwnedProjektData pd;
+    const int n = readFile(ft_proj, path("junk.PRO"), pd);
+    QVERIFY(n >= 0);
+    QVERIFY(ui.messages.size() <= 3);
+    QVERIFY(ui.lastText().contains(QStringLiteral("keine Textdatei")));
+}
+
+void TestDataFile::veryLongLine()
+{
+    TScriptedUi ui;
+    QByteArray line(4 * 1024 * 1024, 'x');
+    line += "; ";
+    writeBytes(path("long.WAH"), line + "\r\nAnna; w; 7; a; -; 1; 0; 0; 0; 0; \r\n");
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(ft_wahl, path("long.WAH"), sd), 1);
+    QCOMPARE(ui.texts(), QStringList{kSchCount});
+
+    // a long name is kept whole
+    QByteArray name(100000, 'n');
+    writeBytes(path("longname.WAH"), name + "; w; 7; a; -; 1; 0; 0; 0; 0; \r\n");
+    QCOMPARE(readFile(ft_wahl, path("longname.WAH"), sd), 1);
+    QCOMPARE(sd.getNr(1)->name.size(), 100000);
+}
+
+void TestDataFile::wrongListKind()
+{
+    writeBytes(path("k.PRO"), "1; A; 1; 13; 0; 0; -; -; \r\n");
+    TOwnedSchuelerData sd;
+    TDataFile f(ft_proj, path("k.PRO"));
+    QVERIFY(f.OpenRead());
+    QVERIFY_THROWS_EXCEPTION(Exception, f.Read(sd, false));
+    f.Close();
+}
+
+void TestDataFile::readThenCountEint()
+{
+    writeBytes(path("c.PRO"), "1; A; 1; 13; 0; 1; -; -; \r\n2; B; 1; 13; 0; 1; -; -; \r\n");
+    writeBytes(path("c.EIN"), "S1; w; 7; a; -; 1; 0; 0; 0; 0; 2; \r\nS2; w; 7; a; -; 1; 0; 0; 0; 0; 2; \r\n"
+                              "S3; w; 7; a; -; 1; 0; 0; 0; 0; 0; \r\n");
+    TOwnedProjektData pd;
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(ft_proj, path("c.PRO"), pd), 2);
+    QCOMPARE(readFile(ft_teil, path("c.EIN"), sd), 3);
+    CountEint(sd, pd);
+    QCOMPARE(pd.getNr0()->Anz(), 1);
+    QCOMPARE(pd.getNr(1)->Anz(), 0);
+    QCOMPARE(pd.getNr(2)->Anz(), 2);
+    TMemoryGrid grid(4, 1);
+    pd.toOverview(grid);
+    QCOMPARE(grid.cell(3, 3), QStringLiteral("+1"));
+    // an emptied choices file: counts go to 0
+    writeBytes(path("leer.WAH"), "");
+    QCOMPARE(readFile(ft_wahl, path("leer.WAH"), sd), 0);
+    CountEint(sd, pd);
+    QCOMPARE(pd.getNr(2)->Anz(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestDataFile)
+#include "tst_datafile.moc"

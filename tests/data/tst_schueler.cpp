@@ -1,0 +1,373 @@
+#include "data/USchueler.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString kCount = QStringLiteral("Schuelerdatenzeile enthaelt falsche Anzahl Elemente");
+const QString kName = QStringLiteral("Schuelerdatenzeile: Feld \"Name\" fehlerhaft (1)");
+const QString kGeschl = QStringLiteral("Schuelerdatenzeile: Feld \"Geschlecht\" fehlerhaft (2)");
+const QString kJgst = QStringLiteral("Schuelerdatenzeile: Feld \"Jahrgangsstufe\" fehlerhaft (3)");
+const QString kFest = QStringLiteral("Schuelerdatenzeile: Feld \"fest\" fehlerhaft (5)");
+const QString kWahl = QStringLiteral("Schuelerdatenzeile: Felder \"Wahlen\" fehlerhaft (6)");
+const QString kZuteil = QStringLiteral("Schuelerdatenzeile: Feld \"zuteil\" fehlerhaft (7)");
+
+QString abtMsg(const QString& value)
+{
+    return QStringLiteral("Schuelerdatenzeile: Feld \"Abteilung\" enthält ungewöhnlichen Wert \"%1\" (4)").arg(value);
+}
+
+QStringList fields(const QString& list)
+{
+    return list.split(QLatin1Char('|'));
+}
+
+// 11 fields; name, gender, grade, department, fest, choices, zuteil
+const QString kGood = QStringLiteral("Meier, Anna|w|7|a|-|1|2|3|4|5|2");
+
+QString withField(int pos, const QString& value)
+{
+    QStringList f = fields(kGood);
+    f[pos - 1] = value;
+    return f.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+class TestSchueler : public QObject {
+    Q_OBJECT
+private slots:
+    void empty();
+    void fieldCount_data();
+    void fieldCount();
+    void read_data();
+    void read();
+    void reject_data();
+    void reject();
+    void digitKeepsFixedFlag();
+    void choicesFileDropsAssignment();
+    void failedFieldKeepsEarlierOnes();
+    void constructorFailsCleanly();
+    void write_data();
+    void write();
+    void newPupilRoundTrip();
+    void priority_data();
+    void priority();
+    void wahlAnz();
+    void hand();
+    void sortKey_data();
+    void sortKey();
+};
+
+void TestSchueler::empty()
+{
+    TSchueler s;
+    QCOMPARE(s.name, QString());
+    QCOMPARE(s.jgst, 0);
+    QCOMPARE(s.abt, QStringLiteral(" "));
+    QVERIFY(!s.geschl);
+    for (int r = 1; r <= 5; ++r)
+        QCOMPARE(s.wahl[r], 0);
+    QCOMPARE(s.zuteil, 0);
+    QVERIFY(!s.fest && !s.mark);
+    QCOMPARE(s.hand, -1);
+    QVERIFY(s.isSchueler() && !s.isProjekt());
+}
+
+void TestSchueler::fieldCount_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("zt");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("10 choices file") << 10 << false << true;
+    QTest::newRow("10 assignment file") << 10 << true << false;
+    QTest::newRow("11 choices file") << 11 << false << true;
+    QTest::newRow("11 assignment file") << 11 << true << true;
+    QTest::newRow("12 choices file") << 12 << false << false;
+    QTest::newRow("12 assignment file") << 12 << true << false;
+    QTest::newRow("9 choices file") << 9 << false << false;
+}
+
+void TestSchueler::fieldCount()
+{
+    QFETCH(int, count);
+    QFETCH(bool, zt);
+    QFETCH(bool, ok);
+    QStringList f = fields(kGood);
+    while (f.size() < count)
+        f.append(QStringLiteral("0"));
+    while (f.size() > count)
+        f.removeLast();
+    TSchueler s;
+    try {
+        s.FromZeileZT(f, zt);
+        QVERIFY(ok);
+    } catch (const ESchFromZeile& e) {
+        QVERIFY(!ok);
+        QCOMPARE(e.message(), kCount);
+    }
+}
+
+void TestSchueler::read_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("geschl");
+    QTest::addColumn<int>("jgst");
+    QTest::addColumn<QString>("abt");
+    QTest::addColumn<bool>("fest");
+    QTest::addColumn<int>("hand");
+    QTest::addColumn<int>("zuteil");
+
+    QTest::newRow("plain") << kGood << false << 7 << "a" << false << -1 << 2;
+    QTest::newRow("capital M") << withField(2, "M") << true << 7 << "a" << false << -1 << 2;
+    QTest::newRow("W") << withField(2, "W") << false << 7 << "a" << false << -1 << 2;
+    QTest::newRow("grade 0") << withField(3, "0") << false << 0 << "a" << false << -1 << 2;
+    QTest::newRow("grade 13 hex") << withField(3, "$D") << false << 13 << "a" << false << -1 << 2;
+    QTest::newRow("empty department") << withField(4, "") << false << 7 << "" << false << -1 << 2;
+    QTest::newRow("lower b") << withField(4, "b") << false << 7 << "b" << false << -1 << 2;
+    QTest::newRow("Bio") << withField(4, "Bio") << false << 7 << "Bio" << false << -1 << 2;
+    QTest::newRow("H") << withField(4, "H") << false << 7 << "H" << false << -1 << 2;
+    QTest::newRow("blank department") << withField(4, " x") << false << 7 << " x" << false << -1 << 2;
+    QTest::newRow("fixed F") << withField(5, "F") << false << 7 << "a" << true << -1 << 2;
+    QTest::newRow("fixed f") << withField(5, "f") << false << 7 << "a" << true << -1 << 2;
+    QTest::newRow("hand 3") << withField(5, "3") << false << 7 << "a" << false << 3 << 2;
+    QTest::newRow("hand 0") << withField(5, "0") << false << 7 << "a" << false << 0 << 2;
+    QTest::newRow("zuteil 255") << withField(11, "255") << false << 7 << "a" << false << -1 << 255;
+    QTest::newRow("name with blanks") << withField(1, " Jürgen  ") << false << 7 << "a" << false << -1 << 2;
+    QTest::newRow("slash inside name") << withField(1, "A/B") << false << 7 << "a" << false << -1 << 2;
+}
+
+void TestSchueler::read()
+{
+    QFETCH(QString, line);
+    const TSchueler s(fields(line), true);
+    QCOMPARE(s.name, fields(line).at(0));
+    QTEST(s.geschl, "geschl");
+    QTEST(s.jgst, "jgst");
+    QTEST(s.abt, "abt");
+    QTEST(s.fest, "fest");
+    QTEST(s.hand, "hand");
+    QTEST(s.zuteil, "zuteil");
+    QCOMPARE(s.wahl[1], 1);
+    QCOMPARE(s.wahl[5], 5);
+}
+
+void TestSchueler::reject_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("name ;") << withField(1, "A;B") << kName;
+    QTest::newRow("name CR") << withField(1, "A\rB") << kName;
+    QTest::newRow("name LF") << withField(1, "A\nB") << kName;
+    QTest::newRow("name outside code page") << withField(1, QStringLiteral("Dvořák")) << kName;
+    QTest::newRow("name leading slash") << withField(1, "/Meier") << kName;
+    QTest::newRow("gender m blank") << withField(2, "m ") << kGeschl;
+    QTest::newRow("gender x") << withField(2, "x") << kGeschl;
+    QTest::newRow("gender empty") << withField(2, "") << kGeschl;
+    QTest::newRow("gender mw") << withField(2, "mw") << kGeschl;
+    QTest::newRow("grade 14") << withField(3, "14") << kJgst;
+    QTest::newRow("grade -1") << withField(3, "-1") << kJgst;
+    QTest::newRow("grade overflow") << withField(3, "99999999999") << kJgst;
+    QTest::newRow("department I") << withField(4, "I") << abtMsg("I");
+    QTest::newRow("department digit") << withField(4, "1a") << abtMsg("1a");
+    QTest::newRow("department ;") << withField(4, "A;") << abtMsg("A;");
+    QTest::newRow("department LF") << withField(4, "A\n") << abtMsg("A\n");
+    QTest::newRow("department outside code page") << withField(4, QStringLiteral("AŁ")) << abtMsg(QStringLiteral("AŁ"));
+    QTest::newRow("fest 6") << withField(5, "6") << kFest;
+    QTest::newRow("fest F1") << withField(5, "F1") << kFest;
+    QTest::newRow("fest empty") << withField(5, "") << kFest;
+    QTest::newRow("fest -1") << withField(5, "-1") << kFest;
+    QTest::newRow("wahl1 256") << withField(6, "256") << kWahl;
+    QTest::newRow("wahl5 -1") << withField(10, "-1") << kWahl;
+    QTest::newRow("wahl3 text") << withField(8, "x") << kWahl;
+    QTest::newRow("wahl hex pattern") << withField(7, "$FFFFFFFF") << kWahl;
+    QTest::newRow("zuteil 256") << withField(11, "256") << kZuteil;
+    QTest::newRow("zuteil blank") << withField(11, "1 ") << kZuteil;
+}
+
+void TestSchueler::reject()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, message);
+    TSchueler s;
+    try {
+        s.FromZeileZT(fields(line), true);
+        QFAIL("no exception");
+    } catch (const ESchFromZeile& e) {
+        QCOMPARE(e.message(), message);
+    }
+}
+
+void TestSchueler::digitKeepsFixedFlag()
+{
+    TSchueler s;
+    s.fest = true;
+    s.FromZeileZT(fields(withField(5, "4")), true);
+    QVERIFY(s.fest);
+    QCOMPARE(s.hand, 4);
+    QCOMPARE(s.ToZeile().at(4), QStringLiteral("F"));   // a fixed pupil writes only F
+    s.FromZeileZT(fields(withField(5, "-")), true);
+    QVERIFY(!s.fest);
+    QCOMPARE(s.hand, -1);
+}
+
+void TestSchueler::choicesFileDropsAssignment()
+{
+    const TSchueler s(fields(withField(5, "3")), false);
+    QCOMPARE(s.zuteil, 0);
+    QCOMPARE(s.hand, -1);
+    QVERIFY(!s.fest);
+    QStringList ten = fields(kGood);
+    ten.removeLast();
+    const TSchueler t(ten, false);
+    QCOMPARE(t.zuteil, 0);
+    QCOMPARE(t.wahl[5], 5);
+}
+
+void TestSchueler::failedFieldKeepsEarlierOnes()
+{
+    TSchueler s;
+    s.wahl[2] = 77;
+    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, s.FromZeileZT(fields("Neu|m|9|B|-|11|300|13|14|15|1"), true));
+    QCOMPARE(s.name, QStringLiteral("Neu"));
+    QVERIFY(s.geschl);
+    QCOMPARE(s.jgst, 9);
+    QCOMPARE(s.abt, QStringLiteral("B"));
+    QCOMPARE(s.wahl[1], 11);
+    QCOMPARE(s.wahl[2], 77);   // the failing choice is not stored
+    QCOMPARE(s.wahl[3], 0);
+    QCOMPARE(s.zuteil, 0);
+
+    TSchueler t;
+    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, t.FromZeileZT(fields("Neu|m|9|I|-|11|3|13|14|15|1"), true));
+    QCOMPARE(t.jgst, 9);
+    QCOMPARE(t.abt, QStringLiteral(" "));   // refused department not stored
+}
+
+void TestSchueler::constructorFailsCleanly()
+{
+    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, TSchueler(TZeile(QStringLiteral("A; m; 7; a; -; 1; 2; 3; 4; 5; ")), true));
+}
+
+void TestSchueler::write_data()
+{
+    QTest::addColumn<bool>("fest");
+    QTest::addColumn<int>("hand");
+    QTest::addColumn<QString>("field5");
+    QTest::newRow("neither") << false << -1 << "-";
+    QTest::newRow("fixed") << true << -1 << "F";
+    QTest::newRow("fixed with hand") << true << 2 << "F";
+    QTest::newRow("hand 0") << false << 0 << "0";
+    QTest::newRow("hand 5") << false << 5 << "5";
+}
+
+void TestSchueler::write()
+{
+    QFETCH(bool, fest);
+    QFETCH(int, hand);
+    TSchueler s;
+    s.name = QStringLiteral("Özil, Mesut");
+    s.geschl = true;
+    s.jgst = 12;
+    s.abt = QStringLiteral("c");
+    s.fest = fest;
+    s.hand = hand;
+    s.wahl[1] = 9;
+    s.wahl[3] = 255;
+    s.zuteil = 9;
+    const TZeile z = s.ToZeile();
+    QCOMPARE(z.size(), 11);
+    QTEST(z.at(4), "field5");
+    QCOMPARE(z.AsString(), QStringLiteral("Özil, Mesut; m; 12; c; %1; 9; 0; 255; 0; 0; 9; ").arg(z.at(4)));
+}
+
+void TestSchueler::newPupilRoundTrip()
+{
+    TSchueler s;
+    const TZeile z = s.ToZeile();
+    QCOMPARE(QStringList(z), (QStringList{"", "w", "0", " ", "-", "0", "0", "0", "0", "0", "0"}));
+    const TSchueler back(TZeile(z.AsString()), true);
+    QCOMPARE(back.abt, QString());   // the single blank becomes an empty field
+    QCOMPARE(back.name, QString());
+    QCOMPARE(back.jgst, 0);
+    QCOMPARE(back.hand, -1);
+    QVERIFY(!back.geschl && !back.fest);
+}
+
+void TestSchueler::priority_data()
+{
+    QTest::addColumn<int>("zuteil");
+    QTest::addColumn<QList<int>>("choices");
+    QTest::addColumn<int>("priority");
+    QTest::newRow("unassigned") << 0 << QList<int>{1, 2, 3, 4, 5} << 0;
+    QTest::newRow("highest rank counts") << 9 << QList<int>{9, 4, 9, 0, 0} << 3;
+    QTest::newRow("ranks 1 and 4") << 7 << QList<int>{7, 1, 2, 7, 3} << 4;
+    QTest::newRow("first") << 7 << QList<int>{7, 1, 2, 3, 4} << 1;
+    QTest::newRow("none of the choices") << 5 << QList<int>{1, 2, 3, 4, 0} << -1;
+}
+
+void TestSchueler::priority()
+{
+    QFETCH(int, zuteil);
+    QFETCH(QList<int>, choices);
+    TSchueler s;
+    for (int r = 1; r <= 5; ++r)
+        s.wahl[r] = choices.at(r - 1);
+    s.zuteil = zuteil;
+    QTEST(s.getPriority(), "priority");
+}
+
+void TestSchueler::wahlAnz()
+{
+    TSchueler s;
+    QCOMPARE(s.getWahlAnz(), 0);
+    s.wahl[2] = 4;
+    s.wahl[4] = 7;
+    QCOMPARE(s.getWahlAnz(), 2);
+}
+
+void TestSchueler::hand()
+{
+    TSchueler s;
+    s.setHand(3);
+    QCOMPARE(s.getHand(), 3);
+    s.setHand(6);
+    QCOMPARE(s.getHand(), -1);
+    s.setHand(2);
+    s.setHand(-5);
+    QCOMPARE(s.getHand(), -1);
+    QVERIFY(!s.isHand());
+    s.setHand(0);
+    QCOMPARE(s.getHand(), 0);
+    QVERIFY(s.isHand());
+    s.clearHand();
+    QVERIFY(!s.isHand());
+}
+
+void TestSchueler::sortKey_data()
+{
+    QTest::addColumn<int>("krit");
+    QTest::addColumn<QString>("key");
+    // name "Abcdefghijklmnopqrstuvwxyz", grade 7, department "bio", boy, project 12
+    QTest::newRow("N") << int(sc_N) << "Abcdefghijklmnopqrst 7BIOm 12";
+    QTest::newRow("not sorted") << int(sc_NotSorted) << "Abcdefghijklmnopqrst 7BIOm 12";
+    QTest::newRow("Kl_N") << int(sc_Kl_N) << " 7BIOAbcdefghijklmnopqrstm 12";
+    QTest::newRow("P_N") << int(sc_P_N) << " 12Abcdefghijklmnopqrst 7BIOm";
+    QTest::newRow("P_Kl") << int(sc_P_Kl) << " 12 7BIOAbcdefghijklmnopqrstm";
+}
+
+void TestSchueler::sortKey()
+{
+    QFETCH(int, krit);
+    TSchueler s;
+    s.name = QStringLiteral("Abcdefghijklmnopqrstuvwxyz");
+    s.jgst = 7;
+    s.abt = QStringLiteral("bio");
+    s.geschl = true;
+    s.zuteil = 12;
+    QTEST(s.ToSortZeil(TSortCritType(krit)), "key");
+}
+
+QTEST_GUILESS_MAIN(TestSchueler)
+#include "tst_schueler.moc"
