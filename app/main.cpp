@@ -1,7 +1,757 @@
-#include <cstdio>
+#include "app/main.h"
 
-int main()
+#include "app/UAboutBox.h"
+#include "app/UEditor.h"
+#include "app/UMainFormHandler.h"
+#include "data/UDataFile.h"
+#include "data/UEinteilungBasics.h"
+#include "data/UProjektData.h"
+#include "data/USchuelerData.h"
+#include "platform/UExceptions.h"
+#include "platform/UGridWidget.h"
+#include "platform/UUi.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+// Help context numbers travel with the widgets and actions as a property.
+const char* const HelpContextProperty = "helpContext";
+
+void setHelpContext(QObject* object, int context)
 {
-    std::puts("kestrin: only the data model is built so far; there is no window yet.");
-    return 0;
+    object->setProperty(HelpContextProperty, context);
+}
+
+// A filter entry of a file dialog: "Projekt-Dateien (*.PRO)|*.PRO".
+QString filterEntry(TFileType type)
+{
+    const QString ext = QString::fromLatin1(FileTypeExt[type]);
+    return QString::fromLatin1(FileTypeName[type]) + QStringLiteral("-Dateien (*.") + ext
+        + QStringLiteral(")|*.") + ext;
+}
+
+// True when the last part of the name (behind the last "/") holds a point.
+bool hasExtension(const QString& name)
+{
+    const int slash = int(name.lastIndexOf(QLatin1Char('/')));
+    return name.indexOf(QLatin1Char('.'), slash + 1) >= 0;
+}
+
+QString withoutFolder(const QString& name)
+{
+    return QFileInfo(name).fileName();
+}
+
+}   // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("zuv"));
+    setHelpContext(this, 1);
+
+    buildImages();
+    setWindowIcon(ToolImages.value(3));
+    buildActions();
+    buildMenus();
+    buildToolBar();
+    buildOverview();
+    buildStatusBar();
+
+    ClientArea = new QMdiArea;
+    ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    ClientArea->setActivationOrder(QMdiArea::CreationOrder);
+    connect(ClientArea, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
+
+    auto* central = new QWidget;
+    central->setObjectName(QStringLiteral("Client"));
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(ClientArea, 1);
+    row->addWidget(Uebersicht);
+    setCentralWidget(central);
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    // The editors go before the hub they call, without activating each other.
+    disconnect(ClientArea, nullptr, this, nullptr);
+    const QList<QMdiSubWindow*> windows = ClientArea->subWindowList();
+    for (QMdiSubWindow* w : windows)
+        delete w;
+    delete MainFormHandler;
+    MainFormHandler = nullptr;
+}
+
+void TMainForm::FormCreate()
+{
+    MainFormHandler = new TMainFormHandler(this);
+}
+
+// ---------------------------------------------------------------- layout
+
+void TMainForm::buildImages()
+{
+    // The pictures come from the installed icon theme.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    static const char* const names[18] = {
+        "system-run",              // 0 automatic assignment
+        nullptr,                   // 1
+        nullptr,                   // 2
+        "x-office-address-book",   // 3 pupil editor
+        "x-office-spreadsheet",    // 4 project editor
+        "go-jump",                 // 5 manual assignment
+        "document-new",            // 6 new
+        "document-open",           // 7 open
+        "document-save",           // 8 save
+        nullptr,                   // 9
+        "object-flip-horizontal",  // 10 movement mode
+        "help-browser",            // 11 help
+        "edit-find",               // 12 search
+        "insert-text",             // 13 import
+        "document-print",          // 14 print
+        "preferences-system-windows",   // 15 arrange
+        "document-send",           // 16 export
+        nullptr,                   // 17
+    };
+    for (const char* name : names)
+        ToolImages.append(name ? QIcon::fromTheme(QString::fromLatin1(name)) : QIcon());
+}
+
+void TMainForm::buildActions()
+{
+    auto make = [this](const char* name, const QString& caption, const QKeySequence& shortcut,
+                       int image, int help, const QString& tip) {
+        auto* a = new QAction(caption, this);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!shortcut.isEmpty())
+            a->setShortcut(shortcut);
+        if (image >= 0)
+            a->setIcon(ToolImages.value(image));
+        if (help > 0)
+            setHelpContext(a, help);
+        if (!tip.isEmpty())
+            a->setToolTip(tip);
+        return a;
+    };
+    const QKeySequence none;
+    NewAct = make("NewAct", QStringLiteral("&Neu"), none, 6, 105, {});
+    OpenAct = make("OpenAct", QStringLiteral("Ö&ffnen"), QKeySequence(Qt::CTRL | Qt::Key_O), 7, 102,
+                   QStringLiteral("Öffnen ..."));
+    OpenProAct = make("OpenProAct", QStringLiteral("&Projekte öffnen"), none, -1, 102, {});
+    OpenWahlAct = make("OpenWahlAct", QStringLiteral("Schüler&wahlen öffnen"), none, -1, 102, {});
+    OpenEintAct = make("OpenEintAct", QStringLiteral("Schüler&einteilung öffnen"), none, -1, 102, {});
+    SaveAct = make("SaveAct", QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S), 8, 103,
+                   QStringLiteral("Speichern"));
+    SaveAsAct = make("SaveAsAct", QStringLiteral("Speichern &unter ..."), none, -1, 103, {});
+    ExportAct = make("ExportAct", QStringLiteral("&Exportieren"), none, 16, 104, {});
+    PrintAct = make("PrintAct", QStringLiteral("&Drucken"), none, 14, 106, QStringLiteral("Drucken ..."));
+    QuitAct = make("QuitAct", QStringLiteral("&Beenden"), none, -1, 107, {});
+    ActivateProAct = make("ActivateProAct", QStringLiteral("&Projekt-Editor"), none, 4, 111,
+                          QStringLiteral("Projekt-Editor"));
+    ActivateSchAct = make("ActivateSchAct", QStringLiteral("&Schüler-Editor"), none, 3, 112,
+                          QStringLiteral("Schüler-Editor"));
+    InsertHereAct = make("InsertHereAct", QStringLiteral("&Hier einfügen"),
+                         QKeySequence(Qt::SHIFT | Qt::Key_Insert), -1, 117, {});
+    InsertEndAct = make("InsertEndAct", QStringLiteral("Am &Ende einfügen"),
+                        QKeySequence(Qt::CTRL | Qt::Key_Insert), -1, 117, {});
+    DeleteAct = make("DeleteAct", QStringLiteral("&Löschen"), QKeySequence(Qt::SHIFT | Qt::Key_Delete), -1,
+                     117, {});
+    SearchAct = make("SearchAct", QStringLiteral("S&uchen"), QKeySequence(Qt::CTRL | Qt::Key_F), 12, 116,
+                     QStringLiteral("Suchen"));
+    BewegModeAct = make("BewegModeAct", QStringLiteral("&Bewegungsmodus"), QKeySequence(Qt::CTRL | Qt::Key_B),
+                        10, 113, QStringLiteral("Alle/nur Wahlfehlder editieren"));
+    BewegModeAct->setCheckable(true);
+    AuszugAct = make("AuszugAct", QStringLiteral("Schüler&auszug editieren"), none, -1, 115, {});
+    AutoEinteilAct = make("AutoEinteilAct", QStringLiteral("&Automatische Einteilung"),
+                          QKeySequence(Qt::CTRL | Qt::Key_A), 0, 120,
+                          QStringLiteral("Automatisch in Projekte einteilen"));
+    DelEintAct = make("DelEintAct", QStringLiteral("Einteilung &löschen"), none, -1, 121, {});
+    HandEintAct = make("HandEintAct", QStringLiteral("&Manuelle Einteilung"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                       5, 122, QStringLiteral("Manuelle Einteilung"));
+    DelHandEintAct = make("DelHandEintAct", QStringLiteral("Manuelle Einteilungen lö&schen"), none, -1, 123, {});
+    SchStatAct = make("SchStatAct", QStringLiteral("&Schülerstatistik"), none, -1, 130, {});
+    ProStatAct = make("ProStatAct", QStringLiteral("&Projektstatistik"), none, -1, 131, {});
+    ShowOverviewAct = make("ShowOverviewAct", QStringLiteral("Ü&bersicht anzeigen"), none, -1, 132, {});
+    ShowOverviewAct->setCheckable(true);
+    ShowOverviewAct->setChecked(true);
+    mAShowUebers = ShowOverviewAct;
+    HelpAct = make("HelpAct", QStringLiteral("Übersicht über &Hilfe"), QKeySequence(Qt::Key_F1), 11, 0, {});
+    InfoAct = make("InfoAct", QStringLiteral("Über &zuv"), none, -1, 0, {});
+
+    connect(NewAct, &QAction::triggered, this, &TMainForm::NewActExecute);
+    connect(OpenAct, &QAction::triggered, this, &TMainForm::OpenActExecute);
+    connect(OpenProAct, &QAction::triggered, this, &TMainForm::OpenProActExecute);
+    connect(OpenWahlAct, &QAction::triggered, this, &TMainForm::OpenWahlActExecute);
+    connect(OpenEintAct, &QAction::triggered, this, &TMainForm::OpenEintActExecute);
+    connect(SaveAct, &QAction::triggered, this, &TMainForm::SaveActExecute);
+    connect(SaveAsAct, &QAction::triggered, this, &TMainForm::SaveAsActExecute);
+    connect(QuitAct, &QAction::triggered, this, &TMainForm::QuitActExecute);
+    connect(ActivateProAct, &QAction::triggered, this, &TMainForm::ActivateProActExecute);
+    connect(ActivateSchAct, &QAction::triggered, this, &TMainForm::ActivateSchActExecute);
+    connect(ShowOverviewAct, &QAction::triggered, this, &TMainForm::ShowOverviewActExecute);
+    connect(HelpAct, &QAction::triggered, this, &TMainForm::HelpActExecute);
+    connect(InfoAct, &QAction::triggered, this, &TMainForm::InfoActExecute);
+
+    ChooseFTypePopUp = new QMenu(this);
+    ChooseFTypePopUp->setObjectName(QStringLiteral("ChooseFTypePopUp"));
+    ChooseFTypePopUp->addAction(OpenProAct);
+    ChooseFTypePopUp->addAction(OpenWahlAct);
+    ChooseFTypePopUp->addAction(OpenEintAct);
+
+    // The insert and sort submenus exist for the hub's enabling; they join
+    // the menu bar together with their commands.
+    mmBInsert = new QMenu(QStringLiteral("E&infügen"), this);
+    mmBInsert->setObjectName(QStringLiteral("mmBInsert"));
+    setHelpContext(mmBInsert, 117);
+    mmBInsert->addAction(InsertHereAct);
+    mmBInsert->addAction(InsertEndAct);
+    mmBSort = new QMenu(QStringLiteral("So&rtieren"), this);
+    mmBSort->setObjectName(QStringLiteral("mmBSort"));
+    setHelpContext(mmBSort, 114);
+}
+
+void TMainForm::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* datei = bar->addMenu(QStringLiteral("&Datei"));
+    datei->setObjectName(QStringLiteral("mDatei"));
+    datei->addAction(NewAct);
+    QMenu* open = datei->addMenu(ToolImages.value(7), QStringLiteral("Ö&ffnen"));
+    open->setObjectName(QStringLiteral("mDOpen"));
+    setHelpContext(open, 102);
+    open->addAction(OpenProAct);
+    open->addAction(OpenWahlAct);
+    open->addAction(OpenEintAct);
+    datei->addAction(SaveAct);
+    datei->addAction(SaveAsAct);
+    datei->addSeparator();
+    datei->addAction(QuitAct);
+
+    QMenu* bearbeiten = bar->addMenu(QStringLiteral("&Bearbeiten"));
+    bearbeiten->setObjectName(QStringLiteral("mBearbeiten"));
+    bearbeiten->addAction(ActivateProAct);
+    bearbeiten->addAction(ActivateSchAct);
+
+    QMenu* ansicht = bar->addMenu(QStringLiteral("&Ansicht"));
+    ansicht->setObjectName(QStringLiteral("mAnsicht"));
+    ansicht->addAction(ShowOverviewAct);
+
+    QMenu* hilfe = bar->addMenu(QStringLiteral("&Hilfe"));
+    hilfe->setObjectName(QStringLiteral("mHilfe"));
+    hilfe->addAction(HelpAct);
+    hilfe->addAction(InfoAct);
+}
+
+void TMainForm::buildToolBar()
+{
+    ToolBar = addToolBar(QStringLiteral("Werkzeuge"));
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    setHelpContext(ToolBar, 1);
+    ToolBar->setMovable(false);
+    ToolBar->setFloatable(false);
+    ToolBar->setIconSize(QSize(16, 16));
+    ToolBar->setFixedHeight(29);
+    ToolBar->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    ToolBar->addAction(OpenAct);
+    if (auto* button = qobject_cast<QToolButton*>(ToolBar->widgetForAction(OpenAct))) {
+        button->setMenu(ChooseFTypePopUp);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+    ToolBar->addAction(SaveAct);
+    ToolBar->addSeparator();
+    ToolBar->addAction(ActivateProAct);
+    ToolBar->addAction(ActivateSchAct);
+}
+
+void TMainForm::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    setHelpContext(bar, 1);
+    static const int widths[5] = {100, 100, 100, 100, 200};
+    static const char* const names[5] = {"Panel0", "Panel1", "Panel2", "Panel3", "Panel4"};
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QString::fromLatin1(names[i]));
+        panel->setFixedWidth(widths[i]);
+        bar->addWidget(panel);
+        FPanels.append(panel);
+    }
+    FPanels[0]->setText(QStringLiteral("0 Projekte"));
+    FPanels[1]->setText(QStringLiteral("0 Schüler"));
+    FPanels[2]->setText(QStringLiteral("0 eingeteilt"));
+}
+
+QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& caption, TGridWidget*& grid,
+                                      const QString& barName, const QString& statName,
+                                      const QString& showName, int helpContext)
+{
+    auto* page = new QWidget;
+    page->setObjectName(name);
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    grid = new TGridWidget(page);
+    grid->setObjectName(caption);
+    setHelpContext(grid, helpContext);
+    grid->setColCount(4);
+    grid->setRowCount(1);
+    grid->setFixedRows(1);
+    grid->setFixedCols(1);
+    for (int c = 0; c < 4; ++c)
+        grid->setColWidth(c, 40);
+    grid->setRowSelect(true);
+    grid->setEditingAllowed(false);
+    grid->installEventFilter(this);
+    column->addWidget(grid, 1);
+
+    auto* bar = new QToolBar(page);
+    bar->setObjectName(barName);
+    bar->setFixedHeight(29);
+    bar->setMovable(false);
+    // The statistics and the view commands bind these buttons; until then
+    // they are off.
+    for (const QString& buttonName : {statName, showName}) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(buttonName);
+        button->setText(buttonName == statName ? QStringLiteral("Statistik") : QStringLiteral("Editor öffnen"));
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setFixedSize(80, 22);
+        button->setEnabled(false);
+        setHelpContext(button, helpContext);
+        bar->addWidget(button);
+    }
+    column->addWidget(bar);
+    return page;
+}
+
+void TMainForm::buildOverview()
+{
+    Uebersicht = new QTabWidget;
+    Uebersicht->setObjectName(QStringLiteral("Uebersicht"));
+    setHelpContext(Uebersicht, 1);
+    Uebersicht->setFixedWidth(200);
+    ProjekteTab = buildOverviewPage(QStringLiteral("ProjekteTab"), QStringLiteral("ProjekteGrid"), ProjekteGrid,
+                                    QStringLiteral("ToolBar2"), QStringLiteral("ProStatBut"),
+                                    QStringLiteral("ProShowBut"), 133);
+    SchuelerTab = buildOverviewPage(QStringLiteral("SchuelerTab"), QStringLiteral("SchuelerGrid"), SchuelerGrid,
+                                    QStringLiteral("ToolBar3"), QStringLiteral("SchStatBut"),
+                                    QStringLiteral("SchShowBut"), 134);
+    Uebersicht->addTab(ProjekteTab, QStringLiteral("Projekte"));
+    Uebersicht->addTab(SchuelerTab, QStringLiteral("Schüler"));
+    Uebersicht->setCurrentIndex(0);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && (watched == ProjekteGrid || watched == SchuelerGrid)
+        && MainFormHandler)
+        MainFormHandler->SizeOverviewColumns();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// -------------------------------------------------------------- geometry
+
+QRect TMainForm::mainGeometry(const QSize& screen)
+{
+    return QRect(50, 50, screen.width() - 100, screen.height() - 100);
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    QMainWindow::showEvent(event);
+}
+
+void TMainForm::FormShow()
+{
+    const QScreen* s = screen();
+    if (s) {
+        // The outer size counts the frame, as far as it is known yet.
+        const QRect r = mainGeometry(s->geometry().size());
+        const QSize frame = frameGeometry().size() - size();
+        move(r.topLeft());
+        resize(r.width() - frame.width(), r.height() - frame.height());
+    }
+    Uebersicht->setVisible(mAShowUebers->isChecked());
+}
+
+int TMainForm::getEditorWidth() const
+{
+    int w = width() - 4;
+    if (!Uebersicht->isHidden())
+        w -= Uebersicht->width();
+    return w;
+}
+
+int TMainForm::getEditorHeight() const
+{
+    const int clientHeight = height() - (menuBar()->isHidden() ? 0 : menuBar()->height());
+    return clientHeight - ToolBar->height() - statusBar()->height() - 4;
+}
+
+// ------------------------------------------------------------ status bar
+
+QString TMainForm::panelText(int i) const
+{
+    return FPanels.value(i) ? FPanels[i]->text() : QString();
+}
+
+void TMainForm::setPanelText(int i, const QString& text)
+{
+    if (QLabel* panel = FPanels.value(i))
+        panel->setText(text);
+}
+
+// --------------------------------------------------------------- editors
+
+QList<TEditor*> TMainForm::editors() const
+{
+    QList<TEditor*> list;
+    const QList<QMdiSubWindow*> windows = ClientArea->subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* w : windows)
+        if (auto* e = qobject_cast<TEditor*>(w); e && !e->isClosed())
+            list.append(e);
+    return list;
+}
+
+TEditor* TMainForm::activeEditor() const
+{
+    auto* e = qobject_cast<TEditor*>(ClientArea->currentSubWindow());
+    return e && !e->isClosed() ? e : nullptr;
+}
+
+void TMainForm::activateEditor(TEditor* editor)
+{
+    ClientArea->setActiveSubWindow(editor);
+}
+
+void TMainForm::activateNextEditor()
+{
+    const QList<TEditor*> list = editors();
+    if (list.isEmpty())
+        return;
+    const int at = int(list.indexOf(activeEditor()));
+    activateEditor(list[(at + 1) % list.size()]);
+}
+
+void TMainForm::subWindowActivated(QMdiSubWindow* window)
+{
+    // Only a change of the active editor counts: the frame losing and
+    // regaining the focus to a dialog does not.
+    auto* editor = qobject_cast<TEditor*>(window);
+    if (!editor || editor == FLastActivated || editor->isClosed())
+        return;
+    FLastActivated = editor;
+    editor->FormActivate();
+}
+
+// -------------------------------------------------------------- commands
+
+void TMainForm::NewActExecute()
+{
+    MainFormHandler->UpdateCloseViewSchEditors();
+    MainFormHandler->UpdateCloseMainSchEditor();
+    MainFormHandler->UpdateCloseProEditor();
+}
+
+void TMainForm::OpenActExecute()
+{
+    ChooseFTypePopUp->popup(QCursor::pos());
+}
+
+void TMainForm::OpenProActExecute()
+{
+    if (!SaveUnsaved({dtPro}))
+        return;
+    OpenDialog(ft_proj, *ProjektData);
+    MainFormHandler->UpdateAll();
+}
+
+void TMainForm::OpenWahlActExecute()
+{
+    if (!SaveUnsaved({dtSch}))
+        return;
+    OpenDialog(ft_wahl, *SchuelerData);
+    CountEint(*SchuelerData, *ProjektData);
+    MainFormHandler->UpdateAll();
+}
+
+void TMainForm::OpenEintActExecute()
+{
+    if (!SaveUnsaved({dtSch}))
+        return;
+    OpenDialog(ft_teil, *SchuelerData);
+    CountEint(*SchuelerData, *ProjektData);
+    MainFormHandler->UpdateAll();
+}
+
+void TMainForm::SaveActExecute()
+{
+    SaveCurrent(false);
+    MainFormHandler->UpdateStatusBar();
+}
+
+void TMainForm::SaveAsActExecute()
+{
+    SaveCurrent(true);
+    MainFormHandler->UpdateStatusBar();
+}
+
+void TMainForm::QuitActExecute()
+{
+    close();
+}
+
+void TMainForm::ActivateProActExecute()
+{
+    ActivateEditor(dtPro);
+}
+
+void TMainForm::ActivateSchActExecute()
+{
+    ActivateEditor(dtSch);
+}
+
+void TMainForm::ShowOverviewActExecute()
+{
+    // The action carries the check mark and has already toggled it.
+    Uebersicht->setVisible(Uebersicht->isHidden());
+    MainFormHandler->UpdateSchStat();
+    MainFormHandler->UpdateProStat();
+}
+
+void TMainForm::HelpActExecute()
+{
+    Ui().showHelp(1);
+}
+
+void TMainForm::InfoActExecute()
+{
+    if (AboutBox)
+        AboutBox->exec();
+}
+
+// ------------------------------------------------------ opening and saving
+
+bool TMainForm::SaveUnsaved(TDataTypeSet Data)
+{
+    struct Kind {
+        TDataType type;
+        TData* list;
+        TFileType file;
+        const char* question;
+    };
+    const Kind kinds[2] = {
+        {dtPro, ProjektData, ft_proj, "Die Projektdaten wurden geändert. Sollen sie gespeichert werden?"},
+        {dtSch, SchuelerData, ft_teil, "Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"},
+    };
+    for (const Kind& kind : kinds) {
+        if (!Data.contains(kind.type) || !kind.list->getModified())
+            continue;
+        const TModalResult answer = MessageDlg(QString::fromUtf8(kind.question), TMsgType::mtInformation,
+                                               mbYes | mbNo | mbCancel);
+        if (answer == TModalResult::mrNo)
+            continue;
+        if (answer != TModalResult::mrYes)
+            return false;
+        if (!SaveDialog(kind.file, *kind.list, kind.list->getFilename().isEmpty()))
+            return false;
+        for (TEditor* e : editors())
+            if (e->Editable() && e->getDataType() == kind.type)
+                e->SetFNCaption(withoutFolder(kind.list->getFilename()));
+        MainFormHandler->UpdateStatusBar();
+    }
+    return true;
+}
+
+void TMainForm::OpenDialog(TFileType FType, TData& Database)
+{
+    TFileDialogSpec dialog;
+    dialog.save = false;
+    dialog.multiSelect = FType == ft_wahl;
+    if (FType == ft_proj) {
+        dialog.filter = filterEntry(ft_proj);
+    } else {
+        dialog.filter = filterEntry(ft_teil) + QLatin1Char('|') + filterEntry(ft_wahl);
+        dialog.filterIndex = FType == ft_wahl ? 2 : 1;
+    }
+    const TFileDialogResult chosen = Ui().fileDialog(dialog);
+    if (!chosen.accepted || chosen.files.isEmpty())
+        return;
+
+    const TDataType kind = FType == ft_proj ? dtPro : dtSch;
+    const int n = int(chosen.files.size());
+    int total = 0;
+    if (Database.getDataType() == dtSch)
+        MainFormHandler->UpdateCloseViewSchEditors();
+    Database.ClearData();
+
+    // The editable editor's caption always tells the list's file name,
+    // also after a failure or a read of several files.
+    auto showFileName = [this, kind, &Database] {
+        for (TEditor* e : editors())
+            if (e->Editable() && e->getDataType() == kind)
+                e->SetFNCaption(withoutFolder(Database.getFilename()));
+    };
+
+    for (const QString& file : chosen.files) {
+        TDataFile dataFile(FType, file);
+        if (!dataFile.OpenRead()) {
+            ShowMessage(QStringLiteral("Fehler beim Öffnen der Datei ") + file);
+            showFileName();
+            return;
+        }
+        total += dataFile.Read(Database, n > 1);
+        dataFile.Close();
+    }
+
+    if (FType == ft_wahl)
+        ShowMessage(QStringLiteral("%1 %2-Datensätze aus %3 Dateien gelesen.")
+                        .arg(total)
+                        .arg(QString::fromLatin1(FileTypeName[FType]))
+                        .arg(n));
+    else
+        ShowMessage(QStringLiteral("%1 %2-Datensätze gelesen.").arg(total).arg(QString::fromLatin1(FileTypeName[FType])));
+
+    ActivateEditor(kind);
+    if (kind == dtPro) {
+        MainFormHandler->UpdateProStat();
+        MainFormHandler->UpdateProEditors();
+    } else {
+        MainFormHandler->UpdateSchStat();
+        MainFormHandler->UpdateSchEditors();
+    }
+    Database.ModSaved(n == 1 ? chosen.files.first() : QString());
+    showFileName();
+    MainFormHandler->UpdateStatusBar();
+}
+
+void TMainForm::ActivateEditor(TDataType DType)
+{
+    const int n = int(editors().size());
+    for (int i = 0; i < n; ++i) {
+        TEditor* active = activeEditor();
+        if (active && active->getDataType() == DType && active->Editable())
+            return;
+        activateNextEditor();
+    }
+    TData* list = DType == dtSch ? static_cast<TData*>(SchuelerData) : static_cast<TData*>(ProjektData);
+    new TEditor(this, MainFormHandler, list, true, QString());
+}
+
+void TMainForm::SaveCurrent(bool newname)
+{
+    TEditor* editor = activeEditor();
+    if (!editor)
+        return;
+    TData* list = editor->getData();
+    if (list->getFilename().isEmpty())
+        newname = true;
+    if (!editor->Editable())
+        SaveDialog(ft_teil, *list, true);
+    else if (editor->getDataType() == dtSch)
+        SaveDialog(ft_teil, *SchuelerData, newname);
+    else
+        SaveDialog(ft_proj, *ProjektData, newname);
+    if (!list->getFilename().isEmpty() && editor->Editable())
+        editor->SetFNCaption(withoutFolder(list->getFilename()));
+}
+
+bool TMainForm::SaveDialog(TFileType FType, TData& Database, bool newname)
+{
+    QString name;
+    if (newname) {
+        TFileDialogSpec dialog;
+        dialog.save = true;
+        dialog.filter = filterEntry(FType);
+        const TFileDialogResult chosen = Ui().fileDialog(dialog);
+        if (!chosen.accepted || chosen.files.isEmpty())
+            return false;
+        name = chosen.files.first();
+    } else {
+        name = Database.getFilename();
+    }
+    if (!hasExtension(name))
+        name += QLatin1Char('.') + QString::fromLatin1(FileTypeExt[FType]);
+
+    TDataFile dataFile(FType, name);
+    if (!dataFile.OpenWrite()) {
+        ShowMessage(QStringLiteral("Fehler beim Anlegen der Datei."));
+        return false;
+    }
+    int written = 0;
+    try {
+        written = dataFile.Write(Database);
+        // Only a completed file counts as written.
+        dataFile.Close();
+    } catch (const Exception& e) {
+        ShowMessage(e.message());
+        return false;
+    }
+    ShowMessage(QStringLiteral("%1 %2-Datensätze nach %3 geschrieben")
+                    .arg(written)
+                    .arg(QString::fromLatin1(FileTypeName[FType]))
+                    .arg(withoutFolder(name)));
+    Database.ModSaved(name);
+    return true;
+}
+
+// ------------------------------------------------------------- shut-down
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    for (TEditor* e : editors()) {
+        if (!e->FormCloseQuery()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+// -------------------------------------------------------------- start-up
+
+void CreateForms()
+{
+    MainForm = new TMainForm;
+    AboutBox = new TAboutBox(MainForm);
+}
+
+void DestroyForms()
+{
+    delete MainForm;   // the About box with it
+    MainForm = nullptr;
+    AboutBox = nullptr;
 }

@@ -1,0 +1,70 @@
+#pragma once
+// The record editor: a child window of the main window showing one record
+// container in a grid, row 0 the column captions, row i record i. Either
+// the editable editor of a data kind (over ProjektData or SchuelerData) or
+// a read-only view over a pupil list of its own.
+
+#include "data/UData.h"
+
+#include <QIcon>
+#include <QMdiSubWindow>
+#include <QString>
+
+class TGridWidget;
+class TMainForm;
+class TMainFormHandler;
+class TSchPro;
+
+// The kind of the last key pressed in the grid.
+enum tMoveType { mrNone, mrTab, mrShiftTab, mrLeft, mrRight, mrEnde, mrPos1, mrStrEnde, mrStrPos1 };
+
+class TEditor : public QMdiSubWindow {
+    Q_OBJECT
+
+public:
+    // Opens the editor in AOwner's client area; it becomes the active child
+    // window. Data is not owned.
+    TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* Data, bool Editing, const QString& Cap);
+    ~TEditor() override;
+
+    void SetFNCaption(const QString& cap);
+    TDataType getDataType() const;
+    // Reloads every row from the container and forgets the cell backup.
+    void UpdateData();
+    bool Editable() const;
+    TData* getData() const { return Data; }
+    // The record of the grid's current row.
+    TSchPro* getCurrentItem() const;
+    void resetBackup();
+
+    TGridWidget* grid() const { return Grid; }
+    // The close query alone, without closing: true when the editor may go.
+    bool FormCloseQuery();
+    // Runs when the editor becomes the active child window.
+    void FormActivate();
+    // True once the editor's close handling ran; it is on its way out.
+    bool isClosed() const { return FClosed; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void SetData(TData* AData);
+    void FillGrid();
+    void ShowRow(int i);
+    void FormClose();
+    void placeInClientArea();
+
+    TGridWidget* Grid = nullptr;
+    bool Editing = false;
+    TMainFormHandler* MyHandler = nullptr;
+    TMainForm* MyOwner = nullptr;
+    TData* Data = nullptr;
+    bool BewegMode = false;
+    QString BackupStr;
+    int BackupX = -1;
+    int BackupY = -1;
+    tMoveType MoveRequest = mrNone;
+    QIcon MyIcon;
+    bool FClosed = false;
+};

@@ -1,0 +1,154 @@
+#pragma once
+// The main window: a multiple-document frame with tool bar, status bar,
+// the overview panel on the right and the editor windows in the client
+// area; the file commands and the shut-down with the editors' close queries.
+
+#include "data/UData.h"
+#include "data/UGlobals.h"
+
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class TEditor;
+class TGridWidget;
+class TMainFormHandler;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Size rules for the editor windows.
+    int getEditorWidth() const;
+    int getEditorHeight() const;
+    // The window's place when it is shown: 50,50 and the screen less 100.
+    static QRect mainGeometry(const QSize& screen);
+    const QList<QIcon>& getImageList() const { return ToolImages; }
+
+    // Status bar panels 0 to 4.
+    QString panelText(int i) const;
+    void setPanelText(int i, const QString& text);
+
+    // The editor windows in the window system's order, and the active one.
+    QList<TEditor*> editors() const;
+    TEditor* activeEditor() const;
+    void activateEditor(TEditor* editor);
+    void activateNextEditor();
+    QMdiArea* clientArea() const { return ClientArea; }
+
+    // Asked before data of the given kinds is discarded; true lets the
+    // caller go on.
+    bool SaveUnsaved(TDataTypeSet Data);
+    // Brings the editable editor of a kind to the front, creating it when
+    // none exists.
+    void ActivateEditor(TDataType DType);
+    // Saves the list of the active editor window.
+    void SaveCurrent(bool newname);
+    // Writes one list; true when it was written.
+    bool SaveDialog(TFileType FType, TData& Database, bool newname);
+    // Reads the chosen files of one kind into Database.
+    void OpenDialog(TFileType FType, TData& Database);
+
+    // Command handlers.
+    void NewActExecute();
+    void OpenActExecute();
+    void OpenProActExecute();
+    void OpenWahlActExecute();
+    void OpenEintActExecute();
+    void SaveActExecute();
+    void SaveAsActExecute();
+    void QuitActExecute();
+    void ActivateProActExecute();
+    void ActivateSchActExecute();
+    void ShowOverviewActExecute();
+    void HelpActExecute();
+    void InfoActExecute();
+
+    // Controls, reached by the hub and the editors.
+    QToolBar* ToolBar = nullptr;
+    QTabWidget* Uebersicht = nullptr;
+    QWidget* ProjekteTab = nullptr;
+    QWidget* SchuelerTab = nullptr;
+    TGridWidget* ProjekteGrid = nullptr;
+    TGridWidget* SchuelerGrid = nullptr;
+    QMenu* ChooseFTypePopUp = nullptr;
+    QMenu* mmBInsert = nullptr;
+    QMenu* mmBSort = nullptr;
+    QAction* mAShowUebers = nullptr;
+
+    // Actions.
+    QAction* NewAct = nullptr;
+    QAction* OpenAct = nullptr;
+    QAction* OpenProAct = nullptr;
+    QAction* OpenWahlAct = nullptr;
+    QAction* OpenEintAct = nullptr;
+    QAction* SaveAct = nullptr;
+    QAction* SaveAsAct = nullptr;
+    QAction* ExportAct = nullptr;
+    QAction* PrintAct = nullptr;
+    QAction* QuitAct = nullptr;
+    QAction* ActivateProAct = nullptr;
+    QAction* ActivateSchAct = nullptr;
+    QAction* InsertHereAct = nullptr;
+    QAction* InsertEndAct = nullptr;
+    QAction* DeleteAct = nullptr;
+    QAction* SearchAct = nullptr;
+    QAction* BewegModeAct = nullptr;
+    QAction* AuszugAct = nullptr;
+    QAction* AutoEinteilAct = nullptr;
+    QAction* DelEintAct = nullptr;
+    QAction* HandEintAct = nullptr;
+    QAction* DelHandEintAct = nullptr;
+    QAction* SchStatAct = nullptr;
+    QAction* ProStatAct = nullptr;
+    QAction* ShowOverviewAct = nullptr;
+    QAction* HelpAct = nullptr;
+    QAction* InfoAct = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void buildImages();
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void buildOverview();
+    QWidget* buildOverviewPage(const QString& name, const QString& caption, TGridWidget*& grid,
+                               const QString& barName, const QString& statName,
+                               const QString& showName, int helpContext);
+    void subWindowActivated(QMdiSubWindow* window);
+
+    QMdiArea* ClientArea = nullptr;
+    QList<QLabel*> FPanels;
+    QList<QIcon> ToolImages;
+    QPointer<TEditor> FLastActivated;
+    bool FShownOnce = false;
+};
+
+// The main window, created first at start-up.
+extern TMainForm* MainForm;
+
+// Creates the program's windows in their start-up order.
+void CreateForms();
+// Destroys them again (the end of a test; the program leaves it to the exit).
+void DestroyForms();

@@ -1,0 +1,23 @@
+#pragma once
+// The application object: title "zuv", Qt's own texts in German, and the
+// one general error display for exceptions that escape an event handler.
+
+#include <QApplication>
+#include <QTranslator>
+
+class TApplication : public QApplication {
+    Q_OBJECT
+
+public:
+    TApplication(int& argc, char** argv);
+
+    // Delivers the event; an exception that escapes its handler is shown
+    // with its message (ShowMessage) and the program goes on.
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // The message shown for the exception in flight (call inside a catch).
+    static QString currentExceptionMessage();
+
+private:
+    QTranslator FQtTexts;
+};

@@ -1,0 +1,316 @@
+#include "platform/UQtUi.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include <algorithm>
+#include <cstdlib>
+
+std::function<bool()> TQtUi::printerSetupHook;
+
+namespace {
+
+struct TButtonInfo {
+    TMsgButton button;
+    const char* text;
+    QMessageBox::ButtonRole role;
+    TModalResult result;
+};
+
+// In the order the buttons are added; the first one present is the default.
+const TButtonInfo kButtons[] = {
+    {mbYes, "&Ja", QMessageBox::YesRole, TModalResult::mrYes},
+    {mbNo, "&Nein", QMessageBox::NoRole, TModalResult::mrNo},
+    {mbOK, "OK", QMessageBox::AcceptRole, TModalResult::mrOk},
+    {mbCancel, "Abbrechen", QMessageBox::RejectRole, TModalResult::mrCancel},
+    {mbIgnore, "&Ignorieren", QMessageBox::AcceptRole, TModalResult::mrIgnore},
+    {mbHelp, "&Hilfe", QMessageBox::HelpRole, TModalResult::mrNone},
+};
+
+QMessageBox::Icon iconFor(TMsgType type)
+{
+    switch (type) {
+    case TMsgType::mtInformation: return QMessageBox::Information;
+    case TMsgType::mtConfirmation: return QMessageBox::Question;
+    case TMsgType::mtWarning: return QMessageBox::Warning;
+    case TMsgType::mtPlain: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Open dialogs accept names of files that do not exist (the caller reports
+// them), also when several files may be chosen.
+class TZuvFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (fileMode() == QFileDialog::ExistingFiles && !files.isEmpty()
+            && std::none_of(files.begin(), files.end(), [](const QString& f) { return QFileInfo(f).isDir(); })) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+void germanButtons(QDialogButtonBox* box)
+{
+    if (!box)
+        return;
+    if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
+        ok->setText(QStringLiteral("OK"));
+    if (QPushButton* cancel = box->button(QDialogButtonBox::Cancel))
+        cancel->setText(QStringLiteral("Abbrechen"));
+}
+
+// Italic or oblique.
+bool slanted(const QString& family, const QString& style)
+{
+    return QFontDatabase::font(family, style, 10).italic();
+}
+
+} // namespace
+
+QWidget* TQtUi::dialogParent()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+QString TQtUi::buttonText(TMsgButton button)
+{
+    for (const TButtonInfo& b : kButtons)
+        if (b.button == button)
+            return QString::fromUtf8(b.text);
+    return QString();
+}
+
+TModalResult TQtUi::messageBox(const TMessage& message)
+{
+    QMessageBox box(iconFor(message.type), message.caption(), message.text, QMessageBox::NoButton,
+                    dialogParent());
+    const TMsgButtons wanted = message.buttons ? message.buttons : TMsgButtons(mbOK);
+
+    QList<QPair<QAbstractButton*, TModalResult>> results;
+    QPushButton* defaultButton = nullptr;
+    QPushButton* cancel = nullptr;
+    QPushButton* no = nullptr;
+    for (const TButtonInfo& b : kButtons) {
+        if (!(wanted & b.button))
+            continue;
+        QPushButton* button = box.addButton(QString::fromUtf8(b.text), b.role);
+        if (b.button == mbHelp) {
+            // Help keeps the box open: the button does not end the box.
+            QObject::disconnect(button, &QAbstractButton::clicked, button->parent(), nullptr);
+            const int context = message.helpContext;
+            QObject::connect(button, &QAbstractButton::clicked, &box, [this, context] { showHelp(context); });
+            continue;
+        }
+        results.append({button, b.result});
+        if (!defaultButton)
+            defaultButton = button;
+        if (b.button == mbCancel)
+            cancel = button;
+        if (b.button == mbNo)
+            no = button;
+    }
+    if (defaultButton)
+        box.setDefaultButton(defaultButton);
+    if (cancel)
+        box.setEscapeButton(cancel);
+    else if (no)
+        box.setEscapeButton(no);
+    else if (results.size() == 1)
+        box.setEscapeButton(results.first().first);
+
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    for (const auto& r : results)
+        if (r.first == clicked)
+            return r.second;
+    return TModalResult::mrCancel;
+}
+
+QStringList TQtUi::nameFilters(const QString& filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString pattern = p.trimmed();
+            if (pattern.isEmpty())
+                continue;
+            patterns.append(pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern);
+        }
+        if (patterns.isEmpty())
+            patterns.append(QStringLiteral("*"));
+        result.append(parts[i].trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' '))
+                      + QLatin1Char(')'));
+    }
+    return result;
+}
+
+TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& spec)
+{
+    TZuvFileDialog dialog(dialogParent(), spec.title, spec.initialDir);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Patterns match without regard to letter case.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(!spec.save && spec.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
+    dialog.setLabelText(QFileDialog::Accept, spec.save ? QStringLiteral("&Speichern") : QStringLiteral("Ö&ffnen"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen &in:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Datei&name:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Datei&typ:"));
+
+    const QStringList filters = nameFilters(spec.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.at(std::clamp(spec.filterIndex, 1, int(filters.size())) - 1));
+    }
+    if (!spec.fileName.isEmpty())
+        dialog.selectFile(spec.fileName);
+
+    TFileDialogResult result;
+    result.filterIndex = spec.filterIndex;
+    if (dialog.exec() != QDialog::Accepted)
+        return result;
+    result.accepted = true;
+    result.files = dialog.selectedFiles();
+    // Without details Qt names the chosen filter by its name part alone.
+    const QString chosen = dialog.selectedNameFilter();
+    for (int i = 0; i < filters.size(); ++i) {
+        if (filters[i] == chosen || filters[i].startsWith(chosen + QStringLiteral(" ("))) {
+            result.filterIndex = i + 1;
+            break;
+        }
+    }
+    return result;
+}
+
+bool TQtUi::inputQuery(const QString& caption, const QString& prompt, QString& value)
+{
+    QInputDialog dialog(dialogParent());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(value);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
+}
+
+QFont TQtUi::toQFont(const TFontSpec& spec)
+{
+    QFont f(spec.name);
+    if (spec.size > 0)
+        f.setPointSize(spec.size);
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setUnderline(spec.underline);
+    f.setStrikeOut(spec.strikeOut);
+    // Name the face's own style (its regular one may be called "Book"), or
+    // the font dialog preselects whatever style it lists first.
+    const QString family = QFontInfo(f).family();
+    QString best;
+    int bestDistance = 0;
+    const int wanted = spec.bold ? QFont::Bold : QFont::Normal;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        if (QFontDatabase::bold(family, style) != spec.bold || slanted(family, style) != spec.italic)
+            continue;
+        const int distance = std::abs(QFontDatabase::weight(family, style) - wanted) * 100
+            + int(style.contains(QLatin1String("Condensed"))) * 50 + int(style.size());
+        if (best.isEmpty() || distance < bestDistance) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    if (!best.isEmpty()) {
+        f.setFamily(family);
+        f.setStyleName(best);
+    }
+    return f;
+}
+
+TFontSpec TQtUi::fromQFont(const QFont& f, const TFontSpec& base)
+{
+    TFontSpec spec = base;
+    spec.name = f.family();
+    if (f.pointSize() > 0)
+        spec.size = f.pointSize();
+    const QString style = f.styleName();
+    spec.bold = style.isEmpty() ? f.bold() : QFontDatabase::bold(f.family(), style);
+    spec.italic = style.isEmpty() ? f.italic() : slanted(f.family(), style);
+    spec.underline = f.underline();
+    spec.strikeOut = f.strikeOut();
+    return spec;
+}
+
+bool TQtUi::fontDialog(TFontSpec& font)
+{
+    QFontDialog dialog(toQFont(font), dialogParent());
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    germanButtons(dialog.findChild<QDialogButtonBox*>());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    font = fromQFont(dialog.selectedFont(), font);   // the colour stays: Qt's dialog has none
+    return true;
+}
+
+bool TQtUi::printerSetup()
+{
+    return printerSetupHook ? printerSetupHook() : false;
+}
+
+void TQtUi::beep()
+{
+    QApplication::beep();
+}
+
+QString TQtUi::helpFile() const
+{
+    const QDir dir(helpDir.isEmpty() ? QCoreApplication::applicationDirPath() : helpDir);
+    for (const char* name : {"zuvhelp.chm", "zuvhelp.html", "zuvhelp.pdf"}) {
+        const QFileInfo info(dir.filePath(QString::fromLatin1(name)));
+        if (info.isFile())
+            return info.absoluteFilePath();
+    }
+    return QString();
+}
+
+void TQtUi::showHelp(int)
+{
+    // The help files we may find carry no context numbers a viewer could
+    // jump to: the file opens at its start.
+    const QString file = helpFile();
+    if (file.isEmpty()) {
+        messageBox(TMessage{TMsgType::mtPlain, QStringLiteral("Es ist keine Hilfedatei installiert."), mbOK, 0});
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        messageBox(TMessage{TMsgType::mtPlain,
+                            QStringLiteral("Die Hilfedatei %1 lässt sich nicht öffnen.").arg(QDir::toNativeSeparators(file)),
+                            mbOK, 0});
+}

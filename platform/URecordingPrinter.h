@@ -1,0 +1,78 @@
+#pragma once
+// A printer that prints nothing and remembers everything: a fixed page of
+// 4960 x 7016 pixels at 600 dpi (A4), every document, page, font change and
+// drawn text with its position. Tests and benchmarks install it with
+// SetPrinter.
+
+#include "platform/UPrinterDevice.h"
+
+#include <QList>
+#include <QSet>
+
+struct TPrintedText {
+    int x = 0;
+    int y = 0;
+    QString text;
+    TFontSpec font;
+};
+
+struct TPrintedPage {
+    QList<TPrintedText> texts;
+};
+
+class TRecordingPrinter : public IPrinterDevice {
+public:
+    static constexpr int PageWidthPx = 4960;
+    static constexpr int PageHeightPx = 7016;
+    static constexpr int Dpi = 600;
+
+    TRecordingPrinter();             // installs itself
+    ~TRecordingPrinter() override;   // restores the device it replaced
+
+    // Set up by the test.
+    QStringList installed{QStringLiteral("Aufzeichnung")};
+    int selected = 0;
+    QSet<QString> faces{QStringLiteral("Arial"), QStringLiteral("Times New Roman"),
+                        QStringLiteral("Courier New")};
+    bool refuseBegin = false;        // beginDoc fails
+    bool failEnd = false;            // endDoc fails
+    bool keepTexts = true;           // false: count only (benchmarks)
+
+    // What was printed: the pages of the document begun last.
+    QString title;
+    QList<TPrintedPage> pages;
+    QList<TFontSpec> fontChanges;    // every setFont, as the printer took it
+    int documentsBegun = 0;
+    int documentsEnded = 0;          // ended successfully
+    int documentsAborted = 0;
+    qint64 textCount = 0;
+
+    // Every text of the document in drawing order, with its page (from 1).
+    QList<QPair<int, TPrintedText>> allTexts() const;
+    // The texts of one page (from 1), top to bottom, left to right.
+    QStringList pageTexts(int page) const;
+    void clear();
+
+    QStringList printers() const override { return installed; }
+    int printerIndex() const override { return installed.isEmpty() ? -1 : selected; }
+    void setPrinterIndex(int index) override { selected = index; }
+    bool beginDoc(const QString& docTitle) override;
+    bool endDoc() override;
+    void abortDoc() override;
+    bool printing() const override { return FPrinting; }
+    int pageWidth() const override { return PageWidthPx; }
+    int pageHeight() const override { return PageHeightPx; }
+    int pageNumber() const override { return FPrinting ? int(pages.size()) : 0; }
+    void newPage() override;
+    void setFont(const TFontSpec& font) override;
+    TFontSpec font() const override { return FFont; }
+    int fontHeight() const override;
+    void textOut(int x, int y, const QString& text) override;
+    QString errorText() const override { return FError; }
+
+private:
+    IPrinterDevice* FPrevious = nullptr;
+    bool FPrinting = false;
+    TFontSpec FFont;
+    QString FError;
+};

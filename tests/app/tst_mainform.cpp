@@ -1,0 +1,934 @@
+// The main window with the real widgets offscreen and the scripted seam:
+// start-up, geometry, the open and save roads, the unsaved-data question,
+// closing editors and the program, the command states.
+
+#include "app/UAboutBox.h"
+#include "app/UEditor.h"
+#include "app/UMainFormHandler.h"
+#include "app/main.h"
+#include "data/UProjektData.h"
+#include "data/USchuelerData.h"
+#include "platform/UAnsiText.h"
+#include "platform/UGridWidget.h"
+#include "tests/support/UScriptedUi.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <memory>
+
+namespace {
+
+// A data file as the program writes them: Windows-1252, CR LF.
+void writeLines(const QString& path, const QStringList& lines)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    for (const QString& line : lines)
+        f.write(Ansi::encode(line) + "\r\n");
+}
+
+QStringList projectLines(int n)
+{
+    QStringList lines;
+    for (int i = 1; i <= n; ++i)
+        lines << QStringLiteral("%1; Projekt %1; 5; 10; 2; 20; -; -; 0; ").arg(i);
+    return lines;
+}
+
+QStringList pupilLines(int n, bool withProject, int project = 0)
+{
+    QStringList lines;
+    for (int i = 1; i <= n; ++i) {
+        QString line = QStringLiteral("Schüler %1; %2; 7; a; -; 1; 2; 3; 0; 0; ").arg(i).arg(i % 2 ? 'w' : 'm');
+        if (withProject)
+            line += QStringLiteral("%1; ").arg(project);
+        lines << line;
+    }
+    return lines;
+}
+
+QStringList disabledAtStart()
+{
+    return {"BewegModeAct", "AuszugAct", "HandEintAct", "ExportAct", "SaveAsAct", "SaveAct", "PrintAct",
+            "InsertHereAct", "InsertEndAct", "DeleteAct", "SearchAct", "AutoEinteilAct", "DelEintAct",
+            "DelHandEintAct", "SchStatAct", "ProStatAct"};
+}
+
+}   // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startUp();
+    void geometry_data();
+    void geometry();
+    void editorSizeRules();
+    void aboutBox();
+    void help();
+
+    void openRoads_data();
+    void openRoads();
+    void openFailure_data();
+    void openFailure();
+    void openBadLine();
+    void openCancelled();
+    void openWrongKind();
+    void openEintClosesViews();
+
+    void saveWithName();
+    void saveWithoutName_data();
+    void saveWithoutName();
+    void saveFailedCreate_data();
+    void saveFailedCreate();
+    void saveExtractView();
+
+    void saveUnsaved_data();
+    void saveUnsaved();
+    void saveUnsavedNothingModified();
+    void saveUnsavedFailedSave();
+
+    void closeQueryRefused_data();
+    void closeQueryRefused();
+    void newClosesEverything();
+    void closingEditableEditors();
+    void emptyListEditor_data();
+    void emptyListEditor();
+    void editorPlacement();
+    void activateEditorKeepsActive();
+    void commandStates_data();
+    void commandStates();
+    void closingViewKeepsActiveCommands();
+
+private:
+    QAction* action(const QString& name) const { return MainForm->findChild<QAction*>(name); }
+    TEditor* openView();
+    QString path(const QString& name) const { return FDir->filePath(name); }
+
+    std::unique_ptr<TScriptedUi> FUi;
+    std::unique_ptr<QTemporaryDir> FDir;
+    QList<TSchuelerData*> FViews;
+};
+
+void TestMainForm::init()
+{
+    FUi = std::make_unique<TScriptedUi>();
+    FDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(FDir->isValid());
+    QApplication::setQuitOnLastWindowClosed(false);
+    CreateForms();
+    MainForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(MainForm));
+}
+
+void TestMainForm::cleanup()
+{
+    DestroyForms();
+    qDeleteAll(FViews);
+    FViews.clear();
+    SchuelerData->ClearData();
+    ProjektData->ClearData();
+    FDir.reset();
+    FUi.reset();
+}
+
+TEditor* TestMainForm::openView()
+{
+    // A read-only view over a list of its own, as the extracts make them.
+    auto* list = new TSchuelerData(SchuelerData);
+    FViews.append(list);
+    return new TEditor(MainForm, MainFormHandler, list, false, QStringLiteral("Auszug"));
+}
+
+// ---------------------------------------------------------------- start-up
+
+void TestMainForm::startUp()
+{
+    QCOMPARE(MainForm->objectName(), QStringLiteral("MainForm"));
+    QCOMPARE(MainForm->windowTitle(), QStringLiteral("zuv"));
+    QCOMPARE(MainForm->panelText(0), QStringLiteral("0 Projekte"));
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("0 Schüler"));
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("0 eingeteilt"));
+    QCOMPARE(MainForm->panelText(3), QString());
+    QCOMPARE(MainForm->panelText(4), QString());
+    for (const char* name : {"StatusBar", "ToolBar", "ProjekteTab", "SchuelerTab", "ToolBar2", "ToolBar3"})
+        QVERIFY2(MainForm->findChild<QWidget*>(QString::fromLatin1(name)), name);
+    for (const char* name : {"ProStatBut", "ProShowBut", "SchStatBut", "SchShowBut"})
+        QVERIFY2(MainForm->findChild<QWidget*>(QString::fromLatin1(name)), name);
+
+    auto* overview = MainForm->findChild<QTabWidget*>(QStringLiteral("Uebersicht"));
+    QVERIFY(overview && overview->isVisible());
+    QCOMPARE(overview->currentIndex(), 0);
+    QCOMPARE(overview->tabText(0), QStringLiteral("Projekte"));
+    QCOMPARE(overview->tabText(1), QStringLiteral("Schüler"));
+    QCOMPARE(overview->width(), 200);
+
+    auto* pro = MainForm->findChild<TGridWidget*>(QStringLiteral("ProjekteGrid"));
+    auto* sch = MainForm->findChild<TGridWidget*>(QStringLiteral("SchuelerGrid"));
+    QVERIFY(pro && sch);
+    QCOMPARE(pro->rowCount(), 1);
+    QCOMPARE(pro->rowTexts(0), QStringList({"Nr", "Name", "Anz", "+/-"}));
+    QCOMPARE(sch->rowCount(), 1);
+    QCOMPARE(sch->rowTexts(0), QStringList({"Klasse", "Schüler", "Einget.", "Erstw."}));
+    QCOMPARE(pro->colWidth(1), TMainFormHandler::proNameColWidth(pro->width(), pro->gridLineWidth()));
+    QCOMPARE(TMainFormHandler::proNameColWidth(192, 1), 75);
+    QCOMPARE(TMainFormHandler::schClassColWidth(192, 1), 45);
+
+    for (const QString& name : disabledAtStart()) {
+        QAction* a = action(name);
+        QVERIFY2(a, qPrintable(name));
+        QVERIFY2(!a->isEnabled(), qPrintable(name));
+    }
+    QVERIFY(!MainForm->mmBInsert->menuAction()->isEnabled());
+    QVERIFY(!MainForm->mmBSort->menuAction()->isEnabled());
+    for (const char* name : {"NewAct", "OpenAct", "OpenProAct", "OpenWahlAct", "OpenEintAct", "QuitAct",
+                             "ActivateProAct", "ActivateSchAct", "ShowOverviewAct", "HelpAct", "InfoAct"})
+        QVERIFY2(action(QString::fromLatin1(name))->isEnabled(), name);
+    QVERIFY(MainForm->mAShowUebers->isChecked());
+    QVERIFY(MainForm->editors().isEmpty());
+    QVERIFY(FUi->messages.isEmpty());
+}
+
+void TestMainForm::geometry_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("1024x768") << QSize(1024, 768) << QRect(50, 50, 924, 668);
+    QTest::newRow("1280x1024") << QSize(1280, 1024) << QRect(50, 50, 1180, 924);
+}
+
+void TestMainForm::geometry()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QRect, expected);
+    QCOMPARE(TMainForm::mainGeometry(screen), expected);
+
+    // The real window on the offscreen screen.
+    const QSize s = MainForm->screen()->geometry().size();
+    QCOMPARE(MainForm->frameGeometry().topLeft(), QPoint(50, 50));
+    QCOMPARE(MainForm->frameGeometry().size(), s - QSize(100, 100));
+}
+
+void TestMainForm::editorSizeRules()
+{
+    auto* toolBar = MainForm->findChild<QToolBar*>(QStringLiteral("ToolBar"));
+    QCOMPARE(toolBar->height(), 29);
+    const int clientHeight = MainForm->height() - MainForm->menuBar()->height();
+    QCOMPARE(MainForm->getEditorHeight(), clientHeight - 29 - MainForm->statusBar()->height() - 4);
+
+    const int withOverview = MainForm->getEditorWidth();
+    QCOMPARE(withOverview, MainForm->width() - 4 - 200);
+    MainForm->ShowOverviewAct->trigger();
+    QVERIFY(!MainForm->mAShowUebers->isChecked());
+    QVERIFY(MainForm->Uebersicht->isHidden());
+    QCOMPARE(MainForm->getEditorWidth(), withOverview + 200);
+    MainForm->ShowOverviewAct->trigger();
+    QVERIFY(MainForm->mAShowUebers->isChecked());
+    QVERIFY(!MainForm->Uebersicht->isHidden());
+    QCOMPARE(MainForm->getEditorWidth(), withOverview);
+}
+
+void TestMainForm::aboutBox()
+{
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        shown = AboutBox->VersionLabel->text();
+        AboutBox->OkBut->click();
+    });
+    MainForm->InfoAct->trigger();
+    QCOMPARE(shown, QStringLiteral("Version 1.1 vom 1 Apr 2011"));
+    QCOMPARE(AboutBox->result(), int(QDialog::Accepted));
+    QCOMPARE(AboutBox->windowTitle(), QStringLiteral("Über kestrin ..."));
+    QVERIFY(MainForm->editors().isEmpty());
+    QCOMPARE(MainForm->panelText(0), QStringLiteral("0 Projekte"));
+}
+
+void TestMainForm::help()
+{
+    MainForm->HelpAct->trigger();
+    QCOMPARE(FUi->helpContexts, QList<int>({1}));
+    QCOMPARE(MainForm->HelpAct->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+// --------------------------------------------------------------- opening
+
+void TestMainForm::openRoads_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QList<int>>("counts");   // records per file
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("multi");
+
+    const QString wahlEint = QStringLiteral("Einteilung-Dateien (*.EIN)|*.EIN|Schuelerwahl-Dateien (*.WAH)|*.WAH");
+    QTest::newRow("projects") << "OpenProAct" << QList<int>{3} << "3 Projekt-Datensätze gelesen."
+                              << "Projekt-Editor [f0.PRO]" << "Projekt-Dateien (*.PRO)|*.PRO" << false;
+    QTest::newRow("one choices file") << "OpenWahlAct" << QList<int>{4}
+                                      << "4 Schuelerwahl-Datensätze aus 1 Dateien gelesen."
+                                      << "Schüler-Editor [f0.WAH]" << wahlEint << true;
+    QTest::newRow("two choices files") << "OpenWahlAct" << QList<int>{10, 12}
+                                       << "22 Schuelerwahl-Datensätze aus 2 Dateien gelesen."
+                                       << "Schüler-Editor" << wahlEint << true;
+    QTest::newRow("assignment") << "OpenEintAct" << QList<int>{5} << "5 Einteilung-Datensätze gelesen."
+                                << "Schüler-Editor [f0.EIN]" << wahlEint << false;
+}
+
+void TestMainForm::openRoads()
+{
+    QFETCH(QString, command);
+    QFETCH(QList<int>, counts);
+    QFETCH(QString, message);
+    QFETCH(QString, caption);
+    QFETCH(QString, filter);
+    QFETCH(bool, multi);
+
+    const bool projects = command == QLatin1String("OpenProAct");
+    const QString ext = projects ? "PRO" : command == QLatin1String("OpenWahlAct") ? "WAH" : "EIN";
+    QStringList files;
+    int total = 0;
+    for (int i = 0; i < counts.size(); ++i) {
+        const QString file = path(QStringLiteral("f%1.%2").arg(i).arg(ext));
+        writeLines(file, projects ? projectLines(counts[i]) : pupilLines(counts[i], ext == "EIN"));
+        files << file;
+        total += counts[i];
+    }
+    FUi->queueFiles(files);
+    action(command)->trigger();
+
+    QCOMPARE(FUi->texts(), QStringList{message});
+    QCOMPARE(FUi->messages.first().caption(), QStringLiteral("zuv"));
+    QCOMPARE(FUi->fileDialogs.size(), 1);
+    QCOMPARE(FUi->fileDialogs.first().filter, filter);
+    QCOMPARE(FUi->fileDialogs.first().multiSelect, multi);
+    QVERIFY(!FUi->fileDialogs.first().save);
+    QVERIFY(FUi->fileDialogs.first().fileName.isEmpty());
+    // The kind's own entry is the one preselected.
+    QCOMPARE(FUi->fileDialogs.first().filterIndex, command == QLatin1String("OpenWahlAct") ? 2 : 1);
+
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor);
+    QCOMPARE(MainForm->editors().size(), 1);
+    QVERIFY(editor->Editable());
+    QCOMPARE(editor->windowTitle(), caption);
+    QCOMPARE(editor->getDataType(), projects ? dtPro : dtSch);
+    QCOMPARE(editor->grid()->rowCount(), total + 1);
+    QCOMPARE(editor->grid()->fixedCols(), projects ? 1 : 0);
+
+    TData* list = projects ? static_cast<TData*>(ProjektData) : static_cast<TData*>(SchuelerData);
+    QCOMPARE(list->Anz(), total);
+    QVERIFY(!list->getModified());
+    QCOMPARE(list->getFilename(), counts.size() == 1 ? files.first() : QString());
+    if (projects) {
+        QCOMPARE(MainForm->panelText(0), QStringLiteral("%1 Projekte").arg(total));
+        QCOMPARE(MainForm->ProjekteGrid->rowCount(), total + 2);
+        QVERIFY(MainForm->ProStatAct->isEnabled());
+        QVERIFY(!MainForm->SchStatAct->isEnabled());
+        QVERIFY(!MainForm->AutoEinteilAct->isEnabled());
+    } else {
+        QCOMPARE(MainForm->panelText(1), QStringLiteral("%1 Schüler").arg(total));
+        QCOMPARE(MainForm->SchuelerGrid->rowCount(), 2);   // one class
+        QVERIFY(MainForm->SchStatAct->isEnabled());
+        QVERIFY(MainForm->BewegModeAct->isEnabled());
+    }
+    QVERIFY(MainForm->SaveAct->isEnabled());
+    QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile    1"));
+}
+
+void TestMainForm::openFailure_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("missing file") << false;
+    QTest::newRow("folder") << true;
+}
+
+void TestMainForm::openFailure()
+{
+    QFETCH(bool, folder);
+    // Pupils already loaded and shown are emptied; the message names the file.
+    const QString good = path("good.WAH");
+    writeLines(good, pupilLines(3, false));
+    FUi->queueFiles({good});
+    MainForm->OpenWahlAct->trigger();
+    QCOMPARE(SchuelerData->Anz(), 3);
+    FUi->clear();
+
+    const QString bad = path(folder ? "dir.WAH" : "missing.WAH");
+    if (folder)
+        QVERIFY(QDir(FDir->path()).mkdir("dir.WAH"));
+    const QString second = path("second.WAH");
+    writeLines(second, pupilLines(2, false));
+    FUi->queueFiles({second, bad});
+    MainForm->OpenWahlAct->trigger();
+
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei ") + bad});
+    // The records of the earlier file of the selection stay; no name.
+    QCOMPARE(SchuelerData->Anz(), 2);
+    QVERIFY(SchuelerData->getFilename().isEmpty());
+    QCOMPARE(MainForm->editors().size(), 1);
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Schüler-Editor"));
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("2 Schüler"));
+
+    // Without an editor, a failed project file brings none up.
+    FUi->clear();
+    FUi->queueFiles({path("missing.PRO")});
+    MainForm->OpenProAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei ") + path("missing.PRO")});
+    QCOMPARE(MainForm->editors().size(), 1);
+    QCOMPARE(ProjektData->Anz(), 0);
+}
+
+void TestMainForm::openBadLine()
+{
+    const QString file = path("bad.PRO");
+    QStringList lines = projectLines(2);
+    lines.insert(1, QStringLiteral("2; Kaputt; x; 10; 2; 20; -; -; 0; "));
+    writeLines(file, lines);
+    FUi->queueFiles({file});
+    MainForm->OpenProAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList({QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()"),
+                                        QStringLiteral("2 Projekt-Datensätze gelesen.")}));
+    QCOMPARE(ProjektData->Anz(), 2);
+    QCOMPARE(ProjektData->getNr(2)->getName(), QStringLiteral("Projekt 2"));
+}
+
+void TestMainForm::openCancelled()
+{
+    const QString file = path("p.PRO");
+    writeLines(file, projectLines(3));
+    FUi->queueFiles({file});
+    MainForm->OpenProAct->trigger();
+    FUi->clear();
+
+    FUi->queueFileCancel();
+    MainForm->OpenProAct->trigger();
+    QVERIFY(FUi->messages.isEmpty());
+    QCOMPARE(ProjektData->Anz(), 3);
+    QCOMPARE(ProjektData->getFilename(), file);
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor [p.PRO]"));
+}
+
+void TestMainForm::openWrongKind()
+{
+    // A project file read as an assignment file: every line is reported,
+    // nothing is read, and the pupil editor comes up with one empty pupil.
+    writeLines(path("p.PRO"), projectLines(2));
+    FUi->queueFiles({path("p.PRO")});
+    MainForm->OpenEintAct->trigger();
+    const QString count = QStringLiteral("Schuelerdatenzeile enthaelt falsche Anzahl Elemente");
+    QCOMPARE(FUi->texts(), QStringList({count, count, "0 Einteilung-Datensätze gelesen.", "Erzeuge leeren Eintrag."}));
+    QCOMPARE(SchuelerData->Anz(), 1);
+    QVERIFY(!SchuelerData->getModified());
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Schüler-Editor [p.PRO]"));
+}
+
+void TestMainForm::openEintClosesViews()
+{
+    const QString file = path("a.EIN");
+    writeLines(file, pupilLines(4, true));
+    FUi->queueFiles({file});
+    MainForm->OpenEintAct->trigger();
+    QPointer<TEditor> view1 = openView();
+    QPointer<TEditor> view2 = openView();
+    QCOMPARE(MainFormHandler->GetViewSchEditors(), 2);
+
+    FUi->queueFiles({file});
+    MainForm->OpenEintAct->trigger();
+    QVERIFY(view1.isNull());
+    QVERIFY(view2.isNull());
+    QCOMPARE(MainForm->editors().size(), 1);
+    QCOMPARE(SchuelerData->Anz(), 4);
+}
+
+// ---------------------------------------------------------------- saving
+
+void TestMainForm::saveWithName()
+{
+    const QString file = path("p.PRO");
+    writeLines(file, projectLines(3));
+    FUi->queueFiles({file});
+    MainForm->OpenProAct->trigger();
+    ProjektData->setModified();
+    MainFormHandler->UpdateStatusBar();
+    QCOMPARE(MainForm->panelText(0), QStringLiteral("3 Projekte (*)"));
+    FUi->clear();
+
+    MainForm->SaveAct->trigger();
+    QVERIFY(FUi->fileDialogs.isEmpty());
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("3 Projekt-Datensätze nach p.PRO geschrieben")});
+    QVERIFY(!ProjektData->getModified());
+    QCOMPARE(MainForm->panelText(0), QStringLiteral("3 Projekte"));
+
+    // "Speichern unter" always asks.
+    FUi->clear();
+    FUi->queueFiles({path("q")});
+    MainForm->SaveAsAct->trigger();
+    QCOMPARE(FUi->fileDialogs.size(), 1);
+    QVERIFY(FUi->fileDialogs.first().save);
+    QCOMPARE(FUi->fileDialogs.first().filter, QStringLiteral("Projekt-Dateien (*.PRO)|*.PRO"));
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("3 Projekt-Datensätze nach q.PRO geschrieben")});
+    QCOMPARE(ProjektData->getFilename(), path("q.PRO"));
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor [q.PRO]"));
+
+    // What was written reads back.
+    QFile written(path("q.PRO"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll().count("\r\n"), 3);
+}
+
+void TestMainForm::saveWithoutName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no extension") << "tag" << "tag.EIN" << "tag.EIN";
+    QTest::newRow("own extension") << "tag.txt" << "tag.txt" << "tag.txt";
+    QTest::newRow("ends with a point") << "tag." << "tag." << "tag.";
+    QTest::newRow("point in the folder") << "a.b/tag" << "a.b/tag.EIN" << "tag.EIN";
+}
+
+void TestMainForm::saveWithoutName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, shown);
+    QVERIFY(QDir(FDir->path()).mkdir("a.b"));
+
+    // Two choices files leave the list without a name.
+    writeLines(path("1.WAH"), pupilLines(2, false));
+    writeLines(path("2.WAH"), pupilLines(3, false));
+    FUi->queueFiles({path("1.WAH"), path("2.WAH")});
+    MainForm->OpenWahlAct->trigger();
+    FUi->clear();
+
+    FUi->queueFiles({path(typed)});
+    MainForm->SaveAct->trigger();
+    QCOMPARE(FUi->fileDialogs.size(), 1);
+    QCOMPARE(FUi->fileDialogs.first().filter, QStringLiteral("Einteilung-Dateien (*.EIN)|*.EIN"));
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("5 Einteilung-Datensätze nach %1 geschrieben").arg(shown)});
+    QVERIFY(QFile::exists(path(written)));
+    QCOMPARE(SchuelerData->getFilename(), path(written));
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(shown));
+}
+
+void TestMainForm::saveFailedCreate_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("missing folder") << "nofolder/x.PRO";
+    QTest::newRow("folder as file") << "dir.PRO";
+}
+
+void TestMainForm::saveFailedCreate()
+{
+    QFETCH(QString, target);
+    QVERIFY(QDir(FDir->path()).mkdir("dir.PRO"));
+    const QString file = path("p.PRO");
+    writeLines(file, projectLines(2));
+    FUi->queueFiles({file});
+    MainForm->OpenProAct->trigger();
+    ProjektData->setModified();
+    FUi->clear();
+
+    FUi->queueFiles({path(target)});
+    MainForm->SaveAsAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Anlegen der Datei.")});
+    QCOMPARE(ProjektData->getFilename(), file);
+    QVERIFY(ProjektData->getModified());
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor [p.PRO]"));
+}
+
+void TestMainForm::saveExtractView()
+{
+    writeLines(path("a.EIN"), pupilLines(4, true));
+    FUi->queueFiles({path("a.EIN")});
+    MainForm->OpenEintAct->trigger();
+    TEditor* view = openView();
+    QCOMPARE(MainForm->activeEditor(), view);
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Auszug]"));
+    QVERIFY(!view->Editable());
+    QVERIFY(!view->grid()->editingAllowed());
+    QCOMPARE(view->grid()->rowCount(), 5);
+    FUi->clear();
+
+    // An extract view always asks, and keeps its caption.
+    FUi->queueFiles({path("auszug")});
+    MainForm->SaveAct->trigger();
+    QCOMPARE(FUi->fileDialogs.size(), 1);
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("4 Einteilung-Datensätze nach auszug.EIN geschrieben")});
+    QCOMPARE(view->getData()->getFilename(), path("auszug.EIN"));
+    QCOMPARE(SchuelerData->getFilename(), path("a.EIN"));
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Auszug]"));
+}
+
+// ----------------------------------------------------- the unsaved question
+
+void TestMainForm::saveUnsaved_data()
+{
+    QTest::addColumn<bool>("projects");
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<int>("answer");           // TModalResult
+    QTest::addColumn<bool>("saveDialogOk");    // the save dialog, when asked, is answered
+    QTest::addColumn<bool>("agrees");
+    QTest::addColumn<bool>("fileWritten");
+
+    using R = TModalResult;
+    QTest::newRow("projects yes, named") << true << true << int(R::mrYes) << true << true << true;
+    QTest::newRow("projects yes, no name") << true << false << int(R::mrYes) << true << true << true;
+    QTest::newRow("projects yes, dialog cancelled") << true << false << int(R::mrYes) << false << false << false;
+    QTest::newRow("projects no") << true << true << int(R::mrNo) << true << true << false;
+    QTest::newRow("projects cancel") << true << true << int(R::mrCancel) << true << false << false;
+    QTest::newRow("pupils yes, named") << false << true << int(R::mrYes) << true << true << true;
+    QTest::newRow("pupils no") << false << true << int(R::mrNo) << true << true << false;
+    QTest::newRow("pupils cancel") << false << true << int(R::mrCancel) << true << false << false;
+}
+
+void TestMainForm::saveUnsaved()
+{
+    QFETCH(bool, projects);
+    QFETCH(bool, named);
+    QFETCH(int, answer);
+    QFETCH(bool, saveDialogOk);
+    QFETCH(bool, agrees);
+    QFETCH(bool, fileWritten);
+
+    TData* list = projects ? static_cast<TData*>(ProjektData) : static_cast<TData*>(SchuelerData);
+    const QString file = path(projects ? "p.PRO" : "s.EIN");
+    writeLines(file, projects ? projectLines(3) : pupilLines(3, true));
+    FUi->queueFiles({file});
+    (projects ? MainForm->OpenProAct : MainForm->OpenEintAct)->trigger();
+    if (!named)
+        list->ModSaved(QString());
+    list->setModified();
+    QFile::remove(file);
+    FUi->clear();
+
+    FUi->queueAnswer(TModalResult(answer));
+    if (!named)
+        saveDialogOk ? FUi->queueFiles({path("neu")}) : FUi->queueFileCancel();
+    const bool result = MainForm->SaveUnsaved({projects ? dtPro : dtSch});
+
+    QCOMPARE(result, agrees);
+    QCOMPARE(FUi->messages.first().text,
+             projects ? QStringLiteral("Die Projektdaten wurden geändert. Sollen sie gespeichert werden?")
+                      : QStringLiteral("Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"));
+    QCOMPARE(FUi->messages.first().caption(), QStringLiteral("Informationen"));
+    QCOMPARE(FUi->messages.first().buttons, TMsgButtons(mbYes | mbNo | mbCancel));
+    QCOMPARE(FUi->fileDialogs.size(), answer == int(TModalResult::mrYes) && !named ? 1 : 0);
+    const QString target = named ? file : path(projects ? "neu.PRO" : "neu.EIN");
+    QCOMPARE(QFile::exists(target), fileWritten);
+    QCOMPARE(list->getModified(), !fileWritten);
+    if (fileWritten)
+        QCOMPARE(MainForm->activeEditor()->windowTitle(),
+                 (projects ? QStringLiteral("Projekt-Editor [%1]") : QStringLiteral("Schüler-Editor [%1]"))
+                     .arg(QFileInfo(target).fileName()));
+
+    // The other kind is not asked about.
+    FUi->clear();
+    QVERIFY(MainForm->SaveUnsaved({projects ? dtSch : dtPro}));
+    QVERIFY(FUi->messages.isEmpty());
+}
+
+void TestMainForm::saveUnsavedNothingModified()
+{
+    writeLines(path("p.PRO"), projectLines(3));
+    FUi->queueFiles({path("p.PRO")});
+    MainForm->OpenProAct->trigger();
+    FUi->clear();
+    QVERIFY(MainForm->SaveUnsaved({dtPro, dtSch}));
+    QVERIFY(FUi->messages.isEmpty());
+
+    // Projects are asked about first.
+    ProjektData->setModified();
+    SchuelerData->setModified();
+    FUi->queueAnswer(TModalResult::mrNo);
+    FUi->queueAnswer(TModalResult::mrNo);
+    QVERIFY(MainForm->SaveUnsaved({dtPro, dtSch}));
+    QCOMPARE(FUi->texts(), QStringList({"Die Projektdaten wurden geändert. Sollen sie gespeichert werden?",
+                                        "Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"}));
+    SchuelerData->ModSaved(QString());
+}
+
+void TestMainForm::saveUnsavedFailedSave()
+{
+    // "&Ja" whose save cannot create the file answers False: the project
+    // list and the editor stay, and the open road does not go on.
+    writeLines(path("p.PRO"), projectLines(3));
+    FUi->queueFiles({path("p.PRO")});
+    MainForm->OpenProAct->trigger();
+    ProjektData->ModSaved(path("nofolder/p.PRO"));
+    ProjektData->setModified();
+    FUi->clear();
+
+    FUi->queueAnswer(TModalResult::mrYes);
+    MainForm->NewAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList({"Die Projektdaten wurden geändert. Sollen sie gespeichert werden?",
+                                        "Fehler beim Anlegen der Datei."}));
+    QVERIFY(FUi->fileDialogs.isEmpty());
+    QCOMPARE(MainForm->editors().size(), 1);
+    QCOMPARE(ProjektData->Anz(), 3);
+    QVERIFY(ProjektData->getModified());
+}
+
+// ------------------------------------------------------------- closing
+
+void TestMainForm::closeQueryRefused_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("cancel") << int(TModalResult::mrCancel) << false;
+    QTest::newRow("no") << int(TModalResult::mrNo) << true;
+}
+
+void TestMainForm::closeQueryRefused()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    writeLines(path("p.PRO"), projectLines(3));
+    writeLines(path("s.EIN"), pupilLines(3, true, 1));
+    FUi->queueFiles({path("p.PRO")});
+    MainForm->OpenProAct->trigger();
+    FUi->queueFiles({path("s.EIN")});
+    MainForm->OpenEintAct->trigger();
+    openView();
+    SchuelerData->setModified();
+    FUi->clear();
+
+    FUi->queueAnswer(TModalResult(answer));
+    MainForm->QuitAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
+    QCOMPARE(MainForm->isVisible(), !closes);
+    // Shutting down empties nothing, whatever the answer.
+    QCOMPARE(MainForm->editors().size(), 3);
+    QCOMPARE(SchuelerData->Anz(), 3);
+    QCOMPARE(SchuelerData->getEintAnz(), 3);
+    QCOMPARE(ProjektData->Anz(), 3);
+}
+
+void TestMainForm::newClosesEverything()
+{
+    MainForm->NewAct->trigger();   // nothing open: nothing happens
+    QVERIFY(FUi->messages.isEmpty());
+
+    writeLines(path("p.PRO"), projectLines(3));
+    writeLines(path("s.EIN"), pupilLines(3, true, 2));
+    FUi->queueFiles({path("p.PRO")});
+    MainForm->OpenProAct->trigger();
+    FUi->queueFiles({path("s.EIN")});
+    MainForm->OpenEintAct->trigger();
+    QList<QPointer<TEditor>> all;
+    for (TEditor* e : MainForm->editors())
+        all << e;
+    all << openView();
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("3 eingeteilt"));
+
+    MainForm->NewAct->trigger();
+    for (const QPointer<TEditor>& e : all)
+        QVERIFY(e.isNull());   // destroyed before the command returned
+    QVERIFY(MainForm->editors().isEmpty());
+    QCOMPARE(ProjektData->Anz(), 0);
+    QCOMPARE(SchuelerData->Anz(), 0);
+    QVERIFY(ProjektData->getFilename().isEmpty());
+    QCOMPARE(MainForm->panelText(0), QStringLiteral("0 Projekte"));
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("0 Schüler"));
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("0 eingeteilt"));
+    QCOMPARE(MainForm->ProjekteGrid->rowCount(), 1);
+    QCOMPARE(MainForm->SchuelerGrid->rowCount(), 1);
+    for (const QString& name : disabledAtStart())
+        QVERIFY2(!action(name)->isEnabled(), qPrintable(name));
+}
+
+void TestMainForm::closingEditableEditors()
+{
+    writeLines(path("p.PRO"), projectLines(3));
+    writeLines(path("s.EIN"), pupilLines(3, true, 2));
+    FUi->queueFiles({path("p.PRO")});
+    MainForm->OpenProAct->trigger();
+    FUi->queueFiles({path("s.EIN")});
+    MainForm->OpenEintAct->trigger();
+    TEditor* pro = nullptr;
+    for (TEditor* e : MainForm->editors())
+        if (e->getDataType() == dtPro)
+            pro = e;
+    QVERIFY(pro);
+
+    // The project editor: every assignment goes, the pupils stay.
+    QPointer<TEditor> proGuard = pro;
+    MainFormHandler->UpdateCloseProEditor();
+    QVERIFY(proGuard.isNull());
+    QCOMPARE(ProjektData->Anz(), 0);
+    QCOMPARE(SchuelerData->Anz(), 3);
+    QCOMPARE(SchuelerData->getEintAnz(), 0);
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("0 eingeteilt"));
+
+    // The pupil editor closes the views first; a view empties nothing.
+    QPointer<TEditor> view = openView();
+    QPointer<TEditor> other = openView();
+    other->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(other.isNull());
+    QCOMPARE(SchuelerData->Anz(), 3);
+    MainFormHandler->UpdateCloseMainSchEditor();
+    QVERIFY(view.isNull());
+    QVERIFY(MainForm->editors().isEmpty());
+    QCOMPARE(SchuelerData->Anz(), 0);
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("0 Schüler"));
+}
+
+void TestMainForm::emptyListEditor_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("row");
+    QTest::newRow("projects") << "ActivateProAct" << "Projekt-Editor"
+                              << QStringList{"1", "", "1", "13", "0", "1000", "-", "-"};
+    QTest::newRow("pupils") << "ActivateSchAct" << "Schüler-Editor"
+                            << QStringList{"", "w", "0", " ", "-", "0", "0", "0", "0", "0", "0"};
+}
+
+void TestMainForm::emptyListEditor()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, row);
+    action(command)->trigger();
+    QCOMPARE(FUi->texts(), QStringList{"Erzeuge leeren Eintrag."});
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->windowTitle(), caption);
+    QCOMPARE(editor->grid()->rowCount(), 2);
+    QCOMPARE(editor->grid()->rowTexts(1), row);
+    QCOMPARE(editor->getData()->Anz(), 1);
+    QVERIFY(!editor->getData()->getModified());
+    QVERIFY(!MainForm->panelText(0).contains("(*)"));
+    QVERIFY(!MainForm->panelText(1).contains("(*)"));
+    QCOMPARE(editor->grid()->colCount(), editor->getData()->getRecCount());
+    QCOMPARE(editor->grid()->rowTexts(0), editor->getData()->getRecCaptions());
+    QCOMPARE(editor->windowIcon().cacheKey(), MainForm->getImageList().value(command == "ActivateProAct" ? 4 : 3).cacheKey());
+}
+
+void TestMainForm::editorPlacement()
+{
+    MainForm->ActivateProAct->trigger();
+    MainForm->ActivateSchAct->trigger();
+    const QList<TEditor*> list = MainForm->editors();
+    QCOMPARE(list.size(), 2);
+    const QRect first = list[0]->geometry();
+    const QRect second = list[1]->geometry();
+    const int caption = list[0]->height() - list[0]->widget()->height() - 4;
+    QVERIFY(caption > 0);
+    QCOMPARE(first.topLeft(), QPoint(0, 0));
+    QCOMPARE(first.size(), QSize(MainForm->getEditorWidth(), MainForm->getEditorHeight()));
+    QCOMPARE(second.topLeft(), QPoint(0, caption));
+    QCOMPARE(second.width(), MainForm->getEditorWidth());
+    QCOMPARE(second.height(), MainForm->getEditorHeight() - caption);
+}
+
+void TestMainForm::activateEditorKeepsActive()
+{
+    MainForm->ActivateProAct->trigger();
+    TEditor* pro = MainForm->activeEditor();
+    FUi->clear();
+    MainForm->ActivateProAct->trigger();
+    QCOMPARE(MainForm->editors().size(), 1);
+    QCOMPARE(MainForm->activeEditor(), pro);
+    QVERIFY(FUi->messages.isEmpty());
+
+    // Passing over views on the way to a new editor.
+    MainForm->ActivateSchAct->trigger();
+    TEditor* sch = MainForm->activeEditor();
+    openView();
+    MainForm->ActivateSchAct->trigger();
+    QCOMPARE(MainForm->activeEditor(), sch);
+    QCOMPARE(MainForm->editors().size(), 3);
+    MainForm->ActivateProAct->trigger();
+    QCOMPARE(MainForm->activeEditor(), pro);
+}
+
+void TestMainForm::commandStates_data()
+{
+    QTest::addColumn<int>("kind");   // 0 none, 1 pupil editor, 2 project editor, 3 view
+    QTest::addColumn<bool>("pupils");
+    QTest::addColumn<bool>("any");
+    QTest::addColumn<bool>("editable");
+    QTest::newRow("project editor") << 2 << false << true << true;
+    QTest::newRow("pupil editor") << 1 << true << true << true;
+    QTest::newRow("extract view") << 3 << true << true << false;
+}
+
+void TestMainForm::commandStates()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, pupils);
+    QFETCH(bool, any);
+    QFETCH(bool, editable);
+    if (kind == 2)
+        MainForm->ActivateProAct->trigger();
+    else
+        MainForm->ActivateSchAct->trigger();
+    if (kind == 3)
+        openView();
+
+    for (QAction* a : {MainForm->BewegModeAct, MainForm->AuszugAct, MainForm->mmBSort->menuAction(), MainForm->HandEintAct})
+        QVERIFY2(a->isEnabled() == pupils, qPrintable(a->objectName() + a->text()));
+    for (QAction* a : {MainForm->ExportAct, MainForm->SaveAsAct, MainForm->SaveAct, MainForm->PrintAct})
+        QVERIFY2(a->isEnabled() == any, qPrintable(a->objectName()));
+    for (QAction* a : {MainForm->mmBInsert->menuAction(), MainForm->InsertHereAct, MainForm->InsertEndAct,
+                       MainForm->DeleteAct, MainForm->SearchAct})
+        QVERIFY2(a->isEnabled() == editable, qPrintable(a->objectName() + a->text()));
+    // Only projects or only pupils: the assignment commands stay off.
+    QVERIFY(!MainForm->AutoEinteilAct->isEnabled());
+}
+
+void TestMainForm::closingViewKeepsActiveCommands()
+{
+    MainForm->ActivateProAct->trigger();
+    MainForm->ActivateSchAct->trigger();
+    QVERIFY(MainForm->AutoEinteilAct->isEnabled());
+    TEditor* sch = MainForm->activeEditor();
+    openView();
+    openView();
+    MainForm->activateEditor(sch);
+    QCOMPARE(MainForm->activeEditor(), sch);
+
+    // Views closing behind the active pupil editor leave its commands on.
+    MainFormHandler->UpdateCloseViewSchEditors();
+    QCOMPARE(MainForm->editors().size(), 2);
+    QCOMPARE(MainForm->activeEditor(), sch);
+    QVERIFY(MainForm->SaveAct->isEnabled());
+    QVERIFY(MainForm->DeleteAct->isEnabled());
+    QVERIFY(MainForm->BewegModeAct->isEnabled());
+
+    // The active editor closing hands over to the next one.
+    MainFormHandler->UpdateCloseMainSchEditor();
+    TEditor* pro = MainForm->activeEditor();
+    QVERIFY(pro && pro->getDataType() == dtPro);
+    QVERIFY(MainForm->SaveAct->isEnabled());
+    QVERIFY(MainForm->DeleteAct->isEnabled());
+    QVERIFY(!MainForm->BewegModeAct->isEnabled());
+
+    MainFormHandler->UpdateCloseProEditor();
+    QVERIFY(!MainForm->SaveAct->isEnabled());
+    QVERIFY(!MainForm->DeleteAct->isEnabled());
+}
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"

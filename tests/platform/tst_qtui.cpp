@@ -1,0 +1,455 @@
+#include "platform/UQtUi.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+// Runs action on the next modal dialog once it is shown.
+void whenModal(std::function<void(QWidget*)> action)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}
+
+QStringList buttonTexts(const QMessageBox* box)
+{
+    QStringList texts;
+    for (const QAbstractButton* b : box->buttons())
+        texts.append(b->text());
+    texts.sort();
+    return texts;
+}
+
+QAbstractButton* buttonWithText(const QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+// Records help requests instead of opening anything.
+class TRecordingQtUi : public TQtUi {
+public:
+    QList<int> helps;
+    void showHelp(int context) override { helps.append(context); }
+};
+
+// The file names the dialog lists in its folder, and whether each is enabled.
+QStringList listedFiles(QFileDialog* dialog)
+{
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    if (!view)
+        return {QStringLiteral("<no list>")};
+    QAbstractItemModel* model = view->model();
+    const QModelIndex root = view->rootIndex();
+    QStringList names;
+    for (int r = 0; r < model->rowCount(root); ++r) {
+        const QModelIndex i = model->index(r, 0, root);
+        if (model->flags(i) & Qt::ItemIsEnabled)
+            names.append(i.data().toString());
+    }
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class TestQtUi : public QObject {
+    Q_OBJECT
+
+private slots:
+    void nameFilters_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("one") << "Projektdateien (*.PRO)|*.pro" << QStringList{"Projektdateien (*.PRO) (*.pro)"};
+        QTest::newRow("two pairs")
+            << "Textdateien (*.TXT)|*.txt|Alle Dateien (*.*)|*.*"
+            << QStringList{"Textdateien (*.TXT) (*.txt)", "Alle Dateien (*.*) (*)"};
+        QTest::newRow("several patterns") << "Schüler|*.wah;*.ein" << QStringList{"Schüler (*.wah *.ein)"};
+        QTest::newRow("blanks around patterns") << "A| *.a ; *.b |B|*.c" << QStringList{"A (*.a *.b)", "B (*.c)"};
+        QTest::newRow("name without pattern") << "A|*.a|B" << QStringList{"A (*.a)"};
+        QTest::newRow("empty pattern") << "A|" << QStringList{"A (*)"};
+        QTest::newRow("empty") << "" << QStringList{};
+    }
+
+    void nameFilters()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, expected);
+        QCOMPARE(TQtUi::nameFilters(filter), expected);
+    }
+
+    void messageBoxButtons_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<unsigned>("buttons");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("click");
+        QTest::addColumn<int>("result");
+        const auto Q = QMessageBox::Question;
+        QTest::newRow("plain") << int(TMsgType::mtPlain) << unsigned(mbOK) << "zuv" << int(QMessageBox::NoIcon)
+                               << QStringList{"OK"} << "OK" << int(TModalResult::mrOk);
+        QTest::newRow("yes no cancel: yes")
+            << int(TMsgType::mtInformation) << unsigned(mbYes | mbNo | mbCancel) << "Informationen"
+            << int(QMessageBox::Information) << QStringList{"&Ja", "&Nein", "Abbrechen"} << "&Ja"
+            << int(TModalResult::mrYes);
+        QTest::newRow("yes no cancel: no")
+            << int(TMsgType::mtInformation) << unsigned(mbYes | mbNo | mbCancel) << "Informationen"
+            << int(QMessageBox::Information) << QStringList{"&Ja", "&Nein", "Abbrechen"} << "&Nein"
+            << int(TModalResult::mrNo);
+        QTest::newRow("yes no cancel: cancel")
+            << int(TMsgType::mtInformation) << unsigned(mbYes | mbNo | mbCancel) << "Informationen"
+            << int(QMessageBox::Information) << QStringList{"&Ja", "&Nein", "Abbrechen"} << "Abbrechen"
+            << int(TModalResult::mrCancel);
+        QTest::newRow("ok cancel help: ok")
+            << int(TMsgType::mtConfirmation) << unsigned(mbOK | mbCancel | mbHelp) << "Bestätigen" << int(Q)
+            << QStringList{"&Hilfe", "Abbrechen", "OK"} << "OK" << int(TModalResult::mrOk);
+        QTest::newRow("warning ignore")
+            << int(TMsgType::mtWarning) << unsigned(mbOK | mbIgnore) << "Warnung" << int(QMessageBox::Warning)
+            << QStringList{"&Ignorieren", "OK"} << "&Ignorieren" << int(TModalResult::mrIgnore);
+        QTest::newRow("escape cancels") << int(TMsgType::mtInformation) << unsigned(mbOK | mbCancel)
+                                        << "Informationen" << int(QMessageBox::Information)
+                                        << QStringList{"Abbrechen", "OK"} << "<Esc>" << int(TModalResult::mrCancel);
+    }
+
+    void messageBoxButtons()
+    {
+        QFETCH(int, type);
+        QFETCH(unsigned, buttons);
+        QFETCH(QString, caption);
+        QFETCH(int, icon);
+        QFETCH(QStringList, texts);
+        QFETCH(QString, click);
+        QFETCH(int, result);
+
+        TQtUi ui;
+        QString seenCaption;
+        QString seenText;
+        int seenIcon = -1;
+        QStringList seenButtons;
+        whenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box)
+                return;
+            seenCaption = box->windowTitle();
+            seenText = box->text();
+            seenIcon = box->icon();
+            seenButtons = buttonTexts(box);
+            if (click == QLatin1String("<Esc>"))
+                QTest::keyClick(box, Qt::Key_Escape);
+            else if (QAbstractButton* b = buttonWithText(box, click))
+                b->click();
+            else
+                box->reject();
+        });
+        const TModalResult answer = ui.messageBox(TMessage{TMsgType(type), QStringLiteral("Frage?"), buttons, 7});
+        QCOMPARE(seenCaption, caption);
+        QCOMPARE(seenText, QStringLiteral("Frage?"));
+        QCOMPARE(seenIcon, icon);
+        QCOMPARE(seenButtons, texts);
+        QCOMPARE(int(answer), result);
+    }
+
+    void defaultButtonIsTheFirst()
+    {
+        TQtUi ui;
+        QString seenDefault;
+        whenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            seenDefault = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(ui.messageBox(TMessage{TMsgType::mtInformation, QStringLiteral("?"), mbYes | mbNo, 0}),
+                 TModalResult::mrYes);
+        QCOMPARE(seenDefault, QStringLiteral("&Ja"));
+    }
+
+    void helpKeepsTheBoxOpen()
+    {
+        TRecordingQtUi ui;
+        bool stillOpen = false;
+        whenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            buttonWithText(box, QStringLiteral("&Hilfe"))->click();
+            QTimer::singleShot(20, box, [&, box] {
+                stillOpen = box->isVisible();
+                buttonWithText(box, QStringLiteral("Abbrechen"))->click();
+            });
+        });
+        const TModalResult answer =
+            ui.messageBox(TMessage{TMsgType::mtConfirmation, QStringLiteral("Alle?"), mbOK | mbCancel | mbHelp, 123});
+        QVERIFY(stillOpen);
+        QCOMPARE(ui.helps, QList<int>{123});
+        QCOMPARE(answer, TModalResult::mrCancel);
+    }
+
+    void helpWithoutAHelpFile()
+    {
+        QTemporaryDir dir;
+        TQtUi ui;
+        ui.helpDir = dir.path();
+        QCOMPARE(ui.helpFile(), QString());
+        QString seen;
+        QString seenCaption;
+        whenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            seen = box->text();
+            seenCaption = box->windowTitle();
+            box->accept();
+        });
+        ui.showHelp(1);
+        QCOMPARE(seen, QStringLiteral("Es ist keine Hilfedatei installiert."));
+        QCOMPARE(seenCaption, QStringLiteral("zuv"));
+
+        QFile html(dir.filePath(QStringLiteral("zuvhelp.html")));
+        QVERIFY(html.open(QIODevice::WriteOnly));
+        html.close();
+        QCOMPARE(ui.helpFile(), QFileInfo(html).absoluteFilePath());
+    }
+
+    void openDialogMatchesWithoutCase()
+    {
+        QTemporaryDir dir;
+        for (const char* name : {"A.PRO", "b.pro", "c.Pro", "d.txt"}) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        TQtUi ui;
+        QStringList listed;
+        QString title;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            title = dialog->windowTitle();
+            // The folder is read in the background.
+            for (int i = 0; i < 200 && listedFiles(dialog).size() < 3; ++i)
+                QTest::qWait(10);
+            listed = listedFiles(dialog);
+            dialog->selectFile(QStringLiteral("A.PRO"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        TFileDialogSpec spec;
+        spec.title = QStringLiteral("Projektdatei öffnen");
+        spec.filter = QStringLiteral("Projektdateien (*.PRO)|*.pro|Alle Dateien (*.*)|*.*");
+        spec.initialDir = dir.path();
+        const TFileDialogResult r = ui.fileDialog(spec);
+        QCOMPARE(title, spec.title);
+        QCOMPARE(listed, (QStringList{"A.PRO", "b.pro", "c.Pro"}));
+        QVERIFY(r.accepted);
+        QCOMPARE(r.files, QStringList{dir.filePath(QStringLiteral("A.PRO"))});
+        QCOMPARE(r.filterIndex, 1);
+    }
+
+    void openDialogAcceptsMissingFiles_data()
+    {
+        QTest::addColumn<bool>("multi");
+        QTest::newRow("one file") << false;
+        QTest::newRow("several files") << true;
+    }
+
+    void openDialogAcceptsMissingFiles()
+    {
+        QFETCH(bool, multi);
+        QTemporaryDir dir;
+        TQtUi ui;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            dialog->selectFile(QStringLiteral("fehlt.wah"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        TFileDialogSpec spec;
+        spec.multiSelect = multi;
+        spec.filter = QStringLiteral("Wahldateien|*.wah");
+        spec.initialDir = dir.path();
+        const TFileDialogResult r = ui.fileDialog(spec);
+        QVERIFY(r.accepted);
+        QCOMPARE(r.files, QStringList{dir.filePath(QStringLiteral("fehlt.wah"))});
+    }
+
+    void openSeveralFiles()
+    {
+        QTemporaryDir dir;
+        for (const char* name : {"a.wah", "b.wah"}) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        TQtUi ui;
+        QFileDialog::FileMode mode = QFileDialog::AnyFile;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            mode = dialog->fileMode();
+            dialog->selectFile(QStringLiteral("\"a.wah\" \"b.wah\""));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        TFileDialogSpec spec;
+        spec.multiSelect = true;
+        spec.filter = QStringLiteral("Wahldateien|*.wah");
+        spec.initialDir = dir.path();
+        const TFileDialogResult r = ui.fileDialog(spec);
+        QCOMPARE(mode, QFileDialog::ExistingFiles);
+        QVERIFY(r.accepted);
+        QStringList files = r.files;
+        files.sort();
+        QCOMPARE(files, (QStringList{dir.filePath("a.wah"), dir.filePath("b.wah")}));
+    }
+
+    void saveDialogDoesNotAskBeforeOverwriting()
+    {
+        QTemporaryDir dir;
+        QFile f(dir.filePath(QStringLiteral("alt.txt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        TQtUi ui;
+        bool save = false;
+        QString selectedFilter;
+        int modalsAfterAccept = -1;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            save = dialog->acceptMode() == QFileDialog::AcceptSave;
+            selectedFilter = dialog->selectedNameFilter();
+            dialog->selectNameFilter(TQtUi::nameFilters(QStringLiteral("A|*.txt|B|*.txt|C|*.html")).at(1));
+            dialog->selectFile(QStringLiteral("alt.txt"));
+            static_cast<QDialog*>(dialog)->accept();
+            modalsAfterAccept = QApplication::activeModalWidget() ? 1 : 0;
+        });
+        TFileDialogSpec spec;
+        spec.save = true;
+        spec.filter = QStringLiteral("A|*.txt|B|*.txt|C|*.html");
+        spec.filterIndex = 3;
+        spec.initialDir = dir.path();
+        const TFileDialogResult r = ui.fileDialog(spec);
+        QVERIFY(save);
+        QVERIFY(selectedFilter.startsWith(QStringLiteral("C")));
+        QCOMPARE(modalsAfterAccept, 0);   // no question about the existing file
+        QVERIFY(r.accepted);
+        QCOMPARE(r.files, QStringList{dir.filePath(QStringLiteral("alt.txt"))});
+        QCOMPARE(r.filterIndex, 2);
+    }
+
+    void cancelledDialogKeepsTheFilterIndex()
+    {
+        TQtUi ui;
+        whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+        TFileDialogSpec spec;
+        spec.filter = QStringLiteral("A|*.a|B|*.b");
+        spec.filterIndex = 2;
+        const TFileDialogResult r = ui.fileDialog(spec);
+        QVERIFY(!r.accepted);
+        QVERIFY(r.files.isEmpty());
+        QCOMPARE(r.filterIndex, 2);
+    }
+
+    void inputQuery()
+    {
+        TQtUi ui;
+        QString prompt;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QInputDialog*>(w);
+            prompt = dialog->labelText();
+            QCOMPARE(dialog->textValue(), QStringLiteral("alt"));
+            dialog->setTextValue(QStringLiteral("neu"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QString value = QStringLiteral("alt");
+        QVERIFY(ui.inputQuery(QStringLiteral("Suche"), QStringLiteral("Name:"), value));
+        QCOMPARE(value, QStringLiteral("neu"));
+        QCOMPARE(prompt, QStringLiteral("Name:"));
+
+        whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+        QVERIFY(!ui.inputQuery(QStringLiteral("Suche"), QStringLiteral("Name:"), value));
+        QCOMPARE(value, QStringLiteral("neu"));
+    }
+
+    void fontDialogKeepsAnUnchangedFont_data()
+    {
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::newRow("regular") << false << false;
+        QTest::newRow("bold") << true << false;
+        QTest::newRow("italic") << false << true;
+        QTest::newRow("bold italic") << true << true;
+    }
+
+    void fontDialogKeepsAnUnchangedFont()
+    {
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        TQtUi ui;
+        whenModal([](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+        TFontSpec font;
+        font.name = QFontInfo(QApplication::font()).family();   // one that is installed
+        font.size = 11;
+        font.bold = bold;
+        font.italic = italic;
+        font.underline = true;
+        font.color = 0x112233;
+        const TFontSpec before = font;
+        QVERIFY(ui.fontDialog(font));
+        QCOMPARE(font, before);
+    }
+
+    void fontDialogTakesTheChoice()
+    {
+        TQtUi ui;
+        TFontSpec chosen;
+        chosen.name = QFontInfo(QApplication::font()).family();
+        chosen.size = 14;
+        chosen.bold = true;
+        whenModal([&](QWidget* w) {
+            qobject_cast<QFontDialog*>(w)->setCurrentFont(TQtUi::toQFont(chosen));
+            static_cast<QDialog*>(w)->accept();
+        });
+        TFontSpec font;
+        font.name = chosen.name;
+        font.color = 0x112233;
+        QVERIFY(ui.fontDialog(font));
+        QVERIFY(font.bold);
+        QVERIFY(!font.italic);
+        QCOMPARE(font.size, 14);
+        QCOMPARE(font.color, quint32(0x112233));
+
+        whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+        const TFontSpec before = font;
+        QVERIFY(!ui.fontDialog(font));
+        QCOMPARE(font, before);
+    }
+
+    void printerSetupGoesThroughTheHook()
+    {
+        TQtUi ui;
+        TQtUi::printerSetupHook = nullptr;
+        QVERIFY(!ui.printerSetup());
+        int calls = 0;
+        TQtUi::printerSetupHook = [&] { ++calls; return true; };
+        QVERIFY(ui.printerSetup());
+        QCOMPARE(calls, 1);
+        TQtUi::printerSetupHook = nullptr;
+    }
+};
+
+QTEST_MAIN(TestQtUi)
+#include "tst_qtui.moc"
