@@ -284,6 +284,9 @@ void TEintOrigMain::DoAussort(const TAussort& aussort, TAussortSink& sink)
     }
 }
 
+// The pupils of a source at its turn, by position: those it had when the
+// pass began and those that arrived since. No pupil leaves a source before
+// its turn, so both groups are still there and never overlap.
 void TEintOrigMain::collectMembers(const TProNode& project, std::vector<std::int32_t>& out)
 {
     const auto i = std::size_t(project.index);
@@ -292,12 +295,6 @@ void TEintOrigMain::collectMembers(const TProNode& project, std::vector<std::int
     out.clear();
     std::merge(Members.begin() + MemberStart[i], Members.begin() + MemberStart[i + 1],
                arrived.begin(), arrived.end(), std::back_inserter(out));
-    out.erase(std::unique(out.begin(), out.end()), out.end());
-    out.erase(std::remove_if(out.begin(), out.end(),
-                             [&](std::int32_t pos) {
-                                 return SchNodes[std::size_t(pos)]->current() != &project;
-                             }),
-              out.end());
     arrived.clear();
 }
 
