@@ -163,3 +163,16 @@ QChar FirstCharOr(const QString& text, QChar def)
 {
     return text.isEmpty() ? def : text.at(0);
 }
+
+char16_t UpperAscii(char16_t c)
+{
+    return (c >= 'a' && c <= 'z') ? char16_t(c - 'a' + 'A') : c;
+}
+
+QString UpperAscii(const QString& text)
+{
+    QString r = text;
+    for (QChar& c : r)
+        c = QChar(UpperAscii(c.unicode()));
+    return r;
+}

@@ -38,3 +38,7 @@ QString KlasseStr(int jgst, const QString& abt);
 QString IntToStrWidth(int value, int width);
 
 QChar FirstCharOr(const QString& text, QChar def);
+
+// a to z in upper case; every other character, umlauts included, unchanged.
+char16_t UpperAscii(char16_t c);
+QString UpperAscii(const QString& text);

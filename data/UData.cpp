@@ -1,6 +1,10 @@
 #include "data/UData.h"
 
+#include "data/USchuelerData.h"
 #include "platform/UExceptions.h"
+#include "platform/UAnsiText.h"
+#include "platform/UPrinterDevice.h"
+#include "print/UVirtPrinter.h"
 
 namespace {
 
@@ -61,4 +65,136 @@ void TData::ModSaved(const QString& fn)
 {
     filename = fn;
     datamodified = false;
+}
+
+// Export
+
+namespace {
+
+const QString TextHeader = QStringLiteral("**** zuv Projekttags-Schülereinteilung ****");
+
+const QString HtmlHeader = QStringLiteral(
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+    "<HTML>\r\n"
+    "  <HEAD>\r\n"
+    "    <TITLE>Automatische Projekttags-Sch&uuml;lereinteilung mit zuv</TITLE>\r\n"
+    "  </HEAD>\r\n"
+    "<BODY>\r\n"
+    "<CENTER><H1>Projekttags-Sch&uuml;lereinteilung</H1></CENTER>\r\n"
+    "<CENTER><H4>generiert mit <A HREF=\"https://kestrin.example.org/\">kestrin</A></H4></CENTER>\r\n"
+    "<HR>");
+
+const QString HtmlFooter = QStringLiteral("</TABLE>\r\n\r\n</BODY>\r\n</HTML>");
+
+const QString PrintHeaderPro = QStringLiteral("\x1B" "FH\x1Bzuv Projekte\x1BT10405060708090\x1B");
+const QString PrintHeaderSch = QStringLiteral("\x1B" "FH\x1Bzuv Schülereinteilung\x1BT404652586470768290\x1B");
+
+} // namespace
+
+void TData::SetPrintFonts(const TFontSpec* Heading, const TFontSpec* Standard, double Spacing, bool Footer)
+{
+    HeadingFont = Heading;
+    StandardFont = Standard;
+    FontSpacing = Spacing;
+    FontFooter = Footer;
+}
+
+int TData::ExportData(const QString& Name, TExpFormat ext, bool voll)
+{
+    const auto* pupils = dynamic_cast<const TSchuelerData*>(this);
+    const TSortCritType krit = pupils ? pupils->getSort() : sc_NotSorted;
+
+    if (ext == exPrint)
+        StartPrintExport();
+    else
+        StartFileExport(Name);
+    const int n = Anz();
+    try {
+        if (ext == exPrint)
+            ExportLine(getDataType() == dtSch ? PrintHeaderSch : PrintHeaderPro);
+        else
+            ExportLine(ext == exHtml ? HtmlHeader : TextHeader);
+
+        // Every record is compared with the one that opened its category.
+        const TSchPro* opener = nullptr;
+        for (int i = 1; i <= n; ++i) {
+            const TSchPro* record = getNr(i);
+            bool opens = opener == nullptr;
+            if (!opens && krit != sc_NotSorted) {
+                const auto* s = dynamic_cast<const TSchueler*>(record);
+                const auto* o = dynamic_cast<const TSchueler*>(opener);
+                opens = s && o && s->ExportCatDiffers(krit, *o);
+            }
+            if (opens) {
+                ExportLine(record->ExportCatHeading(krit, ext, opener == nullptr));
+                opener = record;
+            }
+            ExportLine(record->ToExportZeil(krit, ext, voll));
+        }
+        if (ext == exHtml)
+            ExportLine(HtmlFooter);
+
+        if (ext == exPrint)
+            EndPrintExport();
+        else
+            EndFileExport();
+    } catch (...) {
+        // Nothing partial is kept: the file stays as it was, the job is dropped.
+        CancelExport();
+        throw;
+    }
+    return n;
+}
+
+void TData::StartPrintExport()
+{
+    CancelExport();
+    Exporting.EPrinter = std::make_unique<TVirtPrinter>(HeadingFont, StandardFont, FontSpacing, FontFooter);
+    Exporting.State = toPrinter;
+}
+
+void TData::StartFileExport(const QString& Name)
+{
+    CancelExport();
+    auto file = std::make_unique<TAnsiFileWriter>();
+    if (!file->open(Name))
+        throw EInOutError(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(Name));
+    Exporting.EFile = std::move(file);
+    Exporting.State = toFile;
+}
+
+void TData::ExportLine(const QString& s)
+{
+    switch (Exporting.State) {
+    case toFile: Exporting.EFile->writeLine(s); break;
+    case toPrinter: Exporting.EPrinter->PrintLine(s); break;
+    case toNIL: break;
+    }
+}
+
+void TData::EndPrintExport()
+{
+    if (Exporting.State != toPrinter)
+        return;
+    Exporting.EPrinter->Finish();
+    Exporting.EPrinter.reset();
+    Exporting.State = toNIL;
+}
+
+void TData::EndFileExport()
+{
+    if (Exporting.State != toFile)
+        return;
+    Exporting.EFile->commit();
+    Exporting.EFile.reset();
+    Exporting.State = toNIL;
+}
+
+void TData::CancelExport()
+{
+    Exporting.EPrinter.reset();   // aborts a job not finished
+    if (Exporting.EFile)
+        Exporting.EFile->cancel();
+    Exporting.EFile.reset();
+    Exporting.State = toNIL;
 }

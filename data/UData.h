@@ -4,13 +4,26 @@
 // records; only ClearData and DeleteEntry do.
 
 #include "data/USchPro.h"
+#include "platform/UFontSpec.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <initializer_list>
+#include <memory>
 
+class TAnsiFileWriter;
 class TStringGrid;
+class TVirtPrinter;
+
+// Where the lines of a running export go.
+enum TExportState { toNIL, toPrinter, toFile };
+
+struct TExporting {
+    TExportState State = toNIL;
+    std::unique_ptr<TVirtPrinter> EPrinter;   // while State is toPrinter
+    std::unique_ptr<TAnsiFileWriter> EFile;   // while State is toFile
+};
 
 // The kind of a data set or editor.
 enum TDataType { dtUnknown, dtSch, dtPro };
@@ -73,8 +86,32 @@ public:
     void ModSaved(const QString& fn);   // file name := fn, not modified
     QString getFilename() const { return filename; }
 
+    // The print settings of a print export; the fonts stay the caller's and
+    // must outlive it (a missing font prints in the default font).
+    void SetPrintFonts(const TFontSpec* Heading, const TFontSpec* Standard, double Spacing, bool Footer);
+    // Writes every record in format ext into the file Name (not used for
+    // exPrint, which prints on Printer()), with the format's header and the
+    // category headings; voll adds the pupils' choices. Returns Anz().
+    // Raises EInOutError or EPrinterError when the file or the job cannot be
+    // begun or finished, and the records' errors; nothing partial is kept.
+    int ExportData(const QString& Name, TExpFormat ext, bool voll);
+
 protected:
     QList<TSchPro*> FItems;
     bool datamodified = false;
     QString filename;
+
+    const TFontSpec* HeadingFont = nullptr;
+    const TFontSpec* StandardFont = nullptr;
+    double FontSpacing = 0;
+    bool FontFooter = false;
+    TExporting Exporting;
+
+private:
+    void StartPrintExport();
+    void StartFileExport(const QString& Name);
+    void ExportLine(const QString& s);
+    void EndPrintExport();
+    void EndFileExport();
+    void CancelExport();   // drops a running export, keeping nothing of it
 };

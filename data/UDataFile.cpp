@@ -6,6 +6,7 @@
 #include "platform/UExceptions.h"
 #include "platform/UUi.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <memory>
 
@@ -23,6 +24,13 @@ bool TDataFile::OpenRead()
         return false;
     FMode = fm_read;
     return true;
+}
+
+// A NUL byte near the start: some other kind of file, not text.
+bool TDataFile::looksBinary() const
+{
+    QFile f(Name);
+    return f.open(QIODevice::ReadOnly) && f.read(4096).contains('\0');
 }
 
 bool TDataFile::OpenWrite()
@@ -54,16 +62,19 @@ int TDataFile::Read(TData& DataBase, bool concat)
         DataBase.ClearData();
 
     int n = 0;
+    if (looksBinary()) {
+        ShowMessage(QStringLiteral("Die Datei %1 ist keine Textdatei.").arg(QFileInfo(Name).fileName()));
+        return n;
+    }
     int lineNo = 0;
     QString line;
     while (FReader.readLine(line)) {
         ++lineNo;
         if (line.contains(QChar(u'\0'))) {
-            ShowMessage(QStringLiteral("Die Datei %1 ist keine Textdatei (Zeile %2 enthält ein Nullbyte); "
-                                       "das Lesen wurde dort beendet.")
-                            .arg(QFileInfo(Name).fileName())
-                            .arg(lineNo));
-            break;
+            // A stray NUL in a text file spoils that line only.
+            ShowMessage(QStringLiteral("Zeile %1 der Datei %2 enthält ein Nullbyte und wurde übersprungen.")
+                            .arg(QString::number(lineNo), QFileInfo(Name).fileName()));
+            continue;
         }
         if (line.isEmpty() || line.at(0) == QLatin1Char('/'))
             continue;

@@ -43,6 +43,8 @@ public:
     QString getName() const { return Name; }
 
 private:
+    bool looksBinary() const;
+
     TFileMode FMode = fm_closed;
     TFileType FType;
     QString Name;

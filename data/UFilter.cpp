@@ -1,25 +1,13 @@
 #include "data/UFilter.h"
 
-namespace {
+#include "data/UBasics.h"
 
-// Only a to z are put in upper case; umlauts stay as they are.
-QString upperAscii(const QString& text)
-{
-    QString r = text;
-    for (QChar& c : r) {
-        const char16_t u = c.unicode();
-        if (u >= 'a' && u <= 'z')
-            c = QChar(char16_t(u - 'a' + 'A'));
-    }
-    return r;
-}
-
-} // namespace
+#include <algorithm>
 
 bool StringMatches(const QString& Text, const QString& Pattern, TStringMatch Mode)
 {
-    const QString t = upperAscii(Text);
-    const QString p = upperAscii(Pattern);
+    const QString t = UpperAscii(Text);
+    const QString p = UpperAscii(Pattern);
     switch (Mode) {
     case smExact:
         return t == p;

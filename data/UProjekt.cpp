@@ -1,6 +1,7 @@
 #include "data/UProjekt.h"
 
 #include "data/UBasics.h"
+#include "print/UStrConv.h"
 #include "platform/UUi.h"
 
 #include <climits>
@@ -25,8 +26,7 @@ char16_t foldedFirst(const QString& field)
 {
     if (field.isEmpty())
         return 0;
-    const char16_t c = field.at(0).unicode();
-    return (c >= 'a' && c <= 'z') ? char16_t(c - 'a' + 'A') : c;
+    return UpperAscii(field.at(0).unicode());
 }
 
 } // namespace
@@ -109,11 +109,62 @@ QString TProjekt::ToString() const
 {
     if (nr == 0)
         return name;
+    // One arg() call: a "%1" in the name stays as it is.
     return QStringLiteral("Projekt %1: %2 (%3-%4 Teiln., Kl %5-%6)")
-        .arg(nr)
-        .arg(name)
-        .arg(teilnmin)
-        .arg(teilnmax)
-        .arg(jgmin)
-        .arg(jgmax);
+        .arg(QString::number(nr), name, QString::number(teilnmin), QString::number(teilnmax),
+             QString::number(jgmin), QString::number(jgmax));
+}
+
+// Export
+
+namespace {
+
+// The column separator of an export format.
+QString ExportSeparator(TExpFormat ext)
+{
+    switch (ext) {
+    case exSpace: return QStringLiteral("  ");
+    case exTab: return QStringLiteral("\t");
+    case exHtml: return QStringLiteral("</TD> <TD>");
+    case exPrint: break;
+    }
+    return QStringLiteral("\x1B\t\x1B");
+}
+
+} // namespace
+
+QString TProjekt::ToExportZeil(TSortCritType, TExpFormat ext, bool) const
+{
+    const QString S = ExportSeparator(ext);
+    QString t = IntToStrWidth(nr, 3) + S + (ext == exHtml ? HtmlEscape(name) : name) + S
+                + IntToStrWidth(teilnmin, 3) + QLatin1String("--") + IntToStrWidth(teilnmax, 3) + S
+                + IntToStrWidth(jgmin, 3) + QLatin1String("--") + IntToStrWidth(jgmax, 3) + S;
+    if (weib && !maenn)
+        t += QLatin1String("nur weibl") + S;
+    else if (maenn && !weib)
+        t += QLatin1String("nur maennl") + S;
+    else if (!weib && !maenn)
+        t += QLatin1String("nur fest") + S;
+    else
+        t += S;
+    t += gesp ? QStringLiteral("gesperrt") : S;
+    if (ext == exHtml)
+        return QLatin1String("<TR> <TD>") + DosUmlautsToHtml(t) + QLatin1String("</TD> </TR>");
+    return t;
+}
+
+QString TProjekt::ExportCatHeading(TSortCritType, TExpFormat ext, bool) const
+{
+    switch (ext) {
+    case exSpace:
+    case exTab:
+        return QStringLiteral("Nr/Name/Teilnehmer/Klassen/mw/gesperrt");
+    case exHtml:
+        return QStringLiteral("\r\n<TABLE BORDER WIDTH=\"100%\">\r\n"
+                              "<TR><TD>Nr</TD><TD>Projekt</TD><TD>Teilnehmer</TD><TD>Klassen</TD>"
+                              "<TD>mw</TD><TD>gesperrt</TD></TR>\r\n");
+    case exPrint: break;
+    }
+    return QStringLiteral("\x1B" "FH\x1BNr\x1B\t\x1BName\x1B\t\x1BTeilnehmer\x1B\t\x1BKlassen\x1B\t\x1B"
+                          "mw\x1B\t\x1Bgesperrt\x1B\r\x1B\x1B" "FS\x1B");
 }

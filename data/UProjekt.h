@@ -2,6 +2,7 @@
 // A project of the project day and its project line (9 fields written, 8 or
 // 9 read).
 
+#include "data/UGlobals.h"
 #include "data/USchPro.h"
 #include "platform/UExceptions.h"
 
@@ -32,6 +33,10 @@ public:
     // refused. Fields before the failing one keep their new values.
     void FromZeile(const TStrings& Zeile) override;
     TZeile ToZeile() const override;
+    // Ignores krit and voll; in HTML the name is escaped.
+    QString ToExportZeil(TSortCritType krit, TExpFormat ext, bool voll) const override;
+    // The column headings; ignores krit and first.
+    QString ExportCatHeading(TSortCritType krit, TExpFormat ext, bool first) const override;
 
     int getNr() const { return nr; }
     void setNr(int Nr) { nr = Nr; }

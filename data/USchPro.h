@@ -1,6 +1,7 @@
 #pragma once
 // Abstract base of the two record kinds, TProjekt and TSchueler.
 
+#include "data/UGlobals.h"
 #include "data/UZeile.h"
 
 #include <QString>
@@ -17,6 +18,12 @@ public:
     virtual void FromZeile(const TStrings& Zeile) = 0;
     // A new record line with the record's fields.
     virtual TZeile ToZeile() const = 0;
+    // One export line of the record in format ext; voll adds a pupil's
+    // five choices.
+    virtual QString ToExportZeil(TSortCritType krit, TExpFormat ext, bool voll) const = 0;
+    // The category heading before the record in an export; first is true
+    // for the first heading of an export.
+    virtual QString ExportCatHeading(TSortCritType krit, TExpFormat ext, bool first) const = 0;
 
 protected:
     TSchPro() = default;

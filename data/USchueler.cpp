@@ -1,6 +1,8 @@
 #include "data/USchueler.h"
 
 #include "data/UBasics.h"
+#include "data/UProjektData.h"
+#include "print/UStrConv.h"
 
 namespace {
 
@@ -9,20 +11,13 @@ namespace {
     throw ESchFromZeile(message);
 }
 
-char16_t upperAscii(char16_t c)
-{
-    return (c >= 'a' && c <= 'z') ? char16_t(c - 'a' + 'A') : c;
-}
-
-QString upperAscii(const QString& text)
-{
-    QString r = text;
-    for (QChar& c : r)
-        c = QChar(upperAscii(c.unicode()));
-    return r;
-}
-
 } // namespace
+
+bool TSchueler::IsValidName(const QString& name)
+{
+    // A name beginning with "/" would make its line a comment.
+    return FitsZeile(name) && !name.startsWith(QLatin1Char('/'));
+}
 
 TSchueler::TSchueler()
     : abt(QStringLiteral(" "))
@@ -40,16 +35,15 @@ void TSchueler::FromZeileZT(const TStrings& Zeile, bool zt)
     if (n > 11 || n < (zt ? 11 : 10))
         fail(QStringLiteral("Schuelerdatenzeile enthaelt falsche Anzahl Elemente"));
 
-    // A name beginning with "/" would make its line a comment.
     const QString& newName = Zeile.at(0);
-    if (!FitsZeile(newName) || newName.startsWith(QLatin1Char('/')))
+    if (!IsValidName(newName))
         fail(QStringLiteral("Schuelerdatenzeile: Feld \"Name\" fehlerhaft (1)"));
     name = newName;
 
     const QString& g = Zeile.at(1);
     if (g.size() != 1)
         fail(QStringLiteral("Schuelerdatenzeile: Feld \"Geschlecht\" fehlerhaft (2)"));
-    switch (upperAscii(g.at(0).unicode())) {
+    switch (UpperAscii(g.at(0).unicode())) {
     case 'M': geschl = true; break;
     case 'W': geschl = false; break;
     default: fail(QStringLiteral("Schuelerdatenzeile: Feld \"Geschlecht\" fehlerhaft (2)"));
@@ -62,7 +56,7 @@ void TSchueler::FromZeileZT(const TStrings& Zeile, bool zt)
 
     const QString& a = Zeile.at(3);
     if (!a.isEmpty()) {
-        const char16_t c = upperAscii(a.at(0).unicode());
+        const char16_t c = UpperAscii(a.at(0).unicode());
         if (!FitsZeile(a) || !(c == ' ' || (c >= 'A' && c <= 'H')))
             fail(QStringLiteral("Schuelerdatenzeile: Feld \"Abteilung\" enthält ungewöhnlichen Wert \"%1\" (4)").arg(a));
     }
@@ -139,7 +133,7 @@ int TSchueler::getWahlAnz() const
 QString TSchueler::ToSortZeil(TSortCritType krit) const
 {
     const QString N = name.left(20);
-    const QString K = IntToStrWidth(jgst, 2) + upperAscii(abt);
+    const QString K = IntToStrWidth(jgst, 2) + UpperAscii(abt);
     const QString G = QString(QLatin1Char(GeschlChar[geschl ? 1 : 0]));
     const QString Z = IntToStrWidth(zuteil, 3);
     switch (krit) {
@@ -155,4 +149,94 @@ QString TSchueler::ToSortZeil(TSortCritType krit) const
 void TSchueler::setHand(int i)
 {
     hand = (i >= 0 && i <= 5) ? i : -1;
+}
+
+// Export
+
+namespace {
+
+// The column separator of an export format.
+QString ExportSeparator(TExpFormat ext)
+{
+    switch (ext) {
+    case exSpace: return QStringLiteral("  ");
+    case exTab: return QStringLiteral("\t");
+    case exHtml: return QStringLiteral("</TD> <TD>");
+    case exPrint: break;
+    }
+    return QStringLiteral("\x1B\t\x1B");
+}
+
+} // namespace
+
+QString TSchueler::ToExportZeil(TSortCritType, TExpFormat ext, bool voll) const
+{
+    const QString S = ExportSeparator(ext);
+    QString t;
+    if (ext == exHtml) {
+        t = QLatin1String("<TR> <TD>")
+            + DosUmlautsToHtml(HtmlEscape(name) + S + HtmlEscape(KlasseStr(jgst, abt)) + S
+                               + QString::number(zuteil));
+    } else {
+        t = name + S + KlasseStr(jgst, abt) + S + QString::number(zuteil);
+    }
+    if (voll) {
+        t += S;
+        for (int r = 1; r <= TRanked<int>::Count; ++r) {
+            if (r > 1)
+                t += QLatin1String(", ");
+            t += IntToStrWidth(wahl[r], 3);
+        }
+    }
+    if (ext == exHtml)
+        t += QLatin1String("</TD> </TR>");
+    return t;
+}
+
+bool TSchueler::ExportCatDiffers(TSortCritType krit, const TSchueler& CmpSchueler) const
+{
+    switch (krit) {
+    case sc_Kl_N:
+        return jgst != CmpSchueler.jgst || abt != CmpSchueler.abt;
+    case sc_P_N:
+    case sc_P_Kl:
+        return zuteil != CmpSchueler.zuteil;
+    case sc_N:
+    case sc_NotSorted:
+        break;
+    }
+    return name.left(1) != CmpSchueler.name.left(1);
+}
+
+QString TSchueler::ExportCatText(TSortCritType krit) const
+{
+    switch (krit) {
+    case sc_Kl_N:
+        return QLatin1String("Klasse ") + KlasseStr(jgst, abt);
+    case sc_P_N:
+    case sc_P_Kl:
+        // A number the project list no longer holds raises its error here.
+        return zuteil == 0 ? ProjektData->getNr0()->ToString() : ProjektData->getNr(zuteil)->ToString();
+    case sc_N:
+    case sc_NotSorted:
+        break;
+    }
+    return name.left(1);
+}
+
+QString TSchueler::ExportCatHeading(TSortCritType krit, TExpFormat ext, bool first) const
+{
+    const QString T = ExportCatText(krit);
+    switch (ext) {
+    case exSpace:
+    case exTab:
+        return QLatin1String("\r\n*** ") + T + QLatin1String(" ***\r\n");
+    case exHtml:
+        return (first ? QString() : QStringLiteral("</TABLE>")) + QLatin1String("\r\n\r\n<H3>")
+               + DosUmlautsToHtml(HtmlEscape(T))
+               + QLatin1String("</H3>\r\n<TABLE BORDER WIDTH=\"100%\">\r\n");
+    case exPrint: break;
+    }
+    return (first ? QString() : QStringLiteral("\x1B\f\x1B")) + QLatin1String("\x1B\r\x1B\x1B" "FH\x1B") + T
+           + QLatin1String("\x1B\r\x1B\x1B" "FS\x1B");
 }

@@ -23,12 +23,25 @@ public:
     // ESchFromZeile.
     TSchueler(const TStrings& Zeile, bool zt);
 
+    // Whether a pupil line can carry the name and read it back.
+    static bool IsValidName(const QString& name);
+
     QString getName() const override { return name; }
     bool isSchueler() const override { return true; }
     bool isProjekt() const override { return false; }
     void FromZeile(const TStrings& Zeile) override { FromZeileZT(Zeile, true); }
     // The line with the assigned project (11 fields).
     TZeile ToZeile() const override { return ToZeileZT(true); }
+    // Name, class, assigned project and, with voll, the five choices; in
+    // HTML name and class are escaped. Ignores krit.
+    QString ToExportZeil(TSortCritType krit, TExpFormat ext, bool voll) const override;
+    // The heading of this pupil's category under krit. Under sc_P_N and
+    // sc_P_Kl a project number the project list does not hold raises its
+    // error.
+    QString ExportCatHeading(TSortCritType krit, TExpFormat ext, bool first) const override;
+    // True when this pupil and CmpSchueler fall into different categories
+    // under krit (class, assigned project, or the first letter of the name).
+    bool ExportCatDiffers(TSortCritType krit, const TSchueler& CmpSchueler) const;
 
     // zt: the line carries the assigned project. Without it zuteil becomes 0
     // and the hand index is cleared after reading. A name or department
@@ -58,4 +71,5 @@ public:
 
 private:
     TZeile ToZeileZT(bool zt) const;
+    QString ExportCatText(TSortCritType krit) const;   // the category's text
 };

@@ -164,11 +164,6 @@ void TSchuelerData::clearHand()
 
 namespace {
 
-char16_t upperAscii(char16_t c)
-{
-    return (c >= 'a' && c <= 'z') ? char16_t(c - 'a' + 'A') : c;
-}
-
 bool matches(const TSchueler& s, const TSearchFilter& f)
 {
     if (!f.name.isEmpty() && !StringMatches(s.name, f.name, f.NameMatch))
@@ -179,7 +174,7 @@ bool matches(const TSchueler& s, const TSearchFilter& f)
         return false;
     if (!f.jgst.isEmpty() && !f.jgst.contains(s.jgst))
         return false;
-    if (!f.abt.isEmpty() && !s.abt.isEmpty() && !f.abt.contains(upperAscii(s.abt.at(0).unicode())))
+    if (!f.abt.isEmpty() && !s.abt.isEmpty() && !f.abt.contains(UpperAscii(s.abt.at(0).unicode())))
         return false;
     if (!f.kl.isEmpty()) {
         const QString klasse = KlasseStr(s.jgst, s.abt);

@@ -495,7 +495,7 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
         fail(QStringLiteral("Interpret: Kein Name"), eNoName);
     // A name beginning with "/" would turn its line of a data file into a
     // comment.
-    if (!FitsZeile(name) || name.startsWith(QLatin1Char('/')))
+    if (!TSchueler::IsValidName(name))
         fail(inParens("Interpret: Name ungültig (", name), eNoName);
 
     int grade = 0;

@@ -193,7 +193,7 @@ void TestFilter::selectionSharesPupils()
     }
     // the selection is gone, the pupils live on
     QCOMPARE(sd.Anz(), 6);
-    QCOMPARE(sd.getNr(6)->name, sd.getNr(6)->name);
+    QCOMPARE(sd.getNr(6)->name, QStringLiteral("Müller"));
     for (int i = 1; i <= sd.Anz(); ++i)
         QVERIFY(sd.getNr(i)->isSchueler());
 }

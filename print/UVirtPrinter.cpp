@@ -1,0 +1,177 @@
+#include "print/UVirtPrinter.h"
+
+#include "platform/UPrinterDevice.h"
+#include "platform/UUi.h"
+
+#include <cmath>
+
+namespace {
+
+const QChar Esc(27);
+const QChar Tab(9);
+const QChar Cr(13);
+const QChar Ff(12);
+
+// A piece of a "T" token: optional blanks, an optional sign, digits.
+bool ReadTabValue(QStringView piece, int& value)
+{
+    qsizetype i = 0;
+    while (i < piece.size() && piece[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < piece.size() && (piece[i] == QLatin1Char('+') || piece[i] == QLatin1Char('-'))) {
+        negative = piece[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i == piece.size())
+        return false;
+    int v = 0;
+    for (; i < piece.size(); ++i) {
+        const QChar c = piece[i];
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+        v = v * 10 + (c.unicode() - '0');
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
+} // namespace
+
+int RoundHalfEven(double value)
+{
+    const double below = std::floor(value);
+    const double rest = value - below;
+    double r = below;
+    if (rest > 0.5 || (rest == 0.5 && std::fmod(below, 2.0) != 0.0))
+        r = below + 1.0;
+    return int(r);
+}
+
+TVirtPrinter::TVirtPrinter(const TFontSpec* Heading, const TFontSpec* Standard, double Spacing_,
+                           bool Footer_)
+    : P(&Printer())
+{
+    if (!P->beginDoc(QStringLiteral("ZUV Projekt/Schülerlisten")))
+        throw EPrinterError(P->errorText());
+    const int pageWidth = P->pageWidth();
+    LeftMargin = RoundHalfEven(pageWidth / 12.0);
+    Width = pageWidth - 2 * LeftMargin;
+    TopMargin = RoundHalfEven(pageWidth / 12.0);   // the page width, so both margins agree
+    Height = RoundHalfEven(P->pageHeight() - 2.5 * TopMargin);
+    SetTabs(u"0510152025303540455055606570758085909599");
+    HeadingFont = Heading;
+    StandardFont = Standard;
+    Spacing = Spacing_;
+    Footer = Footer_;
+    PosX = 0;
+    PosY = 0;
+    TabPos = 0;
+}
+
+TVirtPrinter::~TVirtPrinter()
+{
+    if (!FFinished)
+        P->abortDoc();
+}
+
+void TVirtPrinter::Finish()
+{
+    if (FFinished)
+        return;
+    FFinished = true;
+    if (Footer)
+        PrintFooter();
+    if (!P->endDoc())
+        throw EPrinterError(P->errorText());
+    ShowMessage(QStringLiteral("Druckauftrag abgesendet."));
+}
+
+QStringView TVirtPrinter::NextToken(QStringView& txt)
+{
+    const qsizetype esc = txt.indexOf(Esc);
+    if (esc < 0) {
+        const QStringView token = txt;
+        txt = QStringView();
+        return token;
+    }
+    const QStringView token = txt.left(esc);
+    txt = txt.mid(esc + 1);
+    return token;
+}
+
+void TVirtPrinter::PrintLine(const QString& line)
+{
+    QStringView txt(line);
+    while (!txt.isEmpty()) {
+        const QStringView text = NextToken(txt);
+        if (!text.isEmpty())
+            P->textOut(LeftMargin + PosX, TopMargin + PosY, text.toString());
+        ControlSequence(txt);
+    }
+    Newline();
+}
+
+void TVirtPrinter::ControlSequence(QStringView& txt)
+{
+    const QStringView token = NextToken(txt);
+    if (token.size() == 1 && token[0] == Tab) {
+        if (TabPos < TabCount) {
+            ++TabPos;
+            PosX = RoundHalfEven(double(Tabs[size_t(TabPos - 1)]) * Width / 100.0);
+        }
+    }
+    if (token.size() == 1 && token[0] == Cr)
+        Newline();
+    if (token.size() == 1 && token[0] == Ff)
+        Newpage();
+    if (token.startsWith(QLatin1Char('F')))
+        ChangeFont(token.mid(1));
+    if (token.startsWith(QLatin1Char('T')))
+        SetTabs(token.mid(1));
+}
+
+void TVirtPrinter::SetTabs(QStringView txt)
+{
+    Tabs.fill(0);
+    int count = 0;
+    while (!txt.isEmpty()) {
+        const QStringView piece = txt.left(2);
+        txt = txt.mid(piece.size());
+        int value = 0;
+        // Values beyond the twentieth have no stop to go to.
+        if (ReadTabValue(piece, value) && count < TabCount)
+            Tabs[size_t(count++)] = value;
+    }
+}
+
+void TVirtPrinter::ChangeFont(QStringView txt)
+{
+    const TFontSpec* font = txt == u"H" ? HeadingFont : StandardFont;
+    P->setFont(font ? *font : TFontSpec());
+}
+
+void TVirtPrinter::Newline()
+{
+    PosY += RoundHalfEven(P->fontHeight() * Spacing);
+    PosX = 0;
+    TabPos = 0;
+    if (PosY > Height)
+        Newpage();
+}
+
+void TVirtPrinter::Newpage()
+{
+    if (Footer)
+        PrintFooter();
+    P->newPage();
+    PosX = 0;
+    PosY = 0;
+    TabPos = 0;
+}
+
+void TVirtPrinter::PrintFooter()
+{
+    P->textOut(P->pageWidth() / 2, P->pageHeight() - TopMargin,
+               QStringLiteral("- %1 -").arg(P->pageNumber()));
+}
