@@ -386,6 +386,8 @@ void TGridWidget::setRowCount(int n)
     n = std::max(n, 0);
     if (n == FModel->rows)
         return;
+    if (FEditor && FEditRow >= n)
+        endEdit();   // before its cell goes, so the focus stays in the grid
     const int fixed = FModel->fixedRows;
     const int oldQt = std::max(FModel->rows - fixed, 0);
     const int newQt = std::max(n - fixed, 0);
@@ -413,6 +415,8 @@ void TGridWidget::setColCount(int n)
     const int old = FModel->cols;
     if (n == old)
         return;
+    if (FEditor && FEditCol >= n)
+        endEdit();
     ++FNoVeto;
     if (n > old) {
         FModel->colsInserting(old, n - 1, true);
@@ -433,6 +437,7 @@ void TGridWidget::setFixedRows(int n)
     n = std::clamp(n, 0, 1);
     if (n == FModel->fixedRows)
         return;
+    endEdit();
     QList<int> widths;
     for (int c = 0; c < FModel->cols; ++c)
         widths.append(colWidth(c));
@@ -814,6 +819,13 @@ void TGridWidget::endEdit()
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+void TGridWidget::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // No longer editing before the focus comes back to the grid.
+    editorReleased(editor);
+    QTableView::closeEditor(editor, hint);
+}
+
 void TGridWidget::cancelEdit()
 {
     if (!FEditor)
@@ -1027,6 +1039,9 @@ void TGridWidget::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
     focusCame();
+    // A click beside the cells while a cell is edited: typing goes on there.
+    if (FEditor)
+        FEditor->setFocus(Qt::OtherFocusReason);
 }
 
 void TGridWidget::focusOutEvent(QFocusEvent* event)

@@ -178,9 +178,7 @@ TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& spec)
     dialog.setFileMode(!spec.save && spec.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
     dialog.setLabelText(QFileDialog::Accept, spec.save ? QStringLiteral("&Speichern") : QStringLiteral("Ö&ffnen"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen &in:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Datei&name:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Datei&typ:"));
 
     const QStringList filters = nameFilters(spec.filter);
     if (!filters.isEmpty()) {

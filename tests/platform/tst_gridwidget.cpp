@@ -420,7 +420,7 @@ private slots:
 
     void clickWhileEditing()
     {
-        TFixture f(4, 4, 0);
+        TFixture f(4, 4, 0);   // fewer rows than the grid has room for
         QVERIFY(f.grid->setCurrentCell(1, 1));
         bool refuse = true;
         QList<QPoint> asked;
@@ -436,6 +436,11 @@ private slots:
         QCOMPARE(f.current(), QPoint(1, 1));
         QVERIFY(f.grid->isEditing());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+        // Beside the cells: nothing moves, typing goes on in the editor.
+        QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(5, f.grid->viewport()->height() - 3));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+        QVERIFY(f.grid->isEditing());
         // Allowed: the edit ends with its text in the cell.
         refuse = false;
         f.click(2, 3);
@@ -444,6 +449,20 @@ private slots:
         QCOMPARE(f.grid->cell(1, 1), QStringLiteral("neu"));
         QCOMPARE(asked, (QList<QPoint>{{2, 3}, {2, 3}}));
         QVERIFY(f.grid->hasFocus());
+    }
+
+    void rowsRemovedWhileEditing()
+    {
+        TFixture f(4, 6, 0);
+        int exits = 0;
+        f.grid->onExit = [&] { ++exits; };
+        QVERIFY(f.grid->setCurrentCell(2, 5));
+        f.grid->beginEdit();
+        f.grid->setRowCount(3);
+        QVERIFY(!f.grid->isEditing());
+        QVERIFY(f.grid->hasFocus());
+        QCOMPARE(f.current(), QPoint(2, 2));
+        QCOMPARE(exits, 0);
     }
 
     void destroyedWhileEditing()

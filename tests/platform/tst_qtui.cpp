@@ -16,14 +16,15 @@
 
 namespace {
 
-// Runs action on the next modal dialog once it is shown.
+// Runs action on the next modal dialog of class T once it is shown.
+template <class T = QDialog>
 void whenModal(std::function<void(QWidget*)> action)
 {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
+        if (!qobject_cast<T*>(modal) || !modal->isVisible())
             return;
         timer->stop();
         timer->deleteLater();
@@ -152,10 +153,8 @@ private slots:
         QString seenText;
         int seenIcon = -1;
         QStringList seenButtons;
-        whenModal([&](QWidget* w) {
+        whenModal<QMessageBox>([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
-            if (!box)
-                return;
             seenCaption = box->windowTitle();
             seenText = box->text();
             seenIcon = box->icon();
@@ -179,7 +178,7 @@ private slots:
     {
         TQtUi ui;
         QString seenDefault;
-        whenModal([&](QWidget* w) {
+        whenModal<QMessageBox>([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             seenDefault = box->defaultButton() ? box->defaultButton()->text() : QString();
             QTest::keyClick(box, Qt::Key_Return);
@@ -193,7 +192,7 @@ private slots:
     {
         TRecordingQtUi ui;
         bool stillOpen = false;
-        whenModal([&](QWidget* w) {
+        whenModal<QMessageBox>([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             buttonWithText(box, QStringLiteral("&Hilfe"))->click();
             QTimer::singleShot(20, box, [&, box] {
@@ -216,7 +215,7 @@ private slots:
         QCOMPARE(ui.helpFile(), QString());
         QString seen;
         QString seenCaption;
-        whenModal([&](QWidget* w) {
+        whenModal<QMessageBox>([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             seen = box->text();
             seenCaption = box->windowTitle();
@@ -242,7 +241,7 @@ private slots:
         TQtUi ui;
         QStringList listed;
         QString title;
-        whenModal([&](QWidget* w) {
+        whenModal<QFileDialog>([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             title = dialog->windowTitle();
             // The folder is read in the background.
@@ -276,7 +275,7 @@ private slots:
         QFETCH(bool, multi);
         QTemporaryDir dir;
         TQtUi ui;
-        whenModal([&](QWidget* w) {
+        whenModal<QFileDialog>([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             dialog->selectFile(QStringLiteral("fehlt.wah"));
             static_cast<QDialog*>(dialog)->accept();
@@ -299,7 +298,7 @@ private slots:
         }
         TQtUi ui;
         QFileDialog::FileMode mode = QFileDialog::AnyFile;
-        whenModal([&](QWidget* w) {
+        whenModal<QFileDialog>([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             mode = dialog->fileMode();
             dialog->selectFile(QStringLiteral("\"a.wah\" \"b.wah\""));
@@ -327,7 +326,7 @@ private slots:
         bool save = false;
         QString selectedFilter;
         int modalsAfterAccept = -1;
-        whenModal([&](QWidget* w) {
+        whenModal<QFileDialog>([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             save = dialog->acceptMode() == QFileDialog::AcceptSave;
             selectedFilter = dialog->selectedNameFilter();
@@ -367,7 +366,7 @@ private slots:
     {
         TQtUi ui;
         QString prompt;
-        whenModal([&](QWidget* w) {
+        whenModal<QInputDialog>([&](QWidget* w) {
             auto* dialog = qobject_cast<QInputDialog*>(w);
             prompt = dialog->labelText();
             QCOMPARE(dialog->textValue(), QStringLiteral("alt"));
@@ -419,7 +418,7 @@ private slots:
         chosen.name = QFontInfo(QApplication::font()).family();
         chosen.size = 14;
         chosen.bold = true;
-        whenModal([&](QWidget* w) {
+        whenModal<QFontDialog>([&](QWidget* w) {
             qobject_cast<QFontDialog*>(w)->setCurrentFont(TQtUi::toQFont(chosen));
             static_cast<QDialog*>(w)->accept();
         });
