@@ -2,7 +2,12 @@
 
 #include "app/UMainFormHandler.h"
 #include "app/main.h"
+#include "data/UBasics.h"
+#include "data/UProjekt.h"
+#include "data/UProjektData.h"
 #include "data/USchPro.h"
+#include "data/USchueler.h"
+#include "data/USchuelerData.h"
 #include "platform/UGridWidget.h"
 #include "platform/UUi.h"
 
@@ -10,6 +15,16 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QMdiArea>
+
+namespace {
+
+// Pupil editor columns.
+constexpr int ColName = 0;
+constexpr int ColFest = 4;
+constexpr int ColWahl1 = 5;
+constexpr int FixedInBewegMode = 4;
+
+}   // namespace
 
 TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bool AEditing, const QString& Cap)
     : QMdiSubWindow(nullptr)
@@ -53,11 +68,23 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
     resetBackup();
     MoveRequest = mrNone;
 
+    Grid->onGetEditText = [this](int c, int r, QString& value) { GridGetEditText(c, r, value); };
+    Grid->onSelectCell = [this](int c, int r, bool& canSelect) { GridSelectCell(c, r, canSelect); };
+    Grid->onKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { GridKeyDown(key, shift); };
+    Grid->onExit = [this] { GridExit(); };
+    // The grid keeps the typed text in its cell itself (no onSetEditText).
+    Grid->setEditorReservedKeys(MyOwner->cellEditorReservedKeys());
+
     placeInClientArea();
 }
 
 TEditor::~TEditor()
 {
+    // Nothing is stored while the window goes.
+    Grid->onGetEditText = nullptr;
+    Grid->onSelectCell = nullptr;
+    Grid->onKeyDown = nullptr;
+    Grid->onExit = nullptr;
     Grid->setRowCount(0);
 }
 
@@ -123,8 +150,11 @@ void TEditor::FillGrid()
         ShowMessage(QStringLiteral("Erzeuge leeren Eintrag."));
         Data->InsertEmpty(1, *Grid);
     }
+    // The views hear of all rows at once.
+    Grid->beginUpdate();
     for (int i = 1; i <= Data->Anz(); ++i)
         ShowRow(i);
+    Grid->endUpdate();
 }
 
 void TEditor::ShowRow(int i)
@@ -145,6 +175,12 @@ bool TEditor::FormCloseQuery()
 {
     if (!Editable())
         return true;
+    // A cell still being edited is stored first, as if the grid lost the
+    // focus, so that the question knows of it.
+    if (Grid->isEditing()) {
+        Grid->endEdit();
+        GridExit();
+    }
     return MyOwner->SaveUnsaved({getDataType()});
 }
 
@@ -160,6 +196,7 @@ void TEditor::closeEvent(QCloseEvent* event)
     }
     FormClose();
     FClosed = true;
+    MyOwner->UpdateArrangeAct();
     QMdiSubWindow::closeEvent(event);
 }
 
@@ -171,6 +208,8 @@ void TEditor::FormClose()
     if (Editable()) {
         MyHandler->UpdateClearEint();
         Data->ClearData();
+        // The rows are gone: the grid losing the focus stores nothing.
+        resetBackup();
     }
     // The commands follow the editor that stays active; when this one was
     // active, the next one's activation tells the hub.
@@ -185,4 +224,236 @@ void TEditor::FormClose()
     else
         MyHandler->UpdateProStat();
     QCoreApplication::processEvents();
+}
+
+// ---------------------------------------------------------------- editing
+
+void TEditor::GridGetEditText(int ACol, int ARow, QString& Value)
+{
+    BackupStr = Value;
+    BackupX = ACol;
+    BackupY = ARow;
+    // The cell editor starts from the record's stored value.
+    if (ARow >= 1 && ARow <= Data->Anz())
+        Value = Data->getNr(ARow)->ToZeile().value(ACol);
+}
+
+bool TEditor::StoreRow(int row)
+{
+    if (row < 1 || row > Data->Anz())
+        return false;
+    const TStrings line = Grid->rowTexts(row);
+    TSchPro* record = Data->getNr(row);
+    bool stored = true;
+    try {
+        if (record->isSchueler())
+            static_cast<TSchueler*>(record)->FromZeileZT(line, false);
+        else
+            record->FromZeile(line);
+        Data->setModified();
+        MyHandler->UpdateStatusBar();
+    } catch (const ESchFromZeile&) {
+        Ui().beep();
+        stored = false;
+    } catch (const EProFromZeile&) {
+        Ui().beep();
+        stored = false;
+    }
+    ShowRow(row);
+    return stored;
+}
+
+void TEditor::GridSelectCell(int ACol, int ARow, bool& CanSelect)
+{
+    bool stored = true;
+    if (BackupY > -1 && BackupY <= Data->Anz())
+        stored = StoreRow(BackupY);
+    if (!stored)
+        CanSelect = false;
+
+    if (getDataType() == dtSch && ACol == Grid->colCount() - 1) {
+        // "Projekt" is never selected; a key that led here moves on. The
+        // move made here sets the status panels for the cell it reaches.
+        CanSelect = false;
+        if (!stored)
+            return;
+        switch (MoveRequest) {
+        case mrTab: {
+            const int next = ARow >= Grid->rowCount() - 1 ? 1 : ARow + 1;
+            Grid->setCurrentCell(BewegMode ? ColFest : ColName, next);
+            break;
+        }
+        case mrShiftTab:
+        case mrEnde:
+        case mrStrEnde:
+            Grid->setCurrentCell(ACol - 1, ARow);
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+
+    MyOwner->setPanelText(3, QString::asprintf("Zeile %4d", ARow));
+    showChoicePanel(ACol, ARow);
+}
+
+void TEditor::showChoicePanel(int ACol, int ARow)
+{
+    if (getDataType() != dtSch || ACol < ColWahl1) {
+        MyOwner->setPanelText(4, QString());
+        return;
+    }
+    int n = 0;
+    if (StrToIntRange(Grid->cell(ACol, ARow), n, 1, ProjektData->Anz()))
+        MyOwner->setPanelText(4, QStringLiteral(" (%1=%2)").arg(n).arg(ProjektData->getNr(n)->getName()));
+}
+
+void TEditor::GridKeyDown(int Key, Qt::KeyboardModifiers Shift)
+{
+    MoveRequest = mrNone;
+    if (Grid->isEditing()) {
+        if (Key == Qt::Key_Escape) {
+            Grid->setCell(Grid->col(), Grid->row(), BackupStr);
+            StoreRow(Grid->row());
+            return;
+        }
+        if (Key == Qt::Key_Return || Key == Qt::Key_Enter) {
+            StoreRow(Grid->row());
+            return;
+        }
+    }
+    const Qt::KeyboardModifiers mods = Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    switch (Key) {
+    case Qt::Key_Tab:
+        if (mods == Qt::NoModifier)
+            MoveRequest = mrTab;
+        else if (mods == Qt::ShiftModifier)
+            MoveRequest = mrShiftTab;
+        break;
+    case Qt::Key_Left: MoveRequest = mrLeft; break;
+    case Qt::Key_Right: MoveRequest = mrRight; break;
+    case Qt::Key_End:
+        if (mods == Qt::NoModifier)
+            MoveRequest = mrEnde;
+        else if (mods == Qt::ControlModifier)
+            MoveRequest = mrStrEnde;
+        break;
+    case Qt::Key_Home:
+        if (mods == Qt::NoModifier)
+            MoveRequest = mrPos1;
+        else if (mods == Qt::ControlModifier)
+            MoveRequest = mrStrPos1;
+        break;
+    default:
+        break;
+    }
+}
+
+void TEditor::GridExit()
+{
+    // The list may have changed under the editor: only a row that still
+    // exists is stored. A failed store cannot keep the focus.
+    if (BackupX > -1 && BackupY >= 1 && BackupY <= Data->Anz())
+        StoreRow(BackupY);
+}
+
+void TEditor::ChangeBewegMode()
+{
+    if (getDataType() != dtSch)
+        return;
+    BewegMode = !BewegMode;
+    if (BewegMode) {
+        if (Grid->col() < ColFest)
+            Grid->setCol(ColFest);
+        Grid->setFixedCols(FixedInBewegMode);
+    } else {
+        Grid->setFixedCols(0);
+    }
+}
+
+void TEditor::Sort(TSortCritType SortBy)
+{
+    if (getDataType() == dtSch)
+        static_cast<TSchuelerData*>(Data)->Sort(SortBy);
+}
+
+void TEditor::setCurrentHand(int i)
+{
+    if (getDataType() != dtSch || i < 0 || i > 5)
+        return;
+    const int row = Grid->row();
+    if (row < 1 || row > Data->Anz())
+        return;
+    static_cast<TSchueler*>(Data->getNr(row))->setHand(i);
+    ShowRow(row);
+}
+
+void TEditor::InsertAtCurrentPos()
+{
+    if (PrepareInsDel(+1))
+        InsertAtPos(Grid->row());
+}
+
+void TEditor::InsertAtEnd()
+{
+    InsertAtPos(Data->Anz() + 1);
+}
+
+bool TEditor::InsertAtPos(int pos)
+{
+    if (pos < 1 || pos > Data->Anz() + 1)
+        return false;
+    Data->InsertEmpty(pos, *Grid);
+    UpdateData();
+    Data->setModified();
+    MyHandler->UpdateStatusBar();
+    if (getDataType() == dtSch)
+        MyHandler->UpdateSchStat();
+    else
+        MyHandler->UpdateProStat();
+    resetBackup();
+    return true;
+}
+
+bool TEditor::PrepareInsDel(int delta)
+{
+    if (getDataType() == dtSch)
+        return true;
+    const TModalResult answer =
+        MessageDlg(QStringLiteral("Das Einfügen/Löschen eines Projekts an dieser Stelle ändert\r"
+                                  " die Nummern der darauffolgenden Projekte. Fortfahren?"),
+                   TMsgType::mtInformation, mbYes | mbNo);
+    if (answer != TModalResult::mrYes)
+        return false;
+    for (int p = Grid->row(); p <= Data->Anz(); ++p)
+        static_cast<TProjekt*>(Data->getNr(p))->setNr(p + delta);
+    return true;
+}
+
+void TEditor::DeleteCurrentPOS()
+{
+    if (!PrepareInsDel(-1))
+        return;
+    const bool pupils = getDataType() == dtSch;
+    if (pupils) {
+        if (MyHandler->GetViewSchEditors() != 0
+            && MessageDlg(QStringLiteral("Das Löschen eines Eintrages schließt alle offenen Schülerauszugs-Editoren."),
+                          TMsgType::mtInformation, mbOK | mbCancel)
+                   != TModalResult::mrOk)
+            return;
+        MyHandler->UpdateCloseViewSchEditors();
+    }
+    Data->DeleteEntry(Grid->row());
+    // The rows below moved up: the backup names another record now.
+    resetBackup();
+    if (Grid->row() == Grid->rowCount() - 1 && Grid->row() > 1)
+        Grid->setRow(Grid->row() - 1);
+    UpdateData();
+    Data->setModified();
+    MyHandler->UpdateStatusBar();
+    if (pupils)
+        MyHandler->UpdateSchStat();
+    else
+        MyHandler->UpdateProStat();
 }

@@ -37,6 +37,20 @@ public:
     TSchPro* getCurrentItem() const;
     void resetBackup();
 
+    // Editing commands of the main window; it calls them only while no cell
+    // is being edited.
+    void InsertAtCurrentPos();
+    void InsertAtEnd();
+    void DeleteCurrentPOS();
+    // Movement mode, pupil editors only: the four columns before "fest" stay
+    // visible but cannot be selected.
+    void ChangeBewegMode();
+    bool getBewegMode() const { return BewegMode; }
+    // Sorts a pupil editor's list; the caller lets the hub reload.
+    void Sort(TSortCritType SortBy);
+    // Manual placement i (0 to 5) of the pupil in the current row.
+    void setCurrentHand(int i);
+
     TGridWidget* grid() const { return Grid; }
     // The close query alone, without closing: true when the editor may go.
     bool FormCloseQuery();
@@ -54,6 +68,19 @@ private:
     void ShowRow(int i);
     void FormClose();
     void placeInClientArea();
+
+    // Grid events.
+    void GridGetEditText(int ACol, int ARow, QString& Value);
+    void GridSelectCell(int ACol, int ARow, bool& CanSelect);
+    void GridKeyDown(int Key, Qt::KeyboardModifiers Shift);
+    void GridExit();
+    // Parses grid row `row` into its record; false when the record refused
+    // it. Either way the row shows the record afterwards.
+    bool StoreRow(int row);
+    bool InsertAtPos(int pos);
+    bool PrepareInsDel(int delta);
+    // The status panel that names the project under a choice cell.
+    void showChoicePanel(int ACol, int ARow);
 
     TGridWidget* Grid = nullptr;
     bool Editing = false;

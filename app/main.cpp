@@ -3,6 +3,8 @@
 #include "app/UAboutBox.h"
 #include "app/UEditor.h"
 #include "app/UMainFormHandler.h"
+#include "assign/UEintDialog.h"
+#include "assign/UEinteilung.h"
 #include "data/UDataFile.h"
 #include "data/UEinteilungBasics.h"
 #include "data/UProjektData.h"
@@ -28,6 +30,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TMainForm* MainForm = nullptr;
 
@@ -168,6 +172,7 @@ void TMainForm::buildActions()
     SaveAct = make("SaveAct", QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S), 8, 103,
                    QStringLiteral("Speichern"));
     SaveAsAct = make("SaveAsAct", QStringLiteral("Speichern &unter ..."), none, -1, 103, {});
+    ImportAct = make("ImportAct", QStringLiteral("&Importieren"), none, 13, 101, QStringLiteral("Importieren ..."));
     ExportAct = make("ExportAct", QStringLiteral("&Exportieren"), none, 16, 104, {});
     PrintAct = make("PrintAct", QStringLiteral("&Drucken"), none, 14, 106, QStringLiteral("Drucken ..."));
     QuitAct = make("QuitAct", QStringLiteral("&Beenden"), none, -1, 107, {});
@@ -200,6 +205,9 @@ void TMainForm::buildActions()
     ShowOverviewAct->setCheckable(true);
     ShowOverviewAct->setChecked(true);
     mAShowUebers = ShowOverviewAct;
+    ArrangeAct = make("ArrangeAct", QStringLiteral("&Anordnen"), none, 15, 135, {});
+    ArrangeAct->setEnabled(false);
+    NextWinAct = make("NextWinAct", QStringLiteral("&Nächstes"), none, -1, 135, {});
     HelpAct = make("HelpAct", QStringLiteral("Übersicht über &Hilfe"), QKeySequence(Qt::Key_F1), 11, 0, {});
     InfoAct = make("InfoAct", QStringLiteral("Über &zuv"), none, -1, 0, {});
 
@@ -214,8 +222,36 @@ void TMainForm::buildActions()
     connect(ActivateProAct, &QAction::triggered, this, &TMainForm::ActivateProActExecute);
     connect(ActivateSchAct, &QAction::triggered, this, &TMainForm::ActivateSchActExecute);
     connect(ShowOverviewAct, &QAction::triggered, this, &TMainForm::ShowOverviewActExecute);
+    connect(AutoEinteilAct, &QAction::triggered, this, &TMainForm::AutoEinteilActExecute);
+    connect(DelEintAct, &QAction::triggered, this, &TMainForm::DeleteEintActExecute);
     connect(HelpAct, &QAction::triggered, this, &TMainForm::HelpActExecute);
     connect(InfoAct, &QAction::triggered, this, &TMainForm::InfoActExecute);
+    connect(InsertHereAct, &QAction::triggered, this, &TMainForm::InsertHereActExecute);
+    connect(InsertEndAct, &QAction::triggered, this, &TMainForm::InsertEndActExecute);
+    connect(DeleteAct, &QAction::triggered, this, &TMainForm::DeleteActExecute);
+    connect(BewegModeAct, &QAction::triggered, this, &TMainForm::BewegModeActExecute);
+    connect(NextWinAct, &QAction::triggered, this, &TMainForm::NextWinActExecute);
+    connect(ArrangeAct, &QAction::triggered, this, &TMainForm::ArrangeActExecute);
+
+    // The sort orders and the debug items are plain menu items.
+    auto item = [this](const char* name, const QString& caption, int help) {
+        auto* a = new QAction(caption, this);
+        a->setObjectName(QString::fromLatin1(name));
+        if (help > 0)
+            setHelpContext(a, help);
+        return a;
+    };
+    mBSortN = item("mBSortN", QStringLiteral("Name"), 114);
+    mBSortKl = item("mBSortKl", QStringLiteral("Klasse, dann Name"), 114);
+    mbSortPN = item("mbSortPN", QStringLiteral("Projekt, dann Name"), 114);
+    mBSortPKl = item("mBSortPKl", QStringLiteral("Projekt, dann Klasse"), 114);
+    connect(mBSortN, &QAction::triggered, this, &TMainForm::mBSortNClick);
+    connect(mBSortKl, &QAction::triggered, this, &TMainForm::mBSortKlClick);
+    connect(mbSortPN, &QAction::triggered, this, &TMainForm::mbSortPNClick);
+    connect(mBSortPKl, &QAction::triggered, this, &TMainForm::mBSortPKlClick);
+    mDMessageWin = item("mDMessageWin", QStringLiteral("DebugMessages"), 0);
+    mDMemory = item("mDMemory", QStringLiteral("Memory"), 0);
+    mDVerify = item("mDVerify", QStringLiteral("Verify"), 0);
 
     ChooseFTypePopUp = new QMenu(this);
     ChooseFTypePopUp->setObjectName(QStringLiteral("ChooseFTypePopUp"));
@@ -233,6 +269,10 @@ void TMainForm::buildActions()
     mmBSort = new QMenu(QStringLiteral("So&rtieren"), this);
     mmBSort->setObjectName(QStringLiteral("mmBSort"));
     setHelpContext(mmBSort, 114);
+    mmBSort->addAction(mBSortN);
+    mmBSort->addAction(mBSortKl);
+    mmBSort->addAction(mbSortPN);
+    mmBSort->addAction(mBSortPKl);
 }
 
 void TMainForm::buildMenus()
@@ -252,21 +292,59 @@ void TMainForm::buildMenus()
     datei->addAction(SaveAct);
     datei->addAction(SaveAsAct);
     datei->addSeparator();
+    datei->addAction(ImportAct);
+    datei->addAction(ExportAct);
+    datei->addAction(PrintAct);
+    datei->addSeparator();
     datei->addAction(QuitAct);
 
     QMenu* bearbeiten = bar->addMenu(QStringLiteral("&Bearbeiten"));
     bearbeiten->setObjectName(QStringLiteral("mBearbeiten"));
     bearbeiten->addAction(ActivateProAct);
     bearbeiten->addAction(ActivateSchAct);
+    bearbeiten->addSeparator();
+    bearbeiten->addMenu(mmBInsert);
+    bearbeiten->addAction(DeleteAct);
+    bearbeiten->addSeparator();
+    bearbeiten->addAction(SearchAct);
+    bearbeiten->addSeparator();
+    bearbeiten->addMenu(mmBSort);
+    bearbeiten->addAction(BewegModeAct);
+    bearbeiten->addAction(AuszugAct);
 
-    QMenu* ansicht = bar->addMenu(QStringLiteral("&Ansicht"));
-    ansicht->setObjectName(QStringLiteral("mAnsicht"));
-    ansicht->addAction(ShowOverviewAct);
+    QMenu* einteilung = bar->addMenu(QStringLiteral("&Einteilung"));
+    einteilung->setObjectName(QStringLiteral("mEinteilung"));
+    einteilung->addAction(AutoEinteilAct);
+    einteilung->addAction(DelEintAct);
+    einteilung->addAction(HandEintAct);
+    einteilung->addAction(DelHandEintAct);
+
+    QMenu* statistik = bar->addMenu(QStringLiteral("&Statistik"));
+    statistik->setObjectName(QStringLiteral("mStatistik"));
+    statistik->addAction(SchStatAct);
+    statistik->addAction(ProStatAct);
+
+    // The window menu: below its commands the open editor windows.
+    mAnsicht = bar->addMenu(QStringLiteral("&Ansicht"));
+    mAnsicht->setObjectName(QStringLiteral("mAnsicht"));
+    mAnsicht->addAction(ShowOverviewAct);
+    mAnsicht->addSeparator();
+    mAnsicht->addAction(ArrangeAct);
+    mAnsicht->addAction(NextWinAct);
+    connect(mAnsicht, &QMenu::aboutToShow, this, &TMainForm::fillWindowMenu);
 
     QMenu* hilfe = bar->addMenu(QStringLiteral("&Hilfe"));
     hilfe->setObjectName(QStringLiteral("mHilfe"));
     hilfe->addAction(HelpAct);
     hilfe->addAction(InfoAct);
+
+    // Hidden; nothing shows it.
+    mDebug = bar->addMenu(QStringLiteral("Debug"));
+    mDebug->setObjectName(QStringLiteral("mDebug"));
+    mDebug->addAction(mDMessageWin);
+    mDebug->addAction(mDMemory);
+    mDebug->addAction(mDVerify);
+    mDebug->menuAction()->setVisible(false);
 }
 
 void TMainForm::buildToolBar()
@@ -281,15 +359,22 @@ void TMainForm::buildToolBar()
     ToolBar->toggleViewAction()->setEnabled(false);
     setContextMenuPolicy(Qt::NoContextMenu);
 
+    ToolBar->addAction(ImportAct);
     ToolBar->addAction(OpenAct);
     if (auto* button = qobject_cast<QToolButton*>(ToolBar->widgetForAction(OpenAct))) {
         button->setMenu(ChooseFTypePopUp);
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
     ToolBar->addAction(SaveAct);
+    ToolBar->addAction(PrintAct);
     ToolBar->addSeparator();
     ToolBar->addAction(ActivateProAct);
     ToolBar->addAction(ActivateSchAct);
+    ToolBar->addAction(BewegModeAct);
+    ToolBar->addAction(SearchAct);
+    ToolBar->addSeparator();
+    ToolBar->addAction(AutoEinteilAct);
+    ToolBar->addAction(HandEintAct);
 }
 
 void TMainForm::buildStatusBar()
@@ -370,6 +455,9 @@ void TMainForm::buildOverview()
     Uebersicht->addTab(ProjekteTab, QStringLiteral("Projekte"));
     Uebersicht->addTab(SchuelerTab, QStringLiteral("Schüler"));
     Uebersicht->setCurrentIndex(0);
+    connect(Uebersicht, &QTabWidget::currentChanged, this, &TMainForm::UebersichtChange);
+    ProjekteGrid->onEnter = [this] { ProjekteGridEnter(); };
+    SchuelerGrid->onEnter = [this] { SchuelerGridEnter(); };
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -468,6 +556,7 @@ void TMainForm::activateNextEditor()
 
 void TMainForm::subWindowActivated(QMdiSubWindow* window)
 {
+    UpdateArrangeAct();
     // Only a change of the active editor counts: the frame losing and
     // regaining the focus to a dialog does not.
     auto* editor = qobject_cast<TEditor*>(window);
@@ -550,6 +639,166 @@ void TMainForm::ShowOverviewActExecute()
     Uebersicht->setVisible(Uebersicht->isHidden());
     MainFormHandler->UpdateSchStat();
     MainFormHandler->UpdateProStat();
+}
+
+void TMainForm::AutoEinteilActExecute()
+{
+    EintDialog->exec();
+    MainFormHandler->UpdateAll();
+}
+
+void TMainForm::DeleteEintActExecute()
+{
+    DeleteAllEint(*SchuelerData, *ProjektData);
+    MainFormHandler->UpdateStatusBar();
+    MainFormHandler->UpdateProEditors();
+    MainFormHandler->UpdateProStat();
+    MainFormHandler->UpdateSchEditors();
+    MainFormHandler->UpdateSchStat();
+}
+
+TEditor* TMainForm::idleActiveEditor() const
+{
+    TEditor* editor = activeEditor();
+    return editor && !editor->grid()->isEditing() ? editor : nullptr;
+}
+
+void TMainForm::InsertHereActExecute()
+{
+    if (TEditor* editor = idleActiveEditor())
+        editor->InsertAtCurrentPos();
+}
+
+void TMainForm::InsertEndActExecute()
+{
+    if (TEditor* editor = idleActiveEditor())
+        editor->InsertAtEnd();
+}
+
+void TMainForm::DeleteActExecute()
+{
+    if (TEditor* editor = idleActiveEditor())
+        editor->DeleteCurrentPOS();
+}
+
+void TMainForm::BewegModeActExecute()
+{
+    // The action toggled its check mark already; it follows the editor's
+    // mode only when the mode changed.
+    TEditor* editor = idleActiveEditor();
+    if (!editor) {
+        BewegModeAct->setChecked(!BewegModeAct->isChecked());
+        return;
+    }
+    editor->ChangeBewegMode();
+}
+
+void TMainForm::sortActive(TSortCritType SortBy)
+{
+    TEditor* editor = activeEditor();
+    if (!editor || editor->getDataType() != dtSch)
+        return;
+    editor->Sort(SortBy);
+    MainFormHandler->UpdateSchEditors();
+}
+
+void TMainForm::mBSortNClick()
+{
+    sortActive(sc_N);
+}
+
+void TMainForm::mBSortKlClick()
+{
+    sortActive(sc_Kl_N);
+}
+
+void TMainForm::mbSortPNClick()
+{
+    sortActive(sc_P_N);
+}
+
+void TMainForm::mBSortPKlClick()
+{
+    sortActive(sc_P_Kl);
+}
+
+void TMainForm::NextWinActExecute()
+{
+    activateNextEditor();
+}
+
+void TMainForm::ArrangeActExecute()
+{
+    // Horizontal tiling: the editors one below the other, each the full
+    // width of the client area.
+    const QList<TEditor*> list = editors();
+    if (list.isEmpty())
+        return;
+    const QRect area = ClientArea->viewport()->rect();
+    const int n = int(list.size());
+    const int h = std::max(1, area.height() / n);
+    for (int i = 0; i < n; ++i) {
+        TEditor* e = list[i];
+        if (e->isMinimized() || e->isMaximized())
+            e->showNormal();
+        const int top = area.top() + i * h;
+        e->setGeometry(area.left(), top, area.width(), i == n - 1 ? area.bottom() + 1 - top : h);
+    }
+}
+
+void TMainForm::ProjekteGridEnter()
+{
+    MainFormHandler->UpdateProStat();
+}
+
+void TMainForm::SchuelerGridEnter()
+{
+    MainFormHandler->UpdateSchStat();
+}
+
+void TMainForm::UebersichtChange()
+{
+    // A grid shown on the other tab is rebuilt when it gets the focus.
+}
+
+QList<QKeySequence> TMainForm::cellEditorReservedKeys() const
+{
+    // Select-all, paste, copy and cut in a line editor; movement mode.
+    return {AutoEinteilAct->shortcut(), InsertHereAct->shortcut(), InsertEndAct->shortcut(),
+            DeleteAct->shortcut(), BewegModeAct->shortcut()};
+}
+
+void TMainForm::UpdateArrangeAct()
+{
+    ArrangeAct->setEnabled(!editors().isEmpty());
+}
+
+void TMainForm::fillWindowMenu()
+{
+    qDeleteAll(FWindowItems);
+    FWindowItems.clear();
+    const QList<TEditor*> list = editors();
+    if (list.isEmpty())
+        return;
+    FWindowItems.append(mAnsicht->addSeparator());
+    TEditor* active = activeEditor();
+    for (int i = 0; i < list.size(); ++i) {
+        TEditor* e = list[i];
+        QString title = e->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const QString caption = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(title)
+                                      : QStringLiteral("%1 %2").arg(i + 1).arg(title);
+        QAction* a = mAnsicht->addAction(caption);
+        // As in the window system's own list: a check mark at the active one.
+        a->setCheckable(e == active);
+        a->setChecked(e == active);
+        QPointer<TEditor> target(e);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target && !target->isClosed())
+                activateEditor(target);
+        });
+        FWindowItems.append(a);
+    }
 }
 
 void TMainForm::HelpActExecute()
@@ -746,6 +995,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
 void CreateForms()
 {
     MainForm = new TMainForm;
+    EintDialog = new TEintDialog(MainForm);
     AboutBox = new TAboutBox(MainForm);
 }
 

@@ -7,6 +7,7 @@
 #include "data/UGlobals.h"
 
 #include <QIcon>
+#include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
@@ -75,8 +76,29 @@ public:
     void ActivateProActExecute();
     void ActivateSchActExecute();
     void ShowOverviewActExecute();
+    void AutoEinteilActExecute();
+    void DeleteEintActExecute();
     void HelpActExecute();
     void InfoActExecute();
+    void InsertHereActExecute();
+    void InsertEndActExecute();
+    void DeleteActExecute();
+    void BewegModeActExecute();
+    void mBSortNClick();
+    void mBSortKlClick();
+    void mbSortPNClick();
+    void mBSortPKlClick();
+    void NextWinActExecute();
+    void ArrangeActExecute();
+    void ProjekteGridEnter();
+    void SchuelerGridEnter();
+    void UebersichtChange();
+
+    // The shortcut keys that a cell editor keeps from the commands: they
+    // neither edit the text nor start a command while a cell is edited.
+    QList<QKeySequence> cellEditorReservedKeys() const;
+    // "&Anordnen" is enabled while there is at least one editor window.
+    void UpdateArrangeAct();
 
     // Controls, reached by the hub and the editors.
     QToolBar* ToolBar = nullptr;
@@ -89,6 +111,15 @@ public:
     QMenu* mmBInsert = nullptr;
     QMenu* mmBSort = nullptr;
     QAction* mAShowUebers = nullptr;
+    QMenu* mAnsicht = nullptr;
+    QMenu* mDebug = nullptr;
+    QAction* mBSortN = nullptr;
+    QAction* mBSortKl = nullptr;
+    QAction* mbSortPN = nullptr;
+    QAction* mBSortPKl = nullptr;
+    QAction* mDMessageWin = nullptr;
+    QAction* mDMemory = nullptr;
+    QAction* mDVerify = nullptr;
 
     // Actions.
     QAction* NewAct = nullptr;
@@ -98,6 +129,7 @@ public:
     QAction* OpenEintAct = nullptr;
     QAction* SaveAct = nullptr;
     QAction* SaveAsAct = nullptr;
+    QAction* ImportAct = nullptr;
     QAction* ExportAct = nullptr;
     QAction* PrintAct = nullptr;
     QAction* QuitAct = nullptr;
@@ -116,6 +148,8 @@ public:
     QAction* SchStatAct = nullptr;
     QAction* ProStatAct = nullptr;
     QAction* ShowOverviewAct = nullptr;
+    QAction* ArrangeAct = nullptr;
+    QAction* NextWinAct = nullptr;
     QAction* HelpAct = nullptr;
     QAction* InfoAct = nullptr;
 
@@ -137,10 +171,16 @@ private:
                                const QString& barName, const QString& statName,
                                const QString& showName, int helpContext);
     void subWindowActivated(QMdiSubWindow* window);
+    // The active editor, when it is not editing a cell.
+    TEditor* idleActiveEditor() const;
+    void sortActive(TSortCritType SortBy);
+    // The window menu's list of the editor windows, made when it opens.
+    void fillWindowMenu();
 
     QMdiArea* ClientArea = nullptr;
     QList<QLabel*> FPanels;
     QList<QIcon> ToolImages;
+    QList<QAction*> FWindowItems;
     QPointer<TEditor> FLastActivated;
     bool FShownOnce = false;
 };

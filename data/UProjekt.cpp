@@ -117,22 +117,6 @@ QString TProjekt::ToString() const
 
 // Export
 
-namespace {
-
-// The column separator of an export format.
-QString ExportSeparator(TExpFormat ext)
-{
-    switch (ext) {
-    case exSpace: return QStringLiteral("  ");
-    case exTab: return QStringLiteral("\t");
-    case exHtml: return QStringLiteral("</TD> <TD>");
-    case exPrint: break;
-    }
-    return QStringLiteral("\x1B\t\x1B");
-}
-
-} // namespace
-
 QString TProjekt::ToExportZeil(TSortCritType, TExpFormat ext, bool) const
 {
     const QString S = ExportSeparator(ext);

@@ -26,6 +26,18 @@ public:
     virtual QString ExportCatHeading(TSortCritType krit, TExpFormat ext, bool first) const = 0;
 
 protected:
+    // The column separator of export format ext.
+    static QString ExportSeparator(TExpFormat ext)
+    {
+        switch (ext) {
+        case exSpace: return QStringLiteral("  ");
+        case exTab: return QStringLiteral("\t");
+        case exHtml: return QStringLiteral("</TD> <TD>");
+        case exPrint: break;
+        }
+        return QStringLiteral("\x1B\t\x1B");   // a tab control token
+    }
+
     TSchPro() = default;
     TSchPro(const TSchPro&) = default;
     TSchPro& operator=(const TSchPro&) = default;

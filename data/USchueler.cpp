@@ -153,22 +153,6 @@ void TSchueler::setHand(int i)
 
 // Export
 
-namespace {
-
-// The column separator of an export format.
-QString ExportSeparator(TExpFormat ext)
-{
-    switch (ext) {
-    case exSpace: return QStringLiteral("  ");
-    case exTab: return QStringLiteral("\t");
-    case exHtml: return QStringLiteral("</TD> <TD>");
-    case exPrint: break;
-    }
-    return QStringLiteral("\x1B\t\x1B");
-}
-
-} // namespace
-
 QString TSchueler::ToExportZeil(TSortCritType, TExpFormat ext, bool voll) const
 {
     const QString S = ExportSeparator(ext);

@@ -42,6 +42,9 @@ TQtPrinter::~TQtPrinter()
 void TQtPrinter::setPdfFile(const QString& fileName)
 {
     if (fileName.isEmpty()) {
+        // Without an installed printer Qt stays with PDF: forget the file,
+        // so that no later job goes into it unasked.
+        FPrinter->setOutputFileName(QString());
         FPrinter->setOutputFormat(QPrinter::NativeFormat);
         return;
     }
@@ -73,7 +76,11 @@ bool TQtPrinter::beginDoc(const QString& title)
         FError = QStringLiteral("Der Drucker druckt bereits.");
         return false;
     }
-    if (FPrinter->outputFormat() == QPrinter::NativeFormat && FPrinter->printerName().isEmpty()) {
+    // Without an installed printer Qt offers a PDF that has no file name.
+    const bool noTarget = FPrinter->outputFormat() == QPrinter::PdfFormat
+                              ? FPrinter->outputFileName().isEmpty()
+                              : FPrinter->printerName().isEmpty();
+    if (noTarget) {
         FError = QStringLiteral("Es ist kein Drucker installiert oder ausgewählt.");
         return false;
     }

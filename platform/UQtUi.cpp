@@ -166,30 +166,30 @@ QStringList TQtUi::nameFilters(const QString& filter)
     return result;
 }
 
-TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& spec)
+TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& request)
 {
-    TZuvFileDialog dialog(dialogParent(), spec.title, spec.initialDir);
+    TZuvFileDialog dialog(dialogParent(), request.title, request.initialDir);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     // Patterns match without regard to letter case.
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(!spec.save && spec.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
-    dialog.setLabelText(QFileDialog::Accept, spec.save ? QStringLiteral("&Speichern") : QStringLiteral("Ö&ffnen"));
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(!request.save && request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
+    dialog.setLabelText(QFileDialog::Accept, request.save ? QStringLiteral("&Speichern") : QStringLiteral("Ö&ffnen"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Datei&name:"));
 
-    const QStringList filters = nameFilters(spec.filter);
+    const QStringList filters = nameFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.at(std::clamp(spec.filterIndex, 1, int(filters.size())) - 1));
+        dialog.selectNameFilter(filters.at(std::clamp(request.filterIndex, 1, int(filters.size())) - 1));
     }
-    if (!spec.fileName.isEmpty())
-        dialog.selectFile(spec.fileName);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
 
     TFileDialogResult result;
-    result.filterIndex = spec.filterIndex;
+    result.filterIndex = request.filterIndex;
     if (dialog.exec() != QDialog::Accepted)
         return result;
     result.accepted = true;
@@ -220,23 +220,23 @@ bool TQtUi::inputQuery(const QString& caption, const QString& prompt, QString& v
     return true;
 }
 
-QFont TQtUi::toQFont(const TFontSpec& spec)
+QFont TQtUi::toQFont(const TFontSpec& font)
 {
-    QFont f(spec.name);
-    if (spec.size > 0)
-        f.setPointSize(spec.size);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeOut);
+    QFont f(font.name);
+    if (font.size > 0)
+        f.setPointSize(font.size);
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    f.setStrikeOut(font.strikeOut);
     // Name the face's own style (its regular one may be called "Book"), or
     // the font dialog preselects whatever style it lists first.
     const QString family = QFontInfo(f).family();
     QString best;
     int bestDistance = 0;
-    const int wanted = spec.bold ? QFont::Bold : QFont::Normal;
+    const int wanted = font.bold ? QFont::Bold : QFont::Normal;
     for (const QString& style : QFontDatabase::styles(family)) {
-        if (QFontDatabase::bold(family, style) != spec.bold || slanted(family, style) != spec.italic)
+        if (QFontDatabase::bold(family, style) != font.bold || slanted(family, style) != font.italic)
             continue;
         const int distance = std::abs(QFontDatabase::weight(family, style) - wanted) * 100
             + int(style.contains(QLatin1String("Condensed"))) * 50 + int(style.size());
@@ -254,16 +254,16 @@ QFont TQtUi::toQFont(const TFontSpec& spec)
 
 TFontSpec TQtUi::fromQFont(const QFont& f, const TFontSpec& base)
 {
-    TFontSpec spec = base;
-    spec.name = f.family();
+    TFontSpec result = base;
+    result.name = f.family();
     if (f.pointSize() > 0)
-        spec.size = f.pointSize();
+        result.size = f.pointSize();
     const QString style = f.styleName();
-    spec.bold = style.isEmpty() ? f.bold() : QFontDatabase::bold(f.family(), style);
-    spec.italic = style.isEmpty() ? f.italic() : slanted(f.family(), style);
-    spec.underline = f.underline();
-    spec.strikeOut = f.strikeOut();
-    return spec;
+    result.bold = style.isEmpty() ? f.bold() : QFontDatabase::bold(f.family(), style);
+    result.italic = style.isEmpty() ? f.italic() : slanted(f.family(), style);
+    result.underline = f.underline();
+    result.strikeOut = f.strikeOut();
+    return result;
 }
 
 bool TQtUi::fontDialog(TFontSpec& font)

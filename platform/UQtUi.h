@@ -15,7 +15,7 @@ class QWidget;
 class TQtUi : public IUi {
 public:
     TModalResult messageBox(const TMessage& message) override;
-    TFileDialogResult fileDialog(const TFileDialogSpec& spec) override;
+    TFileDialogResult fileDialog(const TFileDialogSpec& request) override;
     bool inputQuery(const QString& caption, const QString& prompt, QString& value) override;
     bool fontDialog(TFontSpec& font) override;
     bool printerSetup() override;
@@ -37,7 +37,7 @@ public:
     static QStringList nameFilters(const QString& filter);
 
     // TFontSpec and QFont; the colour, which a QFont lacks, comes from base.
-    static QFont toQFont(const TFontSpec& spec);
+    static QFont toQFont(const TFontSpec& font);
     static TFontSpec fromQFont(const QFont& font, const TFontSpec& base);
 
     // The button text of a message box button ("&Ja", "OK", ...).

@@ -64,7 +64,7 @@ public:
     virtual ~IUi() = default;
 
     virtual TModalResult messageBox(const TMessage& message) = 0;
-    virtual TFileDialogResult fileDialog(const TFileDialogSpec& spec) = 0;
+    virtual TFileDialogResult fileDialog(const TFileDialogSpec& request) = 0;
     // A one-line input box; false when cancelled, value unchanged then.
     virtual bool inputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
     // The font dialog, starting from font; false when cancelled.

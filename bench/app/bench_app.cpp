@@ -10,7 +10,9 @@
 #include "platform/UGridWidget.h"
 #include "platform/UUi.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -63,8 +65,8 @@ void writeSchool(const QString& proFile, const QString& einFile, int projects, i
 }   // namespace
 
 // "kbench_app [pupils]" runs offscreen and prints the figures;
-// "kbench_app --show seconds" opens a small school on the display and keeps
-// the window up for a look (a screenshot) before it quits.
+// "kbench_app --show seconds [edit [menu]]" opens a small school on the display and
+// keeps the window up for a look (a screenshot) before it quits.
 int main(int argc, char* argv[])
 {
     const bool show = argc > 2 && QByteArray(argv[1]) == "--show";
@@ -90,6 +92,19 @@ int main(int argc, char* argv[])
     if (show) {
         ui.file = einFile;
         MainForm->OpenEintAct->trigger();
+        // "--show seconds edit [menu]": the pupil editor in movement mode
+        // with a menu open ("&Bearbeiten" unless named).
+        if (argc > 3 && QByteArray(argv[3]) == "edit") {
+            MainForm->BewegModeAct->trigger();
+            if (TEditor* editor = MainForm->activeEditor())
+                editor->grid()->setCurrentCell(6, 3);
+            const QString menu = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QStringLiteral("&Bearbeiten");
+            QTimer::singleShot(500, &app, [menu] {
+                for (QAction* top : MainForm->menuBar()->actions())
+                    if (top->text() == menu)
+                        MainForm->menuBar()->setActiveAction(top);
+            });
+        }
         QTimer::singleShot(QString::fromLatin1(argv[2]).toInt() * 1000, &app, &QApplication::quit);
         app.exec();
         DestroyForms();

@@ -55,10 +55,10 @@ private:
 
 } // namespace
 
-void GenerateSchool(const TSchoolSpec& spec, TProjektData& Pro, TSchuelerData& Sch)
+void GenerateSchool(const TSchoolSpec& school, TProjektData& Pro, TSchuelerData& Sch)
 {
-    QRandomGenerator rng(spec.seed);
-    const int projects = std::clamp(spec.projects, 1, 255);
+    QRandomGenerator rng(school.seed);
+    const int projects = std::clamp(school.projects, 1, 255);
     Pro.ClearData();
     Sch.ClearData();
 
@@ -66,9 +66,9 @@ void GenerateSchool(const TSchoolSpec& spec, TProjektData& Pro, TSchuelerData& S
     std::vector<int> byPopularity(static_cast<size_t>(projects));
     for (int k = 0; k < projects; ++k)
         byPopularity[size_t(k)] = k + 1;
-    std::shuffle(byPopularity.begin(), byPopularity.end(), std::mt19937(spec.seed));
+    std::shuffle(byPopularity.begin(), byPopularity.end(), std::mt19937(school.seed));
 
-    const int capacity = std::max(4, int(1.15 * spec.pupils / projects));
+    const int capacity = std::max(4, int(1.15 * school.pupils / projects));
     for (int k = 1; k <= projects; ++k) {
         auto* p = new TProjekt(k);
         p->name = QStringLiteral("Projekt %1 %2").arg(k).arg(kSurnames.at(k % kSurnames.size()));
@@ -84,8 +84,8 @@ void GenerateSchool(const TSchoolSpec& spec, TProjektData& Pro, TSchuelerData& S
     }
 
     const TSkewedPick pick(projects);
-    Sch.reserve(spec.pupils);
-    for (int i = 0; i < spec.pupils; ++i) {
+    Sch.reserve(school.pupils);
+    for (int i = 0; i < school.pupils; ++i) {
         auto* s = new TSchueler;
         s->name = kSurnames.at(rng.bounded(int(kSurnames.size()))) + QStringLiteral(", ")
                   + kFirstNames.at(rng.bounded(int(kFirstNames.size())));
@@ -111,7 +111,7 @@ void GenerateSchool(const TSchoolSpec& spec, TProjektData& Pro, TSchuelerData& S
             s->fest = true;
         else if (state == 1)
             s->setHand(1 + int(rng.bounded(quint32(wanted))));
-        if (spec.assigned) {
+        if (school.assigned) {
             for (int r = 1; r <= 5; ++r) {
                 const int nr = s->wahl[r];
                 if (nr != 0 && isEintPossible(*s, *Pro.getNr(nr))) {
@@ -124,11 +124,11 @@ void GenerateSchool(const TSchoolSpec& spec, TProjektData& Pro, TSchuelerData& S
     }
 }
 
-bool WriteSchoolFiles(const TSchoolSpec& spec, const QString& proFile, const QString& einFile)
+bool WriteSchoolFiles(const TSchoolSpec& school, const QString& proFile, const QString& einFile)
 {
     TProjektData pro;
     TSchuelerData sch;
-    GenerateSchool(spec, pro, sch);
+    GenerateSchool(school, pro, sch);
     bool ok = true;
     {
         TDataFile f(ft_proj, proFile);

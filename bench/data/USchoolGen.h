@@ -17,8 +17,8 @@ struct TSchoolSpec {
 };
 
 // Empties both lists and fills them with the school.
-void GenerateSchool(const TSchoolSpec& spec, TProjektData& Pro, TSchuelerData& Sch);
+void GenerateSchool(const TSchoolSpec& school, TProjektData& Pro, TSchuelerData& Sch);
 
 // Writes the school as a project file and an assignment file (through
 // TDataFile); false when a file cannot be created.
-bool WriteSchoolFiles(const TSchoolSpec& spec, const QString& proFile, const QString& einFile);
+bool WriteSchoolFiles(const TSchoolSpec& school, const QString& proFile, const QString& einFile);

@@ -40,9 +40,9 @@ double bestOf(int rounds, F f)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    TSchoolSpec spec;
-    spec.pupils = 100000;
-    spec.projects = 255;
+    TSchoolSpec school;
+    school.pupils = 100000;
+    school.projects = 255;
 
     QTemporaryDir dir;
     const QString proFile = dir.filePath(QStringLiteral("schule.PRO"));
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
 
     TProjektData& pro = *ProjektData;
     TSchuelerData& sch = *SchuelerData;
-    GenerateSchool(spec, pro, sch);
+    GenerateSchool(school, pro, sch);
     std::printf("data benchmark: %d pupils, %d projects\n", sch.Anz(), pro.Anz());
 
     QElapsedTimer t;
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     // Linear in pupils; below about 30k pupils the records stay in the cache.
     const double count100k = bestOf(9, [&] { CountEint(sch, pro); });
     for (int n : {10000, 50000, 200000}) {
-        TSchoolSpec other = spec;
+        TSchoolSpec other = school;
         other.pupils = n;
         TProjektData proN;
         TSchuelerData schN;

@@ -21,10 +21,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int count = argc > 1 ? atoi(argv[1]) : 100000;
-    TSchoolSpec spec;
-    spec.pupils = count;
+    TSchoolSpec school;
+    school.pupils = count;
     TSchuelerData pupils;
-    GenerateSchool(spec, *ProjektData, pupils);
+    GenerateSchool(school, *ProjektData, pupils);
     QElapsedTimer t;
     t.start();
     pupils.Sort(sc_P_N);

@@ -251,12 +251,12 @@ private slots:
             dialog->selectFile(QStringLiteral("A.PRO"));
             static_cast<QDialog*>(dialog)->accept();
         });
-        TFileDialogSpec spec;
-        spec.title = QStringLiteral("Projektdatei öffnen");
-        spec.filter = QStringLiteral("Projektdateien (*.PRO)|*.pro|Alle Dateien (*.*)|*.*");
-        spec.initialDir = dir.path();
-        const TFileDialogResult r = ui.fileDialog(spec);
-        QCOMPARE(title, spec.title);
+        TFileDialogSpec request;
+        request.title = QStringLiteral("Projektdatei öffnen");
+        request.filter = QStringLiteral("Projektdateien (*.PRO)|*.pro|Alle Dateien (*.*)|*.*");
+        request.initialDir = dir.path();
+        const TFileDialogResult r = ui.fileDialog(request);
+        QCOMPARE(title, request.title);
         QCOMPARE(listed, (QStringList{"A.PRO", "b.pro", "c.Pro"}));
         QVERIFY(r.accepted);
         QCOMPARE(r.files, QStringList{dir.filePath(QStringLiteral("A.PRO"))});
@@ -280,11 +280,11 @@ private slots:
             dialog->selectFile(QStringLiteral("fehlt.wah"));
             static_cast<QDialog*>(dialog)->accept();
         });
-        TFileDialogSpec spec;
-        spec.multiSelect = multi;
-        spec.filter = QStringLiteral("Wahldateien|*.wah");
-        spec.initialDir = dir.path();
-        const TFileDialogResult r = ui.fileDialog(spec);
+        TFileDialogSpec request;
+        request.multiSelect = multi;
+        request.filter = QStringLiteral("Wahldateien|*.wah");
+        request.initialDir = dir.path();
+        const TFileDialogResult r = ui.fileDialog(request);
         QVERIFY(r.accepted);
         QCOMPARE(r.files, QStringList{dir.filePath(QStringLiteral("fehlt.wah"))});
     }
@@ -304,11 +304,11 @@ private slots:
             dialog->selectFile(QStringLiteral("\"a.wah\" \"b.wah\""));
             static_cast<QDialog*>(dialog)->accept();
         });
-        TFileDialogSpec spec;
-        spec.multiSelect = true;
-        spec.filter = QStringLiteral("Wahldateien|*.wah");
-        spec.initialDir = dir.path();
-        const TFileDialogResult r = ui.fileDialog(spec);
+        TFileDialogSpec request;
+        request.multiSelect = true;
+        request.filter = QStringLiteral("Wahldateien|*.wah");
+        request.initialDir = dir.path();
+        const TFileDialogResult r = ui.fileDialog(request);
         QCOMPARE(mode, QFileDialog::ExistingFiles);
         QVERIFY(r.accepted);
         QStringList files = r.files;
@@ -335,12 +335,12 @@ private slots:
             static_cast<QDialog*>(dialog)->accept();
             modalsAfterAccept = QApplication::activeModalWidget() ? 1 : 0;
         });
-        TFileDialogSpec spec;
-        spec.save = true;
-        spec.filter = QStringLiteral("A|*.txt|B|*.txt|C|*.html");
-        spec.filterIndex = 3;
-        spec.initialDir = dir.path();
-        const TFileDialogResult r = ui.fileDialog(spec);
+        TFileDialogSpec request;
+        request.save = true;
+        request.filter = QStringLiteral("A|*.txt|B|*.txt|C|*.html");
+        request.filterIndex = 3;
+        request.initialDir = dir.path();
+        const TFileDialogResult r = ui.fileDialog(request);
         QVERIFY(save);
         QVERIFY(selectedFilter.startsWith(QStringLiteral("C")));
         QCOMPARE(modalsAfterAccept, 0);   // no question about the existing file
@@ -353,10 +353,10 @@ private slots:
     {
         TQtUi ui;
         whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
-        TFileDialogSpec spec;
-        spec.filter = QStringLiteral("A|*.a|B|*.b");
-        spec.filterIndex = 2;
-        const TFileDialogResult r = ui.fileDialog(spec);
+        TFileDialogSpec request;
+        request.filter = QStringLiteral("A|*.a|B|*.b");
+        request.filterIndex = 2;
+        const TFileDialogResult r = ui.fileDialog(request);
         QVERIFY(!r.accepted);
         QVERIFY(r.files.isEmpty());
         QCOMPARE(r.filterIndex, 2);

@@ -6,6 +6,8 @@
 #include "tests/support/UScriptedUi.h"
 
 #include <QFontDatabase>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -91,6 +93,38 @@ private slots:
         QVERIFY(QFontDatabase::hasFamily(device.font().name));
         QCOMPARE(device.font().size, TFontSpec().size);
         QVERIFY(device.font().bold);
+    }
+
+    void pdfWithoutFileIsRefused()
+    {
+        TScriptedUi ui;
+        TQtPrinter device;
+        IPrinterDevice* previous = SetPrinter(&device);
+        device.qprinter().setOutputFileName(QString());
+        device.qprinter().setOutputFormat(QPrinter::PdfFormat);
+        try {
+            TVirtPrinter p(nullptr, nullptr, 1.0, false);
+            QFAIL("no error");
+        } catch (const EPrinterError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Es ist kein Drucker installiert oder ausgewählt."));
+        }
+        SetPrinter(previous);
+        QVERIFY(!device.printing());
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    void backToThePrinterForgetsThePdf()
+    {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("a printer is installed; the job would be printed");
+        QTemporaryDir tmp;
+        TQtPrinter device;
+        const QString pdf = tmp.filePath(QStringLiteral("alt.pdf"));
+        device.setPdfFile(pdf);
+        device.setPdfFile(QString());
+        QVERIFY(!device.beginDoc(QStringLiteral("Liste")));
+        QCOMPARE(device.errorText(), QStringLiteral("Es ist kein Drucker installiert oder ausgewählt."));
+        QVERIFY(!QFile::exists(pdf));
     }
 
     void unwritablePdfIsRefused()

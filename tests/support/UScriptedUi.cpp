@@ -64,9 +64,9 @@ TModalResult TScriptedUi::messageBox(const TMessage& message)
     return (message.buttons & mbCancel) ? TModalResult::mrCancel : TModalResult::mrNone;
 }
 
-TFileDialogResult TScriptedUi::fileDialog(const TFileDialogSpec& spec)
+TFileDialogResult TScriptedUi::fileDialog(const TFileDialogSpec& request)
 {
-    fileDialogs.append(spec);
+    fileDialogs.append(request);
     if (FFiles.isEmpty()) {
         ++unanswered;
         return {};

@@ -34,7 +34,7 @@ public:
     void clear();
 
     TModalResult messageBox(const TMessage& message) override;
-    TFileDialogResult fileDialog(const TFileDialogSpec& spec) override;
+    TFileDialogResult fileDialog(const TFileDialogSpec& request) override;
     bool inputQuery(const QString& caption, const QString& prompt, QString& value) override;
     bool fontDialog(TFontSpec& font) override;
     bool printerSetup() override;

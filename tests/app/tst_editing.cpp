@@ -1,0 +1,930 @@
+// Editing in the record editors with real key presses on the grid,
+// offscreen: cursor moves around the "Projekt" column, storing rows through
+// the records' parsers, refused rows, Esc, the status panels, inserting and
+// deleting with their questions, movement mode, sorting, and the keys a
+// cell editor keeps from the commands.
+
+#include "app/UEditor.h"
+#include "app/UMainFormHandler.h"
+#include "app/main.h"
+#include "data/UProjektData.h"
+#include "data/USchuelerData.h"
+#include "data/UZeile.h"
+#include "platform/UGridWidget.h"
+#include "tests/support/UScriptedUi.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPointer>
+#include <QTest>
+#include <memory>
+
+Q_DECLARE_METATYPE(Qt::Key)
+Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
+
+namespace {
+
+// Projects "Projekt k", project 3 is "Theater".
+void addProjects(int n)
+{
+    for (int k = 1; k <= n; ++k) {
+        const QString name = k == 3 ? QStringLiteral("Theater") : QStringLiteral("Projekt %1").arg(k);
+        ProjektData->add(new TProjekt(TZeile(QStringLiteral("%1; %2; 5; 10; 2; 20; -; -; 0; ").arg(k).arg(name))));
+    }
+}
+
+// Pupil i chooses 3, 1, 2; every pupil is assigned to project 2.
+void addPupils(int n)
+{
+    for (int i = 1; i <= n; ++i)
+        SchuelerData->add(new TSchueler(
+            TZeile(QStringLiteral("Schüler %1; %2; 7; a; -; 3; 1; 2; 0; 0; 2; ").arg(i).arg(i % 2 ? 'w' : 'm')),
+            true));
+}
+
+TSchueler* pupil(int i)
+{
+    return SchuelerData->getNr(i);
+}
+
+}   // namespace
+
+class TestEditing : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void keyMoves_data();
+    void keyMoves();
+    void tabThenClickOnProjekt_data();
+    void tabThenClickOnProjekt();
+
+    void storedRowLosesAssignment();
+    void festDigitIsStoredThenRemoved();
+    void refusedRow_data();
+    void refusedRow();
+    void tabIsAnOrdinaryCharacter();
+    void escapeRestoresTheText();
+    void enterStoresWhileEditing();
+    void projectRowStored();
+    void exitAfterListEmptied();
+    void closeWhileEditingStoresFirst();
+
+    void statusPanels();
+
+    void insertAndDeleteProjects_data();
+    void insertAndDeleteProjects();
+    void deleteOnlyProject();
+    void insertAndDeletePupils();
+    void deletePupilClosesViews_data();
+    void deletePupilClosesViews();
+    void commandsWaitWhileEditing();
+
+    void movementMode();
+    void sortOrders_data();
+    void sortOrders();
+    void sortInAView();
+    void currentHand();
+
+    void reservedKeysInTheCellEditor();
+
+private:
+    void loadSchool(int projects, int pupils);
+    TEditor* openEditor(TDataType kind);
+    TEditor* openView();
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void typeInCell(const QString& text);
+    QPoint at() const { return QPoint(FGrid->col(), FGrid->row()); }
+    QLineEdit* cellEditor() const { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
+    void clickCell(int col, int row);
+
+    std::unique_ptr<TScriptedUi> FUi;
+    TEditor* FEditor = nullptr;
+    TGridWidget* FGrid = nullptr;
+    QList<TSchuelerData*> FViews;
+};
+
+void TestEditing::init()
+{
+    FUi = std::make_unique<TScriptedUi>();
+    QApplication::setQuitOnLastWindowClosed(false);
+    CreateForms();
+    MainForm->show();
+    MainForm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(MainForm));
+}
+
+void TestEditing::cleanup()
+{
+    DestroyForms();
+    qDeleteAll(FViews);
+    FViews.clear();
+    SchuelerData->ClearData();
+    ProjektData->ClearData();
+    FUi.reset();
+    FEditor = nullptr;
+    FGrid = nullptr;
+}
+
+void TestEditing::loadSchool(int projects, int pupils)
+{
+    addProjects(projects);
+    addPupils(pupils);
+    MainFormHandler->UpdateAll();
+}
+
+TEditor* TestEditing::openEditor(TDataType kind)
+{
+    MainForm->ActivateEditor(kind);
+    FEditor = MainForm->activeEditor();
+    if (!FEditor)
+        return nullptr;
+    FGrid = FEditor->grid();
+    FGrid->setFocus(Qt::OtherFocusReason);
+    return FEditor;
+}
+
+TEditor* TestEditing::openView()
+{
+    auto* list = new TSchuelerData(SchuelerData);
+    FViews.append(list);
+    auto* view = new TEditor(MainForm, MainFormHandler, list, false, QStringLiteral("Auszug"));
+    FEditor = view;
+    FGrid = view->grid();
+    FGrid->setFocus(Qt::OtherFocusReason);
+    return view;
+}
+
+void TestEditing::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+// Opens the cell editor on the current cell and replaces its text: typed
+// when it is plain ASCII, else pasted.
+void TestEditing::typeInCell(const QString& text)
+{
+    if (!FGrid->isEditing())
+        press(Qt::Key_F2);
+    QLineEdit* editor = cellEditor();
+    QVERIFY(editor);
+    editor->selectAll();
+    press(Qt::Key_Backspace);
+    bool ascii = true;
+    for (const QChar ch : text)
+        ascii = ascii && ch.unicode() >= 0x20 && ch.unicode() < 0x7f;
+    if (ascii) {
+        QTest::keyClicks(editor, text);
+    } else {
+        QApplication::clipboard()->setText(text);
+        press(Qt::Key_V, Qt::ControlModifier);
+    }
+}
+
+void TestEditing::clickCell(int col, int row)
+{
+    const QModelIndex index = FGrid->model()->index(row - FGrid->fixedRows(), col);
+    QTest::mouseClick(FGrid->viewport(), Qt::LeftButton, Qt::NoModifier, FGrid->visualRect(index).center());
+}
+
+// ------------------------------------------------------------- cursor moves
+
+void TestEditing::keyMoves_data()
+{
+    QTest::addColumn<int>("kind");        // 0 pupil editor, 1 project editor, 2 extract view
+    QTest::addColumn<bool>("beweg");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("mods");
+    QTest::addColumn<QPoint>("to");
+
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    // Five pupils: rows 1 to 5; Wahl5 is column 9, "Projekt" column 10.
+    QTest::newRow("Tab in Wahl5") << 0 << false << false << QPoint(9, 2) << Qt::Key_Tab << none << QPoint(0, 3);
+    QTest::newRow("Tab in Wahl5, movement mode") << 0 << true << false << QPoint(9, 2) << Qt::Key_Tab << none << QPoint(4, 3);
+    QTest::newRow("Tab in Wahl5 of the last row") << 0 << false << false << QPoint(9, 5) << Qt::Key_Tab << none << QPoint(0, 1);
+    QTest::newRow("Tab in Wahl5 of the last row, movement mode") << 0 << true << false << QPoint(9, 5) << Qt::Key_Tab << none << QPoint(4, 1);
+    QTest::newRow("Tab in Wahl5 while editing") << 0 << false << true << QPoint(9, 2) << Qt::Key_Tab << none << QPoint(0, 3);
+    QTest::newRow("Tab in Abt") << 0 << false << false << QPoint(3, 2) << Qt::Key_Tab << none << QPoint(4, 2);
+    QTest::newRow("Shift+Tab in Name") << 0 << false << false << QPoint(0, 3) << Qt::Key_Tab << shift << QPoint(9, 2);
+    QTest::newRow("Shift+Tab in Name of row 1") << 0 << false << false << QPoint(0, 1) << Qt::Key_Tab << shift << QPoint(9, 5);
+    QTest::newRow("Shift+Tab in fest, movement mode") << 0 << true << false << QPoint(4, 3) << Qt::Key_Tab << shift << QPoint(9, 2);
+    QTest::newRow("Shift+Tab in Name while editing") << 0 << false << true << QPoint(0, 3) << Qt::Key_Tab << shift << QPoint(9, 2);
+    QTest::newRow("End") << 0 << false << false << QPoint(2, 3) << Qt::Key_End << none << QPoint(9, 3);
+    QTest::newRow("Ctrl+End") << 0 << false << false << QPoint(2, 3) << Qt::Key_End << ctrl << QPoint(9, 5);
+    QTest::newRow("End while editing") << 0 << false << true << QPoint(2, 3) << Qt::Key_End << none << QPoint(2, 3);
+    QTest::newRow("Right in Wahl5") << 0 << false << false << QPoint(9, 3) << Qt::Key_Right << none << QPoint(9, 3);
+    QTest::newRow("Right in Wahl4") << 0 << false << false << QPoint(8, 3) << Qt::Key_Right << none << QPoint(9, 3);
+    QTest::newRow("Right while editing") << 0 << false << true << QPoint(8, 3) << Qt::Key_Right << none << QPoint(8, 3);
+    QTest::newRow("Left in Name") << 0 << false << false << QPoint(0, 3) << Qt::Key_Left << none << QPoint(0, 3);
+    QTest::newRow("Left in fest, movement mode") << 0 << true << false << QPoint(4, 3) << Qt::Key_Left << none << QPoint(4, 3);
+    QTest::newRow("Home") << 0 << false << false << QPoint(6, 3) << Qt::Key_Home << none << QPoint(0, 3);
+    QTest::newRow("Home, movement mode") << 0 << true << false << QPoint(6, 3) << Qt::Key_Home << none << QPoint(4, 3);
+    QTest::newRow("Ctrl+Home") << 0 << false << false << QPoint(6, 3) << Qt::Key_Home << ctrl << QPoint(0, 1);
+    QTest::newRow("Down") << 0 << false << false << QPoint(3, 2) << Qt::Key_Down << none << QPoint(3, 3);
+    QTest::newRow("Down in the last row") << 0 << false << false << QPoint(3, 5) << Qt::Key_Down << none << QPoint(3, 5);
+    QTest::newRow("Up while editing") << 0 << false << true << QPoint(3, 2) << Qt::Key_Up << none << QPoint(3, 1);
+    QTest::newRow("view: Tab in Wahl5") << 2 << false << false << QPoint(9, 2) << Qt::Key_Tab << none << QPoint(0, 3);
+    QTest::newRow("view: End") << 2 << false << false << QPoint(1, 4) << Qt::Key_End << none << QPoint(9, 4);
+    QTest::newRow("view: Tab in Wahl5, movement mode") << 2 << true << false << QPoint(9, 5) << Qt::Key_Tab << none << QPoint(4, 1);
+    // Three projects; "Nr" (column 0) is fixed, "gesp" (column 7) the last.
+    QTest::newRow("projects: Tab in gesp") << 1 << false << false << QPoint(7, 2) << Qt::Key_Tab << none << QPoint(1, 3);
+    QTest::newRow("projects: Tab in gesp of the last row") << 1 << false << false << QPoint(7, 3) << Qt::Key_Tab << none << QPoint(1, 1);
+    QTest::newRow("projects: Shift+Tab in Name") << 1 << false << false << QPoint(1, 2) << Qt::Key_Tab << shift << QPoint(7, 1);
+    QTest::newRow("projects: End") << 1 << false << false << QPoint(2, 2) << Qt::Key_End << none << QPoint(7, 2);
+    QTest::newRow("projects: Home") << 1 << false << false << QPoint(5, 2) << Qt::Key_Home << none << QPoint(1, 2);
+    QTest::newRow("projects: Left in Name") << 1 << false << false << QPoint(1, 2) << Qt::Key_Left << none << QPoint(1, 2);
+}
+
+void TestEditing::keyMoves()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, beweg);
+    QFETCH(bool, editing);
+    QFETCH(QPoint, from);
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, mods);
+    QFETCH(QPoint, to);
+
+    loadSchool(3, 5);
+    if (kind == 2) {
+        openEditor(dtSch);
+        openView();
+    } else {
+        openEditor(kind == 1 ? dtPro : dtSch);
+    }
+    QVERIFY(FGrid);
+    if (beweg) {
+        FEditor->ChangeBewegMode();
+        QCOMPARE(FGrid->fixedCols(), 4);
+    }
+    QVERIFY(FGrid->setCurrentCell(from.x(), from.y()));
+    if (editing) {
+        press(Qt::Key_F2);
+        QVERIFY(FGrid->isEditing());
+    }
+    press(key, mods);
+    QCOMPARE(at(), to);
+    // Nothing was refused and nothing changed on the way.
+    QCOMPARE(FUi->beeps, 0);
+    QVERIFY(!ProjektData->getModified());
+}
+
+// A click on "Projekt" is taken as the last key pressed. From the last row
+// a Tab wraps to row 1, whichever row the cursor was in.
+void TestEditing::tabThenClickOnProjekt_data()
+{
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<int>("clickedRow");
+    QTest::addColumn<QPoint>("to");
+    QTest::newRow("last row, cursor elsewhere") << QPoint(3, 2) << 5 << QPoint(0, 1);
+    QTest::newRow("row 2, cursor in the last row") << QPoint(3, 5) << 2 << QPoint(0, 3);
+    QTest::newRow("row 3, cursor in row 3") << QPoint(3, 3) << 3 << QPoint(0, 4);
+}
+
+void TestEditing::tabThenClickOnProjekt()
+{
+    QFETCH(QPoint, from);
+    QFETCH(int, clickedRow);
+    QFETCH(QPoint, to);
+    loadSchool(3, 5);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(from.x() - 1, from.y()));
+    press(Qt::Key_Tab);
+    QCOMPARE(at(), from);
+    clickCell(10, clickedRow);
+    QCOMPARE(at(), to);
+    QCOMPARE(MainForm->panelText(3), QString::asprintf("Zeile %4d", to.y()));
+}
+
+// ------------------------------------------------------------------ storing
+
+void TestEditing::storedRowLosesAssignment()
+{
+    loadSchool(3, 4);
+    pupil(2)->setHand(1);
+    openEditor(dtSch);
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("4 eingeteilt"));
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    typeInCell(QStringLiteral("Neumann"));
+    press(Qt::Key_Tab);
+
+    QCOMPARE(at(), QPoint(1, 2));
+    QCOMPARE(pupil(2)->name, QStringLiteral("Neumann"));
+    QCOMPARE(pupil(2)->zuteil, 0);
+    QCOMPARE(pupil(2)->hand, -1);
+    QCOMPARE(FGrid->cell(10, 2), QStringLiteral("0"));
+    QCOMPARE(FGrid->cell(4, 2), QStringLiteral("-"));
+    QVERIFY(SchuelerData->getModified());
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("4 Schüler (*)"));
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("3 eingeteilt"));
+    // The projects overview keeps its counts until its next refresh.
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("4"));
+    QCOMPARE(FUi->beeps, 0);
+
+    // The backup stays: the next move stores the row again, so the pupil
+    // that was placed in between loses it again.
+    pupil(2)->zuteil = 1;
+    press(Qt::Key_Tab);
+    QCOMPARE(pupil(2)->zuteil, 0);
+    // Other rows are untouched.
+    QCOMPARE(pupil(1)->zuteil, 2);
+}
+
+void TestEditing::festDigitIsStoredThenRemoved()
+{
+    loadSchool(3, 2);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(4, 1));
+    typeInCell(QStringLiteral("3"));
+    press(Qt::Key_Tab);
+    QCOMPARE(FUi->beeps, 0);
+    QCOMPARE(at(), QPoint(5, 1));
+    QCOMPARE(pupil(1)->hand, -1);
+    QCOMPARE(FGrid->cell(4, 1), QStringLiteral("-"));
+}
+
+void TestEditing::refusedRow_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("leave");   // 0 Tab, 1 Enter, 2 click on another cell, 3 focus elsewhere
+    QTest::newRow("letter in Klasse") << 2 << "x" << 0;
+    QTest::newRow("letter in Klasse, Enter") << 2 << "x" << 1;
+    QTest::newRow("letter in Klasse, click") << 2 << "x" << 2;
+    QTest::newRow("letter in Klasse, focus elsewhere") << 2 << "x" << 3;
+    QTest::newRow("grade 14") << 2 << "14" << 0;
+    QTest::newRow("grade -1") << 2 << "-1" << 0;
+    QTest::newRow("trailing blank in Klasse") << 2 << "7 " << 0;
+    QTest::newRow("unknown gender") << 1 << "x" << 0;
+    QTest::newRow("empty gender") << 1 << "" << 0;
+    QTest::newRow("department I") << 3 << "i" << 0;
+    QTest::newRow("fest 6") << 4 << "6" << 0;
+    QTest::newRow("choice 256") << 5 << "256" << 0;
+    QTest::newRow("letters in a choice") << 7 << "zwei" << 1;
+    QTest::newRow("choice beyond int") << 9 << "99999999999" << 0;
+    QTest::newRow("semicolon in the name") << 0 << "Mai; er" << 0;
+    QTest::newRow("semicolon in the department") << 3 << "a;" << 0;
+    QTest::newRow("name outside Windows-1252") << 0 << QString::fromUtf8("Łukasz") << 0;
+    QTest::newRow("line break in the name") << 0 << "Max\nMeier" << 0;
+    QTest::newRow("carriage return in the department") << 3 << "a\r" << 0;
+    QTest::newRow("name beginning with a slash") << 0 << "/Max" << 0;
+}
+
+// A refused row beeps, keeps the cursor (on a move), shows the record
+// again and changes nothing else.
+void TestEditing::refusedRow()
+{
+    QFETCH(int, col);
+    QFETCH(QString, text);
+    QFETCH(int, leave);
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    const QStringList before = FGrid->rowTexts(3);
+    const QStringList other = FGrid->rowTexts(2);
+    QVERIFY(FGrid->setCurrentCell(col, 3));
+    typeInCell(text);
+    QCOMPARE(FGrid->cell(col, 3), text);
+
+    switch (leave) {
+    case 0: press(Qt::Key_Tab); break;
+    case 1: press(Qt::Key_Return); break;
+    case 2: clickCell(col, 1); break;
+    default: MainForm->SchuelerGrid->setFocus(Qt::MouseFocusReason); break;
+    }
+
+    QCOMPARE(FUi->beeps, 1);
+    QCOMPARE(FUi->messages.size(), 0);
+    if (leave != 3)
+        QCOMPARE(at(), QPoint(col, 3));
+    QCOMPARE(FGrid->rowTexts(3), before);
+    QCOMPARE(FGrid->rowTexts(2), other);
+    QCOMPARE(pupil(3)->zuteil, 2);
+    QVERIFY(!SchuelerData->getModified());
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("4 Schüler"));
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("4 eingeteilt"));
+    if (FGrid->isEditing())
+        QCOMPARE(cellEditor()->text(), before.at(col));
+
+    // Put right, the row is stored with the next move.
+    if (FGrid->hasFocus() || FGrid->isEditing()) {
+        press(Qt::Key_Tab);
+        QCOMPARE(FUi->beeps, 1);
+        QVERIFY(SchuelerData->getModified());
+    }
+}
+
+void TestEditing::tabIsAnOrdinaryCharacter()
+{
+    loadSchool(3, 2);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 1));
+    typeInCell(QStringLiteral("Anna\tBerg"));
+    press(Qt::Key_Return);
+    QCOMPARE(FUi->beeps, 0);
+    QCOMPARE(pupil(1)->name, QStringLiteral("Anna\tBerg"));
+}
+
+void TestEditing::escapeRestoresTheText()
+{
+    loadSchool(3, 3);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    typeInCell(QStringLiteral("Vergessen"));
+    press(Qt::Key_Escape);
+    QVERIFY(!FGrid->isEditing());
+    QCOMPARE(at(), QPoint(0, 2));
+    QCOMPARE(FGrid->cell(0, 2), QStringLiteral("Schüler 2"));
+    QCOMPARE(pupil(2)->name, QStringLiteral("Schüler 2"));
+    // Esc stores the row too, which removes the assignment.
+    QCOMPARE(pupil(2)->zuteil, 0);
+    QVERIFY(SchuelerData->getModified());
+    QCOMPARE(FUi->beeps, 0);
+
+    // A bad text is restored just as well.
+    QVERIFY(FGrid->setCurrentCell(2, 2));
+    typeInCell(QStringLiteral("x"));
+    press(Qt::Key_Escape);
+    QCOMPARE(FGrid->cell(2, 2), QStringLiteral("7"));
+    QCOMPARE(FUi->beeps, 0);
+}
+
+void TestEditing::enterStoresWhileEditing()
+{
+    loadSchool(3, 3);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(6, 1));
+    press(Qt::Key_Return);   // begins editing
+    QVERIFY(FGrid->isEditing());
+    QCOMPARE(cellEditor()->text(), QStringLiteral("1"));
+    cellEditor()->selectAll();
+    QTest::keyClicks(cellEditor(), QStringLiteral("3"));
+    press(Qt::Key_Return);
+    QVERIFY(!FGrid->isEditing());
+    QCOMPARE(pupil(1)->wahl[2], 3);
+    QCOMPARE(pupil(1)->zuteil, 0);
+    QCOMPARE(at(), QPoint(6, 1));
+}
+
+void TestEditing::projectRowStored()
+{
+    loadSchool(4, 0);
+    openEditor(dtPro);
+    QCOMPARE(at(), QPoint(1, 1));
+    QVERIFY(FGrid->setCurrentCell(1, 2));
+    typeInCell(QStringLiteral("Töpfern"));
+    press(Qt::Key_Tab);
+    QCOMPARE(ProjektData->getNr(2)->name, QStringLiteral("Töpfern"));
+    QCOMPARE(ProjektData->getNr(2)->getNr(), 2);
+    QCOMPARE(MainForm->panelText(0), QStringLiteral("4 Projekte (*)"));
+
+    // A bad grade range is refused.
+    QVERIFY(FGrid->setCurrentCell(3, 2));
+    typeInCell(QStringLiteral("14"));
+    press(Qt::Key_Tab);
+    QCOMPARE(FUi->beeps, 1);
+    QCOMPARE(at(), QPoint(3, 2));
+    QCOMPARE(FGrid->cell(3, 2), QStringLiteral("10"));
+    QCOMPARE(ProjektData->getNr(2)->jgmax, 10);
+}
+
+// The list emptied or shrunk under an editor with a backup: leaving the grid
+// stores nothing and does not fail.
+void TestEditing::exitAfterListEmptied()
+{
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 4));
+    typeInCell(QStringLiteral("Zuletzt"));
+    press(Qt::Key_Return);   // stored; the backup names row 4
+    QVERIFY(FGrid->hasFocus());
+
+    // Rows removed behind the editor's back (as a reading road does).
+    SchuelerData->DeleteEntry(4);
+    SchuelerData->DeleteEntry(3);
+    MainForm->SchuelerGrid->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(SchuelerData->Anz(), 2);
+    QCOMPARE(FUi->beeps, 0);
+
+    // Closing the editor empties the list while the grid holds the focus.
+    FGrid->setFocus(Qt::MouseFocusReason);
+    QVERIFY(FGrid->setCurrentCell(0, 1));
+    typeInCell(QStringLiteral("Erste"));
+    press(Qt::Key_Return);
+    QVERIFY(FGrid->hasFocus());
+    FUi->queueAnswer(TModalResult::mrNo);   // do not save
+    QPointer<TEditor> guard = FEditor;
+    MainFormHandler->UpdateCloseMainSchEditor();
+    QVERIFY(guard.isNull());
+    QCOMPARE(SchuelerData->Anz(), 0);
+    QCOMPARE(FUi->unanswered, 0);
+}
+
+// Closing an editor while a cell is being edited stores that cell first,
+// so the unsaved-data question knows of it.
+void TestEditing::closeWhileEditingStoresFirst()
+{
+    loadSchool(3, 2);
+    openEditor(dtSch);
+    QVERIFY(!SchuelerData->getModified());
+    QVERIFY(FGrid->setCurrentCell(0, 1));
+    typeInCell(QStringLiteral("Getippt"));
+    QVERIFY(FGrid->isEditing());
+    FUi->queueAnswer(TModalResult::mrCancel);
+    FEditor->close();
+    QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
+    QVERIFY(MainForm->activeEditor());
+    QCOMPARE(pupil(1)->name, QStringLiteral("Getippt"));
+}
+
+// ------------------------------------------------------------ status panels
+
+void TestEditing::statusPanels()
+{
+    loadSchool(3, 5);
+    pupil(2)->wahl[5] = 7;   // no such project
+    openEditor(dtSch);
+    QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile    1"));
+    QVERIFY(FGrid->setCurrentCell(5, 2));   // Wahl1 holds 3
+    QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile    2"));
+    QCOMPARE(MainForm->panelText(4), QStringLiteral(" (3=Theater)"));
+    QVERIFY(FGrid->setCurrentCell(8, 2));   // 0: the text stays
+    QCOMPARE(MainForm->panelText(4), QStringLiteral(" (3=Theater)"));
+    QVERIFY(FGrid->setCurrentCell(9, 2));   // 7: beyond the last project
+    QCOMPARE(MainForm->panelText(4), QStringLiteral(" (3=Theater)"));
+    QVERIFY(FGrid->setCurrentCell(6, 2));
+    QCOMPARE(MainForm->panelText(4), QStringLiteral(" (1=Projekt 1)"));
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    QCOMPARE(MainForm->panelText(4), QString());
+
+    // After a Tab out of Wahl5 the panels tell the cell reached.
+    QVERIFY(FGrid->setCurrentCell(7, 4));
+    QCOMPARE(MainForm->panelText(4), QStringLiteral(" (2=Projekt 2)"));
+    QVERIFY(FGrid->setCurrentCell(9, 4));
+    press(Qt::Key_Tab);
+    QCOMPARE(at(), QPoint(0, 5));
+    QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile    5"));
+    QCOMPARE(MainForm->panelText(4), QString());
+
+    // A refused move still names the target row.
+    QVERIFY(FGrid->setCurrentCell(2, 5));
+    typeInCell(QStringLiteral("x"));
+    press(Qt::Key_Up);
+    QCOMPARE(at(), QPoint(2, 5));
+    QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile    4"));
+
+    // The project editor never shows a project in panel 4.
+    openEditor(dtPro);
+    QVERIFY(FGrid->setCurrentCell(2, 3));
+    QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile    3"));
+    QCOMPARE(MainForm->panelText(4), QString());
+}
+
+// ------------------------------------------------------ inserting, deleting
+
+void TestEditing::insertAndDeleteProjects_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");   // TModalResult
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<bool>("asked");
+    const QStringList all{"Projekt 1", "Projekt 2", "Theater", "Projekt 4", "Projekt 5"};
+    QTest::newRow("insert here, yes") << "InsertHereAct" << int(TModalResult::mrYes)
+                                      << QStringList{"Projekt 1", "Projekt 2", "", "Theater", "Projekt 4", "Projekt 5"}
+                                      << true;
+    QTest::newRow("insert here, no") << "InsertHereAct" << int(TModalResult::mrNo) << all << true;
+    QTest::newRow("delete, yes") << "DeleteAct" << int(TModalResult::mrYes)
+                                 << QStringList{"Projekt 1", "Projekt 2", "Projekt 4", "Projekt 5"} << true;
+    QTest::newRow("delete, no") << "DeleteAct" << int(TModalResult::mrNo) << all << true;
+    QTest::newRow("insert at the end") << "InsertEndAct" << int(TModalResult::mrNone)
+                                       << QStringList{"Projekt 1", "Projekt 2", "Theater", "Projekt 4", "Projekt 5", ""}
+                                       << false;
+}
+
+void TestEditing::insertAndDeleteProjects()
+{
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(QStringList, names);
+    QFETCH(bool, asked);
+    loadSchool(5, 2);
+    openEditor(dtPro);
+    QVERIFY(FGrid->setCurrentCell(1, 3));
+    FUi->clear();
+    if (asked)
+        FUi->queueAnswer(TModalResult(answer));
+
+    // Through the command's shortcut, as the user gives it.
+    QAction* act = MainForm->findChild<QAction*>(command);
+    QVERIFY(act && act->isEnabled());
+    QTest::keySequence(QApplication::focusWidget(), act->shortcut());
+
+    if (asked) {
+        QCOMPARE(FUi->messages.size(), 1);
+        const TMessage& m = FUi->messages.first();
+        QCOMPARE(m.text, QStringLiteral("Das Einfügen/Löschen eines Projekts an dieser Stelle ändert\r"
+                                        " die Nummern der darauffolgenden Projekte. Fortfahren?"));
+        QCOMPARE(m.type, TMsgType::mtInformation);
+        QCOMPARE(m.buttons, TMsgButtons(mbYes | mbNo));
+        QCOMPARE(m.helpContext, 0);
+    } else {
+        QVERIFY(FUi->messages.isEmpty());
+    }
+    QCOMPARE(FUi->unanswered, 0);
+
+    QStringList got;
+    for (int k = 1; k <= ProjektData->Anz(); ++k) {
+        got << ProjektData->getNr(k)->name;
+        QCOMPARE(ProjektData->getNr(k)->getNr(), k);
+        QCOMPARE(FGrid->cell(0, k), QString::number(k));
+        QCOMPARE(FGrid->cell(1, k), names.at(k - 1));
+    }
+    QCOMPARE(got, names);
+    QCOMPARE(FGrid->rowCount(), names.size() + 1);
+    const bool changed = names.size() != 5;
+    QCOMPARE(ProjektData->getModified(), changed);
+    QCOMPARE(MainForm->panelText(0), QString::number(names.size()) + QStringLiteral(" Projekte")
+                                         + (changed ? QStringLiteral(" (*)") : QString()));
+    QCOMPARE(MainForm->ProjekteGrid->rowCount(), names.size() + 2);
+    // The pupils keep their numbers: the first choice 3 names whatever is
+    // project 3 now.
+    QCOMPARE(pupil(1)->wahl[1], 3);
+    QCOMPARE(at().y(), 3);
+}
+
+void TestEditing::deleteOnlyProject()
+{
+    loadSchool(1, 0);
+    openEditor(dtPro);
+    FUi->clear();
+    FUi->queueAnswer(TModalResult::mrYes);
+    MainForm->DeleteAct->trigger();
+    QCOMPARE(FUi->texts().size(), 2);
+    QCOMPARE(FUi->texts().at(1), QStringLiteral("Erzeuge leeren Eintrag."));
+    QCOMPARE(ProjektData->Anz(), 1);
+    QCOMPARE(ProjektData->getNr(1)->getNr(), 1);
+    QCOMPARE(ProjektData->getNr(1)->name, QString());
+    QVERIFY(ProjektData->getModified());
+}
+
+void TestEditing::insertAndDeletePupils()
+{
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(2, 2));
+    FUi->clear();
+    press(Qt::Key_Insert, Qt::ShiftModifier);
+    QVERIFY(FUi->messages.isEmpty());
+    QCOMPARE(SchuelerData->Anz(), 5);
+    QCOMPARE(pupil(2)->name, QString());
+    QCOMPARE(pupil(3)->name, QStringLiteral("Schüler 2"));
+    QCOMPARE(FGrid->rowCount(), 6);
+    QCOMPARE(FGrid->cell(0, 3), QStringLiteral("Schüler 2"));
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
+    QCOMPARE(at(), QPoint(2, 2));
+
+    press(Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(SchuelerData->Anz(), 6);
+    QCOMPARE(pupil(6)->name, QString());
+
+    // Deleting the last row leaves the cursor on the new last row.
+    QVERIFY(FGrid->setCurrentCell(2, 6));
+    press(Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(SchuelerData->Anz(), 5);
+    QCOMPARE(at(), QPoint(2, 5));
+    QCOMPARE(FGrid->rowCount(), 6);
+    QVERIFY(FUi->messages.isEmpty());
+
+    // Deleting in the middle.
+    QVERIFY(FGrid->setCurrentCell(2, 2));
+    press(Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(SchuelerData->Anz(), 4);
+    QCOMPARE(pupil(2)->name, QStringLiteral("Schüler 2"));
+    QCOMPARE(FGrid->cell(0, 2), QStringLiteral("Schüler 2"));
+    QCOMPARE(at(), QPoint(2, 2));
+}
+
+void TestEditing::deletePupilClosesViews_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("OK") << int(TModalResult::mrOk);
+    QTest::newRow("Abbrechen") << int(TModalResult::mrCancel);
+}
+
+void TestEditing::deletePupilClosesViews()
+{
+    QFETCH(int, answer);
+    loadSchool(3, 4);
+    TEditor* sch = openEditor(dtSch);
+    QPointer<TEditor> v1 = openView();
+    QPointer<TEditor> v2 = openView();
+    MainForm->activateEditor(sch);
+    FEditor = sch;
+    FGrid = sch->grid();
+    FGrid->setFocus(Qt::OtherFocusReason);
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    FUi->clear();
+    FUi->queueAnswer(TModalResult(answer));
+    press(Qt::Key_Delete, Qt::ShiftModifier);
+
+    QCOMPARE(FUi->messages.size(), 1);
+    QCOMPARE(FUi->messages.first().text,
+             QStringLiteral("Das Löschen eines Eintrages schließt alle offenen Schülerauszugs-Editoren."));
+    QCOMPARE(FUi->messages.first().type, TMsgType::mtInformation);
+    QCOMPARE(FUi->messages.first().buttons, TMsgButtons(mbOK | mbCancel));
+    const bool ok = answer == int(TModalResult::mrOk);
+    QCOMPARE(v1.isNull(), ok);
+    QCOMPARE(v2.isNull(), ok);
+    QCOMPARE(SchuelerData->Anz(), ok ? 3 : 4);
+    QCOMPARE(pupil(2)->name, ok ? QStringLiteral("Schüler 3") : QStringLiteral("Schüler 2"));
+    QCOMPARE(SchuelerData->getModified(), ok);
+    QCOMPARE(MainForm->activeEditor(), sch);
+}
+
+// The four commands do nothing while a cell is being edited, whether their
+// key or their menu item gives them.
+void TestEditing::commandsWaitWhileEditing()
+{
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    press(Qt::Key_F2);
+    QVERIFY(FGrid->isEditing());
+    for (QAction* a : {MainForm->InsertHereAct, MainForm->InsertEndAct, MainForm->DeleteAct, MainForm->BewegModeAct})
+        a->trigger();
+    QCOMPARE(SchuelerData->Anz(), 4);
+    QVERIFY(!FEditor->getBewegMode());
+    QVERIFY(!MainForm->BewegModeAct->isChecked());
+    QVERIFY(FGrid->isEditing());
+    QVERIFY(FUi->messages.isEmpty());
+}
+
+// ---------------------------------------------------- mode, sorting, hand
+
+void TestEditing::movementMode()
+{
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(1, 2));
+    QVERIFY(MainForm->BewegModeAct->isEnabled());
+    press(Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(FEditor->getBewegMode());
+    QVERIFY(MainForm->BewegModeAct->isChecked());
+    QCOMPARE(at(), QPoint(4, 2));
+    QCOMPARE(FGrid->fixedCols(), 4);
+    // The four columns can be neither selected nor edited.
+    QVERIFY(!FGrid->setCurrentCell(2, 2));
+    clickCell(0, 3);
+    QCOMPARE(at(), QPoint(4, 2));
+
+    QVERIFY(FGrid->setCurrentCell(7, 3));
+    press(Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(!FEditor->getBewegMode());
+    QVERIFY(!MainForm->BewegModeAct->isChecked());
+    QCOMPARE(FGrid->fixedCols(), 0);
+    QCOMPARE(at(), QPoint(7, 3));
+
+    // A new editor starts with it off; the project editor knows none.
+    openEditor(dtPro);
+    QVERIFY(!MainForm->BewegModeAct->isEnabled());
+    FEditor->ChangeBewegMode();
+    QCOMPARE(FGrid->fixedCols(), 1);
+}
+
+void TestEditing::sortOrders_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("Name") << "mBSortN" << QStringList{"Anna", "Bert", "Carl", "Dora"};
+    QTest::newRow("Klasse, dann Name") << "mBSortKl" << QStringList{"Dora", "Bert", "Carl", "Anna"};
+    QTest::newRow("Projekt, dann Name") << "mbSortPN" << QStringList{"Carl", "Anna", "Dora", "Bert"};
+    QTest::newRow("Projekt, dann Klasse") << "mBSortPKl" << QStringList{"Carl", "Dora", "Anna", "Bert"};
+}
+
+void TestEditing::sortOrders()
+{
+    QFETCH(QString, item);
+    QFETCH(QStringList, names);
+    addProjects(3);
+    const char* const lines[] = {
+        "Carl; m; 8; a; -; 1; 2; 3; 0; 0; 1; ",
+        "Anna; w; 8; b; -; 1; 2; 3; 0; 0; 2; ",
+        "Dora; w; 5; c; -; 1; 2; 3; 0; 0; 2; ",
+        "Bert; m; 7; a; -; 1; 2; 3; 0; 0; 3; ",
+    };
+    for (const char* line : lines)
+        SchuelerData->add(new TSchueler(TZeile(QString::fromUtf8(line)), true));
+    MainFormHandler->UpdateAll();
+    openEditor(dtSch);
+    QAction* a = MainForm->findChild<QAction*>(item);
+    QVERIFY(a);
+    QVERIFY(MainForm->mmBSort->menuAction()->isEnabled());
+    a->trigger();
+    QStringList shown;
+    for (int r = 1; r <= 4; ++r)
+        shown << FGrid->cell(0, r);
+    QCOMPARE(shown, names);
+    QCOMPARE(pupil(1)->name, names.first());
+    QVERIFY(!SchuelerData->getModified());
+}
+
+void TestEditing::sortInAView()
+{
+    addProjects(3);
+    for (const char* name : {"Dora", "Carl", "Bert", "Anna"})
+        SchuelerData->add(new TSchueler(
+            TZeile(QStringLiteral("%1; m; 8; a; -; 1; 2; 3; 0; 0; 1; ").arg(QString::fromLatin1(name))), true));
+    MainFormHandler->UpdateAll();
+    TEditor* sch = openEditor(dtSch);
+    TEditor* view = openView();
+    QVERIFY(MainForm->activeEditor() == view);
+    MainForm->mBSortN->trigger();
+    QCOMPARE(view->grid()->cell(0, 1), QStringLiteral("Anna"));
+    QCOMPARE(view->grid()->cell(0, 4), QStringLiteral("Dora"));
+    QCOMPARE(pupil(1)->name, QStringLiteral("Dora"));
+    QCOMPARE(sch->grid()->cell(0, 1), QStringLiteral("Dora"));
+
+    // The project editor sorts nothing.
+    openEditor(dtPro);
+    MainForm->mBSortN->trigger();
+    QCOMPARE(pupil(1)->name, QStringLiteral("Dora"));
+}
+
+void TestEditing::currentHand()
+{
+    loadSchool(3, 3);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    FEditor->setCurrentHand(2);
+    QCOMPARE(pupil(2)->hand, 2);
+    QCOMPARE(FGrid->cell(4, 2), QStringLiteral("2"));
+    QVERIFY(!SchuelerData->getModified());
+    FEditor->setCurrentHand(6);
+    QCOMPARE(pupil(2)->hand, 2);
+    FEditor->setCurrentHand(-1);
+    QCOMPARE(pupil(2)->hand, 2);
+}
+
+// ------------------------------------------------------------ reserved keys
+
+void TestEditing::reservedKeysInTheCellEditor()
+{
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    QVERIFY(MainForm->AutoEinteilAct->isEnabled());
+    // Count the assignment command instead of running its dialog.
+    disconnect(MainForm->AutoEinteilAct, &QAction::triggered, MainForm, nullptr);
+    int assignments = 0;
+    connect(MainForm->AutoEinteilAct, &QAction::triggered, this, [&] { ++assignments; });
+    int inserts = 0;
+    connect(MainForm->InsertHereAct, &QAction::triggered, this, [&] { ++inserts; });
+
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    typeInCell(QStringLiteral("Neu"));
+    QLineEdit* editor = cellEditor();
+    QVERIFY(editor);
+    QApplication::clipboard()->setText(QStringLiteral("PASTE"));
+
+    press(Qt::Key_A, Qt::ControlModifier);          // no select-all, no assignment
+    QVERIFY(!editor->hasSelectedText());
+    press(Qt::Key_Insert, Qt::ShiftModifier);       // no paste, no insertion
+    QCOMPARE(editor->text(), QStringLiteral("Neu"));
+    press(Qt::Key_Home, Qt::ShiftModifier);         // select the text
+    QCOMPARE(editor->selectedText(), QStringLiteral("Neu"));
+    press(Qt::Key_Insert, Qt::ControlModifier);     // no copy
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("PASTE"));
+    press(Qt::Key_Delete, Qt::ShiftModifier);       // no cut
+    QCOMPARE(editor->text(), QStringLiteral("Neu"));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("PASTE"));
+    press(Qt::Key_B, Qt::ControlModifier);          // no movement mode
+
+    QCOMPARE(assignments, 0);
+    QCOMPARE(inserts, 0);
+    QVERIFY(!FEditor->getBewegMode());
+    QVERIFY(!MainForm->BewegModeAct->isChecked());
+    QCOMPARE(SchuelerData->Anz(), 4);
+    QVERIFY(FGrid->isEditing());
+    QCOMPARE(FUi->beeps, 0);
+
+    // Outside the cell editor the keys are the commands'.
+    press(Qt::Key_Return);
+    QVERIFY(!FGrid->isEditing());
+    QCOMPARE(pupil(2)->name, QStringLiteral("Neu"));
+    press(Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(assignments, 1);
+    press(Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(inserts, 1);
+    QCOMPARE(SchuelerData->Anz(), 5);
+}
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"

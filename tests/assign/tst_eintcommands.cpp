@@ -1,0 +1,242 @@
+// The two assignment commands in the main window, offscreen, with the real
+// engine library: from opening the lists to the refreshed views, the
+// unsaved-data question afterwards, and an error inside a run.
+
+#include "app/UEditor.h"
+#include "app/main.h"
+#include "assign/UEintDialog.h"
+#include "data/UProjektData.h"
+#include "data/USchuelerData.h"
+#include "platform/UAnsiText.h"
+#include "platform/UApplication.h"
+#include "platform/UGridWidget.h"
+#include "tests/assign/UEintTestData.h"
+#include "tests/support/UScriptedUi.h"
+
+#include <QAction>
+#include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <stdexcept>
+
+using namespace EintTest;
+
+Q_DECLARE_METATYPE(TModalResult)
+
+namespace {
+
+void writeLines(const QString& path, const QStringList& lines)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    for (const QString& line : lines)
+        f.write(Ansi::encode(line) + "\r\n");
+}
+
+QStringList rowTexts(const char* gridName, int row)
+{
+    return MainForm->findChild<TGridWidget*>(QString::fromLatin1(gridName))->rowTexts(row);
+}
+
+// Clicks a button of the assignment dialog once its modal loop runs.
+void clickInDialog(const char* button)
+{
+    QTimer::singleShot(0, EintDialog, [button] {
+        QTest::mouseClick(EintDialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+    });
+}
+
+TEditor* editorOf(TDataType type)
+{
+    for (TEditor* e : MainForm->editors())
+        if (e->getDataType() == type && e->Editable())
+            return e;
+    return nullptr;
+}
+
+} // namespace
+
+class TestEintCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        FUi = std::make_unique<TScriptedUi>();
+        FDir = std::make_unique<QTemporaryDir>();
+        QApplication::setQuitOnLastWindowClosed(false);
+        CreateForms();
+        MainForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(MainForm));
+    }
+
+    void cleanup()
+    {
+        DestroyForms();
+        QCOMPARE(EintDialog, nullptr);
+        SchuelerData->ClearData();
+        ProjektData->ClearData();
+        FDir.reset();
+        FUi.reset();
+    }
+
+    void workedExampleThroughTheWindow()
+    {
+        QVERIFY(!action("AutoEinteilAct")->isEnabled());
+        QVERIFY(!action("DelEintAct")->isEnabled());
+        openWorkedExample();
+        QVERIFY(action("AutoEinteilAct")->isEnabled());
+        QVERIFY(action("DelEintAct")->isEnabled());
+        QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler"));
+        QCOMPARE(MainForm->panelText(2), QStringLiteral("0 eingeteilt"));
+
+        clickInDialog("Start");
+        action("AutoEinteilAct")->trigger();
+
+        QCOMPARE(FUi->messages.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^5 von 5 Schülern in \\d+\\.\\d Sekunden eingeteilt$"))
+                     .match(FUi->lastText()).hasMatch(),
+                 qPrintable(FUi->lastText()));
+        QVERIFY(!EintDialog->isVisible());
+        QCOMPARE(zuteile(*SchuelerData), (QList<int>{2, 2, 1, 1, 1}));
+
+        QCOMPARE(MainForm->panelText(0), QStringLiteral("2 Projekte"));
+        QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
+        QCOMPARE(MainForm->panelText(2), QStringLiteral("5 eingeteilt"));
+        QCOMPARE(rowTexts("ProjekteGrid", 1), (QStringList{"0", "Nicht/ungültig gewählt", "0", ""}));
+        QCOMPARE(rowTexts("ProjekteGrid", 2), (QStringList{"1", "Theater", "3", "ok"}));
+        QCOMPARE(rowTexts("ProjekteGrid", 3), (QStringList{"2", "Chor", "2", "ok"}));
+        QCOMPARE(rowTexts("SchuelerGrid", 1), (QStringList{" 7a", "5", "5", "3"}));
+        // The pupil editor shows the new assignments in its last column.
+        TGridWidget* grid = editorOf(dtSch)->grid();
+        QStringList shown;
+        for (int row = 1; row <= 5; ++row)
+            shown.append(grid->cell(10, row));
+        QCOMPARE(shown, (QStringList{"2", "2", "1", "1", "1"}));
+
+        // The result is not thrown away without a question.
+        FUi->clear();
+        FUi->queueAnswer(TModalResult::mrCancel);
+        action("NewAct")->trigger();
+        QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
+        // The pupil editor stays; the project editor closed, and its
+        // assignments went with it, still unsaved.
+        QCOMPARE(SchuelerData->Anz(), 5);
+        QVERIFY(editorOf(dtSch));
+        QVERIFY(SchuelerData->getModified());
+    }
+
+    void cancelChangesNothingButRefreshes()
+    {
+        openWorkedExample();
+        SchuelerData->getNr(1)->zuteil = 2;   // behind the views' back
+        clickInDialog("Abbrechen");
+        action("AutoEinteilAct")->trigger();
+        QVERIFY(FUi->messages.isEmpty());
+        QCOMPARE(zuteile(*SchuelerData), (QList<int>{2, 0, 0, 0, 0}));
+        QVERIFY(!SchuelerData->getModified());
+        QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler"));
+        QCOMPARE(MainForm->panelText(2), QStringLiteral("1 eingeteilt"));
+        QCOMPARE(rowTexts("ProjekteGrid", 3), (QStringList{"2", "Chor", "1", "-1"}));
+    }
+
+    void deleteEint_data()
+    {
+        QTest::addColumn<TModalResult>("answer");
+        QTest::addColumn<QString>("eingeteilt");
+        QTest::addColumn<QString>("project1");
+        QTest::newRow("OK") << TModalResult::mrOk << "0 eingeteilt" << "0";
+        QTest::newRow("Abbrechen") << TModalResult::mrCancel << "4 eingeteilt" << "2";
+    }
+
+    void deleteEint()
+    {
+        QFETCH(TModalResult, answer);
+        QFETCH(QString, eingeteilt);
+        QFETCH(QString, project1);
+        openWorkedExample();
+        clickInDialog("Start");
+        action("AutoEinteilAct")->trigger();
+        SchuelerData->getNr(5)->zuteil = 0;   // behind the views' back
+        QCOMPARE(MainForm->panelText(2), QStringLiteral("5 eingeteilt"));
+
+        FUi->clear();
+        FUi->queueAnswer(answer);
+        action("DelEintAct")->trigger();
+        QCOMPARE(FUi->messages.size(), 1);
+        QCOMPARE(FUi->messages[0].text, QStringLiteral("Sollen alle Schüler aus ihren Projekten ausgeteilt werden?"));
+        QCOMPARE(FUi->messages[0].caption(), QStringLiteral("Bestätigen"));
+        QCOMPARE(FUi->messages[0].buttons, TMsgButtons(mbOK | mbCancel));
+        // Refreshed either way: status bar, both overviews, the pupil editor.
+        QCOMPARE(MainForm->panelText(2), eingeteilt);
+        QCOMPARE(rowTexts("ProjekteGrid", 2).value(2), project1);
+        QCOMPARE(editorOf(dtSch)->grid()->cell(10, 5), QStringLiteral("0"));
+        QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
+    }
+
+    void errorInRunReachesErrorDisplay()
+    {
+        openWorkedExample();
+        const QList<int> before{1, 0, 2, 2, 0};
+        for (int i = 1; i <= 5; ++i)
+            SchuelerData->getNr(i)->zuteil = before[i - 1];
+        auto* bar = EintDialog->findChild<QProgressBar*>(QStringLiteral("ProgressBar"));
+        auto failing = connect(bar, &QProgressBar::valueChanged, bar, [](int value) {
+            if (value == 45)
+                throw std::runtime_error("Fehler im Lauf");
+        });
+
+        clickInDialog("Start");
+        action("AutoEinteilAct")->trigger();
+        QCOMPARE(FUi->texts(), QStringList{"Fehler im Lauf"});
+        QVERIFY(!EintDialog->isVisible());
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        QCOMPARE(zuteile(*SchuelerData), before);
+        QVERIFY(!SchuelerData->getModified());
+        QCOMPARE(MainForm->panelText(2), QStringLiteral("3 eingeteilt"));
+
+        disconnect(failing);
+        FUi->clear();
+        clickInDialog("Start");
+        action("AutoEinteilAct")->trigger();
+        QCOMPARE(zuteile(*SchuelerData), (QList<int>{2, 2, 1, 1, 1}));
+    }
+
+private:
+    QAction* action(const char* name) const { return MainForm->findChild<QAction*>(QString::fromLatin1(name)); }
+
+    void openWorkedExample()
+    {
+        const QString pro = FDir->filePath(QStringLiteral("tag.PRO"));
+        const QString ein = FDir->filePath(QStringLiteral("tag.EIN"));
+        writeLines(pro, {"1; Theater; 1; 13; 2; 3; -; -;   0; ", "2; Chor; 1; 13; 2; 3; -; -;   0; "});
+        QStringList pupils;
+        for (const char* name : {"Anna", "Ben", "Cem", "Dana", "Eva"})
+            pupils << QStringLiteral("%1; w; 7; a; -; 1; 2; 0; 0; 0; 0; ").arg(QLatin1String(name));
+        writeLines(ein, pupils);
+        FUi->queueFiles({pro});
+        action("OpenProAct")->trigger();
+        FUi->queueFiles({ein});
+        action("OpenEintAct")->trigger();
+        QCOMPARE(ProjektData->Anz(), 2);
+        QCOMPARE(SchuelerData->Anz(), 5);
+        QVERIFY(editorOf(dtSch) && editorOf(dtPro));
+        FUi->clear();
+    }
+
+    std::unique_ptr<TScriptedUi> FUi;
+    std::unique_ptr<QTemporaryDir> FDir;
+};
+
+int main(int argc, char** argv)
+{
+    // The program's application object, with its general error display.
+    TApplication app(argc, argv);
+    TestEintCommands test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_eintcommands.moc"
