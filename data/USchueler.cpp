@@ -19,6 +19,14 @@ bool TSchueler::IsValidName(const QString& name)
     return FitsZeile(name) && !name.startsWith(QLatin1Char('/'));
 }
 
+bool TSchueler::IsValidAbt(const QString& abt)
+{
+    if (abt.isEmpty())
+        return true;
+    const char16_t c = UpperAscii(abt.at(0).unicode());
+    return FitsZeile(abt) && (c == ' ' || (c >= 'A' && c <= 'H'));
+}
+
 TSchueler::TSchueler()
     : abt(QStringLiteral(" "))
 {
@@ -55,11 +63,8 @@ void TSchueler::FromZeileZT(const TStrings& Zeile, bool zt)
     jgst = v;
 
     const QString& a = Zeile.at(3);
-    if (!a.isEmpty()) {
-        const char16_t c = UpperAscii(a.at(0).unicode());
-        if (!FitsZeile(a) || !(c == ' ' || (c >= 'A' && c <= 'H')))
-            fail(QStringLiteral("Schuelerdatenzeile: Feld \"Abteilung\" enthält ungewöhnlichen Wert \"%1\" (4)").arg(a));
-    }
+    if (!IsValidAbt(a))
+        fail(QStringLiteral("Schuelerdatenzeile: Feld \"Abteilung\" enthält ungewöhnlichen Wert \"%1\" (4)").arg(a));
     abt = a;
 
     const QString& f = Zeile.at(4);

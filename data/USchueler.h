@@ -25,6 +25,9 @@ public:
 
     // Whether a pupil line can carry the name and read it back.
     static bool IsValidName(const QString& name);
+    // Whether the department is one a pupil line takes: empty, or
+    // beginning with a blank or A to H in either case.
+    static bool IsValidAbt(const QString& abt);
 
     QString getName() const override { return name; }
     bool isSchueler() const override { return true; }

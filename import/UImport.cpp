@@ -80,6 +80,12 @@ constexpr int offGM = 341;
 constexpr int offGW = 350;
 constexpr int offHighestEl = 359;
 
+// Each field ends where the next begins.
+static_assert(offPositions + 4 * 10 == offSepString && offSepString + 1 + 8 == offSepChar
+              && offSepChar + 2 == offComment && offComment + 1 + 255 == kOptionsBytes);
+static_assert(offElements + 4 * 8 == offGM && offGM + 1 + 8 == offGW && offGW + 1 + 8 == offHighestEl
+              && offHighestEl + 4 == kFormatFileBytes);
+
 void putInt32(QByteArray& b, int at, qint32 v)
 {
     const quint32 u = quint32(v);
@@ -95,19 +101,22 @@ qint32 getInt32(const QByteArray& b, int at)
     return qint32(u);
 }
 
-// A length byte, then capacity bytes of text; the bytes after the text stay 0.
-void putShort(QByteArray& b, int at, const QString& text, int capacity)
+// A length byte, then N bytes of text; the bytes after the text stay 0.
+template <int N>
+void putShort(QByteArray& b, int at, const TShortText<N>& text)
 {
-    const QByteArray bytes = Ansi::encode(text).left(capacity);
+    const QByteArray bytes = Ansi::encode(text).left(N);
     b[at] = char(bytes.size());
     for (int i = 0; i < bytes.size(); ++i)
         b[at + 1 + i] = bytes[i];
 }
 
-bool getShort(const QByteArray& b, int at, int capacity, QString& text)
+// False for a length byte beyond N.
+template <int N>
+bool getShort(const QByteArray& b, int at, TShortText<N>& text)
 {
     const int len = quint8(b[at]);
-    if (len > capacity)
+    if (len > N)
         return false;
     text = Ansi::decode(b.mid(at + 1, len));
     return true;
@@ -129,17 +138,17 @@ QByteArray FormatToBytes(const TImportOptions& Options, const TElements& Element
     b[offFormat] = char(Options.imFormat);
     for (int i = 0; i < 10; ++i)
         putInt32(b, offPositions + 4 * i, Options.imPositionArray[i]);
-    putShort(b, offSepString, Options.imSepString, 8);
+    putShort(b, offSepString, Options.imSepString);
     const char16_t sep = Options.imSepChar.unicode();
     b[offSepChar] = char(sep & 0xFF);
     b[offSepChar + 1] = char(sep >> 8);
-    putShort(b, offComment, Options.imComment, 255);
+    putShort(b, offComment, Options.imComment);
 
     const auto numbers = fieldNumbers();
     for (int i = 0; i < 8; ++i)
         putInt32(b, offElements + 4 * i, Elements.*numbers[i]);
-    putShort(b, offGM, Elements.elGM, 8);
-    putShort(b, offGW, Elements.elGW, 8);
+    putShort(b, offGM, Elements.elGM);
+    putShort(b, offGW, Elements.elGW);
     putInt32(b, offHighestEl, Elements.highestEl);
     return b;
 }
@@ -158,14 +167,11 @@ bool FormatFromBytes(const QByteArray& bytes, TImportOptions& Options, TElements
     o.imFormat = TImportFormat(format);
     for (int i = 0; i < 10; ++i)
         o.imPositionArray[i] = getInt32(bytes, offPositions + 4 * i);
-    QString text;
-    if (!getShort(bytes, offSepString, 8, text))
+    if (!getShort(bytes, offSepString, o.imSepString))
         return false;
-    o.imSepString = text;
     o.imSepChar = QChar(char16_t(quint8(bytes[offSepChar]) | (quint8(bytes[offSepChar + 1]) << 8)));
-    if (!getShort(bytes, offComment, 255, text))
+    if (!getShort(bytes, offComment, o.imComment))
         return false;
-    o.imComment = text;
 
     e.highestEl = getInt32(bytes, offHighestEl);
     const auto numbers = fieldNumbers();
@@ -175,12 +181,8 @@ bool FormatFromBytes(const QByteArray& bytes, TImportOptions& Options, TElements
             return false;
         e.*numbers[i] = n;
     }
-    if (!getShort(bytes, offGM, 8, text))
+    if (!getShort(bytes, offGM, e.elGM) || !getShort(bytes, offGW, e.elGW))
         return false;
-    e.elGM = text;
-    if (!getShort(bytes, offGW, 8, text))
-        return false;
-    e.elGW = text;
 
     Options = o;
     Elements = e;
@@ -213,7 +215,9 @@ bool SaveFormatFile(const QString& FName, const TImportOptions& Options, const T
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = FormatToBytes(Options, Elements);
-    if (file.write(bytes) == bytes.size() && file.commit())
+    // commit() does not notice when its own flush of the buffered bytes
+    // fails, and would replace the file with a short one: flush first.
+    if (file.write(bytes) == bytes.size() && file.flush() && file.commit())
         return true;
     file.cancelWriting();
     ShowMessage(QStringLiteral("Schreibfehler"));
@@ -404,34 +408,13 @@ qsizetype integerEnd(const QString& text)
     return i;
 }
 
-bool hasDigit(QStringView text)
-{
-    for (QChar c : text)
-        if (c.unicode() >= '0' && c.unicode() <= '9')
-            return true;
-    return false;
-}
-
-// A department the pupil line accepts: empty, or starting with a blank or
-// one of A to H in either case; and fit for a record line.
-bool isValidDepartment(const QString& abt)
-{
-    if (!FitsZeile(abt))
-        return false;
-    if (abt.isEmpty())
-        return true;
-    const char16_t c = abt[0].unicode();
-    return c == ' ' || (c >= 'A' && c <= 'H') || (c >= 'a' && c <= 'h');
-}
-
 // g is the whole word or a beginning of it, A to Z matched in either case.
 bool matchesWord(const QString& g, const QString& word)
 {
     if (g.size() > word.size())
         return false;
-    auto fold = [](char16_t c) { return (c >= 'a' && c <= 'z') ? char16_t(c - 32) : c; };
     for (qsizetype i = 0; i < g.size(); ++i)
-        if (fold(g[i].unicode()) != fold(word[i].unicode()))
+        if (UpperAscii(g[i].unicode()) != UpperAscii(word[i].unicode()))
             return false;
     return true;
 }
@@ -452,21 +435,12 @@ QString inParens(const char* text, const QString& field)
 
 bool ParseKlasse(const QString& text, int& grade, QString& department)
 {
-    grade = 0;
-    department.clear();
-    int value = 0;
-    if (StrToIntRange(text, value, INT_MIN, INT_MAX)) {
-        grade = value;
-        return grade > 0;
-    }
     const qsizetype k = integerEnd(text);
-    const QString number = text.left(k);
+    grade = 0;
+    // Stays 0 when the text before k is no integer text: no digits, or a
+    // number beyond the 32-bit range.
+    StrToIntRange(text.left(k), grade, INT_MIN, INT_MAX);
     department = TrimBlanks(QStringView(text).mid(k));
-    if (!hasDigit(number))
-        return false;
-    if (!StrToIntRange(number, value, INT_MIN, INT_MAX))
-        return false;   // beyond the 32-bit range (or a prefix without digits)
-    grade = value;
     return grade > 0;
 }
 
@@ -502,14 +476,14 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
     QString abt;
     if (Elements.elKl != 0) {
         const QString& kl = field(Elements.elKl);
-        if (!ParseKlasse(kl, grade, abt) || grade > kMaxGrade || !isValidDepartment(abt))
+        if (!ParseKlasse(kl, grade, abt) || grade > kMaxGrade || !TSchueler::IsValidAbt(abt))
             fail(inParens("Interpret: Klasse ungültig (", kl), eInvKl);
     } else if (Elements.elJgst != 0 && Elements.elAbt != 0) {
         const QString& jg = field(Elements.elJgst);
         if (!StrToIntRange(jg, grade, 1, kMaxGrade))
             fail(inParens("Interpret: Jahrgangsstufe ungültig (", jg), eInvJgst);
         abt = field(Elements.elAbt);
-        if (!isValidDepartment(abt))
+        if (!TSchueler::IsValidAbt(abt))
             fail(inParens("Interpret: Klasse ungültig (", abt), eInvKl);
     }
     if (grade == 0)

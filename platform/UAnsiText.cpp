@@ -179,8 +179,12 @@ void TAnsiFileWriter::commit()
 {
     if (!FFile)
         return;
-    const bool ok = FFile->commit();
+    // commit() alone does not notice a buffered write that fails on flush
+    // (a full disk): flush first, so a short file never replaces the old one.
+    const bool ok = FFile->flush() && FFile->error() == QFileDevice::NoError && FFile->commit();
     const QString error = FFile->errorString();
+    if (!ok)
+        FFile->cancelWriting();
     delete FFile;
     FFile = nullptr;
     if (!ok)

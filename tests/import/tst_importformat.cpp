@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 qint32 int32At(const QByteArray& b, int at)
@@ -85,6 +88,7 @@ private slots:
     void acceptsWhatTheWizardWrites();
     void missingFileIsNotReported();
     void uncreatableFileIsNotReported();
+    void writeErrorKeepsTheOldFile();
     void formatFileName_data();
     void formatFileName();
 
@@ -310,6 +314,30 @@ void TestImportFormat::uncreatableFileIsNotReported()
     QVERIFY(!SaveFormatFile(FDir.filePath(QStringLiteral("no/such/dir/x.FMT")), DefaultOptions, DefaultElements));
     QVERIFY(!SaveFormatFile(FDir.path(), DefaultOptions, DefaultElements));
     QVERIFY(ui.messages.isEmpty());
+}
+
+void TestImportFormat::writeErrorKeepsTheOldFile()
+{
+    const QString path = FDir.filePath(QStringLiteral("full.FMT"));
+    const QByteArray old = FormatToBytes(otherOptions(), otherElements());
+    writeAll(path, old);
+
+    // Files may grow to 100 bytes only: the write fails with EFBIG.
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    TScriptedUi ui;
+    const bool written = SaveFormatFile(path, DefaultOptions, DefaultElements);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!written);
+    QCOMPARE(ui.texts(), QStringList{"Schreibfehler"});
+    QCOMPARE(ui.messages[0].caption(), QStringLiteral("zuv"));
+    QCOMPARE(readAll(path), old);
 }
 
 void TestImportFormat::formatFileName_data()

@@ -2,6 +2,8 @@
 #include "platform/UExceptions.h"
 
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 #include <QtTest>
 
 class TestAnsiText : public QObject {
@@ -156,6 +158,34 @@ private slots:
             // destroyed without commit: an error part way through a save
         }
         QCOMPARE(readAll(path), QStringList{QStringLiteral("old")});
+    }
+
+    void failedFlushRaisesAndKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = writeBytes(dir, "old\r\n");
+        TAnsiFileWriter writer;
+        QVERIFY(writer.open(path));
+        for (int i = 0; i < 10000; ++i)
+            writer.writeLine(QStringLiteral("Zeile %1 mit etwas Text darin").arg(i));
+        // Files may grow to 1000 bytes only: the buffered rest fails with EFBIG.
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit small = saved;
+        small.rlim_cur = 1000;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        bool raised = false;
+        try {
+            writer.commit();
+        } catch (const EInOutError&) {
+            raised = true;
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(raised);
+        QCOMPARE(readAll(path), QStringList{QStringLiteral("old")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("f.txt")});
     }
 
     void failedCommitRaisesAndKeepsOldFile()
