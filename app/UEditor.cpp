@@ -175,13 +175,20 @@ bool TEditor::FormCloseQuery()
 {
     if (!Editable())
         return true;
-    // A cell still being edited is stored first, as if the grid lost the
-    // focus, so that the question knows of it.
-    if (Grid->isEditing()) {
-        Grid->endEdit();
-        GridExit();
-    }
-    return MyOwner->SaveUnsaved({getDataType()});
+    TDataTypeSet kinds{getDataType()};
+    // Closing the project editor clears every assignment: an unsaved result
+    // is offered for saving first.
+    if (getDataType() == dtPro && SchuelerData->getModified() && SchuelerData->getEintAnz() > 0)
+        kinds.include(dtSch);
+    return MyOwner->SaveUnsaved(kinds);
+}
+
+void TEditor::commitEdit()
+{
+    if (!Grid->isEditing())
+        return;
+    Grid->endEdit();
+    GridExit();
 }
 
 void TEditor::closeEvent(QCloseEvent* event)
@@ -272,30 +279,32 @@ void TEditor::GridSelectCell(int ACol, int ARow, bool& CanSelect)
         CanSelect = false;
 
     if (getDataType() == dtSch && ACol == Grid->colCount() - 1) {
-        // "Projekt" is never selected; a key that led here moves on. The
-        // move made here sets the status panels for the cell it reaches.
+        // "Projekt" is never selected. A key that led here moves on, and
+        // that move sets the status panels for the cell it reaches.
         CanSelect = false;
-        if (!stored)
+        if (stored && moveOffProjekt(ACol, ARow))
             return;
-        switch (MoveRequest) {
-        case mrTab: {
-            const int next = ARow >= Grid->rowCount() - 1 ? 1 : ARow + 1;
-            Grid->setCurrentCell(BewegMode ? ColFest : ColName, next);
-            break;
-        }
-        case mrShiftTab:
-        case mrEnde:
-        case mrStrEnde:
-            Grid->setCurrentCell(ACol - 1, ARow);
-            break;
-        default:
-            break;
-        }
-        return;
     }
 
     MyOwner->setPanelText(3, QString::asprintf("Zeile %4d", ARow));
     showChoicePanel(ACol, ARow);
+}
+
+bool TEditor::moveOffProjekt(int ACol, int ARow)
+{
+    switch (MoveRequest) {
+    case mrTab:
+        // On to the next row; from the last row to row 1.
+        Grid->setCurrentCell(BewegMode ? ColFest : ColName, ARow >= Grid->rowCount() - 1 ? 1 : ARow + 1);
+        return true;
+    case mrShiftTab:
+    case mrEnde:
+    case mrStrEnde:
+        Grid->setCurrentCell(ACol - 1, ARow);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TEditor::showChoicePanel(int ACol, int ARow)

@@ -54,6 +54,8 @@ public:
     TGridWidget* grid() const { return Grid; }
     // The close query alone, without closing: true when the editor may go.
     bool FormCloseQuery();
+    // Stores a cell still being edited, as if the grid lost the focus.
+    void commitEdit();
     // Runs when the editor becomes the active child window.
     void FormActivate();
     // True once the editor's close handling ran; it is on its way out.
@@ -79,6 +81,9 @@ private:
     bool StoreRow(int row);
     bool InsertAtPos(int pos);
     bool PrepareInsDel(int delta);
+    // The move on from the "Projekt" column that the last key asks for;
+    // false when it asks for none.
+    bool moveOffProjekt(int ACol, int ARow);
     // The status panel that names the project under a choice cell.
     void showChoicePanel(int ACol, int ARow);
 

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -484,7 +485,7 @@ void TMainForm::showEvent(QShowEvent* event)
 
 void TMainForm::FormShow()
 {
-    const QScreen* s = screen();
+    const QScreen* s = QGuiApplication::primaryScreen();
     if (s) {
         // The outer size counts the frame, as far as it is known yet.
         const QRect r = mainGeometry(s->geometry().size());
@@ -572,6 +573,11 @@ void TMainForm::NewActExecute()
 {
     MainFormHandler->UpdateCloseViewSchEditors();
     MainFormHandler->UpdateCloseMainSchEditor();
+    // A refused pupil question stops here: closing the project editor would
+    // clear the very assignments the user chose to keep.
+    for (TEditor* e : editors())
+        if (e->Editable() && e->getDataType() == dtSch)
+            return;
     MainFormHandler->UpdateCloseProEditor();
 }
 
@@ -590,18 +596,19 @@ void TMainForm::OpenProActExecute()
 
 void TMainForm::OpenWahlActExecute()
 {
-    if (!SaveUnsaved({dtSch}))
-        return;
-    OpenDialog(ft_wahl, *SchuelerData);
-    CountEint(*SchuelerData, *ProjektData);
-    MainFormHandler->UpdateAll();
+    openPupils(ft_wahl);
 }
 
 void TMainForm::OpenEintActExecute()
 {
+    openPupils(ft_teil);
+}
+
+void TMainForm::openPupils(TFileType FType)
+{
     if (!SaveUnsaved({dtSch}))
         return;
-    OpenDialog(ft_teil, *SchuelerData);
+    OpenDialog(FType, *SchuelerData);
     CountEint(*SchuelerData, *ProjektData);
     MainFormHandler->UpdateAll();
 }
@@ -698,6 +705,8 @@ void TMainForm::sortActive(TSortCritType SortBy)
     TEditor* editor = activeEditor();
     if (!editor || editor->getDataType() != dtSch)
         return;
+    // A cell being typed in is stored first and sorted in with the rest.
+    editor->commitEdit();
     editor->Sort(SortBy);
     MainFormHandler->UpdateSchEditors();
 }
@@ -826,6 +835,10 @@ bool TMainForm::SaveUnsaved(TDataTypeSet Data)
         {dtPro, ProjektData, ft_proj, "Die Projektdaten wurden geändert. Sollen sie gespeichert werden?"},
         {dtSch, SchuelerData, ft_teil, "Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"},
     };
+    // What is typed into a cell counts as a change.
+    for (TEditor* e : editors())
+        if (e->Editable() && Data.contains(e->getDataType()))
+            e->commitEdit();
     for (const Kind& kind : kinds) {
         if (!Data.contains(kind.type) || !kind.list->getModified())
             continue;
@@ -925,6 +938,8 @@ void TMainForm::SaveCurrent(bool newname)
     TEditor* editor = activeEditor();
     if (!editor)
         return;
+    // The file holds what the grid shows.
+    editor->commitEdit();
     TData* list = editor->getData();
     if (list->getFilename().isEmpty())
         newname = true;
@@ -981,11 +996,15 @@ bool TMainForm::SaveDialog(TFileType FType, TData& Database, bool newname)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    for (TEditor* e : editors()) {
-        if (!e->FormCloseQuery()) {
-            event->ignore();
-            return;
-        }
+    // The close queries of every editable editor, asked as one, so that no
+    // list is asked about twice.
+    TDataTypeSet kinds;
+    for (TEditor* e : editors())
+        if (e->Editable())
+            kinds.include(e->getDataType());
+    if (!SaveUnsaved(kinds)) {
+        event->ignore();
+        return;
     }
     event->accept();
 }

@@ -171,6 +171,8 @@ private:
                                const QString& barName, const QString& statName,
                                const QString& showName, int helpContext);
     void subWindowActivated(QMdiSubWindow* window);
+    // The open road of a pupil file kind, with its question and refreshes.
+    void openPupils(TFileType FType);
     // The active editor, when it is not editing a cell.
     TEditor* idleActiveEditor() const;
     void sortActive(TSortCritType SortBy);
@@ -182,7 +184,6 @@ private:
     QList<QIcon> ToolImages;
     QList<QAction*> FWindowItems;
     QPointer<TEditor> FLastActivated;
-    bool FShownOnce = false;
 };
 
 // The main window, created first at start-up.

@@ -120,7 +120,9 @@ TEintDialog::TEintDialog(QWidget* parent)
     ProgressBar->setGeometry(12, 25, 297, 20);
     Schrittbeschreibung = new QLineEdit(GroupBox3);
     Schrittbeschreibung->setObjectName(QStringLiteral("Schrittbeschreibung"));
-    Schrittbeschreibung->setGeometry(12, 52, 297, 20);
+    // A line edit keeps two pixels before its text: start it two to the
+    // left, so that the text lines up with the bar and the labels above.
+    Schrittbeschreibung->setGeometry(10, 52, 299, 20);
     Schrittbeschreibung->setReadOnly(true);
     Schrittbeschreibung->setFrame(false);
     Schrittbeschreibung->setFocusPolicy(Qt::NoFocus);

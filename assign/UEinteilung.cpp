@@ -20,9 +20,21 @@ namespace {
 
 bool gEngineInUse = false;
 
-intptr_t tagOf(TSchPro* record)
+// A node's tag is the record itself; a project tag comes back as the same
+// TProjekt pointer it went out as.
+intptr_t tagOf(const TProjekt* p)
 {
-    return reinterpret_cast<intptr_t>(record);
+    return reinterpret_cast<intptr_t>(p);
+}
+
+intptr_t tagOf(const TSchueler* s)
+{
+    return reinterpret_cast<intptr_t>(s);
+}
+
+const TProjekt* projektOf(intptr_t tag)
+{
+    return reinterpret_cast<const TProjekt*>(tag);
 }
 
 // EintProgress names the bar only while the engine runs, also when the run
@@ -103,7 +115,7 @@ void TEinteilung::ReadBack()
     std::vector<int> result(std::size_t(n), 0);
     bool changed = false;
     for (int i = 1; i <= n; ++i) {
-        const auto* p = reinterpret_cast<const TProjekt*>(GetSchMatching(i));
+        const TProjekt* p = projektOf(GetSchMatching(i));
         result[std::size_t(i - 1)] = p ? p->nr : 0;
         changed = changed || result[std::size_t(i - 1)] != Sch.getNr(i)->zuteil;
     }

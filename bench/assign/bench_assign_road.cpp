@@ -6,7 +6,7 @@
 
 #include "app/main.h"
 #include "assign/UEintDialog.h"
-#include "data/UDataFile.h"
+#include "bench/assign/UBenchSchool.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UApplication.h"
@@ -15,14 +15,12 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <cstdint>
 #include <cstdio>
 
 namespace {
 
-// Answers the file dialogs from a queue and notes when the run's result
+// Answers every file dialog with nextFile and notes when the run's result
 // message comes.
 class TBenchUi : public IUi {
 public:
@@ -45,81 +43,16 @@ public:
     qint64 messageAt = 0;
 };
 
-class TRandom {
-public:
-    uint32_t next() { return FSeed = FSeed * 1664525u + 1013904223u; }
-    int below(int n) { return int((uint64_t(next()) * uint64_t(n)) >> 32); }
-
-private:
-    uint32_t FSeed = 20261210u;
-};
-
-// The same school as bench_assign: skewed choices, some gaps, a few fixed
-// or placed by hand, a few closed projects.
-void writeSchool(const QString& proFile, const QString& einFile, int pupils, int projects)
-{
-    TRandom rnd;
-    TSchuelerData sch;
-    TProjektData pro;
-    for (int i = 1; i <= projects; ++i) {
-        auto* p = new TProjekt(i);
-        p->name = QStringLiteral("Projekt %1").arg(i);
-        p->teilnmin = pupils / projects * 3 / 4;
-        p->teilnmax = pupils / projects * 5 / 4;
-        if (i % 17 == 0)
-            p->jgmin = 9;
-        p->gesp = i % 97 == 0;
-        pro.add(p);
-    }
-    for (int i = 0; i < pupils; ++i) {
-        auto* s = new TSchueler;
-        s->name = QStringLiteral("Schueler %1").arg(i);
-        s->jgst = 5 + rnd.below(9);
-        s->abt = QString(QChar('A' + rnd.below(8)));
-        s->geschl = rnd.below(2) == 1;
-        for (int r = 1; r <= 5; ++r) {
-            const int u = rnd.below(projects);
-            s->wahl[r] = rnd.below(20) == 0 ? 0 : 1 + int(int64_t(u) * u / projects);
-        }
-        const int kind = rnd.below(100);
-        if (kind == 0)
-            s->fest = true;
-        else if (kind == 1)
-            s->setHand(1 + rnd.below(5));
-        sch.add(s);
-    }
-    TDataFile p(ft_proj, proFile);
-    TDataFile e(ft_teil, einFile);
-    if (p.OpenWrite()) {
-        p.Write(pro);
-        p.Close();
-    }
-    if (e.OpenWrite()) {
-        e.Write(sch);
-        e.Close();
-    }
-    sch.ClearData();
-    pro.ClearData();
-    delete pro.getNr0();
-}
-
-double msSince(const QElapsedTimer& t, qint64 from)
-{
-    return double(t.nsecsElapsed() - from) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
-    const int pupils = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const int projects = argc > 2 ? std::atoi(argv[2]) : 255;
-
-    QTemporaryDir dir;
-    const QString proFile = dir.filePath(QStringLiteral("bench.PRO"));
-    const QString einFile = dir.filePath(QStringLiteral("bench.EIN"));
-    writeSchool(proFile, einFile, pupils, projects);
+    const BenchSchool::TSchoolFiles school(argc, argv);
+    if (!school.written) {
+        std::fprintf(stderr, "bench_assign_road: cannot write the school files\n");
+        return 1;
+    }
 
     TBenchUi ui;
     SetUi(&ui);
@@ -130,10 +63,10 @@ int main(int argc, char** argv)
     QElapsedTimer clock;
     clock.start();
     ui.clock = &clock;
-    ui.nextFile = proFile;
+    ui.nextFile = school.proFile;
     MainForm->OpenProAct->trigger();
     const qint64 proOpened = clock.nsecsElapsed();
-    ui.nextFile = einFile;
+    ui.nextFile = school.einFile;
     MainForm->OpenEintAct->trigger();
     const qint64 einOpened = clock.nsecsElapsed();
 
@@ -148,7 +81,7 @@ int main(int argc, char** argv)
 
     std::printf("bench_assign_road: %d pupils, %d projects, depth 5, offscreen\n", SchuelerData->Anz(),
                 ProjektData->Anz());
-    std::printf("  open PRO file + project editor   %8.1f ms\n", msSince(clock, 0) - msSince(clock, proOpened));
+    std::printf("  open PRO file + project editor   %8.1f ms\n", double(proOpened) / 1e6);
     std::printf("  open EIN file + pupil editor     %8.1f ms\n", double(einOpened - proOpened) / 1e6);
     std::printf("  dialog up until Start            %8.1f ms\n", double(startAt - commandAt) / 1e6);
     std::printf("  run: Start to result message     %8.1f ms\n", double(ui.messageAt - startAt) / 1e6);

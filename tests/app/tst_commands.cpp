@@ -10,6 +10,7 @@
 #include "data/USchuelerData.h"
 #include "data/UZeile.h"
 #include "platform/UGridWidget.h"
+#include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 
 #include <QAction>
@@ -105,26 +106,18 @@ private slots:
 
 private:
     std::unique_ptr<TScriptedUi> FUi;
-    QList<TSchuelerData*> FViews;
+    TAppForms FForms;
 };
 
 void TestCommands::init()
 {
     FUi = std::make_unique<TScriptedUi>();
-    QApplication::setQuitOnLastWindowClosed(false);
-    CreateForms();
-    MainForm->show();
-    MainForm->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(MainForm));
+    QVERIFY(FForms.start());
 }
 
 void TestCommands::cleanup()
 {
-    DestroyForms();
-    qDeleteAll(FViews);
-    FViews.clear();
-    SchuelerData->ClearData();
-    ProjektData->ClearData();
+    FForms.stop();
     FUi.reset();
 }
 
@@ -305,9 +298,7 @@ void TestCommands::enabling()
     if (scene >= 2)
         MainForm->ActivateSchAct->trigger();
     if (scene == 3) {
-        auto* list = new TSchuelerData(SchuelerData);
-        FViews.append(list);
-        new TEditor(MainForm, MainFormHandler, list, false, QStringLiteral("Auszug"));
+        FForms.openView();
     }
 
     const bool editor = scene >= 1;

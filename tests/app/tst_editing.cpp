@@ -11,15 +11,18 @@
 #include "data/USchuelerData.h"
 #include "data/UZeile.h"
 #include "platform/UGridWidget.h"
+#include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -75,6 +78,8 @@ private slots:
     void projectRowStored();
     void exitAfterListEmptied();
     void closeWhileEditingStoresFirst();
+    void saveWhileEditing();
+    void openWhileEditingAsksFirst();
 
     void statusPanels();
 
@@ -107,26 +112,18 @@ private:
     std::unique_ptr<TScriptedUi> FUi;
     TEditor* FEditor = nullptr;
     TGridWidget* FGrid = nullptr;
-    QList<TSchuelerData*> FViews;
+    TAppForms FForms;
 };
 
 void TestEditing::init()
 {
     FUi = std::make_unique<TScriptedUi>();
-    QApplication::setQuitOnLastWindowClosed(false);
-    CreateForms();
-    MainForm->show();
-    MainForm->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(MainForm));
+    QVERIFY(FForms.start());
 }
 
 void TestEditing::cleanup()
 {
-    DestroyForms();
-    qDeleteAll(FViews);
-    FViews.clear();
-    SchuelerData->ClearData();
-    ProjektData->ClearData();
+    FForms.stop();
     FUi.reset();
     FEditor = nullptr;
     FGrid = nullptr;
@@ -152,13 +149,10 @@ TEditor* TestEditing::openEditor(TDataType kind)
 
 TEditor* TestEditing::openView()
 {
-    auto* list = new TSchuelerData(SchuelerData);
-    FViews.append(list);
-    auto* view = new TEditor(MainForm, MainFormHandler, list, false, QStringLiteral("Auszug"));
-    FEditor = view;
-    FGrid = view->grid();
+    FEditor = FForms.openView();
+    FGrid = FEditor->grid();
     FGrid->setFocus(Qt::OtherFocusReason);
-    return view;
+    return FEditor;
 }
 
 void TestEditing::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
@@ -546,6 +540,41 @@ void TestEditing::closeWhileEditingStoresFirst()
     QCOMPARE(pupil(1)->name, QStringLiteral("Getippt"));
 }
 
+// Reading another file while a cell is being edited: the typed text counts
+// as a change, so the unsaved-data question comes first.
+void TestEditing::openWhileEditingAsksFirst()
+{
+    loadSchool(3, 2);
+    openEditor(dtSch);
+    QVERIFY(!SchuelerData->getModified());
+    QVERIFY(FGrid->setCurrentCell(0, 1));
+    typeInCell(QStringLiteral("Getippt"));
+    FUi->queueAnswer(TModalResult::mrCancel);
+    MainForm->OpenEintAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
+    QVERIFY(FUi->fileDialogs.isEmpty());
+    QCOMPARE(pupil(1)->name, QStringLiteral("Getippt"));
+    QCOMPARE(SchuelerData->Anz(), 2);
+}
+
+// Saving while a cell is being edited writes what the grid shows.
+void TestEditing::saveWhileEditing()
+{
+    loadSchool(3, 2);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    typeInCell(QStringLiteral("Getippt"));
+    QTemporaryDir dir;
+    FUi->queueFiles({dir.filePath(QStringLiteral("s"))});
+    QTest::keySequence(QApplication::focusWidget(), MainForm->SaveAct->shortcut());
+    QCOMPARE(FUi->texts(), QStringList{"2 Einteilung-Datensätze nach s.EIN geschrieben"});
+    QVERIFY(!FGrid->isEditing());
+    QVERIFY(!SchuelerData->getModified());
+    QFile file(dir.filePath(QStringLiteral("s.EIN")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("Getippt; "));
+}
+
 // ------------------------------------------------------------ status panels
 
 void TestEditing::statusPanels()
@@ -581,6 +610,18 @@ void TestEditing::statusPanels()
     press(Qt::Key_Up);
     QCOMPARE(at(), QPoint(2, 5));
     QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile    4"));
+
+    // A click on "Projekt" after a key that does not move on: the cursor
+    // stays, the panels tell the clicked cell, its project too.
+    press(Qt::Key_Escape);
+    press(Qt::Key_Escape);
+    QVERIFY(FGrid->setCurrentCell(1, 2));
+    press(Qt::Key_Down);
+    QCOMPARE(at(), QPoint(1, 3));
+    clickCell(10, 4);
+    QCOMPARE(at(), QPoint(1, 3));
+    QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile    4"));
+    QCOMPARE(MainForm->panelText(4), QStringLiteral(" (2=Projekt 2)"));
 
     // The project editor never shows a project in panel 4.
     openEditor(dtPro);
@@ -853,10 +894,25 @@ void TestEditing::sortInAView()
     QCOMPARE(pupil(1)->name, QStringLiteral("Dora"));
     QCOMPARE(sch->grid()->cell(0, 1), QStringLiteral("Dora"));
 
+    // A name being typed is stored and sorted in.
+    MainForm->activateEditor(sch);
+    FEditor = sch;
+    FGrid = sch->grid();
+    FGrid->setFocus(Qt::OtherFocusReason);
+    QVERIFY(FGrid->setCurrentCell(0, 1));
+    typeInCell(QStringLiteral("Berta"));
+    MainForm->mBSortN->trigger();
+    QVERIFY(!FGrid->isEditing());
+    QStringList names;
+    for (int r = 1; r <= 4; ++r)
+        names << FGrid->cell(0, r);
+    QCOMPARE(names, QStringList({"Anna", "Bert", "Berta", "Carl"}));
+    QCOMPARE(pupil(3)->name, QStringLiteral("Berta"));
+
     // The project editor sorts nothing.
     openEditor(dtPro);
     MainForm->mBSortN->trigger();
-    QCOMPARE(pupil(1)->name, QStringLiteral("Dora"));
+    QCOMPARE(pupil(1)->name, QStringLiteral("Anna"));
 }
 
 void TestEditing::currentHand()

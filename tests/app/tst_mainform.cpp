@@ -10,6 +10,7 @@
 #include "data/USchuelerData.h"
 #include "platform/UAnsiText.h"
 #include "platform/UGridWidget.h"
+#include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 
 #include <QAction>
@@ -121,12 +122,14 @@ private slots:
 
 private:
     QAction* action(const QString& name) const { return MainForm->findChild<QAction*>(name); }
-    TEditor* openView();
+    TEditor* openView() { return FForms.openView(); }
     QString path(const QString& name) const { return FDir->filePath(name); }
+    // Writes a data file and reads it through the command's open road.
+    void openFile(QAction* command, const QString& file, const QStringList& lines);
 
     std::unique_ptr<TScriptedUi> FUi;
     std::unique_ptr<QTemporaryDir> FDir;
-    QList<TSchuelerData*> FViews;
+    TAppForms FForms;
 };
 
 void TestMainForm::init()
@@ -134,29 +137,21 @@ void TestMainForm::init()
     FUi = std::make_unique<TScriptedUi>();
     FDir = std::make_unique<QTemporaryDir>();
     QVERIFY(FDir->isValid());
-    QApplication::setQuitOnLastWindowClosed(false);
-    CreateForms();
-    MainForm->show();
-    QVERIFY(QTest::qWaitForWindowExposed(MainForm));
+    QVERIFY(FForms.start());
 }
 
 void TestMainForm::cleanup()
 {
-    DestroyForms();
-    qDeleteAll(FViews);
-    FViews.clear();
-    SchuelerData->ClearData();
-    ProjektData->ClearData();
+    FForms.stop();
     FDir.reset();
     FUi.reset();
 }
 
-TEditor* TestMainForm::openView()
+void TestMainForm::openFile(QAction* command, const QString& file, const QStringList& lines)
 {
-    // A read-only view over a list of its own, as the extracts make them.
-    auto* list = new TSchuelerData(SchuelerData);
-    FViews.append(list);
-    return new TEditor(MainForm, MainFormHandler, list, false, QStringLiteral("Auszug"));
+    writeLines(file, lines);
+    FUi->queueFiles({file});
+    command->trigger();
 }
 
 // ---------------------------------------------------------------- start-up
@@ -402,9 +397,7 @@ void TestMainForm::openBadLine()
     const QString file = path("bad.PRO");
     QStringList lines = projectLines(2);
     lines.insert(1, QStringLiteral("2; Kaputt; x; 10; 2; 20; -; -; 0; "));
-    writeLines(file, lines);
-    FUi->queueFiles({file});
-    MainForm->OpenProAct->trigger();
+    openFile(MainForm->OpenProAct, file, lines);
     QCOMPARE(FUi->texts(), QStringList({QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()"),
                                         QStringLiteral("2 Projekt-Datensätze gelesen.")}));
     QCOMPARE(ProjektData->Anz(), 2);
@@ -414,9 +407,7 @@ void TestMainForm::openBadLine()
 void TestMainForm::openCancelled()
 {
     const QString file = path("p.PRO");
-    writeLines(file, projectLines(3));
-    FUi->queueFiles({file});
-    MainForm->OpenProAct->trigger();
+    openFile(MainForm->OpenProAct, file, projectLines(3));
     FUi->clear();
 
     FUi->queueFileCancel();
@@ -431,9 +422,7 @@ void TestMainForm::openWrongKind()
 {
     // A project file read as an assignment file: every line is reported,
     // nothing is read, and the pupil editor comes up with one empty pupil.
-    writeLines(path("p.PRO"), projectLines(2));
-    FUi->queueFiles({path("p.PRO")});
-    MainForm->OpenEintAct->trigger();
+    openFile(MainForm->OpenEintAct, path("p.PRO"), projectLines(2));
     const QString count = QStringLiteral("Schuelerdatenzeile enthaelt falsche Anzahl Elemente");
     QCOMPARE(FUi->texts(), QStringList({count, count, "0 Einteilung-Datensätze gelesen.", "Erzeuge leeren Eintrag."}));
     QCOMPARE(SchuelerData->Anz(), 1);
@@ -444,9 +433,7 @@ void TestMainForm::openWrongKind()
 void TestMainForm::openEintClosesViews()
 {
     const QString file = path("a.EIN");
-    writeLines(file, pupilLines(4, true));
-    FUi->queueFiles({file});
-    MainForm->OpenEintAct->trigger();
+    openFile(MainForm->OpenEintAct, file, pupilLines(4, true));
     QPointer<TEditor> view1 = openView();
     QPointer<TEditor> view2 = openView();
     QCOMPARE(MainFormHandler->GetViewSchEditors(), 2);
@@ -464,9 +451,7 @@ void TestMainForm::openEintClosesViews()
 void TestMainForm::saveWithName()
 {
     const QString file = path("p.PRO");
-    writeLines(file, projectLines(3));
-    FUi->queueFiles({file});
-    MainForm->OpenProAct->trigger();
+    openFile(MainForm->OpenProAct, file, projectLines(3));
     ProjektData->setModified();
     MainFormHandler->UpdateStatusBar();
     QCOMPARE(MainForm->panelText(0), QStringLiteral("3 Projekte (*)"));
@@ -542,9 +527,7 @@ void TestMainForm::saveFailedCreate()
     QFETCH(QString, target);
     QVERIFY(QDir(FDir->path()).mkdir("dir.PRO"));
     const QString file = path("p.PRO");
-    writeLines(file, projectLines(2));
-    FUi->queueFiles({file});
-    MainForm->OpenProAct->trigger();
+    openFile(MainForm->OpenProAct, file, projectLines(2));
     ProjektData->setModified();
     FUi->clear();
 
@@ -558,9 +541,7 @@ void TestMainForm::saveFailedCreate()
 
 void TestMainForm::saveExtractView()
 {
-    writeLines(path("a.EIN"), pupilLines(4, true));
-    FUi->queueFiles({path("a.EIN")});
-    MainForm->OpenEintAct->trigger();
+    openFile(MainForm->OpenEintAct, path("a.EIN"), pupilLines(4, true));
     TEditor* view = openView();
     QCOMPARE(MainForm->activeEditor(), view);
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Auszug]"));
@@ -649,9 +630,7 @@ void TestMainForm::saveUnsaved()
 
 void TestMainForm::saveUnsavedNothingModified()
 {
-    writeLines(path("p.PRO"), projectLines(3));
-    FUi->queueFiles({path("p.PRO")});
-    MainForm->OpenProAct->trigger();
+    openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
     FUi->clear();
     QVERIFY(MainForm->SaveUnsaved({dtPro, dtSch}));
     QVERIFY(FUi->messages.isEmpty());
@@ -671,9 +650,7 @@ void TestMainForm::saveUnsavedFailedSave()
 {
     // "&Ja" whose save cannot create the file answers False: the project
     // list and the editor stay, and the open road does not go on.
-    writeLines(path("p.PRO"), projectLines(3));
-    FUi->queueFiles({path("p.PRO")});
-    MainForm->OpenProAct->trigger();
+    openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
     ProjektData->ModSaved(path("nofolder/p.PRO"));
     ProjektData->setModified();
     FUi->clear();
@@ -702,12 +679,8 @@ void TestMainForm::closeQueryRefused()
 {
     QFETCH(int, answer);
     QFETCH(bool, closes);
-    writeLines(path("p.PRO"), projectLines(3));
-    writeLines(path("s.EIN"), pupilLines(3, true, 1));
-    FUi->queueFiles({path("p.PRO")});
-    MainForm->OpenProAct->trigger();
-    FUi->queueFiles({path("s.EIN")});
-    MainForm->OpenEintAct->trigger();
+    openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
+    openFile(MainForm->OpenEintAct, path("s.EIN"), pupilLines(3, true, 1));
     openView();
     SchuelerData->setModified();
     FUi->clear();
@@ -728,12 +701,8 @@ void TestMainForm::newClosesEverything()
     MainForm->NewAct->trigger();   // nothing open: nothing happens
     QVERIFY(FUi->messages.isEmpty());
 
-    writeLines(path("p.PRO"), projectLines(3));
-    writeLines(path("s.EIN"), pupilLines(3, true, 2));
-    FUi->queueFiles({path("p.PRO")});
-    MainForm->OpenProAct->trigger();
-    FUi->queueFiles({path("s.EIN")});
-    MainForm->OpenEintAct->trigger();
+    openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
+    openFile(MainForm->OpenEintAct, path("s.EIN"), pupilLines(3, true, 2));
     QList<QPointer<TEditor>> all;
     for (TEditor* e : MainForm->editors())
         all << e;
@@ -758,12 +727,8 @@ void TestMainForm::newClosesEverything()
 
 void TestMainForm::closingEditableEditors()
 {
-    writeLines(path("p.PRO"), projectLines(3));
-    writeLines(path("s.EIN"), pupilLines(3, true, 2));
-    FUi->queueFiles({path("p.PRO")});
-    MainForm->OpenProAct->trigger();
-    FUi->queueFiles({path("s.EIN")});
-    MainForm->OpenEintAct->trigger();
+    openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
+    openFile(MainForm->OpenEintAct, path("s.EIN"), pupilLines(3, true, 2));
     TEditor* pro = nullptr;
     for (TEditor* e : MainForm->editors())
         if (e->getDataType() == dtPro)

@@ -14,6 +14,7 @@
 #include "tests/support/UScriptedUi.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
@@ -123,11 +124,50 @@ private slots:
         FUi->queueAnswer(TModalResult::mrCancel);
         action("NewAct")->trigger();
         QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
-        // The pupil editor stays; the project editor closed, and its
-        // assignments went with it, still unsaved.
+        // "Abbrechen" stops "&Neu": both editors stay, and the result with them.
         QCOMPARE(SchuelerData->Anz(), 5);
         QVERIFY(editorOf(dtSch));
+        QVERIFY(editorOf(dtPro));
+        QCOMPARE(zuteile(*SchuelerData), (QList<int>{2, 2, 1, 1, 1}));
         QVERIFY(SchuelerData->getModified());
+    }
+
+    void closingProjectEditorOffersTheUnsavedResult_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<int>("assigned");
+        QTest::newRow("Abbrechen keeps both") << int(TModalResult::mrCancel) << false << 5;
+        QTest::newRow("Nein discards the result") << int(TModalResult::mrNo) << true << 0;
+    }
+    void closingProjectEditorOffersTheUnsavedResult()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(int, assigned);
+        openWorkedExample();
+        clickInDialog("Start");
+        action("AutoEinteilAct")->trigger();
+        FUi->clear();
+        FUi->queueAnswer(TModalResult(answer));
+        editorOf(dtPro)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
+        QCOMPARE(editorOf(dtPro) == nullptr, closed);
+        QCOMPARE(SchuelerData->getEintAnz(), assigned);
+    }
+
+    void quittingAsksAboutEachListOnce()
+    {
+        openWorkedExample();
+        clickInDialog("Start");
+        action("AutoEinteilAct")->trigger();
+        FUi->clear();
+        FUi->queueAnswer(TModalResult::mrNo);
+        QCloseEvent event;
+        QCoreApplication::sendEvent(MainForm, &event);
+        QVERIFY(event.isAccepted());
+        QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
     }
 
     void cancelChangesNothingButRefreshes()
@@ -149,8 +189,10 @@ private slots:
         QTest::addColumn<TModalResult>("answer");
         QTest::addColumn<QString>("eingeteilt");
         QTest::addColumn<QString>("project1");
-        QTest::newRow("OK") << TModalResult::mrOk << "0 eingeteilt" << "0";
-        QTest::newRow("Abbrechen") << TModalResult::mrCancel << "4 eingeteilt" << "2";
+        QTest::addColumn<QStringList>("klasse");
+        QTest::newRow("OK") << TModalResult::mrOk << "0 eingeteilt" << "0" << QStringList{" 7a", "5", "0", "0"};
+        QTest::newRow("Abbrechen") << TModalResult::mrCancel << "4 eingeteilt" << "2"
+                                   << QStringList{" 7a", "5", "4", "2"};
     }
 
     void deleteEint()
@@ -158,6 +200,7 @@ private slots:
         QFETCH(TModalResult, answer);
         QFETCH(QString, eingeteilt);
         QFETCH(QString, project1);
+        QFETCH(QStringList, klasse);
         openWorkedExample();
         clickInDialog("Start");
         action("AutoEinteilAct")->trigger();
@@ -174,6 +217,7 @@ private slots:
         // Refreshed either way: status bar, both overviews, the pupil editor.
         QCOMPARE(MainForm->panelText(2), eingeteilt);
         QCOMPARE(rowTexts("ProjekteGrid", 2).value(2), project1);
+        QCOMPARE(rowTexts("SchuelerGrid", 1), klasse);
         QCOMPARE(editorOf(dtSch)->grid()->cell(10, 5), QStringLiteral("0"));
         QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
     }
