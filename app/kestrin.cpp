@@ -3,6 +3,7 @@
 
 #include "app/main.h"
 #include "platform/UApplication.h"
+#include "platform/UQtPrinter.h"
 #include "platform/UQtUi.h"
 #include "platform/UUi.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     TApplication app(argc, argv);
     TQtUi ui;
     SetUi(&ui);
+    InstallQtPrinter();
     CreateForms();
     MainForm->show();
     const int result = app.exec();

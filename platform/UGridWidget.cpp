@@ -6,7 +6,9 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -39,6 +41,17 @@ public:
     };
 
     using QAbstractTableModel::QAbstractTableModel;
+    // The grid brackets its structure changes itself.
+    using QAbstractTableModel::beginInsertColumns;
+    using QAbstractTableModel::beginInsertRows;
+    using QAbstractTableModel::beginRemoveColumns;
+    using QAbstractTableModel::beginRemoveRows;
+    using QAbstractTableModel::beginResetModel;
+    using QAbstractTableModel::endInsertColumns;
+    using QAbstractTableModel::endInsertRows;
+    using QAbstractTableModel::endRemoveColumns;
+    using QAbstractTableModel::endRemoveRows;
+    using QAbstractTableModel::endResetModel;
 
     int cols = 0;
     int rows = 0;
@@ -138,41 +151,6 @@ public:
             emit dataChanged(index(0, 0), index(rowCount() - 1, cols - 1));
     }
 
-    void structureReset(bool begin)
-    {
-        if (begin)
-            beginResetModel();
-        else
-            endResetModel();
-    }
-    void rowsInserting(int first, int last, bool begin)
-    {
-        if (begin)
-            beginInsertRows(QModelIndex(), first, last);
-        else
-            endInsertRows();
-    }
-    void rowsRemoving(int first, int last, bool begin)
-    {
-        if (begin)
-            beginRemoveRows(QModelIndex(), first, last);
-        else
-            endRemoveRows();
-    }
-    void colsInserting(int first, int last, bool begin)
-    {
-        if (begin)
-            beginInsertColumns(QModelIndex(), first, last);
-        else
-            endInsertColumns();
-    }
-    void colsRemoving(int first, int last, bool begin)
-    {
-        if (begin)
-            beginRemoveColumns(QModelIndex(), first, last);
-        else
-            endRemoveColumns();
-    }
     void allHeadersChanged()
     {
         if (cols > 0)
@@ -335,6 +313,13 @@ TGridWidget::TGridWidget(QWidget* parent)
     connect(FFrozen->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
     connect(h, &QHeaderView::sectionResized, this, [this](int, int, int) { updateFrozen(); });
     FFrozen->viewport()->installEventFilter(this);
+    // The menu bar keeps the focus it took (see focusGone) when the user
+    // clicks another control from there: that is an exit too.
+    FFocusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (FFocusInside && now && !insideGrid(now) && now->window() == window()
+            && !qobject_cast<QMenuBar*>(now))
+            focusGone(Qt::OtherFocusReason);
+    });
 
     setDefaultRowHeight(std::max(24, fontMetrics().height() + 8));
     FModel->fixedRows = 1;
@@ -344,6 +329,7 @@ TGridWidget::TGridWidget(QWidget* parent)
 
 TGridWidget::~TGridWidget()
 {
+    disconnect(FFocusWatch);
     onGetEditText = nullptr;
     onSetEditText = nullptr;
     onSelectCell = nullptr;
@@ -393,13 +379,13 @@ void TGridWidget::setRowCount(int n)
     const int newQt = std::max(n - fixed, 0);
     ++FNoVeto;
     if (newQt > oldQt) {
-        FModel->rowsInserting(oldQt, newQt - 1, true);
+        FModel->beginInsertRows(QModelIndex(), oldQt, newQt - 1);
         FModel->reshape(FModel->cols, n);
-        FModel->rowsInserting(oldQt, newQt - 1, false);
+        FModel->endInsertRows();
     } else if (newQt < oldQt) {
-        FModel->rowsRemoving(newQt, oldQt - 1, true);
+        FModel->beginRemoveRows(QModelIndex(), newQt, oldQt - 1);
         FModel->reshape(FModel->cols, n);
-        FModel->rowsRemoving(newQt, oldQt - 1, false);
+        FModel->endRemoveRows();
     } else {
         FModel->reshape(FModel->cols, n);
     }
@@ -419,13 +405,13 @@ void TGridWidget::setColCount(int n)
         endEdit();
     ++FNoVeto;
     if (n > old) {
-        FModel->colsInserting(old, n - 1, true);
+        FModel->beginInsertColumns(QModelIndex(), old, n - 1);
         FModel->reshape(n, FModel->rows);
-        FModel->colsInserting(old, n - 1, false);
+        FModel->endInsertColumns();
     } else {
-        FModel->colsRemoving(n, old - 1, true);
+        FModel->beginRemoveColumns(QModelIndex(), n, old - 1);
         FModel->reshape(n, FModel->rows);
-        FModel->colsRemoving(n, old - 1, false);
+        FModel->endRemoveColumns();
     }
     FModel->fixedCols = std::min(FModel->fixedCols, n);
     --FNoVeto;
@@ -442,9 +428,9 @@ void TGridWidget::setFixedRows(int n)
     for (int c = 0; c < FModel->cols; ++c)
         widths.append(colWidth(c));
     ++FNoVeto;
-    FModel->structureReset(true);
+    FModel->beginResetModel();
     FModel->fixedRows = n;
-    FModel->structureReset(false);
+    FModel->endResetModel();
     for (int c = 0; c < widths.size(); ++c)
         horizontalHeader()->resizeSection(c, widths[c]);
     horizontalHeader()->setVisible(n > 0);
@@ -905,6 +891,9 @@ bool TGridWidget::handleEditorEvent(QEvent* event)
         Qt::KeyboardModifiers modifiers;
         int key = normalizedKey(k, modifiers);
         const bool reserved = isReserved(k);
+        // The key that opened the editor was told in the grid already.
+        if (k == FOpeningKey)
+            return false;
         if (onKeyDown) {
             onKeyDown(key, modifiers);
             if (key == 0)
@@ -1007,9 +996,12 @@ void TGridWidget::keyPressEvent(QKeyEvent* event)
     }
     const QString text = event->text();
     if (!text.isEmpty() && text.at(0).isPrint()
-        && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        && !isEditing() && openEditor(event))
-        return;
+        && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        // The key goes on into the new editor and replaces its text there.
+        const QScopedValueRollback<const QKeyEvent*> opening(FOpeningKey, event);
+        if (openEditor(event))
+            return;
+    }
     event->ignore();
 }
 
@@ -1061,10 +1053,12 @@ void TGridWidget::focusCame()
 }
 
 // A dialog, menu or other window taking over is no exit: the focus comes
-// back to where it was.
+// back to where it was. The menu bar takes the focus for its keyboard
+// navigation (Alt, or an accelerator that opens a menu).
 void TGridWidget::focusGone(Qt::FocusReason reason)
 {
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason
+        || reason == Qt::MenuBarFocusReason)
         return;
     if (!FFocusInside)
         return;

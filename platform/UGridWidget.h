@@ -153,6 +153,7 @@ private:
     int FRow = 0;
     int FNoVeto = 0;                         // > 0: moves made by the grid's own bookkeeping
     bool FFocusInside = false;
+    QMetaObject::Connection FFocusWatch;
 
     QPointer<QLineEdit> FEditor;             // the open cell editor
     int FEditCol = -1;
@@ -160,4 +161,5 @@ private:
     QString FEditOriginal;                   // cell text to restore on Esc
     QString FOpeningText;                    // text the editor opens with
     bool FOpening = false;
+    const QKeyEvent* FOpeningKey = nullptr;  // the typed key that opens the editor
 };

@@ -3,6 +3,7 @@
 #include "platform/UQtUi.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -10,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 #include <cmath>
 
@@ -197,12 +199,16 @@ TQtPrinter& QtPrinter()
 void InstallQtPrinter()
 {
     SetPrinter(&QtPrinter());
-    TQtUi::printerSetupHook = [] { return QtPrinterSetupDialog(nullptr); };
+    TQtUi::printerSetupHook = [] { return QtPrinterSetupDialog(TQtUi::dialogParent()); };
 }
 
 bool QtPrinterSetupDialog(QWidget* parent)
 {
     QPrintDialog dialog(&QtPrinter().qprinter(), parent);
     dialog.setWindowTitle(QStringLiteral("Druckereinrichtung"));
+    // It only sets the printer up: nothing is printed on "OK".
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
     return dialog.exec() == QDialog::Accepted;
 }

@@ -10,8 +10,12 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
 #include <QUrl>
 
 #include <algorithm>
@@ -65,6 +69,39 @@ public:
         }
         QFileDialog::accept();
     }
+
+    // Qt disables the open button while a typed name names no file when
+    // several may be chosen; with a name typed it stays enabled here.
+    void keepOpenButtonEnabled()
+    {
+        auto* box = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        FNameEdit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        FOpenButton = box ? box->button(QDialogButtonBox::Open) : nullptr;
+        if (!FNameEdit || !FOpenButton)
+            return;
+        // After the dialog's own handling of the same changes.
+        connect(FNameEdit, &QLineEdit::textChanged, this, [this] { enableOpenButton(); });
+        FOpenButton->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == FOpenButton && event->type() == QEvent::EnabledChange)
+            enableOpenButton();
+        return QFileDialog::eventFilter(watched, event);
+    }
+
+private:
+    void enableOpenButton()
+    {
+        if (!FOpenButton->isEnabled() && fileMode() == QFileDialog::ExistingFiles
+            && !FNameEdit->text().trimmed().isEmpty())
+            FOpenButton->setEnabled(true);
+    }
+
+    QLineEdit* FNameEdit = nullptr;
+    QPushButton* FOpenButton = nullptr;
 };
 
 void germanButtons(QDialogButtonBox* box)
@@ -75,6 +112,22 @@ void germanButtons(QDialogButtonBox* box)
         ok->setText(QStringLiteral("OK"));
     if (QPushButton* cancel = box->button(QDialogButtonBox::Cancel))
         cancel->setText(QStringLiteral("Abbrechen"));
+}
+
+// Qt's own size and column widths leave the type and date columns cut
+// off: a larger dialog whose name column takes the room the others leave.
+void roomyFileDialog(QFileDialog& dialog)
+{
+    QSize size = dialog.sizeHint().expandedTo(QSize(780, 480));
+    if (const QScreen* screen = dialog.screen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    dialog.resize(size);
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
 }
 
 // Italic or oblique.
@@ -176,6 +229,7 @@ TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& request)
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(!request.save && request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
+    dialog.keepOpenButtonEnabled();
     dialog.setLabelText(QFileDialog::Accept, request.save ? QStringLiteral("&Speichern") : QStringLiteral("Ö&ffnen"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Datei&name:"));
@@ -187,6 +241,7 @@ TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& request)
     }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+    roomyFileDialog(dialog);
 
     TFileDialogResult result;
     result.filterIndex = request.filterIndex;

@@ -43,7 +43,6 @@ public:
     // The button text of a message box button ("&Ja", "OK", ...).
     static QString buttonText(TMsgButton button);
 
-protected:
     // The window a dialog belongs to: the modal dialog on top, or the
     // active window.
     static QWidget* dialogParent();

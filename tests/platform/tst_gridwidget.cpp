@@ -1,11 +1,16 @@
 #include "platform/UGridWidget.h"
+#include "platform/UQtUi.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -235,6 +240,13 @@ private slots:
         QCOMPARE(f.current(), QPoint(0, 3));
         QVERIFY(!f.grid->setCurrentCell(3, 3));
         QCOMPARE(f.current(), QPoint(0, 1));
+        // By mouse: the click lands on the redirected cell, and edits nothing.
+        f.click(3, 2);
+        QCOMPARE(f.current(), QPoint(0, 3));
+        QCOMPARE(f.grid->selectionModel()->selectedIndexes(),
+                 QModelIndexList{f.grid->model()->index(2, 0)});
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        QVERIFY(!f.grid->isEditing());
     }
 
     void navigation_data()
@@ -364,7 +376,13 @@ private slots:
     {
         TFixture f(4, 4, 0);
         QVERIFY(f.grid->setCurrentCell(1, 2));
+        QList<int> keys;
+        f.grid->onKeyDown = [&](int& k, Qt::KeyboardModifiers) {
+            if (!isModifierKey(k))
+                keys.append(k);
+        };
         f.type(QStringLiteral("Neu"));
+        QCOMPARE(keys, (QList<int>{Qt::Key_N, Qt::Key_E, Qt::Key_U}));   // each key once
         QVERIFY(f.grid->isEditing());
         QCOMPARE(f.grid->cell(1, 2), QStringLiteral("Neu"));   // the first key replaced the text
         f.press(Qt::Key_Tab);
@@ -546,17 +564,17 @@ private slots:
 
     void noExitWhenAWindowOrMenuTakesOver_data()
     {
-        QTest::addColumn<int>("reason");
+        QTest::addColumn<bool>("popup");
         QTest::addColumn<bool>("editing");
-        QTest::newRow("window") << int(Qt::ActiveWindowFocusReason) << false;
-        QTest::newRow("popup") << int(Qt::PopupFocusReason) << false;
-        QTest::newRow("window, editing") << int(Qt::ActiveWindowFocusReason) << true;
-        QTest::newRow("popup, editing") << int(Qt::PopupFocusReason) << true;
+        QTest::newRow("window") << false << false;
+        QTest::newRow("popup") << true << false;
+        QTest::newRow("window, editing") << false << true;
+        QTest::newRow("popup, editing") << true << true;
     }
 
     void noExitWhenAWindowOrMenuTakesOver()
     {
-        QFETCH(int, reason);
+        QFETCH(bool, popup);
         QFETCH(bool, editing);
         TFixture f(4, 4, 0);
         int exits = 0;
@@ -567,14 +585,118 @@ private slots:
         if (editing)
             f.grid->beginEdit();
         QWidget* had = QApplication::focusWidget();
-        f.other->setFocus(Qt::FocusReason(reason));
+        QMenu menu;
+        menu.addAction(QStringLiteral("Eintrag"));
+        QWidget second;
+        auto* secondEdit = new QLineEdit(&second);
+        if (popup) {
+            menu.popup(f.window.geometry().center());
+            QTRY_VERIFY(QApplication::activePopupWidget());
+        } else {
+            second.show();
+            second.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&second));
+            secondEdit->setFocus(Qt::OtherFocusReason);
+        }
         QCOMPARE(exits, 0);
         QCOMPARE(f.grid->isEditing(), editing);
-        had->setFocus(Qt::FocusReason(reason));
+        if (popup) {
+            menu.close();
+        } else {
+            second.hide();
+            f.window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        }
+        QTRY_COMPARE(QApplication::focusWidget(), had);
         QCOMPARE(enters, 0);
+        QCOMPARE(exits, 0);
+        QCOMPARE(f.grid->isEditing(), editing);
         // A real move away afterwards still counts.
         f.other->setFocus(Qt::TabFocusReason);
         QCOMPARE(exits, 1);
+    }
+
+    void menuBarWhileEditing()
+    {
+        TFixture f(4, 4, 0);
+        auto* bar = new QMenuBar(&f.window);
+        static_cast<QVBoxLayout*>(f.window.layout())->setMenuBar(bar);
+        bar->show();
+        bar->addMenu(QStringLiteral("&Datei"))->addAction(QStringLiteral("&Neu"));
+        int exits = 0;
+        f.grid->onExit = [&] { ++exits; };
+        QVERIFY(f.grid->setCurrentCell(1, 1));
+        f.type(QStringLiteral("ab"));
+        QLineEdit* editor = f.editor();
+        QVERIFY(editor);
+
+        // An accelerator opens the menu; closing it goes back to the editor.
+        QTest::keyClick(editor, Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(exits, 0);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);   // leaves the menu bar
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+        QVERIFY(f.grid->isEditing());
+        QCOMPARE(exits, 0);
+
+        // Alt alone gives the menu bar the focus; a click on another
+        // control from there is an exit.
+        QTest::keyClick(editor, Qt::Key_Alt, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar));
+        QCOMPARE(exits, 0);
+        QVERIFY(f.grid->isEditing());
+        f.other->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(exits, 1);
+        QVERIFY(!f.grid->isEditing());
+        QCOMPARE(f.grid->cell(1, 1), QStringLiteral("ab"));
+    }
+
+    void dialogWhileEditing_data()
+    {
+        QTest::addColumn<bool>("fileDialog");
+        QTest::newRow("message box") << false;
+        QTest::newRow("file dialog") << true;
+    }
+
+    void dialogWhileEditing()
+    {
+        // A command (here Ctrl+S) opens a dialog over a cell being edited:
+        // no exit; afterwards typing goes on in the same editor.
+        QFETCH(bool, fileDialog);
+        TFixture f(4, 4, 0);
+        int exits = 0;
+        f.grid->onExit = [&] { ++exits; };
+        auto* save = new QAction(QStringLiteral("Speichern"), &f.window);
+        save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+        f.window.addAction(save);
+        TQtUi ui;
+        bool shown = false;
+        connect(save, &QAction::triggered, this, [&] {
+            QTimer::singleShot(50, [&] {
+                shown = QApplication::activeModalWidget() != nullptr;
+                if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    dialog->reject();
+            });
+            if (fileDialog)
+                ui.fileDialog(TFileDialogSpec{});
+            else
+                ui.messageBox(TMessage{TMsgType::mtInformation, QStringLiteral("?"), mbOK, 0});
+        });
+        QVERIFY(f.grid->setCurrentCell(1, 1));
+        f.type(QStringLiteral("ab"));
+        QLineEdit* editor = f.editor();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(shown);
+        f.window.activateWindow();   // the window manager's part
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QCOMPARE(exits, 0);
+        QVERIFY(f.grid->isEditing());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+        f.type(QStringLiteral("c"));
+        QCOMPARE(f.grid->cell(1, 1), QStringLiteral("abc"));
     }
 
     void reservedKeysDoNothingInTheEditor()
@@ -668,6 +790,8 @@ private slots:
         QVERIFY(f.grid->visualRect(index).left() >= 160);   // right of the two frozen columns
         QVERIFY(f.grid->visualRect(index).right() <= f.grid->viewport()->width());
     }
+
+
 
     void hundredThousandRows()
     {

@@ -1,15 +1,22 @@
+#include "platform/UQtPrinter.h"
 #include "platform/UQtUi.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 
 #include <functional>
@@ -81,6 +88,11 @@ class TestQtUi : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);   // the dialogs' remembered state stays apart
+    }
+
     void nameFilters_data()
     {
         QTest::addColumn<QString>("filter");
@@ -275,19 +287,30 @@ private slots:
         QFETCH(bool, multi);
         QTemporaryDir dir;
         TQtUi ui;
+        bool enabled = false;
         whenModal<QFileDialog>([&](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            dialog->selectFile(QStringLiteral("fehlt.wah"));
-            static_cast<QDialog*>(dialog)->accept();
+            // Typed, then the open button clicked, as a user does.
+            auto* edit = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QTest::keyClicks(edit, QStringLiteral("fehlt.wah"));
+            QTest::qWait(50);   // the folder is read meanwhile
+            QPushButton* open = w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+            enabled = open->isEnabled();
+            open->click();
+            QTimer::singleShot(50, w, [w] {
+                if (w->isVisible())
+                    static_cast<QDialog*>(w)->reject();
+            });
         });
         TFileDialogSpec request;
         request.multiSelect = multi;
         request.filter = QStringLiteral("Wahldateien|*.wah");
         request.initialDir = dir.path();
         const TFileDialogResult r = ui.fileDialog(request);
+        QVERIFY(enabled);
         QVERIFY(r.accepted);
         QCOMPARE(r.files, QStringList{dir.filePath(QStringLiteral("fehlt.wah"))});
     }
+
 
     void openSeveralFiles()
     {
@@ -447,6 +470,70 @@ private slots:
         QVERIFY(ui.printerSetup());
         QCOMPARE(calls, 1);
         TQtUi::printerSetupHook = nullptr;
+    }
+    void fileDialogShowsItsColumnsUncut()
+    {
+        QTemporaryDir dir;
+        QFile f(dir.filePath(QStringLiteral("Projekttag.PRO")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("1; Theater; 5; 10; 8; 20; -; F; \r\n");   // a text file: a long type text
+        f.close();
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Ordner")));
+        // Without the widths a former dialog left behind.
+        QSettings(QSettings::UserScope, QStringLiteral("QtProject")).remove(QStringLiteral("FileDialog"));
+        TQtUi ui;
+        QStringList cut;
+        int rows = 0;
+        whenModal<QFileDialog>([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            dialog->setViewMode(QFileDialog::Detail);
+            QAbstractItemModel* model = details->model();
+            for (int i = 0; i < 200 && model->rowCount(details->rootIndex()) < 2; ++i)
+                QTest::qWait(10);
+            QTest::qWait(20);
+            rows = model->rowCount(details->rootIndex());
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < model->columnCount(details->rootIndex()); ++c) {
+                    const QModelIndex i = model->index(r, c, details->rootIndex());
+                    if (details->visualRect(i).width() < details->sizeHintForIndex(i).width())
+                        cut.append(i.data().toString());
+                }
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        TFileDialogSpec request;
+        request.initialDir = dir.path();
+        ui.fileDialog(request);
+        QCOMPARE(rows, 2);
+        QCOMPARE(cut, QStringList());
+    }
+
+    void installedPrinterSetupIsThePrintDialog()
+    {
+        // The program's printer setup: Qt's print dialog over the window
+        // that asks.
+        QWidget window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        InstallQtPrinter();
+        TQtUi ui;
+        QString title;
+        QString okText;
+        QWidget* parent = nullptr;
+        whenModal<QPrintDialog>([&](QWidget* w) {
+            title = w->windowTitle();
+            parent = w->parentWidget();
+            if (auto* buttons = w->findChild<QDialogButtonBox*>())
+                okText = buttons->button(QDialogButtonBox::Ok)->text();
+            qobject_cast<QDialog*>(w)->reject();
+        });
+        QVERIFY(!ui.printerSetup());
+        QCOMPARE(title, QStringLiteral("Druckereinrichtung"));
+        QCOMPARE(okText, QStringLiteral("OK"));   // it prints nothing
+        QCOMPARE(parent, &window);
+        TQtUi::printerSetupHook = nullptr;
+        SetPrinter(nullptr);
     }
 };
 
