@@ -12,6 +12,7 @@
 #include "platform/UGridWidget.h"
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,14 +36,6 @@
 
 namespace {
 
-// A data file as the program writes them: Windows-1252, CR LF.
-void writeLines(const QString& path, const QStringList& lines)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    for (const QString& line : lines)
-        f.write(Ansi::encode(line) + "\r\n");
-}
 
 QStringList projectLines(int n)
 {

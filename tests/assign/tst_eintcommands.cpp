@@ -12,6 +12,7 @@
 #include "platform/UGridWidget.h"
 #include "tests/assign/UEintTestData.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestFiles.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -29,14 +30,6 @@ using namespace EintTest;
 Q_DECLARE_METATYPE(TModalResult)
 
 namespace {
-
-void writeLines(const QString& path, const QStringList& lines)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    for (const QString& line : lines)
-        f.write(Ansi::encode(line) + "\r\n");
-}
 
 QStringList rowTexts(const char* gridName, int row)
 {

@@ -6,6 +6,7 @@
 #include "platform/UStringGrid.h"
 #include "tests/assign/UEintTestData.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestFiles.h"
 
 #include <QtTest>
 #include <QApplication>
@@ -29,14 +30,6 @@ T* child(QWidget& parent, const char* name)
     if (!w)
         qFatal("no control %s", name);
     return w;
-}
-
-void writeLines(const QString& path, const QStringList& lines)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    for (const QString& line : lines)
-        f.write(line.toLatin1() + "\r\n");
 }
 
 // Runs the dialog modally and lets click act on it once it is up.

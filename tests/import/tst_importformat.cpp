@@ -2,13 +2,12 @@
 
 #include "import/UImport.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -322,17 +321,10 @@ void TestImportFormat::writeErrorKeepsTheOldFile()
     const QByteArray old = FormatToBytes(otherOptions(), otherElements());
     writeAll(path, old);
 
-    // Files may grow to 100 bytes only: the write fails with EFBIG.
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    // Files may grow to 100 bytes only: the write fails.
     TScriptedUi ui;
-    const bool written = SaveFormatFile(path, DefaultOptions, DefaultElements);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    withFileSizeLimit(100, [&] { written = SaveFormatFile(path, DefaultOptions, DefaultElements); });
 
     QVERIFY(!written);
     QCOMPARE(ui.texts(), QStringList{"Schreibfehler"});

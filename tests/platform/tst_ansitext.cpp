@@ -1,9 +1,8 @@
 #include "platform/UAnsiText.h"
 #include "platform/UExceptions.h"
+#include "tests/support/UTestFiles.h"
 
 #include <QTemporaryDir>
-#include <csignal>
-#include <sys/resource.h>
 #include <QtTest>
 
 class TestAnsiText : public QObject {
@@ -168,21 +167,15 @@ private slots:
         QVERIFY(writer.open(path));
         for (int i = 0; i < 10000; ++i)
             writer.writeLine(QStringLiteral("Zeile %1 mit etwas Text darin").arg(i));
-        // Files may grow to 1000 bytes only: the buffered rest fails with EFBIG.
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        rlimit small = saved;
-        small.rlim_cur = 1000;
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        // Files may grow to 1000 bytes only: the buffered rest fails.
         bool raised = false;
-        try {
-            writer.commit();
-        } catch (const EInOutError&) {
-            raised = true;
-        }
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
+        withFileSizeLimit(1000, [&] {
+            try {
+                writer.commit();
+            } catch (const EInOutError&) {
+                raised = true;
+            }
+        });
         QVERIFY(raised);
         QCOMPARE(readAll(path), QStringList{QStringLiteral("old")});
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("f.txt")});
