@@ -406,7 +406,9 @@ void TEditor::InsertAtCurrentPos()
 
 void TEditor::InsertAtEnd()
 {
-    InsertAtPos(Data->Anz() + 1);
+    // The new record may lie below the visible rows: the cursor goes to it.
+    if (InsertAtPos(Data->Anz() + 1))
+        Grid->setRow(Data->Anz());
 }
 
 bool TEditor::InsertAtPos(int pos)

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 class TOptionsWindow final : public QDialog {
 public:
     TOptionsWindow(bool variation, bool verify)
@@ -15,8 +17,6 @@ public:
     {
         setObjectName(QStringLiteral("OptionsDialog"));
         setWindowTitle(QStringLiteral("Einteilungs-Optionen"));
-        setFixedSize(256, 172);
-
         auto* bevel = new QFrame(this);
         bevel->setObjectName(QStringLiteral("Bevel1"));
         bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -30,21 +30,31 @@ public:
         ComboBox1 = new QComboBox(this);
         ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
         ComboBox1->addItem(QStringLiteral("Original zuv Algorithmus"));
-        ComboBox1->setGeometry(88, 24, 145, ComboBox1->sizeHint().height());
+        ComboBox1->setGeometry(std::max(88, label->geometry().right() + 8), 24,
+                               std::max(145, ComboBox1->sizeHint().width()), ComboBox1->sizeHint().height());
 
         CheckVariation = new QCheckBox(QStringLiteral("Variation (Projekt-Füllen bevorzugen)"), this);
         CheckVariation->setObjectName(QStringLiteral("CheckVariation"));
-        CheckVariation->setGeometry(16, 64, 217, 17);
+        CheckVariation->setGeometry(16, 64, std::max(217, CheckVariation->sizeHint().width()),
+                                    std::max(17, CheckVariation->sizeHint().height()));
         CheckVariation->setChecked(variation);
 
         CheckVerify = new QCheckBox(QStringLiteral("Einteilung optimieren"), this);
         CheckVerify->setObjectName(QStringLiteral("CheckVerify"));
-        CheckVerify->setGeometry(16, 88, 193, 17);
+        CheckVerify->setGeometry(16, 88, std::max(193, CheckVerify->sizeHint().width()),
+                                 std::max(17, CheckVerify->sizeHint().height()));
         CheckVerify->setChecked(verify);
 
         auto* ok = new QPushButton(QStringLiteral("OK"), this);
         ok->setObjectName(QStringLiteral("Button1"));
-        ok->setGeometry(176, 136, 75, 25);
+        // The layout grows where the platform's font needs more room than
+        // the classic pixel positions give.
+        const int right = std::max({233, ComboBox1->geometry().right(), CheckVariation->geometry().right(),
+                                    CheckVerify->geometry().right()});
+        const int width = right + 23;
+        bevel->resize(width - 15, 113);
+        ok->setGeometry(width - 80, 136, 75, 25);
+        setFixedSize(width, 172);
         ok->setDefault(true);
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     }
