@@ -13,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QHeaderView>
 #include <QMdiArea>
 
 namespace {
@@ -48,25 +47,21 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
     MyHandler = AHandler;
     Editing = AEditing;
 
-    SetData(AData);
     if (!Editing)
         Grid->setEditingAllowed(false);
-    SetFNCaption(Cap);
-
-    Grid->setColCount(Data->getRecCount());
-    Grid->setRowTexts(0, Data->getRecCaptions());
-    const QStringList samples = Data->getRecCaptionWidthExample();
+    // The columns first, so that the one fill of SetData writes every field.
+    Grid->setColCount(AData->getRecCount());
+    Grid->setRowTexts(0, AData->getRecCaptions());
+    const QStringList samples = AData->getRecCaptionWidthExample();
     for (int k = 0; k < Grid->colCount(); ++k)
         Grid->setColWidth(k, Grid->textWidth(samples.value(k)) + 10);
-    FillGrid();
+    SetData(AData);
+    SetFNCaption(Cap);
 
-    BewegMode = false;
     Grid->setFixedCols(Data->getDataType() == dtPro ? 1 : 0);
 
     MyHandler->getIcon(Data->getDataType() == dtSch ? 3 : 4, MyIcon);
     setWindowIcon(MyIcon);
-    resetBackup();
-    MoveRequest = mrNone;
 
     Grid->onGetEditText = [this](int c, int r, QString& value) { GridGetEditText(c, r, value); };
     Grid->onSelectCell = [this](int c, int r, bool& canSelect) { GridSelectCell(c, r, canSelect); };
@@ -226,10 +221,7 @@ void TEditor::FormClose()
     else
         MyHandler->NotifyActiveType(dtUnknown, false);
     MyHandler->UpdateStatusBar();
-    if (pupils)
-        MyHandler->UpdateSchStat();
-    else
-        MyHandler->UpdateProStat();
+    UpdateOverview();
     QCoreApplication::processEvents();
 }
 
@@ -419,10 +411,7 @@ bool TEditor::InsertAtPos(int pos)
     UpdateData();
     Data->setModified();
     MyHandler->UpdateStatusBar();
-    if (getDataType() == dtSch)
-        MyHandler->UpdateSchStat();
-    else
-        MyHandler->UpdateProStat();
+    UpdateOverview();
     resetBackup();
     return true;
 }
@@ -463,7 +452,12 @@ void TEditor::DeleteCurrentPOS()
     UpdateData();
     Data->setModified();
     MyHandler->UpdateStatusBar();
-    if (pupils)
+    UpdateOverview();
+}
+
+void TEditor::UpdateOverview()
+{
+    if (getDataType() == dtSch)
         MyHandler->UpdateSchStat();
     else
         MyHandler->UpdateProStat();

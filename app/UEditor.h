@@ -65,11 +65,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void SetData(TData* AData);
+    void SetData(TData* AData);   // and reloads every row
     void FillGrid();
     void ShowRow(int i);
     void FormClose();
     void placeInClientArea();
+    // The main window's overview page of the editor's data kind.
+    void UpdateOverview();
 
     // Grid events.
     void GridGetEditText(int ACol, int ARow, QString& Value);

@@ -19,7 +19,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -850,9 +849,7 @@ bool TMainForm::SaveUnsaved(TDataTypeSet Data)
             return false;
         if (!SaveDialog(kind.file, *kind.list, kind.list->getFilename().isEmpty()))
             return false;
-        for (TEditor* e : editors())
-            if (e->Editable() && e->getDataType() == kind.type)
-                e->SetFNCaption(withoutFolder(kind.list->getFilename()));
+        showFileName(kind.type, *kind.list);
         MainFormHandler->UpdateStatusBar();
     }
     return true;
@@ -882,17 +879,11 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
 
     // The editable editor's caption always tells the list's file name,
     // also after a failure or a read of several files.
-    auto showFileName = [this, kind, &Database] {
-        for (TEditor* e : editors())
-            if (e->Editable() && e->getDataType() == kind)
-                e->SetFNCaption(withoutFolder(Database.getFilename()));
-    };
-
     for (const QString& file : chosen.files) {
         TDataFile dataFile(FType, file);
         if (!dataFile.OpenRead()) {
             ShowMessage(QStringLiteral("Fehler beim Öffnen der Datei ") + file);
-            showFileName();
+            showFileName(kind, Database);
             return;
         }
         total += dataFile.Read(Database, n > 1);
@@ -916,8 +907,15 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
         MainFormHandler->UpdateSchEditors();
     }
     Database.ModSaved(n == 1 ? chosen.files.first() : QString());
-    showFileName();
+    showFileName(kind, Database);
     MainFormHandler->UpdateStatusBar();
+}
+
+void TMainForm::showFileName(TDataType kind, const TData& list)
+{
+    for (TEditor* e : editors())
+        if (e->Editable() && e->getDataType() == kind)
+            e->SetFNCaption(withoutFolder(list.getFilename()));
 }
 
 void TMainForm::ActivateEditor(TDataType DType)

@@ -173,6 +173,8 @@ private:
     void subWindowActivated(QMdiSubWindow* window);
     // The open road of a pupil file kind, with its question and refreshes.
     void openPupils(TFileType FType);
+    // The file name of list in the caption of its kind's editable editor.
+    void showFileName(TDataType kind, const TData& list);
     // The active editor, when it is not editing a cell.
     TEditor* idleActiveEditor() const;
     void sortActive(TSortCritType SortBy);

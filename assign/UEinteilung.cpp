@@ -131,7 +131,6 @@ void TEinteilung::ReadBack()
 void TEinteilung::Clear()
 {
     ClearEint(Sch, Pro);
-    EintAnz = 0;
 }
 
 void SetEintOptions()

@@ -65,7 +65,6 @@ private:
 
     TSchuelerData& Sch;
     TProjektData& Pro;
-    int EintAnz = 0;
     TEngineInstance FEngine;
 };
 

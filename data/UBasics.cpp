@@ -113,7 +113,7 @@ bool IsBetween(int value, int lo, int hi)
     return lo <= value && value <= hi;
 }
 
-QString TrimSpaces(const QString& text)
+QString TrimSpaces(QStringView text)
 {
     qsizetype b = 0;
     qsizetype e = text.size();
@@ -121,7 +121,7 @@ QString TrimSpaces(const QString& text)
         ++b;
     while (e > b && text.at(e - 1) == QLatin1Char(' '))
         --e;
-    return text.mid(b, e - b);
+    return text.mid(b, e - b).toString();
 }
 
 QString NextNumberStr(const QString& text)

@@ -9,6 +9,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringView>
 
 bool IsInteger(const QString& text);
 
@@ -20,7 +21,7 @@ bool StrToIntRange(const QString& text, int& value, int lo, int hi);
 bool IsBetween(int value, int lo, int hi);
 
 // Without leading and trailing blanks (TABs stay).
-QString TrimSpaces(const QString& text);
+QString TrimSpaces(QStringView text);
 
 // The decimal text of the value plus 1 ("007" gives "8"), "0" for no
 // integer text. "2147483647" gives "2147483648".

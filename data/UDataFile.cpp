@@ -6,7 +6,6 @@
 #include "platform/UExceptions.h"
 #include "platform/UUi.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <memory>
 
@@ -27,10 +26,9 @@ bool TDataFile::OpenRead()
 }
 
 // A NUL byte near the start: some other kind of file, not text.
-bool TDataFile::looksBinary() const
+bool TDataFile::looksBinary()
 {
-    QFile f(Name);
-    return f.open(QIODevice::ReadOnly) && f.read(4096).contains('\0');
+    return FReader.peek(4096).contains('\0');
 }
 
 bool TDataFile::OpenWrite()

@@ -43,7 +43,7 @@ public:
     QString getName() const { return Name; }
 
 private:
-    bool looksBinary() const;
+    bool looksBinary();
 
     TFileMode FMode = fm_closed;
     TFileType FType;

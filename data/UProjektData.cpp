@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 
 TProjektData* ProjektData = new TProjektData;
 
@@ -42,14 +43,10 @@ void TProjektData::InsertEmpty(int Index, TStringGrid& WriteTo)
     // Position 0 belongs to the pseudo-project.
     if (Index < 1 || Index > Anz() + 1)
         throw Exception(QStringLiteral("UProjektData.InsertEmpty: ungueltige Projektnummer: %1").arg(Index));
-    auto* p = new TProjekt(Index);
-    try {
-        insert(Index, p);
-    } catch (...) {
-        delete p;
-        throw;
-    }
-    WriteTo.setRowTexts(Index, p->ToZeile());
+    auto p = std::make_unique<TProjekt>(Index);
+    insert(Index, p.get());   // the list owns it from here
+    const TProjekt* added = p.release();
+    WriteTo.setRowTexts(Index, added->ToZeile());
 }
 
 void TProjektData::DeleteEntry(int Index)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -63,14 +64,10 @@ TSchueler* TSchuelerData::getNr(int i) const
 
 void TSchuelerData::InsertEmpty(int Index, TStringGrid& WriteTo)
 {
-    auto* s = new TSchueler;
-    try {
-        insert(Index - 1, s);
-    } catch (...) {
-        delete s;
-        throw;
-    }
-    WriteTo.setRowTexts(Index, s->ToZeile());
+    auto s = std::make_unique<TSchueler>();
+    insert(Index - 1, s.get());   // the list owns it from here
+    const TSchueler* added = s.release();
+    WriteTo.setRowTexts(Index, added->ToZeile());
     SortedBy = sc_NotSorted;
 }
 

@@ -235,17 +235,6 @@ QString FormatFileName(const QString& chosen)
 // ---------------------------------------------------------------------------
 // Line splitting
 
-QString TrimBlanks(QStringView text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text[from].unicode() == 32)
-        ++from;
-    while (to > from && text[to - 1].unicode() == 32)
-        --to;
-    return text.mid(from, to - from).toString();
-}
-
 QStringList SplitLine(QStringView line, const TImportOptions& Options)
 {
     switch (Options.imFormat) {
@@ -344,7 +333,7 @@ QStringList SplitConventional(QStringView line, const TImportOptions& Options)
     if (hit < 0)
         return fields;
     while (hit >= 0) {
-        fields.append(TrimBlanks(rest.mid(pos, hit - pos)));
+        fields.append(TrimSpaces(rest.mid(pos, hit - pos)));
         pos = hit + sep.size();
         while (pos < end && rest[pos].unicode() == 32)
             ++pos;
@@ -368,7 +357,7 @@ QStringList SplitPositions(QStringView line, const TImportOptions& Options)
         if (start > length || last < start)
             fields.append(QString());
         else
-            fields.append(TrimBlanks(line.mid(start - 1, last - start + 1)));
+            fields.append(TrimSpaces(line.mid(start - 1, last - start + 1)));
     }
     return fields;
 }
@@ -440,7 +429,7 @@ bool ParseKlasse(const QString& text, int& grade, QString& department)
     // Stays 0 when the text before k is no integer text: no digits, or a
     // number beyond the 32-bit range.
     StrToIntRange(text.left(k), grade, INT_MIN, INT_MAX);
-    department = TrimBlanks(QStringView(text).mid(k));
+    department = TrimSpaces(QStringView(text).mid(k));
     return grade > 0;
 }
 

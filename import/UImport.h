@@ -123,8 +123,6 @@ QStringList SplitDataBase(QStringView line, const TImportOptions& Options);
 QStringList SplitConventional(QStringView line, const TImportOptions& Options);
 QStringList SplitPositions(QStringView line, const TImportOptions& Options);
 
-// Without leading and trailing blanks (U+0020 only).
-QString TrimBlanks(QStringView text);
 // The blank and the vertical tab (11); not the TAB.
 inline bool IsBlank(QChar c) { return c.unicode() == 32 || c.unicode() == 11; }
 

@@ -143,6 +143,14 @@ bool TAnsiLineReader::readLine(QString& line)
     return true;
 }
 
+QByteArray TAnsiLineReader::peek(qint64 maxBytes)
+{
+    const QByteArray buffered = FBuffer.mid(FPos, maxBytes);
+    if (!FFile.isOpen() || buffered.size() >= maxBytes)
+        return buffered;
+    return buffered + FFile.peek(maxBytes - buffered.size());
+}
+
 TAnsiFileWriter::~TAnsiFileWriter()
 {
     cancel();

@@ -38,6 +38,9 @@ public:
     // Next line without its end; false at the end of the file.
     // A read error raises EInOutError.
     bool readLine(QString& line);
+    // Up to maxBytes of the file from where reading stands, without taking
+    // them.
+    QByteArray peek(qint64 maxBytes);
 
 private:
     bool fill();

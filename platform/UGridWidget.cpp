@@ -489,11 +489,6 @@ void TGridWidget::setObject(int col, int row, void* object)
         FModel->at(col, row).object = object;
 }
 
-QStringList TGridWidget::rowTexts(int row) const
-{
-    return TStringGrid::rowTexts(row);
-}
-
 void TGridWidget::setRowTexts(int row, const QStringList& texts)
 {
     if (row < 0 || row >= FModel->rows)
@@ -988,8 +983,7 @@ void TGridWidget::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_F2:
-        if (!isEditing())
-            openEditor(nullptr);
+        openEditor(nullptr);
         return;
     default:
         break;

@@ -34,7 +34,6 @@ public:
     void setCell(int col, int row, const QString& text) override;
     void* object(int col, int row) const override;
     void setObject(int col, int row, void* object) override;
-    QStringList rowTexts(int row) const override;
     void setRowTexts(int row, const QStringList& texts) override;
     int colWidth(int col) const override;
     void setColWidth(int col, int width) override;

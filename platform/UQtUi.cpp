@@ -145,14 +145,6 @@ QWidget* TQtUi::dialogParent()
     return QApplication::activeWindow();
 }
 
-QString TQtUi::buttonText(TMsgButton button)
-{
-    for (const TButtonInfo& b : kButtons)
-        if (b.button == button)
-            return QString::fromUtf8(b.text);
-    return QString();
-}
-
 TModalResult TQtUi::messageBox(const TMessage& message)
 {
     QMessageBox box(iconFor(message.type), message.caption(), message.text, QMessageBox::NoButton,

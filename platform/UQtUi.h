@@ -40,9 +40,6 @@ public:
     static QFont toQFont(const TFontSpec& font);
     static TFontSpec fromQFont(const QFont& font, const TFontSpec& base);
 
-    // The button text of a message box button ("&Ja", "OK", ...).
-    static QString buttonText(TMsgButton button);
-
     // The window a dialog belongs to: the modal dialog on top, or the
     // active window.
     static QWidget* dialogParent();

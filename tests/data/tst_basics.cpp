@@ -178,6 +178,8 @@ void TestBasics::trimSpaces_data()
     QTest::newRow("three blanks") << "   " << "";
     QTest::newRow("inner blank stays") << " a b " << "a b";
     QTest::newRow("tabs stay") << "\ta\t" << "\ta\t";
+    QTest::newRow("vertical tab stays") << "\x0b" "a " << "\x0b" "a";
+    QTest::newRow("no-break space stays") << QString(QChar(0xA0)) + "a" << QString(QChar(0xA0)) + "a";
 }
 
 void TestBasics::trimSpaces()

@@ -72,6 +72,7 @@ private slots:
     void failedCommitIsReported();
     void nulByteSkipsItsLine();
     void binaryFile();
+    void binaryMessageKeepsPercentName();
     void veryLongLine();
     void wrongListKind();
     void readThenCountEint();
@@ -519,6 +520,16 @@ void TestDataFile::binaryFile()
     QCOMPARE(n, 0);
     QCOMPARE(pd.Anz(), 0);
     QCOMPARE(ui.texts(), QStringList{QStringLiteral("Die Datei junk.PRO ist keine Textdatei.")});
+}
+
+void TestDataFile::binaryMessageKeepsPercentName()
+{
+    const QString file = path(QStringLiteral("Klasse%2.EIN"));
+    writeBytes(file, QByteArray("Be\0rt; m; 7; a; -; 1; 0; 0; 0; 0; 0; \r\n", 39));
+    TScriptedUi ui;
+    TOwnedSchuelerData sd;
+    QCOMPARE(readFile(ft_teil, file, sd), 0);
+    QCOMPARE(ui.texts(), QStringList{QStringLiteral("Die Datei Klasse%2.EIN ist keine Textdatei.")});
 }
 
 void TestDataFile::veryLongLine()

@@ -37,6 +37,7 @@ private slots:
     void roundTrip();
     void checkAndSetNr();
     void counts();
+    void toString_data();
     void toString();
 };
 
@@ -259,15 +260,27 @@ void TestProjekt::counts()
     QCOMPARE(p.Anz(), 0);
 }
 
+void TestProjekt::toString_data()
+{
+    // A "%" followed by a digit in the name comes out unchanged.
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << QStringLiteral("Theater");
+    QTest::newRow("%3") << QStringLiteral("Rabatt 50%3");
+    QTest::newRow("%1") << QStringLiteral("Kunst%1");
+    QTest::newRow("%6") << QStringLiteral("A%6B");
+    QTest::newRow("plain percent") << QStringLiteral("100% Sport");
+}
+
 void TestProjekt::toString()
 {
+    QFETCH(QString, name);
     TProjekt p(3);
-    p.name = QStringLiteral("Theater");
+    p.name = name;
     p.teilnmin = 8;
     p.teilnmax = 20;
     p.jgmin = 5;
     p.jgmax = 10;
-    QCOMPARE(p.ToString(), QStringLiteral("Projekt 3: Theater (8-20 Teiln., Kl 5-10)"));
+    QCOMPARE(p.ToString(), QStringLiteral("Projekt 3: ") + name + QStringLiteral(" (8-20 Teiln., Kl 5-10)"));
 }
 
 QTEST_GUILESS_MAIN(TestProjekt)

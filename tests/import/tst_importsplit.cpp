@@ -49,8 +49,6 @@ private slots:
     void positionsNeverOverflow_data();
     void positionsNeverOverflow();
     void splitLineChoosesTheConvention();
-    void trimBlanks_data();
-    void trimBlanks();
     void isBlank();
 };
 
@@ -200,25 +198,6 @@ void TestImportSplit::splitLineChoosesTheConvention()
     QCOMPARE(SplitLine(line, o), (QStringList{"a,b", "c"}));
     o.imFormat = imPositions;
     QCOMPARE(SplitLine(line, o), (QStringList{"a,b;c", "", ""}));
-}
-
-void TestImportSplit::trimBlanks_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("trimmed");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("blanks") << "   " << "";
-    QTest::newRow("both ends") << " a b " << "a b";
-    QTest::newRow("tab stays") << "\ta\t" << "\ta\t";
-    QTest::newRow("vertical tab stays") << "\x0b" "a " << "\x0b" "a";
-    QTest::newRow("no-break space stays") << QString(QChar(0xA0)) + "a" << QString(QChar(0xA0)) + "a";
-}
-
-void TestImportSplit::trimBlanks()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, trimmed);
-    QCOMPARE(TrimBlanks(text), trimmed);
 }
 
 void TestImportSplit::isBlank()

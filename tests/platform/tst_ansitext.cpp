@@ -107,6 +107,24 @@ private slots:
         QCOMPARE(lines.at(1), QStringLiteral("second"));
     }
 
+    void peekTakesNothing()
+    {
+        QTemporaryDir dir;
+        TAnsiLineReader reader;
+        QVERIFY(reader.open(writeBytes(dir, QByteArray("first\r\nsecond\r\nthird"))));
+        QCOMPARE(reader.peek(3), QByteArray("fir"));
+        QString line;
+        QVERIFY(reader.readLine(line));
+        QCOMPARE(line, QStringLiteral("first"));
+        // From where reading stands, what is buffered and what is not.
+        QCOMPARE(reader.peek(100), QByteArray("second\r\nthird"));
+        QVERIFY(reader.readLine(line));
+        QCOMPARE(line, QStringLiteral("second"));
+        QVERIFY(reader.readLine(line));
+        QCOMPARE(line, QStringLiteral("third"));
+        QCOMPARE(reader.peek(10), QByteArray());
+    }
+
     void longLine()
     {
         QByteArray bytes(3 * 1024 * 1024, 'y');

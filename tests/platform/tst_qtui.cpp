@@ -20,22 +20,42 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
-// Runs action on the next modal dialog of class T once it is shown.
+// Runs action on the next modal dialog of class T once it is shown. Should
+// that dialog not appear within 20 s, whatever modal window is up is
+// rejected, so the test fails instead of hanging.
 template <class T = QDialog>
 void whenModal(std::function<void(QWidget*)> action)
 {
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, ticks] {
         QWidget* modal = QApplication::activeModalWidget();
+        if (++*ticks > 2000) {
+            timer->stop();
+            timer->deleteLater();
+            qWarning("whenModal: the expected dialog did not appear");
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            return;
+        }
         if (!qobject_cast<T*>(modal) || !modal->isVisible())
             return;
         timer->stop();
         timer->deleteLater();
         action(modal);
+        // A dialog the action did not close is rejected after 20 s.
+        QTimer::singleShot(20000, modal, [modal] {
+            if (modal->isVisible()) {
+                qWarning("whenModal: the dialog stayed open");
+                if (auto* dialog = qobject_cast<QDialog*>(modal))
+                    dialog->reject();
+            }
+        });
     });
     timer->start();
 }
@@ -260,7 +280,8 @@ private slots:
             for (int i = 0; i < 200 && listedFiles(dialog).size() < 3; ++i)
                 QTest::qWait(10);
             listed = listedFiles(dialog);
-            dialog->selectFile(QStringLiteral("A.PRO"));
+            // As typed: selectFile() leaves a focused name field alone.
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("A.PRO"));
             static_cast<QDialog*>(dialog)->accept();
         });
         TFileDialogSpec request;
@@ -324,7 +345,7 @@ private slots:
         whenModal<QFileDialog>([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             mode = dialog->fileMode();
-            dialog->selectFile(QStringLiteral("\"a.wah\" \"b.wah\""));
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("\"a.wah\" \"b.wah\""));
             static_cast<QDialog*>(dialog)->accept();
         });
         TFileDialogSpec request;
@@ -354,7 +375,7 @@ private slots:
             save = dialog->acceptMode() == QFileDialog::AcceptSave;
             selectedFilter = dialog->selectedNameFilter();
             dialog->selectNameFilter(TQtUi::nameFilters(QStringLiteral("A|*.txt|B|*.txt|C|*.html")).at(1));
-            dialog->selectFile(QStringLiteral("alt.txt"));
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("alt.txt"));
             static_cast<QDialog*>(dialog)->accept();
             modalsAfterAccept = QApplication::activeModalWidget() ? 1 : 0;
         });
