@@ -13,6 +13,7 @@
 #include "platform/UGridWidget.h"
 #include "platform/UUi.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
@@ -211,27 +212,27 @@ void TMainForm::buildActions()
     HelpAct = make("HelpAct", QStringLiteral("Übersicht über &Hilfe"), QKeySequence(Qt::Key_F1), 11, 0, {});
     InfoAct = make("InfoAct", QStringLiteral("Über &zuv"), none, -1, 0, {});
 
-    connect(NewAct, &QAction::triggered, this, &TMainForm::NewActExecute);
-    connect(OpenAct, &QAction::triggered, this, &TMainForm::OpenActExecute);
-    connect(OpenProAct, &QAction::triggered, this, &TMainForm::OpenProActExecute);
-    connect(OpenWahlAct, &QAction::triggered, this, &TMainForm::OpenWahlActExecute);
-    connect(OpenEintAct, &QAction::triggered, this, &TMainForm::OpenEintActExecute);
-    connect(SaveAct, &QAction::triggered, this, &TMainForm::SaveActExecute);
-    connect(SaveAsAct, &QAction::triggered, this, &TMainForm::SaveAsActExecute);
-    connect(QuitAct, &QAction::triggered, this, &TMainForm::QuitActExecute);
-    connect(ActivateProAct, &QAction::triggered, this, &TMainForm::ActivateProActExecute);
-    connect(ActivateSchAct, &QAction::triggered, this, &TMainForm::ActivateSchActExecute);
-    connect(ShowOverviewAct, &QAction::triggered, this, &TMainForm::ShowOverviewActExecute);
-    connect(AutoEinteilAct, &QAction::triggered, this, &TMainForm::AutoEinteilActExecute);
-    connect(DelEintAct, &QAction::triggered, this, &TMainForm::DeleteEintActExecute);
-    connect(HelpAct, &QAction::triggered, this, &TMainForm::HelpActExecute);
-    connect(InfoAct, &QAction::triggered, this, &TMainForm::InfoActExecute);
-    connect(InsertHereAct, &QAction::triggered, this, &TMainForm::InsertHereActExecute);
-    connect(InsertEndAct, &QAction::triggered, this, &TMainForm::InsertEndActExecute);
-    connect(DeleteAct, &QAction::triggered, this, &TMainForm::DeleteActExecute);
-    connect(BewegModeAct, &QAction::triggered, this, &TMainForm::BewegModeActExecute);
-    connect(NextWinAct, &QAction::triggered, this, &TMainForm::NextWinActExecute);
-    connect(ArrangeAct, &QAction::triggered, this, &TMainForm::ArrangeActExecute);
+    bindCommand(NewAct, &TMainForm::NewActExecute);
+    bindCommand(OpenAct, &TMainForm::OpenActExecute);
+    bindCommand(OpenProAct, &TMainForm::OpenProActExecute);
+    bindCommand(OpenWahlAct, &TMainForm::OpenWahlActExecute);
+    bindCommand(OpenEintAct, &TMainForm::OpenEintActExecute);
+    bindCommand(SaveAct, &TMainForm::SaveActExecute);
+    bindCommand(SaveAsAct, &TMainForm::SaveAsActExecute);
+    bindCommand(QuitAct, &TMainForm::QuitActExecute);
+    bindCommand(ActivateProAct, &TMainForm::ActivateProActExecute);
+    bindCommand(ActivateSchAct, &TMainForm::ActivateSchActExecute);
+    bindCommand(ShowOverviewAct, &TMainForm::ShowOverviewActExecute);
+    bindCommand(AutoEinteilAct, &TMainForm::AutoEinteilActExecute);
+    bindCommand(DelEintAct, &TMainForm::DeleteEintActExecute);
+    bindCommand(HelpAct, &TMainForm::HelpActExecute);
+    bindCommand(InfoAct, &TMainForm::InfoActExecute);
+    bindCommand(InsertHereAct, &TMainForm::InsertHereActExecute);
+    bindCommand(InsertEndAct, &TMainForm::InsertEndActExecute);
+    bindCommand(DeleteAct, &TMainForm::DeleteActExecute);
+    bindCommand(BewegModeAct, &TMainForm::BewegModeActExecute);
+    bindCommand(NextWinAct, &TMainForm::NextWinActExecute);
+    bindCommand(ArrangeAct, &TMainForm::ArrangeActExecute);
 
     // The sort orders and the debug items are plain menu items.
     auto item = [this](const char* name, const QString& caption, int help) {
@@ -245,10 +246,10 @@ void TMainForm::buildActions()
     mBSortKl = item("mBSortKl", QStringLiteral("Klasse, dann Name"), 114);
     mbSortPN = item("mbSortPN", QStringLiteral("Projekt, dann Name"), 114);
     mBSortPKl = item("mBSortPKl", QStringLiteral("Projekt, dann Klasse"), 114);
-    connect(mBSortN, &QAction::triggered, this, &TMainForm::mBSortNClick);
-    connect(mBSortKl, &QAction::triggered, this, &TMainForm::mBSortKlClick);
-    connect(mbSortPN, &QAction::triggered, this, &TMainForm::mbSortPNClick);
-    connect(mBSortPKl, &QAction::triggered, this, &TMainForm::mBSortPKlClick);
+    bindCommand(mBSortN, &TMainForm::mBSortNClick);
+    bindCommand(mBSortKl, &TMainForm::mBSortKlClick);
+    bindCommand(mbSortPN, &TMainForm::mbSortPNClick);
+    bindCommand(mBSortPKl, &TMainForm::mBSortPKlClick);
     mDMessageWin = item("mDMessageWin", QStringLiteral("DebugMessages"), 0);
     mDMemory = item("mDMemory", QStringLiteral("Memory"), 0);
     mDVerify = item("mDVerify", QStringLiteral("Verify"), 0);
@@ -458,6 +459,28 @@ void TMainForm::buildOverview()
     connect(Uebersicht, &QTabWidget::currentChanged, this, &TMainForm::UebersichtChange);
     ProjekteGrid->onEnter = [this] { ProjekteGridEnter(); };
     SchuelerGrid->onEnter = [this] { SchuelerGridEnter(); };
+}
+
+void TMainForm::storeOpenEdits()
+{
+    for (TEditor* editor : editors())
+        editor->commitEdit();
+}
+
+void TMainForm::runCommand(const std::function<void()>& command)
+{
+    storeOpenEdits();
+    command();
+}
+
+void TMainForm::bindCommand(QAction* action, void (TMainForm::*handler)())
+{
+    connect(action, &QAction::triggered, this, [this, handler] { runCommand([=] { (this->*handler)(); }); });
+}
+
+void TMainForm::bindCommand(QAbstractButton* button, void (TMainForm::*handler)())
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { runCommand([=] { (this->*handler)(); }); });
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)

@@ -13,6 +13,9 @@
 #include <QPointer>
 #include <QRect>
 
+#include <functional>
+
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -93,6 +96,13 @@ public:
     void ProjekteGridEnter();
     void SchuelerGridEnter();
     void UebersichtChange();
+
+    // Every command goes through here: a cell still being edited in any
+    // editor is stored first, so the command sees what was typed.
+    void runCommand(const std::function<void()>& command);
+    void bindCommand(QAction* action, void (TMainForm::*handler)());
+    void bindCommand(QAbstractButton* button, void (TMainForm::*handler)());
+    void storeOpenEdits();
 
     // The shortcut keys that a cell editor keeps from the commands: they
     // neither edit the text nor start a command while a cell is edited.

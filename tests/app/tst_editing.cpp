@@ -89,7 +89,7 @@ private slots:
     void insertAndDeletePupils();
     void deletePupilClosesViews_data();
     void deletePupilClosesViews();
-    void commandsWaitWhileEditing();
+    void commandsStoreTheOpenEditFirst();
 
     void movementMode();
     void sortOrders_data();
@@ -797,19 +797,19 @@ void TestEditing::deletePupilClosesViews()
 
 // The four commands do nothing while a cell is being edited, whether their
 // key or their menu item gives them.
-void TestEditing::commandsWaitWhileEditing()
+void TestEditing::commandsStoreTheOpenEditFirst()
 {
+    // A command started from the menu while a cell is edited stores the
+    // typed text first, then runs.
     loadSchool(3, 4);
     openEditor(dtSch);
     QVERIFY(FGrid->setCurrentCell(0, 2));
-    press(Qt::Key_F2);
+    typeInCell(QStringLiteral("Neuname"));
     QVERIFY(FGrid->isEditing());
-    for (QAction* a : {MainForm->InsertHereAct, MainForm->InsertEndAct, MainForm->DeleteAct, MainForm->BewegModeAct})
-        a->trigger();
-    QCOMPARE(SchuelerData->Anz(), 4);
-    QVERIFY(!FEditor->getBewegMode());
-    QVERIFY(!MainForm->BewegModeAct->isChecked());
-    QVERIFY(FGrid->isEditing());
+    MainForm->InsertEndAct->trigger();
+    QVERIFY(!FGrid->isEditing());
+    QCOMPARE(SchuelerData->Anz(), 5);
+    QCOMPARE(SchuelerData->getNr(2)->getName(), QStringLiteral("Neuname"));
     QVERIFY(FUi->messages.isEmpty());
 }
 
