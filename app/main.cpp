@@ -9,6 +9,7 @@
 #include "data/UEinteilungBasics.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
+#include "platform/UApplication.h"
 #include "platform/UExceptions.h"
 #include "platform/UGridWidget.h"
 #include "platform/UUi.h"
@@ -886,6 +887,21 @@ bool withChoices(const TData& data)
         == TModalResult::mrYes;
 }
 
+// Runs an export; its error is shown as the program's error display shows
+// it, here, so that it never unwinds through the toolkit's event code.
+template <typename Work>
+void showingErrors(Work work)
+{
+    QString error;
+    try {
+        work();
+        return;
+    } catch (...) {
+        error = TApplication::currentExceptionMessage();
+    }
+    ShowMessage(error);
+}
+
 } // namespace
 
 void TMainForm::PrintActExecute()
@@ -898,9 +914,9 @@ void TMainForm::PrintActExecute()
     const bool voll = withChoices(*data);
     data->SetPrintFonts(PrintConfDialog->getHFont(), PrintConfDialog->getSFont(), PrintConfDialog->getSpacing(),
                         PrintConfDialog->getFooter());
-    // The page printer tells the user that the job was sent; an error
-    // reaches the error display instead.
-    data->ExportData(QString(), exPrint, voll);
+    // The page printer tells the user that the job was sent; an error shows
+    // instead.
+    showingErrors([&] { data->ExportData(QString(), exPrint, voll); });
 }
 
 void TMainForm::ExportActExecute()
@@ -922,9 +938,11 @@ void TMainForm::ExportActExecute()
     QString name = chosen.files.first();
     if (!hasExtension(name))
         name += QLatin1Char('.') + QString::fromLatin1(ExportExt[format]);
-    const int count = data->ExportData(name, format, voll);
-    ShowMessage(QString::number(count) + QStringLiteral(" Datensätze nach ") + withoutFolder(name)
-                + QStringLiteral(" exportiert."));
+    showingErrors([&] {
+        const int count = data->ExportData(name, format, voll);
+        ShowMessage(QString::number(count) + QStringLiteral(" Datensätze nach ") + withoutFolder(name)
+                    + QStringLiteral(" exportiert."));
+    });
 }
 
 // ------------------------------------------------------ opening and saving
