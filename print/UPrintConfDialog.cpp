@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <array>
 
 TPrintConfDialog* PrintConfDialog = nullptr;
@@ -41,9 +42,22 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, y, 75, 25);
+    // A caption wider than the button widens it to the left.
+    const int width = std::max(75, button->sizeHint().width());
+    button->setGeometry(x + 75 - width, y, width, 25);
     button->setAutoDefault(false);
     return button;
+}
+
+// A field right of its caption starts behind the caption when the caption
+// needs more room than the layout gives it; its right edge stays.
+void KeepRightOf(const QLabel* caption, QWidget* field)
+{
+    const int start = caption->geometry().right() + 6;
+    QRect r = field->geometry();
+    if (start > r.left())
+        r.setLeft(start);
+    field->setGeometry(r);
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int x, int y)
@@ -86,6 +100,7 @@ TPrintConfDialog::TPrintConfDialog(QWidget* parent)
     PrinterName->setGeometry(65, 22, 176, 21);
     PrinterName->setReadOnly(true);
     Label2->setBuddy(PrinterName);
+    KeepRightOf(Label2, PrinterName);
     SetupButton = MakeButton(this, "SetupButton", QStringLiteral("Einrichten ..."), 257, 20);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Schriftarten"), this);
@@ -106,6 +121,7 @@ TPrintConfDialog::TPrintConfDialog(QWidget* parent)
     SpacingSelect->addItems({QStringLiteral("0.8"), QStringLiteral("1.0"), QStringLiteral("1.2"),
                              QStringLiteral("1.5 (Standard)"), QStringLiteral("1.7"), QStringLiteral("2.0")});
     Label1->setBuddy(SpacingSelect);
+    KeepRightOf(Label1, SpacingSelect);
 
     CheckFooter = new QCheckBox(QStringLiteral("Seitenzahlen"), this);
     CheckFooter->setObjectName(QStringLiteral("CheckFooter"));
