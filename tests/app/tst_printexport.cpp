@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -575,6 +576,37 @@ private slots:
         command("PrintAct");
         QCOMPARE(FUi->texts(), QStringList{Sent});
         QCOMPARE(FPrinter->documentsEnded, 1);
+    }
+
+    void theQtPrinterWithoutPrinterIsReported()
+    {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("a printer is installed; the job would be printed");
+        IPrinterDevice* recording = SetPrinter(&QtPrinter());
+        QtPrinter().setPdfFile(QString());
+        MainForm->ActivateEditor(dtPro);
+        QString shown;
+        answerPrintDialog(true, [&] { shown = PrintConfDialog->PrinterName->text(); });
+        command("PrintAct");
+        SetPrinter(recording);
+        QCOMPARE(shown, QStringLiteral("(kein Drucker)"));
+        QCOMPARE(FUi->texts(), QStringList{"Es ist kein Drucker installiert oder ausgewählt."});
+    }
+
+    void aFontThatDoesNotExistPrintsInTheDefaultFace()
+    {
+        TFontSpec missing;
+        missing.name = QStringLiteral("Keine solche Schrift");
+        missing.size = 12;
+        FUi->queueFont(true, missing);
+        MainForm->ActivateEditor(dtPro);
+        answerPrintDialog(true, [] { QTest::mouseClick(PrintConfDialog->SFontChoose, Qt::LeftButton); });
+        command("PrintAct");
+        QCOMPARE(FUi->texts(), QStringList{Sent});
+        QCOMPARE(PrintConfDialog->getSFont()->name, missing.name);
+        const TFontSpec used = FPrinter->fontChanges.last();
+        QCOMPARE(used.name, TFontSpec().name);
+        QCOMPARE(used.size, 12);
     }
 
     void printsIntoAPdfFileThroughTheQtPrinter()
