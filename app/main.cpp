@@ -2,7 +2,9 @@
 
 #include "app/UAboutBox.h"
 #include "app/UEditor.h"
+#include "app/UIncSearch.h"
 #include "app/UMainFormHandler.h"
+#include "app/USchFilterDialog.h"
 #include "assign/UEintDialog.h"
 #include "assign/UEinteilung.h"
 #include "data/UDataFile.h"
@@ -233,6 +235,8 @@ void TMainForm::buildActions()
     bindCommand(BewegModeAct, &TMainForm::BewegModeActExecute);
     bindCommand(NextWinAct, &TMainForm::NextWinActExecute);
     bindCommand(ArrangeAct, &TMainForm::ArrangeActExecute);
+    bindCommand(AuszugAct, &TMainForm::AuszugActExecute);
+    bindCommand(SearchAct, &TMainForm::SearchActExecute);
 
     // The sort orders and the debug items are plain menu items.
     auto item = [this](const char* name, const QString& caption, int help) {
@@ -459,6 +463,18 @@ void TMainForm::buildOverview()
     connect(Uebersicht, &QTabWidget::currentChanged, this, &TMainForm::UebersichtChange);
     ProjekteGrid->onEnter = [this] { ProjekteGridEnter(); };
     SchuelerGrid->onEnter = [this] { SchuelerGridEnter(); };
+
+    // The views over a project's or a class's pupils.
+    if (auto* button = ProjekteTab->findChild<QAbstractButton*>(QStringLiteral("ProShowBut"))) {
+        button->setEnabled(true);
+        bindCommand(button, &TMainForm::ProShowButClick);
+    }
+    if (auto* button = SchuelerTab->findChild<QAbstractButton*>(QStringLiteral("SchShowBut"))) {
+        button->setEnabled(true);
+        bindCommand(button, &TMainForm::SchShowButClick);
+    }
+    ProjekteGrid->onDblClick = [this] { runCommand([this] { ProjekteGridDblClick(); }); };
+    SchuelerGrid->onDblClick = [this] { runCommand([this] { SchuelerGridDblClick(); }); };
 }
 
 void TMainForm::storeOpenEdits()
@@ -792,6 +808,42 @@ void TMainForm::UebersichtChange()
     // A grid shown on the other tab is rebuilt when it gets the focus.
 }
 
+void TMainForm::AuszugActExecute()
+{
+    OpenAuszugView();
+}
+
+void TMainForm::ProShowButClick()
+{
+    OpenProjektView(ProjekteGrid->row());
+}
+
+void TMainForm::ProjekteGridDblClick()
+{
+    ProShowButClick();
+}
+
+void TMainForm::SchShowButClick()
+{
+    OpenKlassenView(*SchuelerGrid, SchuelerGrid->row());
+}
+
+void TMainForm::SchuelerGridDblClick()
+{
+    SchShowButClick();
+}
+
+void TMainForm::SearchActExecute()
+{
+    TEditor* editor = activeEditor();
+    if (!editor)
+        return;
+    IncSearch->SetGrid(editor->grid());
+    IncSearch->show();
+    IncSearch->raise();
+    IncSearch->activateWindow();
+}
+
 QList<QKeySequence> TMainForm::cellEditorReservedKeys() const
 {
     // Select-all, paste, copy and cut in a line editor; movement mode.
@@ -1036,6 +1088,8 @@ void CreateForms()
 {
     MainForm = new TMainForm;
     EintDialog = new TEintDialog(MainForm);
+    SchFilterDialog = new TSchFilterDialog(MainForm);
+    IncSearch = new TIncSearch(MainForm);
     AboutBox = new TAboutBox(MainForm);
 }
 
@@ -1044,4 +1098,6 @@ void DestroyForms()
     delete MainForm;   // the About box with it
     MainForm = nullptr;
     AboutBox = nullptr;
+    SchFilterDialog = nullptr;
+    IncSearch = nullptr;
 }
