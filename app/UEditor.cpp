@@ -27,7 +27,19 @@ constexpr int FixedInBewegMode = 4;
 }   // namespace
 
 TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bool AEditing, const QString& Cap)
+    : TEditor(AOwner, AHandler, AData, AEditing, Cap, nullptr)
+{
+}
+
+TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, std::unique_ptr<TSchuelerData> View, const QString& Cap)
+    : TEditor(AOwner, AHandler, View.get(), false, Cap, std::move(View))
+{
+}
+
+TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bool AEditing, const QString& Cap,
+                 std::unique_ptr<TSchuelerData>&& View)
     : QMdiSubWindow(nullptr)
+    , FViewList(std::move(View))
 {
     setObjectName(QStringLiteral("Editor"));
     setWindowTitle(QStringLiteral("Editor"));
@@ -73,12 +85,6 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
     Grid->setEditorReservedKeys(MyOwner->cellEditorReservedKeys());
 
     placeInClientArea();
-}
-
-TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, std::unique_ptr<TSchuelerData> View, const QString& Cap)
-    : TEditor(AOwner, AHandler, View.get(), false, Cap)
-{
-    FViewList = std::move(View);
 }
 
 TEditor::~TEditor()

@@ -72,6 +72,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* Data, bool Editing, const QString& Cap,
+            std::unique_ptr<TSchuelerData>&& View);
     void SetData(TData* AData);   // and reloads every row
     void FillGrid();
     void ShowRow(int i);
