@@ -32,7 +32,11 @@ QPlainTextEdit* makeMemo(QWidget* page, const char* name, const QStringList& lin
     memo->setObjectName(QString::fromLatin1(name));
     memo->setReadOnly(true);
     memo->setFrameShape(QFrame::NoFrame);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The lines are wrapped where the font is too wide for them.
+    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QFont small = memo->font();
+    small.setPointSize(7);
+    memo->setFont(small);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setFocusPolicy(Qt::NoFocus);
