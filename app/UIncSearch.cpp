@@ -5,6 +5,7 @@
 #include "platform/UGridWidget.h"
 #include "platform/UUi.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -202,8 +203,13 @@ bool TIncSearch::AskRestartSearch()
 {
     // The question belongs to the main window: this window goes first.
     hide();
-    if (MainForm)
+    if (MainForm) {
+        // The message box takes the active window as its parent.
         MainForm->activateWindow();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+        QApplication::setActiveWindow(MainForm);
+#endif
+    }
     const TModalResult answer = MessageDlg(QStringLiteral("Suchtext nicht gefunden. Suche am Anfang fortsetzen?"),
                                            TMsgType::mtInformation, mbYes | mbNo | mbCancel);
     return answer == TModalResult::mrYes;
