@@ -2,6 +2,7 @@
 
 #include "app/UAboutBox.h"
 #include "app/UEditor.h"
+#include "app/UKlassenSelect.h"
 #include "app/UMainFormHandler.h"
 #include "assign/UEintDialog.h"
 #include "assign/UEinteilung.h"
@@ -1036,6 +1037,7 @@ void CreateForms()
 {
     MainForm = new TMainForm;
     EintDialog = new TEintDialog(MainForm);
+    KlassenSelect = new TKlassenSelect(MainForm);
     AboutBox = new TAboutBox(MainForm);
 }
 
@@ -1044,4 +1046,5 @@ void DestroyForms()
     delete MainForm;   // the About box with it
     MainForm = nullptr;
     AboutBox = nullptr;
+    KlassenSelect = nullptr;
 }
