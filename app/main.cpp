@@ -3,6 +3,7 @@
 #include "app/UAboutBox.h"
 #include "app/UEditor.h"
 #include "app/UIncSearch.h"
+#include "app/UKlassenSelect.h"
 #include "app/UMainFormHandler.h"
 #include "app/USchFilterDialog.h"
 #include "assign/UEintDialog.h"
@@ -1088,6 +1089,7 @@ void CreateForms()
 {
     MainForm = new TMainForm;
     EintDialog = new TEintDialog(MainForm);
+    KlassenSelect = new TKlassenSelect(MainForm);
     SchFilterDialog = new TSchFilterDialog(MainForm);
     IncSearch = new TIncSearch(MainForm);
     AboutBox = new TAboutBox(MainForm);
@@ -1098,6 +1100,7 @@ void DestroyForms()
     delete MainForm;   // the About box with it
     MainForm = nullptr;
     AboutBox = nullptr;
+    KlassenSelect = nullptr;
     SchFilterDialog = nullptr;
     IncSearch = nullptr;
 }
