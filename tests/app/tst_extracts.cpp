@@ -2,6 +2,7 @@
 // or a class, and who owns what when views close.
 
 #include "app/UEditor.h"
+#include "app/UIncSearch.h"
 #include "app/UKlassenSelect.h"
 #include "app/UMainFormHandler.h"
 #include "app/USchFilterDialog.h"
@@ -91,6 +92,7 @@ private slots:
     void secondPriorityLines();
     void priorityLines();
     void projectLinesAreNotRebuilt();
+    void projectLineBeyondSet();
     void classChoiceHoldsOnce();
     void enterPressesNothing();
 
@@ -309,6 +311,23 @@ void TestExtracts::projectLinesAreNotRebuilt()
     QCOMPARE(d->MultiFuncList->count(), 3);
     QVERIFY(d->MultiFuncList->item(2)->isSelected());
     QCOMPARE(d->MultiFuncCombo->currentIndex(), 7);
+}
+
+void TestExtracts::projectLineBeyondSet()
+{
+    // Line 300 stands for a project the sets cannot hold: it selects nobody,
+    // never everybody.
+    projects(300);
+    pupil(QStringLiteral("in 300"), 7, QStringLiteral("a"), {300}, 300);
+    pupil(QStringLiteral("in 44"), 7, QStringLiteral("a"), {44}, 44);
+    TSchFilterDialog* d = SchFilterDialog;
+    d->MultiFuncCombo->setCurrentIndex(7);
+    QCOMPARE(d->MultiFuncList->count(), 301);
+    d->MultiFuncList->item(300)->setSelected(true);
+    QCOMPARE(countOf(*d->getFilter()), 0);
+    d->MultiFuncList->item(44)->setSelected(true);
+    int n = 0;
+    QCOMPARE(names(SchuelerData->select(*d->getFilter(), false, n)), QStringList({"in 44"}));
 }
 
 void TestExtracts::classChoiceHoldsOnce()
@@ -586,8 +605,17 @@ void TestExtracts::closePupilEditorUnderViews()
     QPointer<TEditor> editor = MainForm->activeEditor();
     QPointer<TEditor> view = OpenKlassenView(*MainForm->SchuelerGrid, 2);
     QVERIFY(view);
+    // The search runs in the view.
+    MainForm->SearchAct->trigger();
+    QVERIFY(!IncSearch->isVisible());   // not for a read-only view
+    IncSearch->SetGrid(view->grid());
+    IncSearch->show();
+    QVERIFY(IncSearch->isVisible());
     editor->close();
     QVERIFY(!view || view->isClosed());
+    QVERIFY(!IncSearch->isVisible());
+    IncSearch->Enter->setText(QStringLiteral("A"));
+    QVERIFY(!IncSearch->isVisible());
     QCOMPARE(SchuelerData->Anz(), 0);
     QTRY_VERIFY(!view && !editor);
 }
