@@ -56,6 +56,19 @@ bool rowContains(const TGridWidget& grid, int row, const QString& needle)
     return containsFolded(text, needle);
 }
 
+// The search text is not selected when the edit gets the focus.
+class TSearchEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QLineEdit::focusInEvent(event);
+        deselect();
+    }
+};
+
 } // namespace
 
 TIncSearch::TIncSearch(QWidget* parent)
@@ -71,7 +84,7 @@ TIncSearch::TIncSearch(QWidget* parent)
     Label1 = new QLabel(QStringLiteral("Suche"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 16);
-    Enter = new QLineEdit(this);
+    Enter = new TSearchEdit(this);
     Enter->setObjectName(QStringLiteral("Enter"));
     Enter->setGeometry(72, 8, 129, 25);
     OkButton = new QPushButton(QStringLiteral("OK"), this);

@@ -11,6 +11,8 @@
 #include "tests/support/UScriptedUi.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -44,6 +46,7 @@ private slots:
     void startBelowFirstRow();
     void escHides();
     void hidesWhenAnotherWindowIsActive();
+    void tabKeepsTextUnselected();
     void storesOpenEditFirst();
     void editorClosedUnderSearch();
 
@@ -236,6 +239,17 @@ void TestIncSearch::escHides()
     QVERIFY(IncSearch->isVisible());
     IncSearch->OkButton->click();
     QVERIFY(!IncSearch->isVisible());
+}
+
+void TestIncSearch::tabKeepsTextUnselected()
+{
+    searchIn({"Anna", "Bernd"});
+    type(QStringLiteral("bern"));
+    // The focus coming by Tab selects nothing.
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(IncSearch->Enter, &focus);
+    QVERIFY(!IncSearch->Enter->hasSelectedText());
+    QCOMPARE(IncSearch->Enter->text(), QStringLiteral("bern"));
 }
 
 void TestIncSearch::hidesWhenAnotherWindowIsActive()
