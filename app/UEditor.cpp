@@ -1,5 +1,6 @@
 #include "app/UEditor.h"
 
+#include "app/UIncSearch.h"
 #include "app/UMainFormHandler.h"
 #include "app/main.h"
 #include "data/UBasics.h"
@@ -26,7 +27,19 @@ constexpr int FixedInBewegMode = 4;
 }   // namespace
 
 TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bool AEditing, const QString& Cap)
+    : TEditor(AOwner, AHandler, AData, AEditing, Cap, nullptr)
+{
+}
+
+TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, std::unique_ptr<TSchuelerData> View, const QString& Cap)
+    : TEditor(AOwner, AHandler, View.get(), false, Cap, std::move(View))
+{
+}
+
+TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bool AEditing, const QString& Cap,
+                 std::unique_ptr<TSchuelerData>&& View)
     : QMdiSubWindow(nullptr)
+    , FViewList(std::move(View))
 {
     setObjectName(QStringLiteral("Editor"));
     setWindowTitle(QStringLiteral("Editor"));
@@ -46,6 +59,7 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
     MyOwner = AOwner;
     MyHandler = AHandler;
     Editing = AEditing;
+    DataType = AData->getDataType();
 
     if (!Editing)
         Grid->setEditingAllowed(false);
@@ -58,9 +72,9 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
     SetData(AData);
     SetFNCaption(Cap);
 
-    Grid->setFixedCols(Data->getDataType() == dtPro ? 1 : 0);
+    Grid->setFixedCols(DataType == dtPro ? 1 : 0);
 
-    MyHandler->getIcon(Data->getDataType() == dtSch ? 3 : 4, MyIcon);
+    MyHandler->getIcon(DataType == dtSch ? 3 : 4, MyIcon);
     setWindowIcon(MyIcon);
 
     Grid->onGetEditText = [this](int c, int r, QString& value) { GridGetEditText(c, r, value); };
@@ -81,6 +95,30 @@ TEditor::~TEditor()
     Grid->onKeyDown = nullptr;
     Grid->onExit = nullptr;
     Grid->setRowCount(0);
+    releaseView();
+}
+
+void TEditor::releaseView()
+{
+    if (!FViewList)
+        return;
+    Grid->onGetEditText = nullptr;
+    Grid->onSelectCell = nullptr;
+    Grid->onKeyDown = nullptr;
+    Grid->onExit = nullptr;
+    resetBackup();
+    // The other pupils belong to SchuelerData; only the view's own empty
+    // pupil goes with the list.
+    if (FPhantom) {
+        for (int i = 1; i <= FViewList->Anz(); ++i)
+            if (FViewList->getNr(i) == FPhantom) {
+                FViewList->DeleteEntry(i);
+                break;
+            }
+        FPhantom = nullptr;
+    }
+    FViewList.reset();
+    Data = nullptr;
 }
 
 void TEditor::placeInClientArea()
@@ -105,7 +143,7 @@ void TEditor::SetData(TData* AData)
 
 void TEditor::SetFNCaption(const QString& cap)
 {
-    QString caption = Data->getDataType() == dtSch ? QStringLiteral("Schüler-Editor") : QStringLiteral("Projekt-Editor");
+    QString caption = DataType == dtSch ? QStringLiteral("Schüler-Editor") : QStringLiteral("Projekt-Editor");
     if (!cap.isEmpty())
         caption += QStringLiteral(" [") + cap + QLatin1Char(']');
     setWindowTitle(caption);
@@ -113,7 +151,7 @@ void TEditor::SetFNCaption(const QString& cap)
 
 TDataType TEditor::getDataType() const
 {
-    return Data->getDataType();
+    return DataType;
 }
 
 bool TEditor::Editable() const
@@ -123,11 +161,15 @@ bool TEditor::Editable() const
 
 TSchPro* TEditor::getCurrentItem() const
 {
+    if (!Data)
+        return nullptr;
     return Data->getNr(Grid->row());
 }
 
 void TEditor::UpdateData()
 {
+    if (!Data)
+        return;
     Grid->setRowCount(Data->Anz() > 0 ? Data->Anz() + 1 : 2);
     FillGrid();
     resetBackup();
@@ -144,6 +186,9 @@ void TEditor::FillGrid()
     if (Data->Anz() == 0) {
         ShowMessage(QStringLiteral("Erzeuge leeren Eintrag."));
         Data->InsertEmpty(1, *Grid);
+        // A view's list is its own: the empty pupil is the view's too.
+        if (FViewList)
+            FPhantom = Data->getNr(1);
     }
     // The views hear of all rows at once.
     Grid->beginUpdate();
@@ -199,6 +244,11 @@ void TEditor::closeEvent(QCloseEvent* event)
     FormClose();
     FClosed = true;
     MyOwner->UpdateArrangeAct();
+    if (IncSearch)
+        IncSearch->GridClosed(Grid);
+    // The list goes now, not with the window's later release: the pupils it
+    // refers to may be freed right after this close.
+    releaseView();
     QMdiSubWindow::closeEvent(event);
 }
 

@@ -10,10 +10,13 @@
 #include <QMdiSubWindow>
 #include <QString>
 
+#include <memory>
+
 class TGridWidget;
 class TMainForm;
 class TMainFormHandler;
 class TSchPro;
+class TSchuelerData;
 
 // The kind of the last key pressed in the grid.
 enum tMoveType { mrNone, mrTab, mrShiftTab, mrLeft, mrRight, mrEnde, mrPos1, mrStrEnde, mrStrPos1 };
@@ -25,6 +28,10 @@ public:
     // Opens the editor in AOwner's client area; it becomes the active child
     // window. Data is not owned.
     TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* Data, bool Editing, const QString& Cap);
+    // A read-only view that owns View, the list object, but none of its
+    // pupils. Closing the view frees the list at once, and with it only the
+    // empty pupil that the view made for an empty list.
+    TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, std::unique_ptr<TSchuelerData> View, const QString& Cap);
     ~TEditor() override;
 
     void SetFNCaption(const QString& cap);
@@ -65,6 +72,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* Data, bool Editing, const QString& Cap,
+            std::unique_ptr<TSchuelerData>&& View);
     void SetData(TData* AData);   // and reloads every row
     void FillGrid();
     void ShowRow(int i);
@@ -72,6 +81,9 @@ private:
     void placeInClientArea();
     // The main window's overview page of the editor's data kind.
     void UpdateOverview();
+    // Frees a view's own list (and the empty pupil it made); the editor
+    // holds no data afterwards.
+    void releaseView();
 
     // Grid events.
     void GridGetEditText(int ACol, int ARow, QString& Value);
@@ -94,6 +106,9 @@ private:
     TMainFormHandler* MyHandler = nullptr;
     TMainForm* MyOwner = nullptr;
     TData* Data = nullptr;
+    TDataType DataType = dtUnknown;
+    std::unique_ptr<TSchuelerData> FViewList;   // a view's own list
+    TSchPro* FPhantom = nullptr;                // the empty pupil a view made itself
     bool BewegMode = false;
     QString BackupStr;
     int BackupX = -1;

@@ -2,7 +2,10 @@
 
 #include "app/UAboutBox.h"
 #include "app/UEditor.h"
+#include "app/UIncSearch.h"
+#include "app/UKlassenSelect.h"
 #include "app/UMainFormHandler.h"
+#include "app/USchFilterDialog.h"
 #include "assign/UEintDialog.h"
 #include "assign/UEinteilung.h"
 #include "data/UDataFile.h"
@@ -244,6 +247,8 @@ void TMainForm::buildActions()
     bindCommand(BewegModeAct, &TMainForm::BewegModeActExecute);
     bindCommand(NextWinAct, &TMainForm::NextWinActExecute);
     bindCommand(ArrangeAct, &TMainForm::ArrangeActExecute);
+    bindCommand(AuszugAct, &TMainForm::AuszugActExecute);
+    bindCommand(SearchAct, &TMainForm::SearchActExecute);
 
     // The sort orders and the debug items are plain menu items.
     auto item = [this](const char* name, const QString& caption, int help) {
@@ -470,6 +475,18 @@ void TMainForm::buildOverview()
     connect(Uebersicht, &QTabWidget::currentChanged, this, &TMainForm::UebersichtChange);
     ProjekteGrid->onEnter = [this] { ProjekteGridEnter(); };
     SchuelerGrid->onEnter = [this] { SchuelerGridEnter(); };
+
+    // The views over a project's or a class's pupils.
+    if (auto* button = ProjekteTab->findChild<QAbstractButton*>(QStringLiteral("ProShowBut"))) {
+        button->setEnabled(true);
+        bindCommand(button, &TMainForm::ProShowButClick);
+    }
+    if (auto* button = SchuelerTab->findChild<QAbstractButton*>(QStringLiteral("SchShowBut"))) {
+        button->setEnabled(true);
+        bindCommand(button, &TMainForm::SchShowButClick);
+    }
+    ProjekteGrid->onDblClick = [this] { runCommand([this] { ProjekteGridDblClick(); }); };
+    SchuelerGrid->onDblClick = [this] { runCommand([this] { SchuelerGridDblClick(); }); };
 }
 
 void TMainForm::storeOpenEdits()
@@ -801,6 +818,42 @@ void TMainForm::SchuelerGridEnter()
 void TMainForm::UebersichtChange()
 {
     // A grid shown on the other tab is rebuilt when it gets the focus.
+}
+
+void TMainForm::AuszugActExecute()
+{
+    OpenAuszugView();
+}
+
+void TMainForm::ProShowButClick()
+{
+    OpenProjektView(ProjekteGrid->row());
+}
+
+void TMainForm::ProjekteGridDblClick()
+{
+    ProShowButClick();
+}
+
+void TMainForm::SchShowButClick()
+{
+    OpenKlassenView(*SchuelerGrid, SchuelerGrid->row());
+}
+
+void TMainForm::SchuelerGridDblClick()
+{
+    SchShowButClick();
+}
+
+void TMainForm::SearchActExecute()
+{
+    TEditor* editor = activeEditor();
+    if (!editor)
+        return;
+    IncSearch->SetGrid(editor->grid());
+    IncSearch->show();
+    IncSearch->raise();
+    IncSearch->activateWindow();
 }
 
 QList<QKeySequence> TMainForm::cellEditorReservedKeys() const
@@ -1138,6 +1191,9 @@ void CreateForms()
 {
     MainForm = new TMainForm;
     EintDialog = new TEintDialog(MainForm);
+    KlassenSelect = new TKlassenSelect(MainForm);
+    SchFilterDialog = new TSchFilterDialog(MainForm);
+    IncSearch = new TIncSearch(MainForm);
     PrintConfDialog = new TPrintConfDialog(MainForm);
     AboutBox = new TAboutBox(MainForm);
 }
@@ -1147,5 +1203,8 @@ void DestroyForms()
     delete MainForm;   // the About box with it
     MainForm = nullptr;
     AboutBox = nullptr;
+    KlassenSelect = nullptr;
+    SchFilterDialog = nullptr;
+    IncSearch = nullptr;
     PrintConfDialog = nullptr;
 }

@@ -99,6 +99,12 @@ public:
     void ProjekteGridEnter();
     void SchuelerGridEnter();
     void UebersichtChange();
+    void AuszugActExecute();
+    void ProShowButClick();
+    void ProjekteGridDblClick();
+    void SchShowButClick();
+    void SchuelerGridDblClick();
+    void SearchActExecute();
 
     // Every command goes through here: a cell still being edited in any
     // editor is stored first, so the command sees what was typed.

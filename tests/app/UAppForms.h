@@ -9,7 +9,6 @@
 #include "data/USchuelerData.h"
 
 #include <QApplication>
-#include <QList>
 #include <QTest>
 
 class TAppForms {
@@ -25,12 +24,11 @@ public:
         return QTest::qWaitForWindowActive(MainForm);
     }
 
-    // Destroys the windows and the views' lists and empties both data sets.
+    // Destroys the windows (the views with their lists) and empties both
+    // data sets.
     void stop()
     {
         DestroyForms();
-        qDeleteAll(FViews);
-        FViews.clear();
         SchuelerData->ClearData();
         ProjektData->ClearData();
     }
@@ -38,11 +36,7 @@ public:
     // A read-only view over a pupil list of its own, as the extracts make them.
     TEditor* openView()
     {
-        auto* list = new TSchuelerData(SchuelerData);
-        FViews.append(list);
-        return new TEditor(MainForm, MainFormHandler, list, false, QStringLiteral("Auszug"));
+        return new TEditor(MainForm, MainFormHandler, std::make_unique<TSchuelerData>(SchuelerData),
+                           QStringLiteral("Auszug"));
     }
-
-private:
-    QList<TSchuelerData*> FViews;
 };

@@ -1,0 +1,229 @@
+#include "app/UIncSearch.h"
+
+#include "app/main.h"
+#include "data/UBasics.h"
+#include "platform/UGridWidget.h"
+#include "platform/UUi.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include <algorithm>
+
+TIncSearch* IncSearch = nullptr;
+
+namespace {
+
+// Whether the upper-case needle occurs in text with a to z folded to upper
+// case (and nothing else folded).
+bool containsFolded(QStringView text, QStringView needle)
+{
+    const qsizetype n = needle.size();
+    if (n == 0 || n > text.size())
+        return false;
+    const char16_t first = needle[0].unicode();
+    const qsizetype last = text.size() - n;
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (UpperAscii(text[i].unicode()) != first)
+            continue;
+        qsizetype k = 1;
+        while (k < n && UpperAscii(text[i + k].unicode()) == needle[k].unicode())
+            ++k;
+        if (k == n)
+            return true;
+    }
+    return false;
+}
+
+// The row's text is its cells, each followed by CR LF; a needle without a
+// line break can only occur inside one cell.
+bool rowContains(const TGridWidget& grid, int row, const QString& needle)
+{
+    const int cols = grid.colCount();
+    if (!needle.contains(QLatin1Char('\r')) && !needle.contains(QLatin1Char('\n'))) {
+        for (int c = 0; c < cols; ++c)
+            if (containsFolded(grid.cell(c, row), needle))
+                return true;
+        return false;
+    }
+    QString text;
+    for (int c = 0; c < cols; ++c)
+        text += grid.cell(c, row) + QStringLiteral("\r\n");
+    return containsFolded(text, needle);
+}
+
+// The search text is not selected when the edit gets the focus.
+class TSearchEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QLineEdit::focusInEvent(event);
+        deselect();
+    }
+};
+
+} // namespace
+
+TIncSearch::TIncSearch(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("IncSearch"));
+    setWindowTitle(QStringLiteral("Inkrementelle Suche ..."));
+    setProperty("helpContext", 116);
+    setModal(false);
+    setFixedSize(216, 90);
+    move(73, 105);
+
+    Label1 = new QLabel(QStringLiteral("Suche"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(16, 16);
+    Enter = new TSearchEdit(this);
+    Enter->setObjectName(QStringLiteral("Enter"));
+    Enter->setGeometry(72, 8, 129, 25);
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setObjectName(QStringLiteral("OkButton"));
+    OkButton->setGeometry(144, 48, 59, 25);
+    OkButton->setAutoDefault(false);
+    Next = new QPushButton(QStringLiteral("Nächster"), this);
+    Next->setObjectName(QStringLiteral("Next"));
+    Next->setGeometry(72, 48, 57, 25);
+    // Enter presses "Nächster"; Esc ends the dialog like "OK".
+    Next->setDefault(true);
+    setTabOrder(Enter, OkButton);
+    setTabOrder(OkButton, Next);
+
+    connect(Enter, &QLineEdit::textChanged, this, &TIncSearch::EnterChange);
+    connect(Next, &QPushButton::clicked, this, &TIncSearch::NextClick);
+    connect(OkButton, &QPushButton::clicked, this, &TIncSearch::OkButtonClick);
+}
+
+void TIncSearch::SetGrid(TGridWidget* AGrid)
+{
+    MyGrid = AGrid;
+}
+
+void TIncSearch::GridClosed(TGridWidget* AGrid)
+{
+    if (!AGrid || MyGrid != AGrid)
+        return;
+    MyGrid = nullptr;
+    hide();
+}
+
+void TIncSearch::setVisible(bool visible)
+{
+    // Without a grid the window does not stay up.
+    if (visible && !MyGrid) {
+        QDialog::setVisible(false);
+        return;
+    }
+    QDialog::setVisible(visible);
+}
+
+void TIncSearch::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    QDialog::showEvent(event);
+}
+
+void TIncSearch::FormShow()
+{
+    Enter->clear();
+    Enter->setFocus();
+}
+
+void TIncSearch::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow())
+        hide();
+}
+
+void TIncSearch::runSearch(int start)
+{
+    // An open cell edit is stored before the cursor moves.
+    if (MainForm)
+        MainForm->runCommand([this, start] { SearchFrom(start); });
+    else
+        SearchFrom(start);
+}
+
+void TIncSearch::EnterChange()
+{
+    if (!MyGrid) {
+        if (!Enter->text().isEmpty())
+            hide();
+        return;
+    }
+    runSearch(MyGrid->row());
+}
+
+void TIncSearch::NextClick()
+{
+    if (!MyGrid) {
+        hide();
+        return;
+    }
+    runSearch(MyGrid->row() + 1);
+    Enter->setFocus();
+}
+
+void TIncSearch::OkButtonClick()
+{
+    hide();
+}
+
+void TIncSearch::SearchFrom(int start)
+{
+    if (Enter->text().isEmpty())
+        return;
+    if (!MyGrid) {
+        hide();
+        return;
+    }
+    const QString needle = UpperAscii(Enter->text());
+    int row = std::max(start, 1);
+    for (;;) {
+        // The question may let the grid go; it is looked up afresh each time.
+        TGridWidget* grid = MyGrid;
+        if (!grid)
+            return;
+        const int last = grid->rowCount() - 1;
+        if (row > last) {
+            if (!AskRestartSearch() || !MyGrid || MyGrid->rowCount() < 2)
+                return;
+            row = 1;
+            continue;
+        }
+        if (rowContains(*grid, row, needle)) {
+            if (grid->row() != row)
+                grid->setRow(row);
+            return;
+        }
+        ++row;
+    }
+}
+
+bool TIncSearch::AskRestartSearch()
+{
+    // The question belongs to the main window: this window goes first.
+    hide();
+    if (MainForm) {
+        // The message box takes the active window as its parent.
+        MainForm->activateWindow();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+        QApplication::setActiveWindow(MainForm);
+#endif
+    }
+    const TModalResult answer = MessageDlg(QStringLiteral("Suchtext nicht gefunden. Suche am Anfang fortsetzen?"),
+                                           TMsgType::mtInformation, mbYes | mbNo | mbCancel);
+    return answer == TModalResult::mrYes;
+}

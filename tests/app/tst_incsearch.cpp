@@ -1,0 +1,300 @@
+// The incremental search window over a pupil editor's grid, offscreen,
+// with the scripted seam answering the wrap-around question.
+
+#include "app/UEditor.h"
+#include "app/UIncSearch.h"
+#include "app/UMainFormHandler.h"
+#include "app/main.h"
+#include "data/USchuelerData.h"
+#include "platform/UGridWidget.h"
+#include "tests/app/UAppForms.h"
+#include "tests/support/UScriptedUi.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString Question = QStringLiteral("Suchtext nicht gefunden. Suche am Anfang fortsetzen?");
+
+}   // namespace
+
+class TestIncSearch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void window();
+    void noGridNoWindow();
+    void letterByLetter();
+    void nextAndWrap_data();
+    void nextAndWrap();
+    void questionOnEveryPass();
+    void umlautsAreNotFolded();
+    void headingNeverFound();
+    void emptyTextDoesNothing();
+    void startBelowFirstRow();
+    void escHides();
+    void hidesWhenAnotherWindowIsActive();
+    void tabKeepsTextUnselected();
+    void storesOpenEditFirst();
+    void editorClosedUnderSearch();
+
+private:
+    // Opens the pupil editor over the given names and starts the search.
+    void searchIn(const QStringList& pupils);
+    // Letter by letter; keys for ASCII, the edit's input for the rest.
+    void type(const QString& text)
+    {
+        for (QChar c : text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(IncSearch->Enter, c.toLatin1());
+            else
+                IncSearch->Enter->insert(QString(c));
+        }
+    }
+    int row() const { return FGrid ? FGrid->row() : -1; }
+
+    std::unique_ptr<TScriptedUi> FUi;
+    TAppForms FForms;
+    QPointer<TEditor> FEditor;
+    QPointer<TGridWidget> FGrid;
+};
+
+void TestIncSearch::init()
+{
+    FUi = std::make_unique<TScriptedUi>();
+    QVERIFY(FForms.start());
+}
+
+void TestIncSearch::cleanup()
+{
+    FForms.stop();
+    FUi.reset();
+}
+
+void TestIncSearch::searchIn(const QStringList& pupils)
+{
+    for (const QString& name : pupils) {
+        auto* s = new TSchueler;
+        s->name = name;
+        s->jgst = 7;
+        s->abt = QStringLiteral("a");
+        SchuelerData->add(s);
+    }
+    MainForm->ActivateSchActExecute();
+    FEditor = MainForm->activeEditor();
+    QVERIFY(FEditor);
+    FGrid = FEditor->grid();
+    QVERIFY(MainForm->SearchAct->isEnabled());
+    MainForm->SearchAct->trigger();
+    QVERIFY(IncSearch->isVisible());
+    QCOMPARE(IncSearch->grid(), FGrid.data());
+}
+
+void TestIncSearch::window()
+{
+    TIncSearch* w = IncSearch;
+    QVERIFY(w && !w->isVisible());
+    QCOMPARE(w->windowTitle(), QStringLiteral("Inkrementelle Suche ..."));
+    QCOMPARE(w->size(), QSize(216, 90));
+    QCOMPARE(w->Label1->text(), QStringLiteral("Suche"));
+    QCOMPARE(w->OkButton->text(), QStringLiteral("OK"));
+    QCOMPARE(w->Next->text(), QStringLiteral("Nächster"));
+    QVERIFY(w->Next->isDefault());
+    QCOMPARE(w->Enter->width(), 129);
+    QVERIFY(!w->isModal());
+}
+
+void TestIncSearch::noGridNoWindow()
+{
+    IncSearch->show();
+    QVERIFY(!IncSearch->isVisible());
+}
+
+void TestIncSearch::letterByLetter()
+{
+    searchIn({"Bauer", "Meier", "Mertens", "Maier"});
+    FGrid->setCurrentCell(2, 1);
+    QVERIFY(IncSearch->Enter->text().isEmpty());
+    type(QStringLiteral("m"));
+    QCOMPARE(row(), 2);
+    type(QStringLiteral("e"));
+    QCOMPARE(row(), 2);
+    type(QStringLiteral("r"));
+    QCOMPARE(row(), 3);
+    // The column stays where the user was.
+    QCOMPARE(FGrid->col(), 2);
+    QVERIFY(FUi->messages.isEmpty());
+}
+
+void TestIncSearch::nextAndWrap_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("rowAfter");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("Ja: from the top") << int(TModalResult::mrYes) << 1 << false;
+    QTest::newRow("Nein: stays") << int(TModalResult::mrNo) << 3 << false;
+    QTest::newRow("Abbrechen: stays, hidden") << int(TModalResult::mrCancel) << 3 << false;
+}
+
+void TestIncSearch::nextAndWrap()
+{
+    QFETCH(int, answer);
+    QFETCH(int, rowAfter);
+    QFETCH(bool, visible);
+    searchIn({"Anna", "Bernd", "Hanna", "Otto"});
+    type(QStringLiteral("anna"));
+    QCOMPARE(row(), 1);
+    QTest::keyClick(IncSearch->Enter, Qt::Key_Return);   // "Nächster"
+    QCOMPARE(row(), 3);
+    FUi->queueAnswer(TModalResult(answer));
+    IncSearch->Next->click();
+    QCOMPARE(FUi->texts(), QStringList({Question}));
+    QCOMPARE(FUi->messages.first().type, TMsgType::mtInformation);
+    QCOMPARE(FUi->messages.first().buttons, TMsgButtons(mbYes | mbNo | mbCancel));
+    QCOMPARE(FUi->messages.first().helpContext, 0);
+    QCOMPARE(row(), rowAfter);
+    QCOMPARE(IncSearch->isVisible(), visible);
+}
+
+void TestIncSearch::questionOnEveryPass()
+{
+    searchIn({"Anna", "Bernd"});
+    FUi->queueAnswer(TModalResult::mrYes);
+    FUi->queueAnswer(TModalResult::mrYes);
+    FUi->queueAnswer(TModalResult::mrNo);
+    type(QStringLiteral("x"));
+    QCOMPARE(FUi->texts(), QStringList({Question, Question, Question}));
+    QCOMPARE(row(), 1);
+}
+
+void TestIncSearch::umlautsAreNotFolded()
+{
+    searchIn({"ÜBEL", "übel", "Jürgen"});
+    FGrid->setRow(3);
+    FUi->queueAnswer(TModalResult::mrYes);
+    type(QStringLiteral("üb"));
+    QCOMPARE(row(), 2);
+    QCOMPARE(FUi->texts(), QStringList({Question}));
+    // The upper-case umlaut finds only its own row, after the question.
+    MainForm->SearchAct->trigger();
+    FUi->clear();
+    FUi->queueAnswer(TModalResult::mrYes);
+    type(QStringLiteral("Ü"));
+    QCOMPARE(row(), 1);
+    QCOMPARE(FUi->texts(), QStringList({Question}));
+}
+
+void TestIncSearch::headingNeverFound()
+{
+    searchIn({"Anna", "Bernd"});
+    FUi->queueAnswer(TModalResult::mrYes);
+    FUi->queueAnswer(TModalResult::mrNo);
+    IncSearch->Enter->setText(QStringLiteral("Wahl1"));
+    QCOMPARE(row(), 1);
+    QCOMPARE(FUi->texts().size(), 2);
+}
+
+void TestIncSearch::emptyTextDoesNothing()
+{
+    searchIn({"Anna", "Bernd"});
+    FGrid->setRow(2);
+    IncSearch->Next->click();
+    IncSearch->SearchFrom(100);
+    QCOMPARE(row(), 2);
+    QVERIFY(FUi->messages.isEmpty());
+}
+
+void TestIncSearch::startBelowFirstRow()
+{
+    searchIn({"Anna", "Bernd"});
+    IncSearch->Enter->blockSignals(true);
+    IncSearch->Enter->setText(QStringLiteral("anna"));
+    IncSearch->Enter->blockSignals(false);
+    FGrid->setRow(2);
+    IncSearch->SearchFrom(-5);
+    QCOMPARE(row(), 1);
+    IncSearch->SearchFrom(0);
+    QCOMPARE(row(), 1);
+    QVERIFY(FUi->messages.isEmpty());
+}
+
+void TestIncSearch::escHides()
+{
+    searchIn({"Anna"});
+    QTest::keyClick(IncSearch->Enter, Qt::Key_Escape);
+    QVERIFY(!IncSearch->isVisible());
+    MainForm->SearchAct->trigger();
+    QVERIFY(IncSearch->isVisible());
+    IncSearch->OkButton->click();
+    QVERIFY(!IncSearch->isVisible());
+}
+
+void TestIncSearch::tabKeepsTextUnselected()
+{
+    searchIn({"Anna", "Bernd"});
+    type(QStringLiteral("bern"));
+    // The focus coming by Tab selects nothing.
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(IncSearch->Enter, &focus);
+    QVERIFY(!IncSearch->Enter->hasSelectedText());
+    QCOMPARE(IncSearch->Enter->text(), QStringLiteral("bern"));
+}
+
+void TestIncSearch::hidesWhenAnotherWindowIsActive()
+{
+    searchIn({"Anna"});
+    IncSearch->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(IncSearch));
+    MainForm->activateWindow();
+    QTRY_VERIFY(!IncSearch->isVisible());
+}
+
+void TestIncSearch::storesOpenEditFirst()
+{
+    searchIn({"Anna", "Bernd"});
+    IncSearch->hide();
+    FGrid->setCurrentCell(0, 1);
+    FGrid->setFocus();
+    FGrid->beginEdit();
+    QVERIFY(FGrid->isEditing());
+    FGrid->setCell(0, 1, QStringLiteral("Zora"));
+    MainForm->SearchAct->trigger();
+    type(QStringLiteral("bernd"));
+    QCOMPARE(row(), 2);
+    QCOMPARE(SchuelerData->getNr(1)->getName(), QStringLiteral("Zora"));
+}
+
+void TestIncSearch::editorClosedUnderSearch()
+{
+    searchIn({"Anna", "Bernd"});
+    type(QStringLiteral("b"));
+    QCOMPARE(row(), 2);
+    FEditor->close();
+    QVERIFY(!IncSearch->isVisible());
+    // Typing on after the editor went does nothing.
+    IncSearch->show();
+    QVERIFY(!IncSearch->isVisible());
+    type(QStringLiteral("e"));
+    IncSearch->Next->click();
+    QVERIFY(!IncSearch->isVisible());
+    QTRY_VERIFY(!FEditor);
+    type(QStringLiteral("r"));
+    IncSearch->SearchFrom(1);
+    QVERIFY(FUi->messages.isEmpty());
+    QCOMPARE(SchuelerData->Anz(), 0);
+}
+
+QTEST_MAIN(TestIncSearch)
+#include "tst_incsearch.moc"
