@@ -2,6 +2,7 @@
 
 #include "app/UAboutBox.h"
 #include "app/UEditor.h"
+#include "app/UKlassenSelect.h"
 #include "app/UMainFormHandler.h"
 #include "assign/UEintDialog.h"
 #include "assign/UEinteilung.h"
@@ -1122,6 +1123,7 @@ void CreateForms()
 {
     MainForm = new TMainForm;
     EintDialog = new TEintDialog(MainForm);
+    KlassenSelect = new TKlassenSelect(MainForm);
     ImportDialog = new TImportDialog(MainForm);
     AboutBox = new TAboutBox(MainForm);
 }
@@ -1132,4 +1134,5 @@ void DestroyForms()
     MainForm = nullptr;
     ImportDialog = nullptr;
     AboutBox = nullptr;
+    KlassenSelect = nullptr;
 }

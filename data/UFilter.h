@@ -13,7 +13,8 @@ enum TGeschlMatch { stGeschlNull, stWeibl, stMaennl };
 enum TFestMatch { stFestNull, stNichtfest, stFest, stHand };
 
 // A set of the integers 0 to N-1. A value outside that range is never a
-// member and including it does nothing.
+// member, but including one still makes the set non-empty: a criterion
+// asked for an impossible value matches nobody instead of falling inactive.
 template <int N>
 class TIntSet {
 public:
@@ -30,6 +31,8 @@ public:
     {
         if (inRange(v))
             FBits.set(std::size_t(v));
+        else
+            FOutside = true;
     }
     void exclude(int v)
     {
@@ -37,13 +40,20 @@ public:
             FBits.reset(std::size_t(v));
     }
     bool contains(int v) const { return inRange(v) && FBits.test(std::size_t(v)); }
-    bool isEmpty() const { return FBits.none(); }
+    bool isEmpty() const { return FBits.none() && !FOutside; }
+    // Whether a value outside 0..N-1 was included.
+    bool hasOutside() const { return FOutside; }
     int count() const { return int(FBits.count()); }
-    void clear() { FBits.reset(); }
-    bool operator==(const TIntSet& o) const { return FBits == o.FBits; }
+    void clear()
+    {
+        FBits.reset();
+        FOutside = false;
+    }
+    bool operator==(const TIntSet& o) const { return FBits == o.FBits && FOutside == o.FOutside; }
 
 private:
     std::bitset<N> FBits;
+    bool FOutside = false;
 };
 
 // A new filter has every criterion inactive and selects every pupil. The

@@ -45,6 +45,8 @@ private slots:
     void countOnly();
     void selectionSharesPupils();
     void setBounds();
+    void outsideValueMatchesNobody_data();
+    void outsideValueMatchesNobody();
     void emptySource();
 };
 
@@ -252,6 +254,49 @@ void TestFilter::setBounds()
         p.priority.include(c);
     sd.select(p, true, count);   // priority -1 of "Rand" is in no set
     QCOMPARE(count, 1);
+}
+
+void TestFilter::outsideValueMatchesNobody_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("grade 20") << "jgst" << 20 << 0;
+    QTest::newRow("grade -1") << "jgst" << -1 << 0;
+    // a pupil without a department passes the department criterion
+    QTest::newRow("department euro") << "abt" << 0x20AC << 1;
+    QTest::newRow("assigned 300") << "zuteil" << 300 << 0;
+    QTest::newRow("any choice 300") << "wahl" << 300 << 0;
+    QTest::newRow("rank 1 choice 256") << "wahli" << 256 << 0;
+    QTest::newRow("priority 8") << "priority" << 8 << 0;
+}
+
+void TestFilter::outsideValueMatchesNobody()
+{
+    QFETCH(QString, field);
+    QFETCH(int, value);
+    QFETCH(int, expected);
+    TOwnedSchuelerData sd;
+    fill(sd);
+    TSearchFilter f;
+    if (field == QLatin1String("jgst"))
+        f.jgst.include(value);
+    else if (field == QLatin1String("abt"))
+        f.abt.include(value);
+    else if (field == QLatin1String("zuteil"))
+        f.zuteil.include(value);
+    else if (field == QLatin1String("wahl"))
+        f.wahl.include(value);
+    else if (field == QLatin1String("wahli"))
+        f.wahli[1].include(value);
+    else
+        f.priority.include(value);
+    int count = -1;
+    sd.select(f, true, count);
+    QCOMPARE(count, expected);
+    f.negateMatch = true;
+    sd.select(f, true, count);
+    QCOMPARE(count, sd.Anz() - expected);
 }
 
 void TestFilter::emptySource()
