@@ -115,7 +115,6 @@ private:
     QTemporaryDir FDir;
     std::unique_ptr<TProbeUi> FUi;
     TAppForms FForms;
-    std::unique_ptr<TKlassenSelect> FKlassen;
 };
 
 void TestImportCommand::init()
@@ -123,19 +122,12 @@ void TestImportCommand::init()
     QVERIFY(FDir.isValid());
     FUi = std::make_unique<TProbeUi>();
     QVERIFY(FForms.start());
-    if (!KlassenSelect) {
-        FKlassen = std::make_unique<TKlassenSelect>();
-        KlassenSelect = FKlassen.get();
-    }
     QVERIFY(ImportDialog);
+    QVERIFY(KlassenSelect);
 }
 
 void TestImportCommand::cleanup()
 {
-    if (FKlassen) {
-        KlassenSelect = nullptr;
-        FKlassen.reset();
-    }
     FForms.stop();
     FUi.reset();
 }
