@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -325,6 +326,8 @@ void TImportDialog::buildElementsPage()
     middle->addLayout(assign, 1);
 
     LineBox = makeListMemo("LineBox");
+    // Fixed columns line up in a fixed-pitch font.
+    LineBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     LineBox->viewport()->setMouseTracking(true);
     LineBox->viewport()->installEventFilter(this);
 
