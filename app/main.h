@@ -5,6 +5,7 @@
 
 #include "data/UData.h"
 #include "data/UGlobals.h"
+#include "platform/UUi.h"
 
 #include <QIcon>
 #include <QKeySequence>
@@ -84,6 +85,8 @@ public:
     void DeleteEintActExecute();
     void HelpActExecute();
     void InfoActExecute();
+    void PrintActExecute();
+    void ExportActExecute();
     void InsertHereActExecute();
     void InsertEndActExecute();
     void DeleteActExecute();
@@ -131,6 +134,9 @@ public:
     QAction* mDMessageWin = nullptr;
     QAction* mDMemory = nullptr;
     QAction* mDVerify = nullptr;
+    // The export file dialog: it keeps its folder, file name and filter
+    // position from one export to the next.
+    TFileDialogSpec ExportFNDialog;
 
     // Actions.
     QAction* NewAct = nullptr;
