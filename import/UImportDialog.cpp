@@ -394,6 +394,11 @@ void TImportDialog::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        Ui().showHelp(ImportHelpContext);
+        event->accept();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

@@ -69,6 +69,7 @@ private slots:
     void separatorOfBlanks();
     void positions_data();
     void positions();
+    void positionsCancelled();
     void wordsCutAndRefused();
     void commentJoinedAndCut();
     void foreignCharactersRefused_data();
@@ -364,6 +365,22 @@ void TestImportDialog::positions()
     }
 }
 
+void TestImportDialog::positionsCancelled()
+{
+    runWizard([&] {
+        showPage(FDlg->OptionsPage);
+        FDlg->FormatButtons->button(imPositions)->click();
+        FUi->queueInput(true, QStringLiteral("4,9"));
+        FDlg->UpdatePosBut->click();
+        FUi->queueInput(false);
+        FDlg->UpdatePosBut->click();
+        QCOMPARE(FDlg->FeldPosLabel->text(), QStringLiteral("4,9,0,0,0,0,0,0,0,0"));
+    });
+    QCOMPARE(FUi->inputPrompts.size(), 2);
+    QVERIFY(FUi->messages.isEmpty());
+    QCOMPARE(FDlg->getImportOptions().imPositionArray, (TPositions{4, 9, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
 void TestImportDialog::wordsCutAndRefused()
 {
     runWizard([this] {
@@ -449,9 +466,12 @@ void TestImportDialog::enterAndEscapeKeepTheDialogOpen()
         QTest::keyClick(FDlg->NrSelect, Qt::Key_Return);
         QTest::keyClick(FDlg->AssignEdit, Qt::Key_Return);
         QTest::keyClick(FDlg.get(), Qt::Key_Escape);
+        QTest::keyClick(FDlg->EditM, Qt::Key_Escape);
+        QTest::keyClick(FDlg.get(), Qt::Key_F1);
         open = FDlg->isVisible();
     }, false);
     QVERIFY(open);
+    QCOMPARE(FUi->helpContexts, QList<int>{101});
     QCOMPARE(result, int(QDialog::Rejected));
 }
 
