@@ -12,6 +12,8 @@
 #include "data/UEinteilungBasics.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
+#include "import/UImportDialog.h"
+#include "platform/UAnsiText.h"
 #include "platform/UApplication.h"
 #include "platform/UExceptions.h"
 #include "platform/UGridWidget.h"
@@ -31,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -38,6 +41,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 TMainForm* MainForm = nullptr;
 
@@ -69,6 +73,33 @@ bool hasExtension(const QString& name)
 QString withoutFolder(const QString& name)
 {
     return QFileInfo(name).fileName();
+}
+
+// Makes list the program's pupil list; the old one is emptied and released.
+void replacePupils(TSchuelerData* list)
+{
+    TSchuelerData* old = SchuelerData;
+    old->ClearData();
+    SchuelerData = list;
+    delete old;
+}
+
+// Keeps the pupils of SchuelerData that the filter selects, in a list of
+// their own that becomes SchuelerData; the others are released with the old
+// list object. Returns how many were kept.
+int keepSelected(const TSearchFilter& filter)
+{
+    int kept = 0;
+    std::unique_ptr<TSchuelerData> all(SchuelerData);
+    std::unique_ptr<TSchuelerData> selection = all->select(filter, false, kept);
+    QSet<const TSchPro*> keep;
+    for (int i = 1; i <= selection->Anz(); ++i)
+        keep.insert(selection->getNr(i));
+    SchuelerData = selection.release();
+    for (int i = 1; i <= all->Anz(); ++i)
+        if (!keep.contains(all->getNr(i)))
+            delete all->getNr(i);
+    return kept;
 }
 
 }   // namespace
@@ -231,6 +262,7 @@ void TMainForm::buildActions()
     bindCommand(OpenEintAct, &TMainForm::OpenEintActExecute);
     bindCommand(SaveAct, &TMainForm::SaveActExecute);
     bindCommand(SaveAsAct, &TMainForm::SaveAsActExecute);
+    bindCommand(ImportAct, &TMainForm::ImportActExecute);
     bindCommand(QuitAct, &TMainForm::QuitActExecute);
     bindCommand(ActivateProAct, &TMainForm::ActivateProActExecute);
     bindCommand(ActivateSchAct, &TMainForm::ActivateSchActExecute);
@@ -673,6 +705,59 @@ void TMainForm::SaveAsActExecute()
 {
     SaveCurrent(true);
     MainFormHandler->UpdateStatusBar();
+}
+
+void TMainForm::ImportActExecute()
+{
+    if (!SaveUnsaved({dtSch}))
+        return;
+    TFileDialogSpec ImportFNDialog;
+    ImportFNDialog.title = QStringLiteral("Schülerkartei importieren");
+    ImportFNDialog.filter = QStringLiteral("Textdateien (*.TXT)|*.txt|Alle Dateien (*.*)|*.*");
+    ImportFNDialog.filterIndex = 1;
+    const TFileDialogResult chosen = Ui().fileDialog(ImportFNDialog);
+    if (!chosen.accepted || chosen.files.isEmpty())
+        return;
+    const QString FName = chosen.files.first();
+    ImportDialog->setMockFileName(FName);
+    if (ImportDialog->exec() != QDialog::Accepted)
+        return;
+
+    // A name that names no readable file must not cost the old pupils.
+    {
+        TAnsiLineReader probe;
+        if (!probe.open(FName)) {
+            ShowMessage(QStringLiteral("Fehler beim Öffnen der Datei ") + FName);
+            return;
+        }
+    }
+    MainFormHandler->UpdateCloseViewSchEditors();
+    MainFormHandler->UpdateCloseMainSchEditor();
+    // A pupil editor that refused to close still shows the old list.
+    for (TEditor* e : editors())
+        if (e->getDataType() == dtSch) {
+            MainFormHandler->UpdateAll();
+            return;
+        }
+
+    replacePupils(new TSchuelerData);
+    int n = 0;
+    try {
+        n = SchuelerData->ImportFromFile(FName, ImportDialog->getImportOptions(), ImportDialog->getImportElements());
+    } catch (...) {
+        const QString message = TApplication::currentExceptionMessage();
+        SchuelerData->ClearData();
+        MainFormHandler->UpdateAll();
+        ShowMessage(message);
+        return;
+    }
+    int k = n;
+    if (const TSearchFilter* filter = ImportDialog->getFilter())
+        k = keepSelected(*filter);
+    ShowMessage(QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n));
+    MainFormHandler->UpdateAll();
+    if (k > 0)
+        ActivateEditor(dtSch);
 }
 
 void TMainForm::QuitActExecute()
@@ -1195,6 +1280,7 @@ void CreateForms()
     SchFilterDialog = new TSchFilterDialog(MainForm);
     IncSearch = new TIncSearch(MainForm);
     PrintConfDialog = new TPrintConfDialog(MainForm);
+    ImportDialog = new TImportDialog(MainForm);
     AboutBox = new TAboutBox(MainForm);
 }
 
@@ -1202,6 +1288,7 @@ void DestroyForms()
 {
     delete MainForm;   // the About box with it
     MainForm = nullptr;
+    ImportDialog = nullptr;
     AboutBox = nullptr;
     KlassenSelect = nullptr;
     SchFilterDialog = nullptr;

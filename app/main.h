@@ -76,6 +76,7 @@ public:
     void OpenEintActExecute();
     void SaveActExecute();
     void SaveAsActExecute();
+    void ImportActExecute();
     void QuitActExecute();
     void ActivateProActExecute();
     void ActivateSchActExecute();
