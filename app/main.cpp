@@ -457,8 +457,8 @@ void TMainForm::buildOverview()
     Uebersicht->addTab(SchuelerTab, QStringLiteral("Schüler"));
     Uebersicht->setCurrentIndex(0);
     connect(Uebersicht, &QTabWidget::currentChanged, this, &TMainForm::UebersichtChange);
-    ProjekteGrid->onEnter = [this] { ProjekteGridEnter(); };
-    SchuelerGrid->onEnter = [this] { SchuelerGridEnter(); };
+    bindEnter(ProjekteGrid, &TMainForm::ProjekteGridEnter);
+    bindEnter(SchuelerGrid, &TMainForm::SchuelerGridEnter);
 }
 
 void TMainForm::storeOpenEdits()
@@ -481,6 +481,16 @@ void TMainForm::bindCommand(QAction* action, void (TMainForm::*handler)())
 void TMainForm::bindCommand(QAbstractButton* button, void (TMainForm::*handler)())
 {
     connect(button, &QAbstractButton::clicked, this, [this, handler] { runCommand([=] { (this->*handler)(); }); });
+}
+
+void TMainForm::bindDblClick(TGridWidget* grid, void (TMainForm::*handler)())
+{
+    grid->onDblClick = [this, handler] { runCommand([=] { (this->*handler)(); }); };
+}
+
+void TMainForm::bindEnter(TGridWidget* grid, void (TMainForm::*handler)())
+{
+    grid->onEnter = [this, handler] { runCommand([=] { (this->*handler)(); }); };
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -727,8 +737,6 @@ void TMainForm::sortActive(TSortCritType SortBy)
     TEditor* editor = activeEditor();
     if (!editor || editor->getDataType() != dtSch)
         return;
-    // A cell being typed in is stored first and sorted in with the rest.
-    editor->commitEdit();
     editor->Sort(SortBy);
     MainFormHandler->UpdateSchEditors();
 }
@@ -896,6 +904,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
     const TDataType kind = FType == ft_proj ? dtPro : dtSch;
     const int n = int(chosen.files.size());
     int total = 0;
+    bool complete = true;
     if (Database.getDataType() == dtSch)
         MainFormHandler->UpdateCloseViewSchEditors();
     Database.ClearData();
@@ -910,6 +919,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
             return;
         }
         total += dataFile.Read(Database, n > 1);
+        complete = complete && dataFile.ReadComplete();
         dataFile.Close();
     }
 
@@ -929,7 +939,9 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
         MainFormHandler->UpdateSchStat();
         MainFormHandler->UpdateSchEditors();
     }
-    Database.ModSaved(n == 1 ? chosen.files.first() : QString());
+    // A file that refused a line is not the list's file: saving under its
+    // name would write the few records read over it.
+    Database.ModSaved(n == 1 && complete ? chosen.files.first() : QString());
     showFileName(kind, Database);
     MainFormHandler->UpdateStatusBar();
 }
@@ -959,8 +971,6 @@ void TMainForm::SaveCurrent(bool newname)
     TEditor* editor = activeEditor();
     if (!editor)
         return;
-    // The file holds what the grid shows.
-    editor->commitEdit();
     TData* list = editor->getData();
     if (list->getFilename().isEmpty())
         newname = true;

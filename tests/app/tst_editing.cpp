@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 
 Q_DECLARE_METATYPE(Qt::Key)
@@ -89,7 +90,10 @@ private slots:
     void insertAndDeletePupils();
     void deletePupilClosesViews_data();
     void deletePupilClosesViews();
+    void commandsStoreTheOpenEditFirst_data();
     void commandsStoreTheOpenEditFirst();
+    void overviewStoresTheOpenEditFirst_data();
+    void overviewStoresTheOpenEditFirst();
 
     void movementMode();
     void sortOrders_data();
@@ -797,20 +801,82 @@ void TestEditing::deletePupilClosesViews()
 
 // The four commands do nothing while a cell is being edited, whether their
 // key or their menu item gives them.
+void TestEditing::commandsStoreTheOpenEditFirst_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("pupils");
+    QTest::newRow("insert at the end") << "InsertEndAct" << 5;
+    QTest::newRow("sort by name") << "mBSortN" << 4;
+    QTest::newRow("save, cancelled") << "SaveAct" << 4;
+    QTest::newRow("movement mode") << "BewegModeAct" << 4;
+    QTest::newRow("pupil editor") << "ActivateSchAct" << 4;
+    QTest::newRow("next window") << "NextWinAct" << 4;
+}
+
 void TestEditing::commandsStoreTheOpenEditFirst()
 {
     // A command started from the menu while a cell is edited stores the
     // typed text first, then runs.
+    QFETCH(QString, command);
+    QFETCH(int, pupils);
     loadSchool(3, 4);
     openEditor(dtSch);
     QVERIFY(FGrid->setCurrentCell(0, 2));
     typeInCell(QStringLiteral("Neuname"));
     QVERIFY(FGrid->isEditing());
-    MainForm->InsertEndAct->trigger();
+    FUi->queueFileCancel();
+    MainForm->findChild<QAction*>(command)->trigger();
     QVERIFY(!FGrid->isEditing());
-    QCOMPARE(SchuelerData->Anz(), 5);
-    QCOMPARE(SchuelerData->getNr(2)->getName(), QStringLiteral("Neuname"));
+    QCOMPARE(SchuelerData->Anz(), pupils);
+    QStringList names;
+    for (int i = 1; i <= SchuelerData->Anz(); ++i)
+        names << SchuelerData->getNr(i)->getName();
+    QVERIFY2(names.contains(QStringLiteral("Neuname")), qPrintable(names.join(QLatin1Char(','))));
     QVERIFY(FUi->messages.isEmpty());
+}
+
+void TestEditing::overviewStoresTheOpenEditFirst_data()
+{
+    QTest::addColumn<int>("trigger");
+    QTest::newRow("projects overview gets the focus") << 0;
+    QTest::newRow("classes overview gets the focus") << 1;
+    QTest::newRow("double click into an overview") << 2;
+    QTest::newRow("overview button") << 3;
+}
+
+void TestEditing::overviewStoresTheOpenEditFirst()
+{
+    // The overview's grids and buttons are commands like the menu's.
+    QFETCH(int, trigger);
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    typeInCell(QStringLiteral("Neuname"));
+    QVERIFY(FGrid->isEditing());
+    int ran = 0;
+    auto* button = MainForm->findChild<QToolButton*>(QStringLiteral("SchShowBut"));
+    QVERIFY(button);
+    switch (trigger) {
+    case 0: MainForm->ProjekteGrid->onEnter(); break;
+    case 1: MainForm->SchuelerGrid->onEnter(); break;
+    case 2:
+        MainForm->bindDblClick(MainForm->SchuelerGrid, &TMainForm::UebersichtChange);
+        MainForm->SchuelerGrid->onDblClick();
+        break;
+    case 3:
+        button->setEnabled(true);
+        MainForm->bindCommand(button, &TMainForm::UebersichtChange);
+        // What the command sees when it runs.
+        connect(button, &QToolButton::clicked, this, [&] {
+            ran = SchuelerData->getNr(2)->getName() == QLatin1String("Neuname") ? 1 : -1;
+        });
+        button->click();
+        QCOMPARE(ran, 1);
+        break;
+    }
+    QVERIFY(!FGrid->isEditing());
+    QCOMPARE(SchuelerData->getNr(2)->getName(), QStringLiteral("Neuname"));
+    QCOMPARE(FGrid->cell(0, 2), QStringLiteral("Neuname"));
 }
 
 // ---------------------------------------------------- mode, sorting, hand

@@ -36,6 +36,18 @@
 
 namespace {
 
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 QStringList projectLines(int n)
 {
@@ -87,6 +99,9 @@ private slots:
     void openBadLine();
     void openCancelled();
     void openWrongKind();
+    void openRefusedKeepsNoName_data();
+    void openRefusedKeepsNoName();
+    void openManyBadLines();
     void openEintClosesViews();
 
     void saveWithName();
@@ -395,6 +410,8 @@ void TestMainForm::openBadLine()
                                         QStringLiteral("2 Projekt-Datensätze gelesen.")}));
     QCOMPARE(ProjektData->Anz(), 2);
     QCOMPARE(ProjektData->getNr(2)->getName(), QStringLiteral("Projekt 2"));
+    QCOMPARE(ProjektData->getFilename(), QString());
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor"));
 }
 
 void TestMainForm::openCancelled()
@@ -420,7 +437,75 @@ void TestMainForm::openWrongKind()
     QCOMPARE(FUi->texts(), QStringList({count, count, "0 Einteilung-Datensätze gelesen.", "Erzeuge leeren Eintrag."}));
     QCOMPARE(SchuelerData->Anz(), 1);
     QVERIFY(!SchuelerData->getModified());
-    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Schüler-Editor [p.PRO]"));
+    // The list does not take the name of a file it could not read.
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Schüler-Editor"));
+    QCOMPARE(SchuelerData->getFilename(), QString());
+}
+
+void TestMainForm::openRefusedKeepsNoName_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("records");
+
+    QByteArray assignments;
+    for (const QString& line : pupilLines(801, true, 1))
+        assignments += Ansi::encode(line) + "\r\n";
+    QByteArray oneBad = projectLines(3).join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
+    oneBad += "4; Kaputt; x; 10; 2; 20; -; -; 0; \r\n";
+    QByteArray image("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    image += QByteArray(2000, 'x');
+
+    QTest::newRow("assignment file as projects") << "OpenProAct" << "result.EIN" << assignments << "Projekt-Editor" << 0;
+    QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 3;
+    QTest::newRow("image as projects") << "OpenProAct" << "bild.PRO" << image << "Projekt-Editor" << 0;
+    QTest::newRow("image as assignments") << "OpenEintAct" << "bild.EIN" << image << "Schüler-Editor" << 0;
+}
+
+void TestMainForm::openRefusedKeepsNoName()
+{
+    // A file the reader refused, wholly or in part, keeps its bytes: the
+    // list does not take its name, and "&Speichern" asks for one.
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, title);
+    QFETCH(int, records);
+    writeBytes(path(file), bytes);
+    FUi->queueFiles({path(file)});
+    action(command)->trigger();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->windowTitle(), title);
+    QCOMPARE(editor->getData()->getFilename(), QString());
+    if (records > 0)
+        QCOMPARE(editor->getData()->Anz(), records);
+
+    FUi->clear();
+    FUi->queueFileCancel();
+    QTest::keyClick(editor->grid(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(FUi->fileDialogs.size(), 1);
+    QVERIFY(FUi->fileDialogs[0].save);
+    QCOMPARE(readBytes(path(file)), bytes);
+}
+
+void TestMainForm::openManyBadLines()
+{
+    // Ten line messages, then one that counts the rest; the reading goes
+    // on behind them.
+    QStringList lines = pupilLines(25, true, 1);
+    lines.append(projectLines(1));
+    openFile(MainForm->OpenProAct, path("result.EIN"), lines);
+    const QString count = QStringLiteral("Projektdatenzeile enthaelt falsche Anzahl Elemente");
+    QStringList expected;
+    for (int i = 0; i < 10; ++i)
+        expected << count;
+    expected << QStringLiteral("Weitere 15 fehlerhafte Zeilen wurden übersprungen.")
+             << QStringLiteral("1 Projekt-Datensätze gelesen.");
+    QCOMPARE(FUi->texts(), expected);
+    QCOMPARE(ProjektData->Anz(), 1);
 }
 
 void TestMainForm::openEintClosesViews()
