@@ -150,6 +150,7 @@ private:
 
     int FCol = 0;                            // current cell, grid coordinates
     int FRow = 0;
+    int FScrollSync = 0;                     // > 0: the grid moves the frozen columns
     int FNoVeto = 0;                         // > 0: moves made by the grid's own bookkeeping
     bool FFocusInside = false;
     QMetaObject::Connection FFocusWatch;
