@@ -66,6 +66,8 @@ private slots:
 
     void keyMoves_data();
     void keyMoves();
+    void currentRowInSight_data();
+    void currentRowInSight();
     void tabThenClickOnProjekt_data();
     void tabThenClickOnProjekt();
 
@@ -272,9 +274,56 @@ void TestEditing::keyMoves()
     }
     press(key, mods);
     QCOMPARE(at(), to);
+    // The status bar names the row reached, also after a move on from
+    // "Projekt".
+    QCOMPARE(MainForm->panelText(3), QString::asprintf("Zeile %4d", to.y()));
     // Nothing was refused and nothing changed on the way.
     QCOMPARE(FUi->beeps, 0);
     QVERIFY(!ProjektData->getModified());
+}
+
+void TestEditing::currentRowInSight_data()
+{
+    QTest::addColumn<int>("kind");   // 0 pupil editor, 1 project editor
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("row");
+    for (int kind = 0; kind <= 1; ++kind) {
+        const char* editor = kind == 0 ? "pupils" : "projects";
+        QTest::addRow("%s: Ctrl+End", editor) << kind << "Ctrl+End" << 2000;
+        QTest::addRow("%s: Am Ende einfügen", editor) << kind << "InsertEndAct" << 2001;
+        QTest::addRow("%s: Ctrl+End, then Ctrl+Home", editor) << kind << "Ctrl+Home" << 1;
+        QTest::addRow("%s: Tab from the last row", editor) << kind << "Tab" << 1;
+    }
+}
+
+void TestEditing::currentRowInSight()
+{
+    // The current cell is always in sight, however it got there.
+    QFETCH(int, kind);
+    QFETCH(QString, how);
+    QFETCH(int, row);
+    if (kind == 0)
+        loadSchool(3, 2000);
+    else
+        loadSchool(2000, 0);
+    openEditor(kind == 0 ? dtSch : dtPro);
+    QCoreApplication::processEvents();
+    press(Qt::Key_End, Qt::ControlModifier);
+    if (how == QLatin1String("InsertEndAct")) {
+        MainForm->InsertEndAct->trigger();
+    } else if (how == QLatin1String("Ctrl+Home")) {
+        press(Qt::Key_Home, Qt::ControlModifier);
+    } else if (how == QLatin1String("Tab")) {
+        QVERIFY(FGrid->setCurrentCell(kind == 0 ? 9 : 7, 2000));
+        press(Qt::Key_Tab);
+    }
+    QCOMPARE(FGrid->row(), row);
+    QCOMPARE(MainForm->panelText(3), QString::asprintf("Zeile %4d", row));
+    QCoreApplication::processEvents();
+    const QRect cell = FGrid->visualRect(FGrid->currentIndex());
+    QVERIFY2(FGrid->viewport()->rect().contains(cell),
+             qPrintable(QStringLiteral("cell %1,%2 in %3x%4").arg(cell.left()).arg(cell.top())
+                            .arg(FGrid->viewport()->width()).arg(FGrid->viewport()->height())));
 }
 
 // A click on "Projekt" is taken as the last key pressed. From the last row
