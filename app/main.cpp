@@ -38,6 +38,9 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
+// The status bar panels' standard widths.
+const int PanelWidths[5] = {100, 100, 100, 100, 200};
+
 // Help context numbers travel with the widgets and actions as a property.
 const char* const HelpContextProperty = "helpContext";
 
@@ -383,18 +386,17 @@ void TMainForm::buildStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
     setHelpContext(bar, 1);
-    static const int widths[5] = {100, 100, 100, 100, 200};
     static const char* const names[5] = {"Panel0", "Panel1", "Panel2", "Panel3", "Panel4"};
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QString::fromLatin1(names[i]));
-        panel->setFixedWidth(widths[i]);
+        panel->setFixedWidth(PanelWidths[i]);
         bar->addWidget(panel);
         FPanels.append(panel);
     }
-    FPanels[0]->setText(QStringLiteral("0 Projekte"));
-    FPanels[1]->setText(QStringLiteral("0 Schüler"));
-    FPanels[2]->setText(QStringLiteral("0 eingeteilt"));
+    setPanelText(0, QStringLiteral("0 Projekte"));
+    setPanelText(1, QStringLiteral("0 Schüler"));
+    setPanelText(2, QStringLiteral("0 eingeteilt"));
 }
 
 QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& caption, TGridWidget*& grid,
@@ -551,8 +553,14 @@ QString TMainForm::panelText(int i) const
 
 void TMainForm::setPanelText(int i, const QString& text)
 {
-    if (QLabel* panel = FPanels.value(i))
-        panel->setText(text);
+    QLabel* panel = FPanels.value(i);
+    if (!panel)
+        return;
+    panel->setText(text);
+    // At least the standard width, and as wide as the text in the font in
+    // use.
+    const int needed = panel->fontMetrics().horizontalAdvance(text) + 2 * panel->frameWidth() + 2 * panel->margin() + 6;
+    panel->setFixedWidth(std::max(PanelWidths[i], needed));
 }
 
 // --------------------------------------------------------------- editors

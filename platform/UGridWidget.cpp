@@ -541,6 +541,23 @@ int TGridWidget::textWidth(const QString& text) const
     return fontMetrics().horizontalAdvance(text);
 }
 
+int TGridWidget::fitWidth(int col) const
+{
+    if (col < 0 || col >= FModel->cols)
+        return 0;
+    int width = 0;
+    if (FModel->fixedRows > 0)
+        width = horizontalHeader()->sectionSizeHint(col);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int rows = FModel->rows - FModel->fixedRows;
+    for (int r = 0; r < rows; ++r) {
+        const QModelIndex index = FModel->index(r, col);
+        width = std::max(width, itemDelegate()->sizeHint(option, index).width());
+    }
+    return width + (showGrid() ? gridLineWidth() : 0);
+}
+
 int TGridWidget::defaultRowHeight() const
 {
     return verticalHeader()->defaultSectionSize();

@@ -6,7 +6,9 @@
 #include "app/UEditor.h"
 #include "app/UMainFormHandler.h"
 #include "app/main.h"
+#include "data/UProjekt.h"
 #include "data/UProjektData.h"
+#include "data/USchueler.h"
 #include "data/USchuelerData.h"
 #include "platform/UAnsiText.h"
 #include "platform/UGridWidget.h"
@@ -20,6 +22,7 @@
 #include <QMenuBar>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -124,6 +127,7 @@ private slots:
     void emptyListEditor();
     void editorPlacement();
     void activateEditorKeepsActive();
+    void overviewAndStatusBarFitTheirTexts();
     void commandStates_data();
     void commandStates();
     void closingViewKeepsActiveCommands();
@@ -183,7 +187,7 @@ void TestMainForm::startUp()
     QCOMPARE(overview->currentIndex(), 0);
     QCOMPARE(overview->tabText(0), QStringLiteral("Projekte"));
     QCOMPARE(overview->tabText(1), QStringLiteral("Schüler"));
-    QCOMPARE(overview->width(), 200);
+    QVERIFY(overview->width() >= 200);
 
     auto* pro = MainForm->findChild<TGridWidget*>(QStringLiteral("ProjekteGrid"));
     auto* sch = MainForm->findChild<TGridWidget*>(QStringLiteral("SchuelerGrid"));
@@ -238,12 +242,15 @@ void TestMainForm::editorSizeRules()
     const int clientHeight = MainForm->height() - MainForm->menuBar()->height();
     QCOMPARE(MainForm->getEditorHeight(), clientHeight - 29 - MainForm->statusBar()->height() - 4);
 
+    // The overview is as wide as its captions need, at least 200.
+    const int overview = MainForm->Uebersicht->width();
+    QVERIFY(overview >= 200);
     const int withOverview = MainForm->getEditorWidth();
-    QCOMPARE(withOverview, MainForm->width() - 4 - 200);
+    QCOMPARE(withOverview, MainForm->width() - 4 - overview);
     MainForm->ShowOverviewAct->trigger();
     QVERIFY(!MainForm->mAShowUebers->isChecked());
     QVERIFY(MainForm->Uebersicht->isHidden());
-    QCOMPARE(MainForm->getEditorWidth(), withOverview + 200);
+    QCOMPARE(MainForm->getEditorWidth(), withOverview + overview);
     MainForm->ShowOverviewAct->trigger();
     QVERIFY(MainForm->mAShowUebers->isChecked());
     QVERIFY(!MainForm->Uebersicht->isHidden());
@@ -915,6 +922,64 @@ void TestMainForm::commandStates_data()
     QTest::newRow("project editor") << 2 << false << true << true;
     QTest::newRow("pupil editor") << 1 << true << true << true;
     QTest::newRow("extract view") << 3 << true << true << false;
+}
+
+void TestMainForm::overviewAndStatusBarFitTheirTexts()
+{
+    // A large school: counts of five digits, fill states of six characters.
+    auto* big = new TProjekt(1);
+    big->name = QStringLiteral("Theater");
+    big->teilnmax = 5;
+    ProjektData->add(big);
+    auto* small = new TProjekt(2);
+    small->name = QStringLiteral("Chor");
+    small->teilnmin = 20000;
+    ProjektData->add(small);
+    for (int i = 0; i < 20000; ++i) {
+        auto* p = new TSchueler;
+        p->name = QStringLiteral("Schüler %1").arg(i);
+        p->jgst = 5 + i % 9;
+        p->abt = QString(QLatin1Char(char('a' + i % 8)));
+        p->wahl[1] = 1;
+        p->zuteil = i < 12000 ? 1 : 0;
+        SchuelerData->add(p);
+    }
+    SchuelerData->setModified();
+    MainFormHandler->UpdateAll();
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("20000 Schüler (*)"));
+    QCOMPARE(MainForm->ProjekteGrid->cell(3, 2), QStringLiteral("+11995"));
+    auto* overview = MainForm->findChild<QTabWidget*>(QStringLiteral("Uebersicht"));
+    for (int page = 0; page < 2; ++page) {
+        overview->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        TGridWidget* grid = page == 0 ? MainForm->ProjekteGrid : MainForm->SchuelerGrid;
+        const QFontMetrics caption = grid->horizontalHeader()->fontMetrics();
+        for (int c = 0; c < grid->colCount(); ++c) {
+            if (page == 0 && c == 1)
+                continue;   // project names may be cut
+            QVERIFY2(caption.horizontalAdvance(grid->cell(c, 0)) < grid->colWidth(c), qPrintable(grid->cell(c, 0)));
+            for (int r = 1; r < grid->rowCount(); ++r)
+                QVERIFY2(grid->textWidth(grid->cell(c, r)) < grid->colWidth(c), qPrintable(grid->cell(c, r)));
+            QVERIFY(grid->colWidth(c) >= (page == 0 ? 30 : 40));
+        }
+        // The name and class columns keep at least their standard width,
+        // and the panel fits the grid: no column is pushed out of sight.
+        QVERIFY(grid->colWidth(page == 0 ? 1 : 0) >= (page == 0 ? 75 : 45));
+        int total = 0;
+        for (int c = 0; c < grid->colCount(); ++c)
+            total += grid->colWidth(c);
+        QVERIFY2(total <= grid->viewport()->width(), qPrintable(QStringLiteral("%1 > %2").arg(total).arg(grid->viewport()->width())));
+    }
+    QVERIFY(overview->width() >= 200);
+    static const int least[5] = {100, 100, 100, 100, 200};
+    MainForm->setPanelText(3, QStringLiteral("Zeile 20000"));
+    MainForm->setPanelText(4, QStringLiteral(" (1=Theater und Musik für alle Jahrgänge)"));
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = MainForm->findChild<QLabel*>(QStringLiteral("Panel%1").arg(i));
+        QVERIFY(panel->width() >= least[i]);
+        QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
+                 qPrintable(panel->text()));
+    }
 }
 
 void TestMainForm::commandStates()
