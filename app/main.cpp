@@ -20,6 +20,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QImage>
+#include <QPixmap>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -62,6 +64,33 @@ bool hasExtension(const QString& name)
 {
     const int slash = int(name.lastIndexOf(QLatin1Char('/')));
     return name.indexOf(QLatin1Char('.'), slash + 1) >= 0;
+}
+
+// The icon with pictures of its own for a disabled button: grey and faded,
+// so that a picture that is grey already still looks disabled.
+QIcon withFadedDisabled(const QIcon& icon)
+{
+    if (icon.isNull())
+        return icon;
+    QIcon result;
+    for (int size : {16, 22, 24, 32, 48}) {
+        const QPixmap normal = icon.pixmap(QSize(size, size), 1.0, QIcon::Normal);
+        if (normal.isNull())
+            continue;
+        result.addPixmap(normal, QIcon::Normal);
+        result.addPixmap(icon.pixmap(QSize(size, size), 1.0, QIcon::Active), QIcon::Active);
+        result.addPixmap(icon.pixmap(QSize(size, size), 1.0, QIcon::Selected), QIcon::Selected);
+        QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < faded.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
+            for (int x = 0; x < faded.width(); ++x) {
+                const int gray = (qGray(line[x]) + 2 * 200) / 3;
+                line[x] = qRgba(gray, gray, gray, qAlpha(line[x]) * 2 / 5);
+            }
+        }
+        result.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
+    }
+    return result;
 }
 
 QString withoutFolder(const QString& name)
@@ -147,7 +176,7 @@ void TMainForm::buildImages()
         nullptr,                   // 17
     };
     for (const char* name : names)
-        ToolImages.append(name ? QIcon::fromTheme(QString::fromLatin1(name)) : QIcon());
+        ToolImages.append(name ? withFadedDisabled(QIcon::fromTheme(QString::fromLatin1(name))) : QIcon());
 }
 
 void TMainForm::buildActions()

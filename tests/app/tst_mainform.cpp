@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -85,6 +86,7 @@ class TestMainForm : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -128,6 +130,7 @@ private slots:
     void editorPlacement();
     void activateEditorKeepsActive();
     void overviewAndStatusBarFitTheirTexts();
+    void disabledToolButtonsLookDisabled();
     void commandStates_data();
     void commandStates();
     void closingViewKeepsActiveCommands();
@@ -143,6 +146,13 @@ private:
     std::unique_ptr<QTemporaryDir> FDir;
     TAppForms FForms;
 };
+
+void TestMainForm::initTestCase()
+{
+    // The offscreen platform looks for no icon theme; the program's pictures
+    // come from the installed one.
+    QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << QStringLiteral("/usr/share/icons"));
+}
 
 void TestMainForm::init()
 {
@@ -979,6 +989,37 @@ void TestMainForm::overviewAndStatusBarFitTheirTexts()
         QVERIFY(panel->width() >= least[i]);
         QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
                  qPrintable(panel->text()));
+    }
+}
+
+void TestMainForm::disabledToolButtonsLookDisabled()
+{
+    // Every picture of the tool bar, grey ones too, is faded when its
+    // command is off.
+    auto alphaSum = [](const QImage& image) {
+        qint64 sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += qAlpha(image.pixel(x, y));
+        return sum;
+    };
+    int pictures = 0;
+    for (QAction* a : MainForm->ToolBar->actions()) {
+        if (a->icon().isNull())
+            continue;
+        ++pictures;
+        const QSize size = MainForm->ToolBar->iconSize();
+        const QImage normal = a->icon().pixmap(size, QIcon::Normal).toImage();
+        const QImage disabled = a->icon().pixmap(size, QIcon::Disabled).toImage();
+        QVERIFY2(alphaSum(normal) > 0, qPrintable(a->objectName()));
+        QVERIFY2(alphaSum(disabled) * 2 < alphaSum(normal), qPrintable(a->objectName()));
+    }
+    QVERIFY2(pictures >= 10, qPrintable(QString::number(pictures)));
+    // The two assignment buttons among them, off at the start.
+    for (QAction* a : {MainForm->AutoEinteilAct, MainForm->HandEintAct}) {
+        QVERIFY(!a->isEnabled());
+        QWidget* button = MainForm->ToolBar->widgetForAction(a);
+        QVERIFY(button && !button->isEnabled());
     }
 }
 
