@@ -72,6 +72,9 @@ private slots:
     void tabThenClickOnProjekt();
 
     void storedRowLosesAssignment();
+    void storedRowReadsBackFromItsFile_data();
+    void storedRowReadsBackFromItsFile();
+    void digitInFestOfAFixedPupil();
     void festDigitIsStoredThenRemoved();
     void refusedRow_data();
     void refusedRow();
@@ -354,6 +357,62 @@ void TestEditing::tabThenClickOnProjekt()
 }
 
 // ------------------------------------------------------------------ storing
+
+void TestEditing::storedRowReadsBackFromItsFile_data()
+{
+    QTest::addColumn<int>("kind");   // 0 pupil editor, 1 project editor
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("department after a blank") << 0 << 3 << " b" << "b";
+    QTest::newRow("department of blanks") << 0 << 3 << "  " << "";
+    QTest::newRow("project name of a blank") << 1 << 1 << " " << "";
+    QTest::newRow("project name after blanks") << 1 << 1 << "  Zoo " << "Zoo ";
+}
+
+void TestEditing::storedRowReadsBackFromItsFile()
+{
+    // What a row stores is what its file gives back: leading blanks of a
+    // later field go when the row is stored, not only when it is read.
+    QFETCH(int, kind);
+    QFETCH(int, col);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    loadSchool(3, 3);
+    openEditor(kind == 0 ? dtSch : dtPro);
+    QVERIFY(FGrid->setCurrentCell(col, 2));
+    typeInCell(typed);
+    press(Qt::Key_Return);
+    QCOMPARE(FUi->beeps, 0);
+    QCOMPARE(FGrid->cell(col, 2), stored);
+    TSchPro* record = FEditor->getData()->getNr(2);
+    const TZeile line(record->ToZeile().AsString());
+    QCOMPARE(line.value(col), stored);
+    if (kind == 0) {
+        QCOMPARE(pupil(2)->abt, stored);
+        QCOMPARE(TSchueler(line, true).abt, stored);
+    } else {
+        QCOMPARE(ProjektData->getNr(2)->name, stored);
+        QCOMPARE(TProjekt(line).name, stored);
+    }
+}
+
+void TestEditing::digitInFestOfAFixedPupil()
+{
+    // A hand index typed into "fest" makes the pupil not fixed; the store
+    // then drops the hand index itself.
+    loadSchool(3, 3);
+    pupil(2)->fest = true;
+    openEditor(dtSch);
+    QCOMPARE(FGrid->cell(4, 2), QStringLiteral("F"));
+    QVERIFY(FGrid->setCurrentCell(4, 2));
+    typeInCell(QStringLiteral("3"));
+    press(Qt::Key_Return);
+    QCOMPARE(FUi->beeps, 0);
+    QVERIFY(!pupil(2)->fest);
+    QCOMPARE(pupil(2)->hand, -1);
+    QCOMPARE(FGrid->cell(4, 2), QStringLiteral("-"));
+}
 
 void TestEditing::storedRowLosesAssignment()
 {
