@@ -5,6 +5,7 @@
 
 #include "data/UData.h"
 #include "data/UGlobals.h"
+#include "platform/UUi.h"
 
 #include <QIcon>
 #include <QKeySequence>
@@ -83,6 +84,8 @@ public:
     void DeleteEintActExecute();
     void HelpActExecute();
     void InfoActExecute();
+    void PrintActExecute();
+    void ExportActExecute();
     void InsertHereActExecute();
     void InsertEndActExecute();
     void DeleteActExecute();
@@ -133,6 +136,9 @@ public:
     QAction* mDMessageWin = nullptr;
     QAction* mDMemory = nullptr;
     QAction* mDVerify = nullptr;
+    // The export file dialog: it keeps its folder, file name and filter
+    // position from one export to the next.
+    TFileDialogSpec ExportFNDialog;
 
     // Actions.
     QAction* NewAct = nullptr;
