@@ -467,8 +467,8 @@ QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& captio
     bar->setObjectName(barName);
     bar->setFixedHeight(29);
     bar->setMovable(false);
-    // The statistics and the view commands bind these buttons; until then
-    // they are off.
+    // The statistics and the view commands bind these buttons (bindCommand)
+    // and the grid's double click (bindDblClick); until then they are off.
     for (const QString& buttonName : {statName, showName}) {
         auto* button = new QToolButton(bar);
         button->setObjectName(buttonName);
