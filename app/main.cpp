@@ -27,6 +27,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QImage>
+#include <QPixmap>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -46,6 +48,9 @@
 TMainForm* MainForm = nullptr;
 
 namespace {
+
+// The status bar panels' standard widths.
+const int PanelWidths[5] = {100, 100, 100, 100, 200};
 
 // Help context numbers travel with the widgets and actions as a property.
 const char* const HelpContextProperty = "helpContext";
@@ -68,6 +73,33 @@ bool hasExtension(const QString& name)
 {
     const int slash = int(name.lastIndexOf(QLatin1Char('/')));
     return name.indexOf(QLatin1Char('.'), slash + 1) >= 0;
+}
+
+// The icon with pictures of its own for a disabled button: grey and faded,
+// so that a picture that is grey already still looks disabled.
+QIcon withFadedDisabled(const QIcon& icon)
+{
+    if (icon.isNull())
+        return icon;
+    QIcon result;
+    for (int size : {16, 22, 24, 32, 48}) {
+        const QPixmap normal = icon.pixmap(QSize(size, size), 1.0, QIcon::Normal);
+        if (normal.isNull())
+            continue;
+        result.addPixmap(normal, QIcon::Normal);
+        result.addPixmap(icon.pixmap(QSize(size, size), 1.0, QIcon::Active), QIcon::Active);
+        result.addPixmap(icon.pixmap(QSize(size, size), 1.0, QIcon::Selected), QIcon::Selected);
+        QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < faded.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
+            for (int x = 0; x < faded.width(); ++x) {
+                const int gray = (qGray(line[x]) + 2 * 200) / 3;
+                line[x] = qRgba(gray, gray, gray, qAlpha(line[x]) * 2 / 5);
+            }
+        }
+        result.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
+    }
+    return result;
 }
 
 QString withoutFolder(const QString& name)
@@ -187,7 +219,7 @@ void TMainForm::buildImages()
         nullptr,                   // 17
     };
     for (const char* name : names)
-        ToolImages.append(name ? QIcon::fromTheme(QString::fromLatin1(name)) : QIcon());
+        ToolImages.append(name ? withFadedDisabled(QIcon::fromTheme(QString::fromLatin1(name))) : QIcon());
 }
 
 void TMainForm::buildActions()
@@ -431,18 +463,17 @@ void TMainForm::buildStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
     setHelpContext(bar, 1);
-    static const int widths[5] = {100, 100, 100, 100, 200};
     static const char* const names[5] = {"Panel0", "Panel1", "Panel2", "Panel3", "Panel4"};
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QString::fromLatin1(names[i]));
-        panel->setFixedWidth(widths[i]);
+        panel->setFixedWidth(PanelWidths[i]);
         bar->addWidget(panel);
         FPanels.append(panel);
     }
-    FPanels[0]->setText(QStringLiteral("0 Projekte"));
-    FPanels[1]->setText(QStringLiteral("0 Schüler"));
-    FPanels[2]->setText(QStringLiteral("0 eingeteilt"));
+    setPanelText(0, QStringLiteral("0 Projekte"));
+    setPanelText(1, QStringLiteral("0 Schüler"));
+    setPanelText(2, QStringLiteral("0 eingeteilt"));
 }
 
 QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& caption, TGridWidget*& grid,
@@ -473,8 +504,8 @@ QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& captio
     bar->setObjectName(barName);
     bar->setFixedHeight(29);
     bar->setMovable(false);
-    // The statistics and the view commands bind these buttons; until then
-    // they are off.
+    // The statistics and the view commands bind these buttons (bindCommand)
+    // and the grid's double click (bindDblClick); until then they are off.
     for (const QString& buttonName : {statName, showName}) {
         auto* button = new QToolButton(bar);
         button->setObjectName(buttonName);
@@ -505,8 +536,8 @@ void TMainForm::buildOverview()
     Uebersicht->addTab(SchuelerTab, QStringLiteral("Schüler"));
     Uebersicht->setCurrentIndex(0);
     connect(Uebersicht, &QTabWidget::currentChanged, this, &TMainForm::UebersichtChange);
-    ProjekteGrid->onEnter = [this] { ProjekteGridEnter(); };
-    SchuelerGrid->onEnter = [this] { SchuelerGridEnter(); };
+    bindEnter(ProjekteGrid, &TMainForm::ProjekteGridEnter);
+    bindEnter(SchuelerGrid, &TMainForm::SchuelerGridEnter);
 
     // The views over a project's or a class's pupils.
     if (auto* button = ProjekteTab->findChild<QAbstractButton*>(QStringLiteral("ProShowBut"))) {
@@ -517,8 +548,8 @@ void TMainForm::buildOverview()
         button->setEnabled(true);
         bindCommand(button, &TMainForm::SchShowButClick);
     }
-    ProjekteGrid->onDblClick = [this] { runCommand([this] { ProjekteGridDblClick(); }); };
-    SchuelerGrid->onDblClick = [this] { runCommand([this] { SchuelerGridDblClick(); }); };
+    bindDblClick(ProjekteGrid, &TMainForm::ProjekteGridDblClick);
+    bindDblClick(SchuelerGrid, &TMainForm::SchuelerGridDblClick);
 }
 
 void TMainForm::storeOpenEdits()
@@ -541,6 +572,16 @@ void TMainForm::bindCommand(QAction* action, void (TMainForm::*handler)())
 void TMainForm::bindCommand(QAbstractButton* button, void (TMainForm::*handler)())
 {
     connect(button, &QAbstractButton::clicked, this, [this, handler] { runCommand([=] { (this->*handler)(); }); });
+}
+
+void TMainForm::bindDblClick(TGridWidget* grid, void (TMainForm::*handler)())
+{
+    grid->onDblClick = [this, handler] { runCommand([=] { (this->*handler)(); }); };
+}
+
+void TMainForm::bindEnter(TGridWidget* grid, void (TMainForm::*handler)())
+{
+    grid->onEnter = [this, handler] { runCommand([=] { (this->*handler)(); }); };
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -601,8 +642,14 @@ QString TMainForm::panelText(int i) const
 
 void TMainForm::setPanelText(int i, const QString& text)
 {
-    if (QLabel* panel = FPanels.value(i))
-        panel->setText(text);
+    QLabel* panel = FPanels.value(i);
+    if (!panel)
+        return;
+    panel->setText(text);
+    // At least the standard width, and as wide as the text in the font in
+    // use.
+    const int needed = panel->fontMetrics().horizontalAdvance(text) + 2 * panel->frameWidth() + 2 * panel->margin() + 6;
+    panel->setFixedWidth(std::max(PanelWidths[i], needed));
 }
 
 // --------------------------------------------------------------- editors
@@ -840,8 +887,6 @@ void TMainForm::sortActive(TSortCritType SortBy)
     TEditor* editor = activeEditor();
     if (!editor || editor->getDataType() != dtSch)
         return;
-    // A cell being typed in is stored first and sorted in with the rest.
-    editor->commitEdit();
     editor->Sort(SortBy);
     MainFormHandler->UpdateSchEditors();
 }
@@ -1136,6 +1181,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
     const TDataType kind = FType == ft_proj ? dtPro : dtSch;
     const int n = int(chosen.files.size());
     int total = 0;
+    bool complete = true;
     if (Database.getDataType() == dtSch)
         MainFormHandler->UpdateCloseViewSchEditors();
     Database.ClearData();
@@ -1150,6 +1196,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
             return;
         }
         total += dataFile.Read(Database, n > 1);
+        complete = complete && dataFile.ReadComplete();
         dataFile.Close();
     }
 
@@ -1169,7 +1216,9 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
         MainFormHandler->UpdateSchStat();
         MainFormHandler->UpdateSchEditors();
     }
-    Database.ModSaved(n == 1 ? chosen.files.first() : QString());
+    // A file that refused a line is not the list's file: saving under its
+    // name would write the few records read over it.
+    Database.ModSaved(n == 1 && complete ? chosen.files.first() : QString());
     showFileName(kind, Database);
     MainFormHandler->UpdateStatusBar();
 }
@@ -1199,8 +1248,6 @@ void TMainForm::SaveCurrent(bool newname)
     TEditor* editor = activeEditor();
     if (!editor)
         return;
-    // The file holds what the grid shows.
-    editor->commitEdit();
     TData* list = editor->getData();
     if (list->getFilename().isEmpty())
         newname = true;

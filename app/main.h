@@ -112,6 +112,9 @@ public:
     void runCommand(const std::function<void()>& command);
     void bindCommand(QAction* action, void (TMainForm::*handler)());
     void bindCommand(QAbstractButton* button, void (TMainForm::*handler)());
+    // A double click into a grid, and a grid receiving the focus.
+    void bindDblClick(TGridWidget* grid, void (TMainForm::*handler)());
+    void bindEnter(TGridWidget* grid, void (TMainForm::*handler)());
     void storeOpenEdits();
 
     // The shortcut keys that a cell editor keeps from the commands: they
