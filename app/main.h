@@ -81,6 +81,15 @@ public:
     void ShowOverviewActExecute();
     void AutoEinteilActExecute();
     void DeleteEintActExecute();
+    void HandEintActExecute();
+    void DelHandEintActExecute();
+    void ProStatActExecute();
+    void ProStatButClick();
+    void SchStatActExecute();
+    void SchStatButClick();
+    void mDMessageWinClick();
+    void mDMemoryClick();
+    void mDVerifyClick();
     void HelpActExecute();
     void InfoActExecute();
     void InsertHereActExecute();
@@ -117,6 +126,8 @@ public:
     QWidget* SchuelerTab = nullptr;
     TGridWidget* ProjekteGrid = nullptr;
     TGridWidget* SchuelerGrid = nullptr;
+    QToolButton* ProStatBut = nullptr;
+    QToolButton* SchStatBut = nullptr;
     QMenu* ChooseFTypePopUp = nullptr;
     QMenu* mmBInsert = nullptr;
     QMenu* mmBSort = nullptr;
