@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <climits>
@@ -66,6 +67,9 @@ TDebugWin::TDebugWin(QWidget* parent)
 void TDebugWin::Msg(const QString& st)
 {
     Outputs->appendPlainText(st);
+    // The newest line in view.
+    QScrollBar* bar = Outputs->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 QLineEdit* TDebugWin::watchField(int i) const

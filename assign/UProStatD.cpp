@@ -9,10 +9,12 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QStyleOptionSlider>
 #include <QVBoxLayout>
@@ -45,6 +47,7 @@ QLineEdit* makeEdit(QWidget* parent, const char* name)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
     edit->setFixedWidth(41);
     return edit;
 }
@@ -200,10 +203,16 @@ TProStatD::TProStatD(QWidget* parent)
     Grid->setFixedRows(1);
     Grid->setFixedCols(2);
     Grid->setEditingAllowed(false);
-    Grid->setColWidth(0, 90);
+    // The columns fit their headings in the platform font.
+    const int pad = 2 * Grid->textWidth(QStringLiteral("0"));
+    Grid->setColWidth(0, qMax(90, Grid->textWidth(QStringLiteral("Davon ungültig")) + pad));
+    int rankWidth = 45;
+    for (const QString& heading : {QStringLiteral("Gesamt"), QStringLiteral("Fest"), QStringLiteral("5.-Wahl")})
+        rankWidth = qMax(rankWidth, Grid->textWidth(heading) + pad);
     for (int c = 1; c < 8; ++c)
-        Grid->setColWidth(c, 45);
+        Grid->setColWidth(c, rankWidth);
     Grid->setFocusPolicy(Qt::NoFocus);
+    Grid->setSelectionMode(QAbstractItemView::NoSelection);
     Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
@@ -232,11 +241,13 @@ TProStatD::TProStatD(QWidget* parent)
     column->setSizeConstraint(QLayout::SetFixedSize);
 
     // The grid shows its four rows whole.
-    Grid->setFixedHeight(4 * Grid->defaultRowHeight() + 2 * Grid->frameWidth() + 4 * Grid->gridLineWidth() + 2);
+    // The heading row is the grid's caption row; the rows below show whole.
+    Grid->setFixedHeight(2 * Grid->frameWidth() + Grid->horizontalHeader()->sizeHint().height()
+                         + 3 * Grid->defaultRowHeight());
     int width = 2 * Grid->frameWidth();
     for (int c = 0; c < 8; ++c)
-        width += Grid->colWidth(c) + Grid->gridLineWidth();
-    Grid->setFixedWidth(qMax(width, 433));
+        width += Grid->colWidth(c);
+    Grid->setFixedWidth(width);
 
     connect(Zurueck, &QPushButton::clicked, this, &TProStatD::ZurueckClick);
     connect(Vor, &QPushButton::clicked, this, &TProStatD::VorClick);
@@ -304,7 +315,6 @@ void TProStatD::UpdateData(TProjektData* Pro, TSchuelerData* Sch, int PrNr)
         EW[k] = countOf(*L2, h);
     }
 
-    Grid->setColWidth(0, 90);
     Grid->setCell(0, 1, QStringLiteral("Wahlen"));
     Grid->setCell(0, 2, QStringLiteral("Davon ungültig"));
     Grid->setCell(0, 3, QStringLiteral("Eingeteilt"));
@@ -322,6 +332,8 @@ void TProStatD::UpdateData(TProjektData* Pro, TSchuelerData* Sch, int PrNr)
     }
 
     ZuWenig->setText(P->teilnmin > A && Sch->Anz() > 0 ? QStringLiteral("Zu wenig Nachfrage!") : QString());
+    // A table to read: no cell stands out as selected.
+    Grid->selectionModel()->clearSelection();
 }
 
 void TProStatD::ZurueckClick()

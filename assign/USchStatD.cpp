@@ -10,9 +10,11 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -155,17 +157,24 @@ TSchStatD::TSchStatD(QWidget* parent)
     Grid->setFixedRows(1);
     Grid->setFixedCols(0);
     Grid->setEditingAllowed(false);
+    // The columns fit their headings in the platform font.
+    const int pad = 2 * Grid->textWidth(QStringLiteral("0"));
+    int colWidth = 50;
+    for (const QString& heading : {QStringLiteral("Nicht eint."), QStringLiteral("5.-Wahl"), QStringLiteral("100%")})
+        colWidth = qMax(colWidth, Grid->textWidth(heading) + pad);
     for (int c = 0; c < 7; ++c)
-        Grid->setColWidth(c, 50);
-    Grid->setColWidth(0, qMax(50, Grid->textWidth(QStringLiteral("Nicht eint.")) + 8));
+        Grid->setColWidth(c, colWidth);
     Grid->setFocusPolicy(Qt::NoFocus);
+    Grid->setSelectionMode(QAbstractItemView::NoSelection);
     Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid->setFixedHeight(3 * Grid->defaultRowHeight() + 2 * Grid->frameWidth() + 3 * Grid->gridLineWidth() + 2);
+    // The heading row is the grid's caption row; the rows below show whole.
+    Grid->setFixedHeight(2 * Grid->frameWidth() + Grid->horizontalHeader()->sizeHint().height()
+                         + 2 * Grid->defaultRowHeight());
     int width = 2 * Grid->frameWidth();
     for (int c = 0; c < 7; ++c)
-        width += Grid->colWidth(c) + Grid->gridLineWidth();
-    Grid->setFixedWidth(qMax(width, 393));
+        width += Grid->colWidth(c);
+    Grid->setFixedWidth(width);
 
     Waehle = makeButton(this, "Waehle", QStringLiteral("Klassen auswählen"));
     Waehle->setMinimumWidth(105);
@@ -250,6 +259,8 @@ void TSchStatD::UpdateData(TSchuelerData* Sch, TProjektData* Pro, const TSearchF
         Grid->setCell(c + 1, 1, QString::number(counts[c]));
         Grid->setCell(c + 1, 2, QString::number(SharePercent(counts[c], V)) + QLatin1Char('%'));
     }
+    // A table to read: no cell stands out as selected.
+    Grid->selectionModel()->clearSelection();
 }
 
 void TSchStatD::WaehleClick()
