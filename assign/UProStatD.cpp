@@ -69,14 +69,6 @@ QFont headingFont()
     return font;
 }
 
-// The number of pupils of list that filter selects.
-int countOf(const TSchuelerData& list, const TSearchFilter& filter)
-{
-    int n = 0;
-    list.select(filter, true, n);
-    return n;
-}
-
 } // namespace
 
 TTrackBar::TTrackBar(QWidget* parent)
@@ -283,36 +275,35 @@ void TProStatD::UpdateData(TProjektData* Pro, TSchuelerData* Sch, int PrNr)
     TrackBar->setSelection(P->teilnmin, P->teilnmax);
     TrackBar->setValue(P->Anz());
 
-    // Who chose the project, and at which rank.
-    int A = 0;
-    TSearchFilter f;
-    f.wahl.include(P->nr);
-    const auto L1 = Sch->select(f, false, A);
-    TSearchFilter g;
-    g.wahli[1].include(P->nr);
-    g.fest = stFest;
-    const int F1 = countOf(*L1, g);
+    // One pass counts what the selections by choice (A, F1, W1..W5) and by
+    // assignment (E, F3, E1..E5) would count. The project is a set of one
+    // number, so a number outside 0..255 matches nobody.
+    TIntSet<256> project;
+    project.include(P->nr);
+    int A = 0, F1 = 0, E = 0, F3 = 0;
     int W[6] = {};
-    for (int k = 1; k <= 5; ++k) {
-        TSearchFilter h;
-        h.wahli[k].include(P->nr);
-        W[k] = countOf(*L1, h);
-    }
-
-    // Who sits in it, and at which rank.
-    int E = 0;
-    TSearchFilter z;
-    z.zuteil.include(P->nr);
-    const auto L2 = Sch->select(z, false, E);
-    TSearchFilter fest1;
-    fest1.priority.include(1);
-    fest1.fest = stFest;
-    const int F3 = countOf(*L2, fest1);
     int EW[6] = {};
-    for (int k = 1; k <= 5; ++k) {
-        TSearchFilter h;
-        h.priority.include(k);
-        EW[k] = countOf(*L2, h);
+    for (int i = 1; i <= Sch->Anz(); ++i) {
+        const TSchueler* S = Sch->getNr(i);
+        bool chose = false;
+        for (int k = 1; k <= 5; ++k)
+            if (project.contains(S->wahl[k])) {
+                chose = true;
+                ++W[k];
+            }
+        if (chose) {
+            ++A;
+            if (S->fest && project.contains(S->wahl[1]))
+                ++F1;
+        }
+        if (project.contains(S->zuteil)) {
+            ++E;
+            const int p = S->getPriority();
+            if (p == 1 && S->fest)
+                ++F3;
+            if (p >= 1 && p <= 5)
+                ++EW[p];
+        }
     }
 
     Grid->setCell(0, 1, QStringLiteral("Wahlen"));

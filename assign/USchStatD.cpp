@@ -52,13 +52,6 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text)
     return button;
 }
 
-int countOf(const TSchuelerData& list, const TSearchFilter& filter)
-{
-    int n = 0;
-    list.select(filter, true, n);
-    return n;
-}
-
 } // namespace
 
 int SharePercent(int count, int V)
@@ -214,41 +207,39 @@ void TSchStatD::UpdateData(TSchuelerData* Sch, TProjektData* Pro, const TSearchF
     Klassennamen->setText(ClassNameString);
     SchAnz->setText(QString::number(n));
 
-    TSearchFilter boys;
-    boys.geschl = stMaennl;
-    Maenn->setText(QString::number(countOf(*L, boys)));
-    TSearchFilter girls;
-    girls.geschl = stWeibl;
-    Weib->setText(QString::number(countOf(*L, girls)));
-
-    TSearchFilter none;
-    for (int r = 1; r <= 5; ++r)
-        none.wahli[r].include(0);
-    NichtGew->setText(QString::number(countOf(*L, none)));
-
-    TSearchFilter incomplete;
-    incomplete.fest = stNichtfest;
-    for (int k = 1; k <= 4; ++k)
-        incomplete.wahlanz.include(k);
-    Unvollst->setText(QString::number(countOf(*L, incomplete)));
+    // One pass over L counts what the single-criterion selections would:
+    // gender, no choice at all, incomplete choices of pupils neither fixed
+    // nor placed by hand, unassigned, fixed, and the rank of the assignment.
+    int boys = 0, girls = 0, none = 0, incomplete = 0, U = 0;
+    int counts[6] = {};   // fixed, then ranks 1..5
+    for (int i = 1; i <= L->Anz(); ++i) {
+        const TSchueler* S = L->getNr(i);
+        if (S->geschl)
+            ++boys;
+        else
+            ++girls;
+        const int wahlAnz = S->getWahlAnz();
+        if (wahlAnz == 0)
+            ++none;
+        if (!S->fest && !S->isHand() && wahlAnz >= 1 && wahlAnz <= 4)
+            ++incomplete;
+        const int p = S->getPriority();
+        if (p == 0)
+            ++U;
+        else if (p >= 1 && p <= 5)
+            ++counts[p];
+        if (S->fest)
+            ++counts[0];
+    }
+    Maenn->setText(QString::number(boys));
+    Weib->setText(QString::number(girls));
+    NichtGew->setText(QString::number(none));
+    Unvollst->setText(QString::number(incomplete));
 
     const int invalid = CountUngueltig(*L, *Pro);
     Ungueltig->setText(QString::number(invalid));
     const int V = n - invalid;
     Gueltig->setText(QString::number(V));
-
-    TSearchFilter unassigned;
-    unassigned.priority.include(0);
-    const int U = countOf(*L, unassigned);
-    TSearchFilter fixed;
-    fixed.fest = stFest;
-    int counts[6];
-    counts[0] = countOf(*L, fixed);
-    for (int k = 1; k <= 5; ++k) {
-        TSearchFilter rank;
-        rank.priority.include(k);
-        counts[k] = countOf(*L, rank);
-    }
 
     Grid->setCell(0, 0, QStringLiteral("Nicht eint."));
     Grid->setCell(1, 0, QStringLiteral("Fest"));
