@@ -16,9 +16,11 @@
 #include "data/UFilter.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
+#include "platform/UApplication.h"
 #include "platform/UExceptions.h"
 #include "platform/UGridWidget.h"
 #include "platform/UUi.h"
+#include "print/UPrintConfDialog.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -121,6 +123,13 @@ TMainForm::~TMainForm()
 void TMainForm::FormCreate()
 {
     MainFormHandler = new TMainFormHandler(this);
+
+    ExportFNDialog.save = true;
+    ExportFNDialog.title = QStringLiteral("Exportieren");
+    ExportFNDialog.filter = QStringLiteral("Text mit Leerzeichen (*.TXT)|*.txt|"
+                                           "Text mit TAB-Stops (*.TXT)|*.txt|"
+                                           "Hypertext-Dokument (*.HTML)|*.html");
+    ExportFNDialog.filterIndex = 3;
 }
 
 // ---------------------------------------------------------------- layout
@@ -238,6 +247,8 @@ void TMainForm::buildActions()
     bindCommand(SchStatAct, &TMainForm::SchStatActExecute);
     bindCommand(HelpAct, &TMainForm::HelpActExecute);
     bindCommand(InfoAct, &TMainForm::InfoActExecute);
+    bindCommand(PrintAct, &TMainForm::PrintActExecute);
+    bindCommand(ExportAct, &TMainForm::ExportActExecute);
     bindCommand(InsertHereAct, &TMainForm::InsertHereActExecute);
     bindCommand(InsertEndAct, &TMainForm::InsertEndActExecute);
     bindCommand(DeleteAct, &TMainForm::DeleteActExecute);
@@ -973,6 +984,97 @@ void TMainForm::InfoActExecute()
         AboutBox->exec();
 }
 
+// ------------------------------------------------------ printing and export
+
+namespace {
+
+// The data set of the active editor, or nullptr when there is none.
+TData* activeData(const TMainForm& form)
+{
+    TEditor* editor = form.activeEditor();
+    return editor ? editor->getData() : nullptr;
+}
+
+// Only sorted pupils are printed or exported; true when data may go on,
+// else the message is shown.
+bool sortedOrTold(const TData& data, const QString& verb, const QString& command)
+{
+    const auto* pupils = dynamic_cast<const TSchuelerData*>(&data);
+    if (!pupils || pupils->getSort() != sc_NotSorted)
+        return true;
+    ShowMessage(QStringLiteral("Es können nur sortierte Schülerdaten %1 werden. \r"
+                               "Bitte wählen Sie \"Bearbeiten-Sortieren\", und %2 Sie dann.")
+                    .arg(verb, command));
+    return false;
+}
+
+// For pupils the question whether their choices go along; projects have none.
+bool withChoices(const TData& data)
+{
+    if (data.getDataType() != dtSch)
+        return false;
+    return MessageDlg(QStringLiteral("Schülerwahlen mit angeben?"), TMsgType::mtInformation, mbYes | mbNo)
+        == TModalResult::mrYes;
+}
+
+// Runs an export; its error is shown as the program's error display shows
+// it, here, so that it never unwinds through the toolkit's event code.
+template <typename Work>
+void showingErrors(Work work)
+{
+    QString error;
+    try {
+        work();
+        return;
+    } catch (...) {
+        error = TApplication::currentExceptionMessage();
+    }
+    ShowMessage(error);
+}
+
+} // namespace
+
+void TMainForm::PrintActExecute()
+{
+    TData* data = activeData(*this);
+    if (!data || !sortedOrTold(*data, QStringLiteral("gedruckt"), QStringLiteral("drucken")))
+        return;
+    if (PrintConfDialog->exec() != QDialog::Accepted)
+        return;
+    const bool voll = withChoices(*data);
+    data->SetPrintFonts(PrintConfDialog->getHFont(), PrintConfDialog->getSFont(), PrintConfDialog->getSpacing(),
+                        PrintConfDialog->getFooter());
+    // The page printer tells the user that the job was sent; an error shows
+    // instead.
+    showingErrors([&] { data->ExportData(QString(), exPrint, voll); });
+}
+
+void TMainForm::ExportActExecute()
+{
+    TData* data = activeData(*this);
+    if (!data || !sortedOrTold(*data, QStringLiteral("exportiert"), QStringLiteral("exportieren")))
+        return;
+    const TFileDialogResult chosen = Ui().fileDialog(ExportFNDialog);
+    if (!chosen.accepted || chosen.files.isEmpty())
+        return;
+    // The dialog keeps what was chosen; a filter position it does not have
+    // means the one used last.
+    if (chosen.filterIndex >= 1 && chosen.filterIndex <= 3)
+        ExportFNDialog.filterIndex = chosen.filterIndex;
+    ExportFNDialog.fileName = chosen.files.first();
+    const auto format = TExpFormat(ExportFNDialog.filterIndex - 1);
+    const bool voll = withChoices(*data);
+
+    QString name = chosen.files.first();
+    if (!hasExtension(name))
+        name += QLatin1Char('.') + QString::fromLatin1(ExportExt[format]);
+    showingErrors([&] {
+        const int count = data->ExportData(name, format, voll);
+        ShowMessage(QString::number(count) + QStringLiteral(" Datensätze nach ") + withoutFolder(name)
+                    + QStringLiteral(" exportiert."));
+    });
+}
+
 // ------------------------------------------------------ opening and saving
 
 bool TMainForm::SaveUnsaved(TDataTypeSet Data)
@@ -1171,6 +1273,7 @@ void CreateForms()
     SchStatD = new TSchStatD(MainForm);
     KlassenSelect = new TKlassenSelect(MainForm);
     HandDialog = new THandDialog(MainForm);
+    PrintConfDialog = new TPrintConfDialog(MainForm);
     AboutBox = new TAboutBox(MainForm);
 }
 
@@ -1184,4 +1287,5 @@ void DestroyForms()
     ProStatD = nullptr;
     SchStatD = nullptr;
     HandDialog = nullptr;
+    PrintConfDialog = nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include "data/UData.h"
 #include "data/UGlobals.h"
+#include "platform/UUi.h"
 
 #include <QIcon>
 #include <QKeySequence>
@@ -92,6 +93,8 @@ public:
     void mDVerifyClick();
     void HelpActExecute();
     void InfoActExecute();
+    void PrintActExecute();
+    void ExportActExecute();
     void InsertHereActExecute();
     void InsertEndActExecute();
     void DeleteActExecute();
@@ -141,6 +144,9 @@ public:
     QAction* mDMessageWin = nullptr;
     QAction* mDMemory = nullptr;
     QAction* mDVerify = nullptr;
+    // The export file dialog: it keeps its folder, file name and filter
+    // position from one export to the next.
+    TFileDialogSpec ExportFNDialog;
 
     // Actions.
     QAction* NewAct = nullptr;
