@@ -130,6 +130,16 @@ private slots:
         QCOMPARE(pro_->ZuWenig->text(), QStringLiteral("Zu wenig Nachfrage!"));
     }
 
+    void onePupilAtTwoRanks()
+    {
+        addProjekt(pro, 0, 10);
+        TSchueler* a = addSchueler(sch, {1, 0, 1});
+        a->zuteil = 1;
+        pro_->UpdateData(&pro, &sch, 1);
+        QCOMPARE(gridRow(*pro_->Grid, 1), (QStringList{"Wahlen", "1", "0", "1", "0", "1", "0", "0"}));
+        QCOMPARE(gridRow(*pro_->Grid, 3), (QStringList{"Eingeteilt", "1", "0", "0", "0", "1", "0", "0"}));
+    }
+
     void staleCountsAreRecounted()
     {
         addProjekt(pro, 0, 10);
