@@ -73,11 +73,11 @@ int main(int argc, char** argv)
     TOkUi ui;
     SetUi(&ui);
 
-    TSchoolSpec spec;
-    spec.pupils = std::max(0, argc > 1 ? std::atoi(argv[1]) : 100000);
-    spec.projects = std::clamp(argc > 2 ? std::atoi(argv[2]) : 255, 1, 255);
+    TSchoolSpec school;
+    school.pupils = std::max(0, argc > 1 ? std::atoi(argv[1]) : 100000);
+    school.projects = std::clamp(argc > 2 ? std::atoi(argv[2]) : 255, 1, 255);
     CreateForms();
-    GenerateSchool(spec, *ProjektData, *SchuelerData);
+    GenerateSchool(school, *ProjektData, *SchuelerData);
     placeSomeByHand(10);
     MainFormHandler->UpdateAll();
     std::printf("bench_stat: %d pupils, %d projects (median of 7 runs)\n", SchuelerData->Anz(), ProjektData->Anz());
