@@ -23,7 +23,8 @@ QListWidget* makeList(QWidget* parent, const char* name)
     auto* list = new QListWidget(parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setMinimumSize(100, 119);
+    list->setFixedWidth(qMax(100, list->fontMetrics().averageCharWidth() * 14));
+    list->setMinimumHeight(119);
     QSizePolicy policy = list->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     list->setSizePolicy(policy);

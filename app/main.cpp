@@ -6,10 +6,16 @@
 #include "app/UKlassenSelect.h"
 #include "app/UMainFormHandler.h"
 #include "app/USchFilterDialog.h"
+#include "assign/UDebugWin.h"
 #include "assign/UEintDialog.h"
 #include "assign/UEinteilung.h"
+#include "assign/UHandDialog.h"
+#include "assign/UProStatD.h"
+#include "assign/USchStatD.h"
+#include "data/UBasics.h"
 #include "data/UDataFile.h"
 #include "data/UEinteilungBasics.h"
+#include "data/UFilter.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "import/UImportDialog.h"
@@ -301,6 +307,10 @@ void TMainForm::buildActions()
     bindCommand(ShowOverviewAct, &TMainForm::ShowOverviewActExecute);
     bindCommand(AutoEinteilAct, &TMainForm::AutoEinteilActExecute);
     bindCommand(DelEintAct, &TMainForm::DeleteEintActExecute);
+    bindCommand(HandEintAct, &TMainForm::HandEintActExecute);
+    bindCommand(DelHandEintAct, &TMainForm::DelHandEintActExecute);
+    bindCommand(ProStatAct, &TMainForm::ProStatActExecute);
+    bindCommand(SchStatAct, &TMainForm::SchStatActExecute);
     bindCommand(HelpAct, &TMainForm::HelpActExecute);
     bindCommand(InfoAct, &TMainForm::InfoActExecute);
     bindCommand(PrintAct, &TMainForm::PrintActExecute);
@@ -333,6 +343,9 @@ void TMainForm::buildActions()
     mDMessageWin = item("mDMessageWin", QStringLiteral("DebugMessages"), 0);
     mDMemory = item("mDMemory", QStringLiteral("Memory"), 0);
     mDVerify = item("mDVerify", QStringLiteral("Verify"), 0);
+    bindCommand(mDMessageWin, &TMainForm::mDMessageWinClick);
+    bindCommand(mDMemory, &TMainForm::mDMemoryClick);
+    bindCommand(mDVerify, &TMainForm::mDVerifyClick);
 
     ChooseFTypePopUp = new QMenu(this);
     ChooseFTypePopUp->setObjectName(QStringLiteral("ChooseFTypePopUp"));
@@ -504,15 +517,13 @@ QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& captio
     bar->setObjectName(barName);
     bar->setFixedHeight(29);
     bar->setMovable(false);
-    // The statistics and the view commands bind these buttons (bindCommand)
-    // and the grid's double click (bindDblClick); until then they are off.
+    // The statistics and the view commands; buildOverview binds them.
     for (const QString& buttonName : {statName, showName}) {
         auto* button = new QToolButton(bar);
         button->setObjectName(buttonName);
         button->setText(buttonName == statName ? QStringLiteral("Statistik") : QStringLiteral("Editor öffnen"));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setFixedSize(80, 22);
-        button->setEnabled(false);
         setHelpContext(button, helpContext);
         bar->addWidget(button);
     }
@@ -538,18 +549,14 @@ void TMainForm::buildOverview()
     connect(Uebersicht, &QTabWidget::currentChanged, this, &TMainForm::UebersichtChange);
     bindEnter(ProjekteGrid, &TMainForm::ProjekteGridEnter);
     bindEnter(SchuelerGrid, &TMainForm::SchuelerGridEnter);
-
-    // The views over a project's or a class's pupils.
-    if (auto* button = ProjekteTab->findChild<QAbstractButton*>(QStringLiteral("ProShowBut"))) {
-        button->setEnabled(true);
-        bindCommand(button, &TMainForm::ProShowButClick);
-    }
-    if (auto* button = SchuelerTab->findChild<QAbstractButton*>(QStringLiteral("SchShowBut"))) {
-        button->setEnabled(true);
-        bindCommand(button, &TMainForm::SchShowButClick);
-    }
     bindDblClick(ProjekteGrid, &TMainForm::ProjekteGridDblClick);
     bindDblClick(SchuelerGrid, &TMainForm::SchuelerGridDblClick);
+    ProStatBut = ProjekteTab->findChild<QToolButton*>(QStringLiteral("ProStatBut"));
+    SchStatBut = SchuelerTab->findChild<QToolButton*>(QStringLiteral("SchStatBut"));
+    bindCommand(ProStatBut, &TMainForm::ProStatButClick);
+    bindCommand(SchStatBut, &TMainForm::SchStatButClick);
+    bindCommand(ProjekteTab->findChild<QToolButton*>(QStringLiteral("ProShowBut")), &TMainForm::ProShowButClick);
+    bindCommand(SchuelerTab->findChild<QToolButton*>(QStringLiteral("SchShowBut")), &TMainForm::SchShowButClick);
 }
 
 void TMainForm::storeOpenEdits()
@@ -844,6 +851,115 @@ void TMainForm::DeleteEintActExecute()
     MainFormHandler->UpdateProStat();
     MainFormHandler->UpdateSchEditors();
     MainFormHandler->UpdateSchStat();
+}
+
+void TMainForm::HandEintActExecute()
+{
+    TEditor* editor = idleActiveEditor();
+    if (!editor || editor->getDataType() != dtSch)
+        return;
+    // An empty list or the heading row holds no pupil.
+    const int row = editor->grid()->row();
+    if (row < 1 || row > editor->getData()->Anz())
+        return;
+    auto* S = static_cast<TSchueler*>(editor->getCurrentItem());
+    const int hand = S->hand;
+    const int zuteil = S->zuteil;
+    HandDialog->setData(S, ProjektData);
+    if (HandDialog->exec() != QDialog::Accepted)
+        return;
+    if (S->hand != hand || S->zuteil != zuteil)
+        SchuelerData->setModified();
+    MainFormHandler->UpdateSchEditors();
+    MainFormHandler->UpdateStatusBar();
+    MainFormHandler->UpdateProStat();
+    MainFormHandler->UpdateSchStat();
+    editor->resetBackup();
+}
+
+void TMainForm::DelHandEintActExecute()
+{
+    TSearchFilter f;
+    f.fest = stHand;
+    int n = 0;
+    SchuelerData->select(f, true, n);
+    const int N = SchuelerData->Anz();
+    if (n == 0) {
+        ShowMessage(QStringLiteral("Keiner der %1 Schülern ist derzeit manuell eingeteilt.").arg(N));
+    } else if (MessageDlg(QStringLiteral("%1 der %2 Schüler sind derzeit manuell eingeteilt. \r"
+                                         "Diese Schüler für die automatische Einteilung freigeben?")
+                              .arg(n)
+                              .arg(N),
+                          TMsgType::mtConfirmation, mbOK | mbCancel | mbHelp, 123)
+               == TModalResult::mrOk) {
+        SchuelerData->clearHand();
+        SchuelerData->setModified();
+        MainFormHandler->UpdateStatusBar();
+    }
+    MainFormHandler->UpdateSchEditors();
+    MainFormHandler->UpdateSchStat();
+    MainFormHandler->UpdateProStat();
+}
+
+void TMainForm::ProStatActExecute()
+{
+    if (ProjektData->Anz() < 1)
+        return;
+    ProStatD->UpdateData(ProjektData, SchuelerData, 1);
+    ProStatD->exec();
+}
+
+void TMainForm::ProStatButClick()
+{
+    // Row 1 is project 0, row k + 1 project k.
+    const int row = ProjekteGrid->row();
+    if (ProjektData->Anz() < 1 || row <= 1 || row - 1 > ProjektData->Anz())
+        return;
+    ProStatD->UpdateData(ProjektData, SchuelerData, row - 1);
+    ProStatD->exec();
+}
+
+void TMainForm::SchStatActExecute()
+{
+    if (SchuelerData->Anz() < 1)
+        return;
+    const TSearchFilter all;
+    SchStatD->UpdateData(SchuelerData, ProjektData, all, QStringLiteral("Alle Klassen"));
+    SchStatD->exec();
+}
+
+void TMainForm::SchStatButClick()
+{
+    const int row = SchuelerGrid->row();
+    if (SchuelerData->Anz() < 1 || row < 1 || row >= SchuelerGrid->rowCount())
+        return;
+    int n = 0;
+    QString r;
+    if (!SplitNumber(TrimSpaces(SchuelerGrid->cell(0, row)), n, r))
+        return;
+    TSearchFilter f;
+    f.jgst.include(n);
+    f.abt.include(UpperAscii(FirstCharOr(r, QLatin1Char(' ')).unicode()));
+    SchStatD->UpdateData(SchuelerData, ProjektData, f, QStringLiteral("Klassen %1 ").arg(n) + r);
+    SchStatD->exec();
+}
+
+void TMainForm::mDMessageWinClick()
+{
+    DebugWin->showUp();
+    DebugWin->Msg(QStringLiteral("Derzeit unbenutzt"));
+}
+
+void TMainForm::mDMemoryClick()
+{
+    DebugWin->showUp();
+    DebugWin->Msg(MemoryTotalsLine(MemoryTotals()));
+}
+
+void TMainForm::mDVerifyClick()
+{
+    DebugWin->showUp();
+    VerifyEinteilung(*SchuelerData, *ProjektData, [](const QString& line) { DebugWin->Msg(line); });
 }
 
 TEditor* TMainForm::idleActiveEditor() const
@@ -1323,9 +1439,13 @@ void CreateForms()
 {
     MainForm = new TMainForm;
     EintDialog = new TEintDialog(MainForm);
+    DebugWin = new TDebugWin(MainForm);
+    ProStatD = new TProStatD(MainForm);
+    SchStatD = new TSchStatD(MainForm);
     KlassenSelect = new TKlassenSelect(MainForm);
     SchFilterDialog = new TSchFilterDialog(MainForm);
     IncSearch = new TIncSearch(MainForm);
+    HandDialog = new THandDialog(MainForm);
     PrintConfDialog = new TPrintConfDialog(MainForm);
     ImportDialog = new TImportDialog(MainForm);
     AboutBox = new TAboutBox(MainForm);
@@ -1340,5 +1460,9 @@ void DestroyForms()
     KlassenSelect = nullptr;
     SchFilterDialog = nullptr;
     IncSearch = nullptr;
+    DebugWin = nullptr;
+    ProStatD = nullptr;
+    SchStatD = nullptr;
+    HandDialog = nullptr;
     PrintConfDialog = nullptr;
 }

@@ -83,6 +83,15 @@ public:
     void ShowOverviewActExecute();
     void AutoEinteilActExecute();
     void DeleteEintActExecute();
+    void HandEintActExecute();
+    void DelHandEintActExecute();
+    void ProStatActExecute();
+    void ProStatButClick();
+    void SchStatActExecute();
+    void SchStatButClick();
+    void mDMessageWinClick();
+    void mDMemoryClick();
+    void mDVerifyClick();
     void HelpActExecute();
     void InfoActExecute();
     void PrintActExecute();
@@ -130,6 +139,8 @@ public:
     QWidget* SchuelerTab = nullptr;
     TGridWidget* ProjekteGrid = nullptr;
     TGridWidget* SchuelerGrid = nullptr;
+    QToolButton* ProStatBut = nullptr;
+    QToolButton* SchStatBut = nullptr;
     QMenu* ChooseFTypePopUp = nullptr;
     QMenu* mmBInsert = nullptr;
     QMenu* mmBSort = nullptr;

@@ -157,3 +157,26 @@ bool DeleteAllEint(TSchuelerData& Sch, TProjektData& Pro)
         Sch.setModified();
     return true;
 }
+
+bool VerifyEinteilung(TSchuelerData& Sch, TProjektData& Pro, const std::function<void(const QString&)>& Msg)
+{
+    Msg(QStringLiteral("VERIFY"));
+    // The counts may be stale after an edited or deleted pupil.
+    CountEint(Sch, Pro);
+    bool ok = true;
+    for (int i = 1; i <= Sch.Anz(); ++i) {
+        const TSchueler* S = Sch.getNr(i);
+        const int p = S->getPriority();
+        for (int r = 1; r < p; ++r) {
+            const int w = S->wahl[r];
+            if (w < 1 || w > Pro.Anz())
+                continue;
+            const TProjekt* q = Pro.getNr(w);
+            if (q->Anz() < q->teilnmax && isEintPossible(*S, *q)) {
+                Msg(QStringLiteral("Inkonsistenz bei Schüler %1 Wahl %2").arg(i).arg(r));
+                ok = false;
+            }
+        }
+    }
+    return ok;
+}

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // What a run advances while the engine works: the assignment dialog's
 // progress bar, or a test's stand-in.
 class TEintProgress {
@@ -77,3 +79,9 @@ QString getImplIdString();
 // confirmation and, on OK, removes every assignment (the pupil list is
 // marked modified when a pupil had one). True when it removed them.
 bool DeleteAllEint(TSchuelerData& Sch, TProjektData& Pro);
+
+// The consistency check of the present assignment: recounts the projects,
+// writes "VERIFY" to Msg, then one line for each pupil who sits on a
+// worse-ranked choice although a better-ranked one that admits it has a
+// free place. True when it found none.
+bool VerifyEinteilung(TSchuelerData& Sch, TProjektData& Pro, const std::function<void(const QString&)>& Msg);
