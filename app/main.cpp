@@ -567,8 +567,12 @@ void TMainForm::storeOpenEdits()
 
 void TMainForm::runCommand(const std::function<void()>& command)
 {
-    storeOpenEdits();
-    command();
+    // An error ends the command here, so it never unwinds through the
+    // toolkit's signal code.
+    TApplication::runShowingErrors([&] {
+        storeOpenEdits();
+        command();
+    });
 }
 
 void TMainForm::bindCommand(QAction* action, void (TMainForm::*handler)())
@@ -1186,21 +1190,6 @@ bool withChoices(const TData& data)
         == TModalResult::mrYes;
 }
 
-// Runs an export; its error is shown as the program's error display shows
-// it, here, so that it never unwinds through the toolkit's event code.
-template <typename Work>
-void showingErrors(Work work)
-{
-    QString error;
-    try {
-        work();
-        return;
-    } catch (...) {
-        error = TApplication::currentExceptionMessage();
-    }
-    ShowMessage(error);
-}
-
 } // namespace
 
 void TMainForm::PrintActExecute()
@@ -1215,7 +1204,7 @@ void TMainForm::PrintActExecute()
                         PrintConfDialog->getFooter());
     // The page printer tells the user that the job was sent; an error shows
     // instead.
-    showingErrors([&] { data->ExportData(QString(), exPrint, voll); });
+    data->ExportData(QString(), exPrint, voll);
 }
 
 void TMainForm::ExportActExecute()
@@ -1237,11 +1226,9 @@ void TMainForm::ExportActExecute()
     QString name = chosen.files.first();
     if (!hasExtension(name))
         name += QLatin1Char('.') + QString::fromLatin1(ExportExt[format]);
-    showingErrors([&] {
-        const int count = data->ExportData(name, format, voll);
-        ShowMessage(QString::number(count) + QStringLiteral(" Datensätze nach ") + withoutFolder(name)
-                    + QStringLiteral(" exportiert."));
-    });
+    const int count = data->ExportData(name, format, voll);
+    ShowMessage(QString::number(count) + QStringLiteral(" Datensätze nach ") + withoutFolder(name)
+                + QStringLiteral(" exportiert."));
 }
 
 // ------------------------------------------------------ opening and saving

@@ -33,15 +33,23 @@ QString TApplication::currentExceptionMessage()
     }
 }
 
-bool TApplication::notify(QObject* receiver, QEvent* event)
+bool TApplication::runShowingErrors(const std::function<void()>& work)
 {
     QString message;
     try {
-        return QApplication::notify(receiver, event);
+        work();
+        return true;
     } catch (...) {
         message = currentExceptionMessage();
     }
     // Shown once the exception is gone: the box runs an event loop of its own.
     ShowMessage(message);
     return false;
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool result = false;
+    runShowingErrors([&] { result = QApplication::notify(receiver, event); });
+    return result;
 }

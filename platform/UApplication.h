@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QTranslator>
 
+#include <functional>
+
 class TApplication : public QApplication {
     Q_OBJECT
 
@@ -17,6 +19,9 @@ public:
 
     // The message shown for the exception in flight (call inside a catch).
     static QString currentExceptionMessage();
+    // The general error display: runs work; an exception that escapes it is
+    // shown with its message once it is gone. False after an exception.
+    static bool runShowingErrors(const std::function<void()>& work);
 
 private:
     QTranslator FQtTexts;

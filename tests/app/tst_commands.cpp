@@ -103,6 +103,7 @@ private slots:
     void arrangeAndNext();
     void overviewPanel();
     void overviewGridFocusRebuilds();
+    void commandErrorsAreShown();
 
 private:
     std::unique_ptr<TScriptedUi> FUi;
@@ -446,6 +447,24 @@ void TestCommands::overviewGridFocusRebuilds()
     MainForm->ProjekteGrid->setFocus(Qt::MouseFocusReason);
     QCOMPARE(MainForm->ProjekteGrid->rowCount(), 3);
     QCOMPARE(MainForm->ProjekteGrid->cell(2, 2), QStringLiteral("1"));   // recounted
+}
+
+void TestCommands::commandErrorsAreShown()
+{
+    // An error ends the command inside the command binding: its message is
+    // shown and the program goes on with the next command.
+    bool after = false;
+    MainForm->runCommand([&] {
+        throw EProFromZeile(QStringLiteral("Fehler im Befehl"));
+        after = true;
+    });
+    QVERIFY(!after);
+    QCOMPARE(FUi->messages.size(), 1);
+    QCOMPARE(FUi->messages.first().text, QStringLiteral("Fehler im Befehl"));
+    QCOMPARE(FUi->messages.first().caption(), QStringLiteral("zuv"));
+    MainForm->runCommand([&] { after = true; });
+    QVERIFY(after);
+    QCOMPARE(FUi->messages.size(), 1);
 }
 
 QTEST_MAIN(TestCommands)
