@@ -564,7 +564,8 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::newRow("begin refused") << true << false << false << "Der Drucker hat den Druckauftrag abgelehnt.";
         QTest::newRow("end failed") << false << true << false << "Der Druckauftrag konnte nicht abgeschlossen werden.";
-        QTest::newRow("error part way") << false << false << true << "";
+        QTest::newRow("error part way") << false << false << true
+                                        << "UProjektData.getNr: ungueltige Projektnummer: 9";
     }
 
     void aFailedPrintIsNeverReportedAsSent()
@@ -583,8 +584,7 @@ private slots:
         command("PrintAct");
         QCOMPARE(FUi->texts().size(), 2);
         QCOMPARE(FUi->texts()[0], Question);
-        if (!error.isEmpty())
-            QCOMPARE(FUi->lastText(), error);
+        QCOMPARE(FUi->lastText(), error);
         QVERIFY(!FUi->texts().contains(Sent));
         QVERIFY(!FPrinter->printing());
         QCOMPARE(FPrinter->documentsEnded, 0);
