@@ -165,18 +165,6 @@ bool TPrintConfDialog::getFooter() const
     return CheckFooter->isChecked();
 }
 
-QString TPrintConfDialog::selectedPrinterName()
-{
-    const IPrinterDevice& printer = Printer();
-    const QString pdf = printer.pdfFile();
-    if (!pdf.isEmpty())
-        return pdf;
-    const QStringList names = printer.printers();
-    const int index = printer.printerIndex();
-    if (index >= 0 && index < names.size())
-        return names[index];
-    return QStringLiteral("(kein Drucker)");
-}
 
 void TPrintConfDialog::FormShow()
 {
@@ -189,7 +177,15 @@ void TPrintConfDialog::FormShow()
 
 void TPrintConfDialog::ShowPrinterName()
 {
-    PrinterName->setText(selectedPrinterName());
+    const IPrinterDevice& printer = Printer();
+    const QStringList names = printer.printers();
+    const int index = printer.printerIndex();
+    if (!printer.pdfFile().isEmpty())
+        PrinterName->setText(printer.pdfFile());
+    else if (index >= 0 && index < names.size())
+        PrinterName->setText(names[index]);
+    else
+        PrinterName->setText(QStringLiteral("(kein Drucker)"));
 }
 
 void TPrintConfDialog::ShowSample(QLabel* label, const TFontSpec& font)

@@ -32,10 +32,6 @@ public:
     double getSpacing() const;
     bool getFooter() const;
 
-    // What the printer name field shows for the printer now selected: its
-    // name, the PDF file printed into, or that there is no printer.
-    static QString selectedPrinterName();
-
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
     QPushButton* SetupButton = nullptr;
@@ -62,6 +58,8 @@ protected:
 
 private:
     void FormShow();
+    // The printer now selected: its name, the PDF file printed into, or
+    // that there is no printer.
     void ShowPrinterName();
     static void ShowSample(QLabel* label, const TFontSpec& font);
 

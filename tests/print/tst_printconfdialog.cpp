@@ -185,13 +185,16 @@ private slots:
 
     void standardFontChosen()
     {
+        const TFontSpec* handedOut = FDialog->getSFont();
         TFontSpec chosen{QStringLiteral("Courier New"), 12};
         FUi->queueFont(true, chosen);
         runDialog([&] { QTest::mouseClick(FDialog->SFontChoose, Qt::LeftButton); }, FDialog->OKButton);
         QCOMPARE(*FDialog->getSFont(), chosen);
         QCOMPARE(FDialog->SFontLabel->font().pointSize(), 12);
-        // The handed-out font is the dialog's own, the same object each time.
-        QCOMPARE(FDialog->getSFont(), FDialog->getSFont());
+        // The handed-out font is the dialog's own, the same object before
+        // and after a choice, and it holds the choice.
+        QCOMPARE(FDialog->getSFont(), handedOut);
+        QCOMPARE(*handedOut, chosen);
     }
 
     void samplesAreBlackOnADarkTheme()
