@@ -450,7 +450,6 @@ void TImportDialog::ShowSeparator()
     SepBox->setCurrentIndex(item);
     if (item < 0)
         SepBox->setEditText(Options.imSepString);
-    FLastSep = SepBox->currentText();
     SepBox->lineEdit()->setModified(false);
 }
 
