@@ -338,13 +338,8 @@ void TImportDialog::buildElementsPage()
     page->addWidget(LineBox, 2);
 
     connect(NrSelect, &QSpinBox::valueChanged, this, &TImportDialog::NrSelectChange);
-    connect(AssignBox, &QListWidget::currentRowChanged, this, [this](int row) {
-        {
-            const QSignalBlocker block(AssignEdit);
-            AssignEdit->setText(AssignBox->item(row) ? AssignBox->item(row)->text() : QString());
-        }
-        AssignBoxChange();
-    });
+    // The change shows the field's first meaning in list and edit line.
+    connect(AssignBox, &QListWidget::currentRowChanged, this, &TImportDialog::AssignBoxChange);
     connect(AssignEdit, &QLineEdit::textEdited, this, [this] {
         {
             const QSignalBlocker block(AssignBox);
@@ -450,7 +445,6 @@ void TImportDialog::ShowSeparator()
     SepBox->setCurrentIndex(item);
     if (item < 0)
         SepBox->setEditText(Options.imSepString);
-    FLastSep = SepBox->currentText();
     SepBox->lineEdit()->setModified(false);
 }
 

@@ -134,7 +134,6 @@ private:
     QString FLastM;
     QString FLastW;
     QString FLastComment;
-    QString FLastSep;
 };
 
 extern TImportDialog* ImportDialog;

@@ -99,6 +99,8 @@ private slots:
     void binaryAndLongLines();
     void registers_data();
     void registers();
+    void projectCountsFollowTheNewPupils_data();
+    void projectCountsFollowTheNewPupils();
 
 private:
     // Four pupils in the program's list, the pupil editor and one view.
@@ -507,6 +509,51 @@ void TestImportCommand::registers()
     for (int i = 1; i <= back.Anz(); ++i)
         QCOMPARE(back.getNr(i)->ToZeile().AsString(), SchuelerData->getNr(i)->ToZeile().AsString());
     back.ClearData();
+}
+
+void TestImportCommand::projectCountsFollowTheNewPupils_data()
+{
+    QTest::addColumn<bool>("editorOpen");
+    QTest::addColumn<QStringList>("grades");
+    QTest::newRow("editor open") << true << QStringList();
+    QTest::newRow("no editor") << false << QStringList();
+    // No pupil left: the counts must not keep the former pupils.
+    QTest::newRow("keeps none") << false << QStringList{QStringLiteral("13")};
+}
+
+void TestImportCommand::projectCountsFollowTheNewPupils()
+{
+    QFETCH(bool, editorOpen);
+    QFETCH(QStringList, grades);
+    for (int k = 1; k <= 2; ++k)
+        ProjektData->add(new TProjekt(TZeile(QStringLiteral("%1; Projekt %1; 5; 10; 2; 20; -; -; 0; ").arg(k))));
+    if (editorOpen) {
+        loadOldPupils();
+    } else {
+        for (int i = 0; i < 4; ++i) {
+            auto* s = new TSchueler;
+            s->name = QStringLiteral("Alt");
+            s->jgst = 6;
+            SchuelerData->add(s);
+        }
+    }
+    for (int i = 1; i <= SchuelerData->Anz(); ++i)
+        SchuelerData->getNr(i)->zuteil = 1;
+    MainFormHandler->UpdateAll();
+    QCOMPARE(ProjektData->getNr(1)->Anz(), 4);
+    runImport(fifteen(), [&] {
+        if (!grades.isEmpty())
+            chooseGrades(grades);
+    });
+    QVERIFY(FUi->lastText().endsWith(QStringLiteral(" von 15 Schülerdatensätzen importiert.")));
+    // The projects stay; their counts are those of the new, unassigned pupils.
+    QCOMPARE(ProjektData->Anz(), 2);
+    QCOMPARE(ProjektData->getNr(1)->name, QStringLiteral("Projekt 1"));
+    for (int k = 0; k <= 2; ++k) {
+        const TProjekt* p = k == 0 ? ProjektData->getNr0() : ProjektData->getNr(k);
+        QCOMPARE(p->Anz(), 0);
+        QCOMPARE(MainForm->ProjekteGrid->cell(2, k + 1), QStringLiteral("0"));
+    }
 }
 
 QTEST_MAIN(TestImportCommand)

@@ -67,6 +67,7 @@ private slots:
     void separatorItems();
     void typedSeparatorTakenWhenLeft();
     void separatorOfBlanks();
+    void typedSeparatorTakenWhenFocusMoves();
     void positions_data();
     void positions();
     void positionsCancelled();
@@ -291,6 +292,38 @@ void TestImportDialog::typedSeparatorTakenWhenLeft()
     });
     QCOMPARE(FDlg->getImportOptions().imSepString.text(), QStringLiteral(";x"));
     QCOMPARE(FDlg->getImportOptions().imSepChar, QChar(u';'));
+}
+
+void TestImportDialog::typedSeparatorTakenWhenFocusMoves()
+{
+    // The preview of the next page splits by the separator just typed.
+    runWizard([this] {
+        FDlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(FDlg.get()));
+        showPage(FDlg->OptionsPage);
+        QLineEdit* edit = FDlg->SepBox->lineEdit();
+        edit->setFocus();
+        QVERIFY(edit->hasFocus());
+        edit->selectAll();
+        typeText(edit, QStringLiteral(";"));
+        showPage(FDlg->ElementsPage);
+        QCOMPARE(FDlg->ElAnz->text(), QStringLiteral("3"));
+    });
+    QCOMPARE(FDlg->getImportOptions().imSepChar, QChar(u';'));
+
+    // Typed, then OK clicked at once: taken as well.
+    const int result = runWizard([this] {
+        FDlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(FDlg.get()));
+        showPage(FDlg->OptionsPage);
+        QLineEdit* edit = FDlg->SepBox->lineEdit();
+        edit->setFocus();
+        edit->selectAll();
+        typeText(edit, QStringLiteral("|x"));
+        QTest::mouseClick(FDlg->OkButton, Qt::LeftButton);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(FDlg->getImportOptions().imSepString.text(), QStringLiteral("|x"));
 }
 
 void TestImportDialog::separatorOfBlanks()
