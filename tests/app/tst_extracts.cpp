@@ -191,6 +191,10 @@ void TestExtracts::dialogAtCreation()
     QVERIFY(!d->InvertCheck->isChecked());
     QVERIFY(d->Memo1->toPlainText().startsWith(QStringLiteral("Geben Sie die Kriterien an, die erfüllt sein müssen, damit ein \n")));
     QCOMPARE(d->Memo2->toPlainText().split(QLatin1Char('\n')).size(), 5);
+    QVERIFY(d->Memo2->toPlainText().startsWith(QStringLiteral("Geben Sie die Kriterien an, die erfüllt sein müssen, damit ein \n")));
+    for (const char* name : {"TabSheet1", "Memo1", "Bevel1", "TabSheet2", "Memo2", "Bevel2"})
+        QVERIFY2(d->findChild<QWidget*>(QString::fromLatin1(name)), name);
+    QCOMPARE(d->Bevel2->geometry(), QRect(8, 88, 291, 172));
 
     d->ComboMatch->setCurrentIndex(2);
     QVERIFY(d->EditName->isEnabled());
