@@ -461,7 +461,8 @@ void TestExtracts::projectRoad()
     MainFormHandler->UpdateAll();
     QCOMPARE(MainForm->ProjekteGrid->rowCount(), 4);
     MainForm->ProjekteGrid->setRow(row);
-    MainForm->ProjekteGridDblClick();
+    // The grid's own double click, as the user gives it.
+    MainForm->ProjekteGrid->onDblClick();
     TEditor* view = onlyView();
     if (caption.isEmpty()) {
         QVERIFY(MainForm->editors().isEmpty());
@@ -523,7 +524,7 @@ void TestExtracts::classRoad()
             row = r;
     QVERIFY2(row > 0, qPrintable(klasse));
     grid->setRow(row);
-    MainForm->SchuelerGridDblClick();
+    grid->onDblClick();
     TEditor* view = onlyView();
     if (!opens) {
         QVERIFY(!view);
