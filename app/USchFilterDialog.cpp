@@ -63,6 +63,23 @@ QFrame* makeBevel(QWidget* page, const char* name, const QRect& r)
     return bevel;
 }
 
+// Page n of the dialog: its notes at the top, the first line the same on
+// every page, and a frame around the criteria below them.
+QWidget* makePage(QTabWidget* pages, int n, const QString& title, const QStringList& lines, int memoHeight,
+                  QPlainTextEdit*& memo, QFrame*& bevel)
+{
+    const QByteArray num = QByteArray::number(n);
+    auto* sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("TabSheet") + QString::number(n));
+    QStringList text{QStringLiteral("Geben Sie die Kriterien an, die erfüllt sein müssen, damit ein ")};
+    text += lines;
+    memo = makeMemo(sheet, ("Memo" + num).constData(), text, QRect(8, 6, 295, memoHeight));
+    const int top = 6 + memoHeight + 6;
+    bevel = makeBevel(sheet, ("Bevel" + num).constData(), QRect(8, top, 291, 260 - top));
+    pages->addTab(sheet, title);
+    return sheet;
+}
+
 QLabel* makeLabel(QWidget* page, const char* name, const QString& text, int x, int y, int w = 90)
 {
     auto* label = new QLabel(text, page);
@@ -109,15 +126,11 @@ TSchFilterDialog::TSchFilterDialog(QWidget* parent)
     PageControl1->setGeometry(3, 3, 313, 297);
 
     // Page 1: name, gender and classes.
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    Memo1 = makeMemo(TabSheet1, "Memo1",
-                     {QStringLiteral("Geben Sie die Kriterien an, die erfüllt sein müssen, damit ein "),
-                      QStringLiteral("Datensatz angezeigt wird. Auf dieser Seite spezifizieren Sie "),
-                      QStringLiteral("Name, Geschlecht und Klasse der gesuchten Schüler. "),
-                      QStringLiteral("Wählen Sie (inaktiv), um ein Feld unberücksichtigt zu lassen.")},
-                     QRect(8, 6, 295, 62));
-    Bevel1 = makeBevel(TabSheet1, "Bevel1", QRect(8, 74, 291, 186));
+    TabSheet1 = makePage(PageControl1, 1, QStringLiteral("Schülerdaten ..."),
+                         {QStringLiteral("Datensatz angezeigt wird. Auf dieser Seite spezifizieren Sie "),
+                          QStringLiteral("Name, Geschlecht und Klasse der gesuchten Schüler. "),
+                          QStringLiteral("Wählen Sie (inaktiv), um ein Feld unberücksichtigt zu lassen.")},
+                         62, Memo1, Bevel1);
     Label1 = makeLabel(TabSheet1, "Label1", QStringLiteral("Name"), 20, 88);
     ComboMatch = makeCombo(TabSheet1, "ComboMatch",
                            {QStringLiteral("(inaktiv)"), QStringLiteral("ist"), QStringLiteral("enthält"),
@@ -134,19 +147,14 @@ TSchFilterDialog::TSchFilterDialog(QWidget* parent)
     SelClassButton = makeButton(TabSheet1, "SelClassButton", QStringLiteral("Klassen wählen ..."),
                                 QRect(130, 193, 147, 25));
     KlNameString = makeLabel(TabSheet1, "KlNameString", QString::fromUtf8(NoClasses), 20, 228, 270);
-    PageControl1->addTab(TabSheet1, QStringLiteral("Schülerdaten ..."));
 
     // Page 2: fixed state and the choice criteria.
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    Memo2 = makeMemo(TabSheet2, "Memo2",
-                     {QStringLiteral("Geben Sie die Kriterien an, die erfüllt sein müssen, damit ein "),
-                      QStringLiteral("Datensatz angezeigt wird. In dem mittleren Feld können Sie "),
-                      QStringLiteral("eine Vielzahl von Optionen zur Wahl der Schüler angeben, "),
-                      QStringLiteral("und die möglichen Werte darunter mit den Shift- und "),
-                      QStringLiteral("Strg-Tasten anwählen.")},
-                     QRect(8, 6, 295, 76));
-    Bevel2 = makeBevel(TabSheet2, "Bevel2", QRect(8, 88, 291, 172));
+    TabSheet2 = makePage(PageControl1, 2, QStringLiteral("Schülerwahlen ..."),
+                         {QStringLiteral("Datensatz angezeigt wird. In dem mittleren Feld können Sie "),
+                          QStringLiteral("eine Vielzahl von Optionen zur Wahl der Schüler angeben, "),
+                          QStringLiteral("und die möglichen Werte darunter mit den Shift- und "),
+                          QStringLiteral("Strg-Tasten anwählen.")},
+                         76, Memo2, Bevel2);
     Label5 = makeLabel(TabSheet2, "Label5", QStringLiteral("fest?"), 20, 100);
     ComboFest = makeCombo(TabSheet2, "ComboFest",
                           {QStringLiteral("(inaktiv)"), QStringLiteral("nicht festeingeteilt"),
@@ -167,7 +175,6 @@ TSchFilterDialog::TSchFilterDialog(QWidget* parent)
     MultiFuncList->setObjectName(QStringLiteral("MultiFuncList"));
     MultiFuncList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     MultiFuncList->setGeometry(20, 162, 257, 89);
-    PageControl1->addTab(TabSheet2, QStringLiteral("Schülerwahlen ..."));
     PageControl1->setCurrentIndex(0);
 
     InvertCheck = new QCheckBox(QStringLiteral("Auswahl negieren"), this);
@@ -369,6 +376,10 @@ std::unique_ptr<TSearchFilter> KlassenFilter(const QString& klasse)
         return nobody();
     f->jgst.include(jgst);
     f->abt.include(abt);
+    // Grade and first department letter also admit the pupils without a
+    // department and those of longer departments; the class text keeps
+    // just this class.
+    f->kl.append(klasse);
     return f;
 }
 

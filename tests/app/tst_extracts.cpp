@@ -104,6 +104,7 @@ private slots:
     void classRoad_data();
     void classRoad();
     void classRoadButtons();
+    void letterClassShowsOnlyItsClass();
 
     void emptyViewFreesItsPupil();
     void deletePupilClosesViews();
@@ -191,6 +192,10 @@ void TestExtracts::dialogAtCreation()
     QVERIFY(!d->InvertCheck->isChecked());
     QVERIFY(d->Memo1->toPlainText().startsWith(QStringLiteral("Geben Sie die Kriterien an, die erfüllt sein müssen, damit ein \n")));
     QCOMPARE(d->Memo2->toPlainText().split(QLatin1Char('\n')).size(), 5);
+    QVERIFY(d->Memo2->toPlainText().startsWith(QStringLiteral("Geben Sie die Kriterien an, die erfüllt sein müssen, damit ein \n")));
+    for (const char* name : {"TabSheet1", "Memo1", "Bevel1", "TabSheet2", "Memo2", "Bevel2"})
+        QVERIFY2(d->findChild<QWidget*>(QString::fromLatin1(name)), name);
+    QCOMPARE(d->Bevel2->geometry(), QRect(8, 88, 291, 172));
 
     d->ComboMatch->setCurrentIndex(2);
     QVERIFY(d->EditName->isEnabled());
@@ -457,7 +462,8 @@ void TestExtracts::projectRoad()
     MainFormHandler->UpdateAll();
     QCOMPARE(MainForm->ProjekteGrid->rowCount(), 4);
     MainForm->ProjekteGrid->setRow(row);
-    MainForm->ProjekteGridDblClick();
+    // The grid's own double click, as the user gives it.
+    MainForm->ProjekteGrid->onDblClick();
     TEditor* view = onlyView();
     if (caption.isEmpty()) {
         QVERIFY(MainForm->editors().isEmpty());
@@ -519,7 +525,7 @@ void TestExtracts::classRoad()
             row = r;
     QVERIFY2(row > 0, qPrintable(klasse));
     grid->setRow(row);
-    MainForm->SchuelerGridDblClick();
+    grid->onDblClick();
     TEditor* view = onlyView();
     if (!opens) {
         QVERIFY(!view);
@@ -552,6 +558,29 @@ void TestExtracts::classRoadButtons()
     QVERIFY(view);
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Klasse  0a]"));
     QVERIFY(!OpenKlassenView(*MainForm->SchuelerGrid, 0));
+}
+
+void TestExtracts::letterClassShowsOnlyItsClass()
+{
+    // Grade 5 without a department and department "Abc" pass a grade and
+    // department filter for 5 and A; they are not class 5a.
+    pupil(QStringLiteral("a"), 5, QStringLiteral("a"));
+    pupil(QStringLiteral("no department"), 5, QString());
+    pupil(QStringLiteral("Abc"), 5, QStringLiteral("Abc"));
+    pupil(QStringLiteral("A"), 5, QStringLiteral("A"));
+    pupil(QStringLiteral("grade 6"), 6, QStringLiteral("a"));
+    MainFormHandler->UpdateAll();
+    TGridWidget* grid = MainForm->SchuelerGrid;
+    QStringList rows;
+    for (int r = 1; r < grid->rowCount(); ++r)
+        rows << grid->cell(0, r);
+    QCOMPARE(rows, QStringList({" 5", " 5a", " 5Abc", " 6a"}));
+    grid->setRow(2);
+    grid->onDblClick();
+    TEditor* view = onlyView();
+    QVERIFY(view);
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Klasse  5a]"));
+    QCOMPARE(names(view->getData()), QStringList({"a", "A"}));
 }
 
 // ------------------------------------------------------------- ownership

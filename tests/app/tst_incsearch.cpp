@@ -25,6 +25,17 @@ namespace {
 
 const QString Question = QStringLiteral("Suchtext nicht gefunden. Suche am Anfang fortsetzen?");
 
+// Also notes the window that a message box would take as its parent.
+class TParentUi : public TScriptedUi {
+public:
+    QList<QWidget*> parents;
+    TModalResult messageBox(const TMessage& message) override
+    {
+        parents.append(QApplication::activeWindow());
+        return TScriptedUi::messageBox(message);
+    }
+};
+
 }   // namespace
 
 class TestIncSearch : public QObject {
@@ -40,6 +51,7 @@ private slots:
     void nextAndWrap_data();
     void nextAndWrap();
     void questionOnEveryPass();
+    void questionBelongsToMainWindow();
     void umlautsAreNotFolded();
     void headingNeverFound();
     void emptyTextDoesNothing();
@@ -177,6 +189,19 @@ void TestIncSearch::questionOnEveryPass()
     type(QStringLiteral("x"));
     QCOMPARE(FUi->texts(), QStringList({Question, Question, Question}));
     QCOMPARE(row(), 1);
+}
+
+void TestIncSearch::questionBelongsToMainWindow()
+{
+    searchIn({"Anna", "Bernd"});
+    IncSearch->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(IncSearch));
+    TParentUi ui;
+    ui.queueAnswer(TModalResult::mrNo);
+    type(QStringLiteral("x"));
+    QCOMPARE(ui.texts(), QStringList({Question}));
+    QCOMPARE(ui.parents, QList<QWidget*>({MainForm}));
+    QVERIFY(!IncSearch->isVisible());
 }
 
 void TestIncSearch::umlautsAreNotFolded()
