@@ -376,10 +376,6 @@ std::unique_ptr<TSearchFilter> KlassenFilter(const QString& klasse)
         return nobody();
     f->jgst.include(jgst);
     f->abt.include(abt);
-    // Grade and first department letter also admit the pupils without a
-    // department and those of longer departments; the class text keeps
-    // just this class.
-    f->kl.append(klasse);
     return f;
 }
 

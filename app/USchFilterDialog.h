@@ -86,6 +86,6 @@ TEditor* OpenProjektView(int row);
 TEditor* OpenKlassenView(const TStringGrid& overview, int row);
 // The filter for the class text of an overview row: a whole number is the
 // class text itself; otherwise the grade before the last character and the
-// department letter, narrowed to the class text. A grade outside 0..15 or a department character above
+// department letter. A grade outside 0..15 or a department character above
 // 255 gives a filter that matches nobody. nullptr: the text names no class.
 std::unique_ptr<TSearchFilter> KlassenFilter(const QString& klasse);

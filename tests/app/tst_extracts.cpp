@@ -104,7 +104,6 @@ private slots:
     void classRoad_data();
     void classRoad();
     void classRoadButtons();
-    void letterClassShowsOnlyItsClass();
 
     void emptyViewFreesItsPupil();
     void deletePupilClosesViews();
@@ -558,29 +557,6 @@ void TestExtracts::classRoadButtons()
     QVERIFY(view);
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Klasse  0a]"));
     QVERIFY(!OpenKlassenView(*MainForm->SchuelerGrid, 0));
-}
-
-void TestExtracts::letterClassShowsOnlyItsClass()
-{
-    // Grade 5 without a department and department "Abc" pass a grade and
-    // department filter for 5 and A; they are not class 5a.
-    pupil(QStringLiteral("a"), 5, QStringLiteral("a"));
-    pupil(QStringLiteral("no department"), 5, QString());
-    pupil(QStringLiteral("Abc"), 5, QStringLiteral("Abc"));
-    pupil(QStringLiteral("A"), 5, QStringLiteral("A"));
-    pupil(QStringLiteral("grade 6"), 6, QStringLiteral("a"));
-    MainFormHandler->UpdateAll();
-    TGridWidget* grid = MainForm->SchuelerGrid;
-    QStringList rows;
-    for (int r = 1; r < grid->rowCount(); ++r)
-        rows << grid->cell(0, r);
-    QCOMPARE(rows, QStringList({" 5", " 5a", " 5Abc", " 6a"}));
-    grid->setRow(2);
-    grid->onDblClick();
-    TEditor* view = onlyView();
-    QVERIFY(view);
-    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Klasse  5a]"));
-    QCOMPARE(names(view->getData()), QStringList({"a", "A"}));
 }
 
 // ------------------------------------------------------------- ownership
