@@ -175,16 +175,7 @@ void THandDialog::setData(TSchueler* AS, TProjektData* APro)
 
 void THandDialog::OKButtonClick()
 {
-    if (S) {
-        const int hand = getOption();
-        S->hand = hand;
-        if (hand == 0)
-            S->zuteil = 0;
-        else if (hand >= 1 && hand <= 5)
-            S->zuteil = S->wahl[hand];
-    }
-    QDialog::done(Accepted);
-    S = nullptr;
+    accept();
 }
 
 void THandDialog::CancelButtonClick()
@@ -194,8 +185,16 @@ void THandDialog::CancelButtonClick()
 
 void THandDialog::done(int r)
 {
-    if (S && r != Accepted)
+    if (S && r == Accepted) {
+        const int hand = getOption();
+        S->hand = hand;
+        if (hand == 0)
+            S->zuteil = 0;
+        else if (hand >= 1 && hand <= 5)
+            S->zuteil = S->wahl[hand];
+    } else if (S) {
         S->hand = handbackup;
+    }
     S = nullptr;
     QDialog::done(r);
 }

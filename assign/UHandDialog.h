@@ -27,7 +27,8 @@ public:
     // The pupil being placed; none once the dialog has closed.
     TSchueler* pupil() const { return S; }
 
-    // Closing without OK restores the pupil's hand; every way drops the pupil.
+    // Closing with OK gives the pupil the chosen placement, any other way
+    // restores its hand; every way drops the pupil.
     void done(int r) override;
 
     QLabel* SchuelerName = nullptr;
