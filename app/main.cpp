@@ -879,23 +879,8 @@ void TMainForm::HandEintActExecute()
 
 void TMainForm::DelHandEintActExecute()
 {
-    TSearchFilter f;
-    f.fest = stHand;
-    int n = 0;
-    SchuelerData->select(f, true, n);
-    const int N = SchuelerData->Anz();
-    if (n == 0) {
-        ShowMessage(QStringLiteral("Keiner der %1 Schülern ist derzeit manuell eingeteilt.").arg(N));
-    } else if (MessageDlg(QStringLiteral("%1 der %2 Schüler sind derzeit manuell eingeteilt. \r"
-                                         "Diese Schüler für die automatische Einteilung freigeben?")
-                              .arg(n)
-                              .arg(N),
-                          TMsgType::mtConfirmation, mbOK | mbCancel | mbHelp, 123)
-               == TModalResult::mrOk) {
-        SchuelerData->clearHand();
-        SchuelerData->setModified();
+    if (DelHandEint(*SchuelerData))
         MainFormHandler->UpdateStatusBar();
-    }
     MainFormHandler->UpdateSchEditors();
     MainFormHandler->UpdateSchStat();
     MainFormHandler->UpdateProStat();

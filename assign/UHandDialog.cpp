@@ -1,8 +1,11 @@
 #include "assign/UHandDialog.h"
 
 #include "data/UEinteilungBasics.h"
+#include "data/UFilter.h"
 #include "data/UProjektData.h"
 #include "data/USchueler.h"
+#include "data/USchuelerData.h"
+#include "platform/UUi.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -20,6 +23,7 @@ THandDialog* HandDialog = nullptr;
 namespace {
 
 constexpr int HelpContext = 122;
+constexpr int HelpContextDelHand = 123;
 
 QRadioButton* makeOption(QWidget* parent, const QString& name, const QString& text)
 {
@@ -197,4 +201,27 @@ void THandDialog::done(int r)
     }
     S = nullptr;
     QDialog::done(r);
+}
+
+bool DelHandEint(TSchuelerData& Sch)
+{
+    TSearchFilter f;
+    f.fest = stHand;
+    int n = 0;
+    Sch.select(f, true, n);
+    const int N = Sch.Anz();
+    if (n == 0) {
+        ShowMessage(QStringLiteral("Keiner der %1 Schülern ist derzeit manuell eingeteilt.").arg(N));
+        return false;
+    }
+    if (MessageDlg(QStringLiteral("%1 der %2 Schüler sind derzeit manuell eingeteilt. \r"
+                                  "Diese Schüler für die automatische Einteilung freigeben?")
+                       .arg(n)
+                       .arg(N),
+                   TMsgType::mtConfirmation, mbOK | mbCancel | mbHelp, HelpContextDelHand)
+        != TModalResult::mrOk)
+        return false;
+    Sch.clearHand();
+    Sch.setModified();
+    return true;
 }
