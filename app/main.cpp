@@ -918,15 +918,8 @@ void TMainForm::SchStatButClick()
     const int row = SchuelerGrid->row();
     if (SchuelerData->Anz() < 1 || row < 1 || row >= SchuelerGrid->rowCount())
         return;
-    int n = 0;
-    QString r;
-    if (!SplitNumber(TrimSpaces(SchuelerGrid->cell(0, row)), n, r))
-        return;
-    TSearchFilter f;
-    f.jgst.include(n);
-    f.abt.include(UpperAscii(FirstCharOr(r, QLatin1Char(' ')).unicode()));
-    SchStatD->UpdateData(SchuelerData, ProjektData, f, QStringLiteral("Klassen %1 ").arg(n) + r);
-    SchStatD->exec();
+    if (SchStatD->UpdateKlasse(SchuelerData, ProjektData, SchuelerGrid->cell(0, row)))
+        SchStatD->exec();
 }
 
 void TMainForm::mDMessageWinClick()

@@ -2,6 +2,7 @@
 
 #include "app/UKlassenSelect.h"
 #include "assign/UStatWidgets.h"
+#include "data/UBasics.h"
 #include "data/UEinteilungBasics.h"
 #include "data/UFilter.h"
 #include "data/UProjektData.h"
@@ -215,6 +216,19 @@ void TSchStatD::UpdateData(TSchuelerData* Sch, TProjektData* Pro, const TSearchF
     }
     // A table to read: no cell stands out as selected.
     Grid->selectionModel()->clearSelection();
+}
+
+bool TSchStatD::UpdateKlasse(TSchuelerData* Sch, TProjektData* Pro, const QString& KlasseText)
+{
+    int n = 0;
+    QString r;
+    if (!SplitNumber(TrimSpaces(KlasseText), n, r))
+        return false;
+    TSearchFilter f;
+    f.jgst.include(n);
+    f.abt.include(UpperAscii(FirstCharOr(r, QLatin1Char(' ')).unicode()));
+    UpdateData(Sch, Pro, f, QStringLiteral("Klassen %1 ").arg(n) + r);
+    return true;
 }
 
 void TSchStatD::WaehleClick()
