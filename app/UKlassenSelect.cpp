@@ -41,18 +41,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text)
     return button;
 }
 
-int markCount(const QListWidget* list)
-{
-    int n = 0;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->isSelected())
-            ++n;
-    return n;
-}
-
-} // namespace
-
-QStringList MarkedItems(const QListWidget* list)
+// The marked items of a list in list order (not in click order).
+QStringList markedItems(const QListWidget* list)
 {
     QStringList r;
     for (int i = 0; i < list->count(); ++i)
@@ -60,6 +50,8 @@ QStringList MarkedItems(const QListWidget* list)
             r << list->item(i)->text();
     return r;
 }
+
+} // namespace
 
 TKlassenSelect::TKlassenSelect(QWidget* parent)
     : QDialog(parent)
@@ -169,45 +161,42 @@ TSearchFilter* TKlassenSelect::getFilter() const
 TSearchFilter* TKlassenSelect::getKlassenFilter() const
 {
     auto* f = new TSearchFilter;
-    f->kl = MarkedItems(ListJgst);
+    f->kl = markedItems(ListJgst);
     return f;
 }
 
 TSearchFilter* TKlassenSelect::getJgstAbtFilter() const
 {
     auto* f = new TSearchFilter;
-    for (const QString& item : MarkedItems(ListJgst)) {
+    for (const QString& item : markedItems(ListJgst)) {
         int n = 0;
         // A value outside the set's range makes the criterion match nobody.
         if (StrToIntRange(item, n, INT_MIN, INT_MAX))
             f->jgst.include(n);
     }
-    for (const QString& item : MarkedItems(ListAbt))
+    for (const QString& item : markedItems(ListAbt))
         f->abt.include(FirstCharOr(item, QLatin1Char(' ')).unicode());
     return f;
 }
 
 QString TKlassenSelect::getString(int maxlength) const
 {
+    const QStringList jgst = markedItems(ListJgst);
+    const QStringList abt = TwoLists ? markedItems(ListAbt) : QStringList();
     QString s = QStringLiteral("Klassen");
-    for (const QString& item : MarkedItems(ListJgst))
+    for (const QString& item : jgst + abt)
         s += QLatin1Char(' ') + item;
-    if (TwoLists)
-        for (const QString& item : MarkedItems(ListAbt))
-            s += QLatin1Char(' ') + item;
-    const int jgst = markCount(ListJgst);
-    const int abt = markCount(ListAbt);
-    if (jgst == ListJgst->count() && (!TwoLists || abt == ListAbt->count()))
+    if (jgst.size() == ListJgst->count() && (!TwoLists || abt.size() == ListAbt->count()))
         s = QStringLiteral("Alle Klassen");
     if (s.size() > maxlength) {
         if (TwoLists) {
             // A list without marks leaves its criterion inactive: all of its
             // items are selected.
-            const qint64 g = jgst > 0 ? jgst : ListJgst->count();
-            const qint64 a = abt > 0 ? abt : ListAbt->count();
+            const qint64 g = jgst.isEmpty() ? ListJgst->count() : jgst.size();
+            const qint64 a = abt.isEmpty() ? ListAbt->count() : abt.size();
             s = QString::number(g * a) + QStringLiteral(" selektierte Klassen");
         } else {
-            s = QString::number(jgst) + QStringLiteral(" selektierte Klassen");
+            s = QString::number(jgst.size()) + QStringLiteral(" selektierte Klassen");
         }
     }
     return s;

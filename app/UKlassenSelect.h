@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-class QCloseEvent;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -53,9 +52,6 @@ private:
 
     bool TwoLists = true;
 };
-
-// The marked items of a list in list order (not in click order).
-QStringList MarkedItems(const QListWidget* list);
 
 // The program's class selection, created at start-up.
 extern TKlassenSelect* KlassenSelect;

@@ -883,23 +883,8 @@ void TMainForm::HandEintActExecute()
 
 void TMainForm::DelHandEintActExecute()
 {
-    TSearchFilter f;
-    f.fest = stHand;
-    int n = 0;
-    SchuelerData->select(f, true, n);
-    const int N = SchuelerData->Anz();
-    if (n == 0) {
-        ShowMessage(QStringLiteral("Keiner der %1 Schülern ist derzeit manuell eingeteilt.").arg(N));
-    } else if (MessageDlg(QStringLiteral("%1 der %2 Schüler sind derzeit manuell eingeteilt. \r"
-                                         "Diese Schüler für die automatische Einteilung freigeben?")
-                              .arg(n)
-                              .arg(N),
-                          TMsgType::mtConfirmation, mbOK | mbCancel | mbHelp, 123)
-               == TModalResult::mrOk) {
-        SchuelerData->clearHand();
-        SchuelerData->setModified();
+    if (DelHandEint(*SchuelerData))
         MainFormHandler->UpdateStatusBar();
-    }
     MainFormHandler->UpdateSchEditors();
     MainFormHandler->UpdateSchStat();
     MainFormHandler->UpdateProStat();
@@ -937,15 +922,8 @@ void TMainForm::SchStatButClick()
     const int row = SchuelerGrid->row();
     if (SchuelerData->Anz() < 1 || row < 1 || row >= SchuelerGrid->rowCount())
         return;
-    int n = 0;
-    QString r;
-    if (!SplitNumber(TrimSpaces(SchuelerGrid->cell(0, row)), n, r))
-        return;
-    TSearchFilter f;
-    f.jgst.include(n);
-    f.abt.include(UpperAscii(FirstCharOr(r, QLatin1Char(' ')).unicode()));
-    SchStatD->UpdateData(SchuelerData, ProjektData, f, QStringLiteral("Klassen %1 ").arg(n) + r);
-    SchStatD->exec();
+    if (SchStatD->UpdateKlasse(SchuelerData, ProjektData, SchuelerGrid->cell(0, row)))
+        SchStatD->exec();
 }
 
 void TMainForm::mDMessageWinClick()

@@ -1,8 +1,11 @@
 #include "assign/UHandDialog.h"
 
 #include "data/UEinteilungBasics.h"
+#include "data/UFilter.h"
 #include "data/UProjektData.h"
 #include "data/USchueler.h"
+#include "data/USchuelerData.h"
+#include "platform/UUi.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -20,6 +23,7 @@ THandDialog* HandDialog = nullptr;
 namespace {
 
 constexpr int HelpContext = 122;
+constexpr int HelpContextDelHand = 123;
 
 QRadioButton* makeOption(QWidget* parent, const QString& name, const QString& text)
 {
@@ -175,16 +179,7 @@ void THandDialog::setData(TSchueler* AS, TProjektData* APro)
 
 void THandDialog::OKButtonClick()
 {
-    if (S) {
-        const int hand = getOption();
-        S->hand = hand;
-        if (hand == 0)
-            S->zuteil = 0;
-        else if (hand >= 1 && hand <= 5)
-            S->zuteil = S->wahl[hand];
-    }
-    QDialog::done(Accepted);
-    S = nullptr;
+    accept();
 }
 
 void THandDialog::CancelButtonClick()
@@ -194,8 +189,39 @@ void THandDialog::CancelButtonClick()
 
 void THandDialog::done(int r)
 {
-    if (S && r != Accepted)
+    if (S && r == Accepted) {
+        const int hand = getOption();
+        S->hand = hand;
+        if (hand == 0)
+            S->zuteil = 0;
+        else if (hand >= 1 && hand <= 5)
+            S->zuteil = S->wahl[hand];
+    } else if (S) {
         S->hand = handbackup;
+    }
     S = nullptr;
     QDialog::done(r);
+}
+
+bool DelHandEint(TSchuelerData& Sch)
+{
+    TSearchFilter f;
+    f.fest = stHand;
+    int n = 0;
+    Sch.select(f, true, n);
+    const int N = Sch.Anz();
+    if (n == 0) {
+        ShowMessage(QStringLiteral("Keiner der %1 Schülern ist derzeit manuell eingeteilt.").arg(N));
+        return false;
+    }
+    if (MessageDlg(QStringLiteral("%1 der %2 Schüler sind derzeit manuell eingeteilt. \r"
+                                  "Diese Schüler für die automatische Einteilung freigeben?")
+                       .arg(n)
+                       .arg(N),
+                   TMsgType::mtConfirmation, mbOK | mbCancel | mbHelp, HelpContextDelHand)
+        != TModalResult::mrOk)
+        return false;
+    Sch.clearHand();
+    Sch.setModified();
+    return true;
 }

@@ -12,6 +12,7 @@ class QPushButton;
 class QRadioButton;
 class TProjektData;
 class TSchueler;
+class TSchuelerData;
 
 class THandDialog : public QDialog {
     Q_OBJECT
@@ -27,7 +28,8 @@ public:
     // The pupil being placed; none once the dialog has closed.
     TSchueler* pupil() const { return S; }
 
-    // Closing without OK restores the pupil's hand; every way drops the pupil.
+    // Closing with OK gives the pupil the chosen placement, any other way
+    // restores its hand; every way drops the pupil.
     void done(int r) override;
 
     QLabel* SchuelerName = nullptr;
@@ -50,6 +52,12 @@ private:
     TProjektData* Pro = nullptr;
     int handbackup = -1;
 };
+
+// The command that lifts every placement by hand, without its refreshes:
+// tells when no pupil is placed by hand, else asks and, on OK, lifts them
+// all (each pupil keeps its assigned project) and marks Sch modified.
+// True when it lifted them.
+bool DelHandEint(TSchuelerData& Sch);
 
 // The program's manual placement dialog, created at start-up.
 extern THandDialog* HandDialog;

@@ -1,5 +1,6 @@
 #include "assign/UProStatD.h"
 
+#include "assign/UStatWidgets.h"
 #include "data/UEinteilungBasics.h"
 #include "data/UFilter.h"
 #include "data/UProjektData.h"
@@ -9,7 +10,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,14 +24,6 @@ TProStatD* ProStatD = nullptr;
 namespace {
 
 constexpr int HelpContext = 131;
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text = QString())
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 QFrame* makeBevel(QWidget* parent, const char* name)
 {
@@ -50,23 +42,6 @@ QLineEdit* makeEdit(QWidget* parent, const char* name)
     edit->setFocusPolicy(Qt::NoFocus);
     edit->setFixedWidth(41);
     return edit;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    button->setMinimumSize(75, 25);
-    return button;
-}
-
-QFont headingFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(15);
-    font.setBold(true);
-    return font;
 }
 
 } // namespace
@@ -115,18 +90,14 @@ void TTrackBar::paintEvent(QPaintEvent* event)
 TProStatD::TProStatD(QWidget* parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("ProStatD"));
-    setWindowTitle(QStringLiteral("Projekt-Statistik"));
-    setProperty("helpContext", HelpContext);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    SetupStatDialog(this, "ProStatD", QStringLiteral("Projekt-Statistik"), HelpContext);
 
     // Number and name.
     Bevel2 = makeBevel(this, "Bevel2");
-    Nr = makeLabel(Bevel2, "Nr");
-    Name = makeLabel(Bevel2, "Name");
-    Nr->setFont(headingFont());
-    Name->setFont(headingFont());
+    Nr = MakeStatLabel(Bevel2, "Nr");
+    Name = MakeStatLabel(Bevel2, "Name");
+    Nr->setFont(StatHeadingFont());
+    Name->setFont(StatHeadingFont());
     Nr->setMinimumWidth(40);
     auto* top = new QHBoxLayout(Bevel2);
     top->setContentsMargins(14, 6, 14, 6);
@@ -136,13 +107,13 @@ TProStatD::TProStatD(QWidget* parent)
 
     // Grade range, admission, closed and demand.
     Bevel1 = makeBevel(this, "Bevel1");
-    Label4 = makeLabel(Bevel1, "Label4", QStringLiteral("Klassenstufen"));
+    Label4 = MakeStatLabel(Bevel1, "Label4", QStringLiteral("Klassenstufen"));
     JgMin = makeEdit(Bevel1, "JgMin");
-    Label5 = makeLabel(Bevel1, "Label5", QStringLiteral("bis"));
+    Label5 = MakeStatLabel(Bevel1, "Label5", QStringLiteral("bis"));
     JgMax = makeEdit(Bevel1, "JgMax");
-    Gestrichen = makeLabel(Bevel1, "Gestrichen");
-    WeiblMaennl = makeLabel(Bevel1, "WeiblMaennl");
-    ZuWenig = makeLabel(Bevel1, "ZuWenig");
+    Gestrichen = MakeStatLabel(Bevel1, "Gestrichen");
+    WeiblMaennl = MakeStatLabel(Bevel1, "WeiblMaennl");
+    ZuWenig = MakeStatLabel(Bevel1, "ZuWenig");
     auto* data = new QGridLayout(Bevel1);
     data->setContentsMargins(14, 6, 14, 6);
     auto* range = new QHBoxLayout;
@@ -165,12 +136,12 @@ TProStatD::TProStatD(QWidget* parent)
     // Participants.
     GroupBox1 = new QGroupBox(QStringLiteral("Teilnehmerzahlen"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    TeilnMin = makeLabel(GroupBox1, "TeilnMin");
-    TeilnAnz = makeLabel(GroupBox1, "TeilnAnz");
-    TeilnMax = makeLabel(GroupBox1, "TeilnMax");
-    Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("Teilnehmerminimum"));
-    Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("derzeitige Teilnehmeranzahl"));
-    Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("Teilnehmermaximum"));
+    TeilnMin = MakeStatLabel(GroupBox1, "TeilnMin");
+    TeilnAnz = MakeStatLabel(GroupBox1, "TeilnAnz");
+    TeilnMax = MakeStatLabel(GroupBox1, "TeilnMax");
+    Label1 = MakeStatLabel(GroupBox1, "Label1", QStringLiteral("Teilnehmerminimum"));
+    Label2 = MakeStatLabel(GroupBox1, "Label2", QStringLiteral("derzeitige Teilnehmeranzahl"));
+    Label3 = MakeStatLabel(GroupBox1, "Label3", QStringLiteral("Teilnehmermaximum"));
     TrackBar = new TTrackBar(GroupBox1);
     TrackBar->setObjectName(QStringLiteral("TrackBar"));
     for (QLabel* l : {TeilnMin, TeilnAnz, TeilnMax, Label1, Label2, Label3})
@@ -190,27 +161,18 @@ TProStatD::TProStatD(QWidget* parent)
     // The counts.
     Grid = new TGridWidget(this);
     Grid->setObjectName(QStringLiteral("Grid"));
-    Grid->setColCount(8);
-    Grid->setRowCount(4);
-    Grid->setFixedRows(1);
-    Grid->setFixedCols(2);
-    Grid->setEditingAllowed(false);
+    SetupCountGrid(Grid, 8, 4, 2);
     // The columns fit their headings in the platform font.
-    const int pad = 2 * Grid->textWidth(QStringLiteral("0"));
-    Grid->setColWidth(0, qMax(90, Grid->textWidth(QStringLiteral("Davon ungültig")) + pad));
-    int rankWidth = 45;
-    for (const QString& heading : {QStringLiteral("Gesamt"), QStringLiteral("Fest"), QStringLiteral("5.-Wahl")})
-        rankWidth = qMax(rankWidth, Grid->textWidth(heading) + pad);
+    Grid->setColWidth(0, CountColWidth(Grid, 90, {QStringLiteral("Davon ungültig")}));
+    const int rankWidth =
+        CountColWidth(Grid, 45, {QStringLiteral("Gesamt"), QStringLiteral("Fest"), QStringLiteral("5.-Wahl")});
     for (int c = 1; c < 8; ++c)
         Grid->setColWidth(c, rankWidth);
-    Grid->setFocusPolicy(Qt::NoFocus);
-    Grid->setSelectionMode(QAbstractItemView::NoSelection);
-    Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitCountGrid(Grid);
 
-    Zurueck = makeButton(this, "Zurueck", QStringLiteral("<<"));
-    Vor = makeButton(this, "Vor", QStringLiteral(">>"));
-    OkBtn = makeButton(this, "OkBtn", QStringLiteral("OK"));
+    Zurueck = MakeStatButton(this, "Zurueck", QStringLiteral("<<"));
+    Vor = MakeStatButton(this, "Vor", QStringLiteral(">>"));
+    OkBtn = MakeStatButton(this, "OkBtn", QStringLiteral("OK"));
     OkBtn->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addSpacing(8);
@@ -231,15 +193,6 @@ TProStatD::TProStatD(QWidget* parent)
     column->addSpacing(16);
     column->addLayout(buttons);
     column->setSizeConstraint(QLayout::SetFixedSize);
-
-    // The grid shows its four rows whole.
-    // The heading row is the grid's caption row; the rows below show whole.
-    Grid->setFixedHeight(2 * Grid->frameWidth() + Grid->horizontalHeader()->sizeHint().height()
-                         + 3 * Grid->defaultRowHeight());
-    int width = 2 * Grid->frameWidth();
-    for (int c = 0; c < 8; ++c)
-        width += Grid->colWidth(c);
-    Grid->setFixedWidth(width);
 
     connect(Zurueck, &QPushButton::clicked, this, &TProStatD::ZurueckClick);
     connect(Vor, &QPushButton::clicked, this, &TProStatD::VorClick);

@@ -1,6 +1,8 @@
 #include "assign/USchStatD.h"
 
 #include "app/UKlassenSelect.h"
+#include "assign/UStatWidgets.h"
+#include "data/UBasics.h"
 #include "data/UEinteilungBasics.h"
 #include "data/UFilter.h"
 #include "data/UProjektData.h"
@@ -10,7 +12,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <initializer_list>
 #include <memory>
 
 TSchStatD* SchStatD = nullptr;
@@ -25,14 +27,6 @@ TSchStatD* SchStatD = nullptr;
 namespace {
 
 constexpr int HelpContext = 130;
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text = QString())
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 QLineEdit* makeEdit(QWidget* parent, const char* name)
 {
@@ -43,13 +37,36 @@ QLineEdit* makeEdit(QWidget* parent, const char* name)
     return edit;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text)
+// One labelled count: the label, then its edit.
+struct TCount {
+    QLabel*& label;
+    const char* labelName;
+    QString text;
+    QLineEdit*& edit;
+    const char* editName;
+};
+
+// A group box of labelled counts, perRow to a row; the counts of a row are
+// kept apart by stretching gaps.
+QGroupBox* makeCountBox(QWidget* parent, const char* name, const QString& title, int perRow,
+                        std::initializer_list<TCount> counts)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    button->setMinimumSize(75, 25);
-    return button;
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    auto* grid = new QGridLayout(box);
+    int i = 0;
+    for (const TCount& c : counts) {
+        c.label = MakeStatLabel(box, c.labelName, c.text);
+        c.edit = makeEdit(box, c.editName);
+        grid->addWidget(c.label, i / perRow, 3 * (i % perRow));
+        grid->addWidget(c.edit, i / perRow, 3 * (i % perRow) + 1);
+        ++i;
+    }
+    for (int gap = 2; gap < 3 * perRow - 1; gap += 3) {
+        grid->setColumnStretch(gap, 1);
+        grid->setColumnMinimumWidth(gap, 16);
+    }
+    return box;
 }
 
 } // namespace
@@ -90,88 +107,35 @@ int CountUngueltig(const TSchuelerData& L, const TProjektData& Pro)
 TSchStatD::TSchStatD(QWidget* parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("SchStatD"));
-    setWindowTitle(QStringLiteral("Schüler-Statistik"));
-    setProperty("helpContext", HelpContext);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    SetupStatDialog(this, "SchStatD", QStringLiteral("Schüler-Statistik"), HelpContext);
 
-    Klassennamen = makeLabel(this, "Klassennamen");
-    QFont heading(QStringLiteral("Arial"));
-    heading.setPixelSize(15);
-    heading.setBold(true);
-    Klassennamen->setFont(heading);
+    Klassennamen = MakeStatLabel(this, "Klassennamen");
+    Klassennamen->setFont(StatHeadingFont());
 
-    GroupBox2 = new QGroupBox(QStringLiteral("Schülerzahlen"), this);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    Label6 = makeLabel(GroupBox2, "Label6", QStringLiteral("Schüler"));
-    SchAnz = makeEdit(GroupBox2, "SchAnz");
-    Label7 = makeLabel(GroupBox2, "Label7", QStringLiteral("männlich"));
-    Maenn = makeEdit(GroupBox2, "Maenn");
-    Label8 = makeLabel(GroupBox2, "Label8", QStringLiteral("weiblich"));
-    Weib = makeEdit(GroupBox2, "Weib");
-    auto* counts = new QHBoxLayout(GroupBox2);
-    counts->addWidget(Label6);
-    counts->addWidget(SchAnz);
-    counts->addStretch(1);
-    counts->addWidget(Label7);
-    counts->addWidget(Maenn);
-    counts->addStretch(1);
-    counts->addWidget(Label8);
-    counts->addWidget(Weib);
+    GroupBox2 = makeCountBox(this, "GroupBox2", QStringLiteral("Schülerzahlen"), 3,
+                             {{Label6, "Label6", QStringLiteral("Schüler"), SchAnz, "SchAnz"},
+                              {Label7, "Label7", QStringLiteral("männlich"), Maenn, "Maenn"},
+                              {Label8, "Label8", QStringLiteral("weiblich"), Weib, "Weib"}});
+    GroupBox1 = makeCountBox(this, "GroupBox1", QStringLiteral("Wahlen"), 2,
+                             {{Label5, "Label5", QStringLiteral("Gültige Wahlen"), Gueltig, "Gueltig"},
+                              {Label3, "Label3", QStringLiteral("Unvollständige Wahlen"), Unvollst, "Unvollst"},
+                              {Label4, "Label4", QStringLiteral("Ungültige Wahlen"), Ungueltig, "Ungueltig"},
+                              {Label9, "Label9", QStringLiteral("Nicht gewählt"), NichtGew, "NichtGew"}});
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Wahlen"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    Label5 = makeLabel(GroupBox1, "Label5", QStringLiteral("Gültige Wahlen"));
-    Gueltig = makeEdit(GroupBox1, "Gueltig");
-    Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("Unvollständige Wahlen"));
-    Unvollst = makeEdit(GroupBox1, "Unvollst");
-    Label4 = makeLabel(GroupBox1, "Label4", QStringLiteral("Ungültige Wahlen"));
-    Ungueltig = makeEdit(GroupBox1, "Ungueltig");
-    Label9 = makeLabel(GroupBox1, "Label9", QStringLiteral("Nicht gewählt"));
-    NichtGew = makeEdit(GroupBox1, "NichtGew");
-    auto* choices = new QGridLayout(GroupBox1);
-    choices->addWidget(Label5, 0, 0);
-    choices->addWidget(Gueltig, 0, 1);
-    choices->addWidget(Label3, 0, 3);
-    choices->addWidget(Unvollst, 0, 4);
-    choices->addWidget(Label4, 1, 0);
-    choices->addWidget(Ungueltig, 1, 1);
-    choices->addWidget(Label9, 1, 3);
-    choices->addWidget(NichtGew, 1, 4);
-    choices->setColumnStretch(2, 1);
-    choices->setColumnMinimumWidth(2, 16);
-
-    Label1 = makeLabel(this, "Label1", QStringLiteral("Derzeitige Einteilung"));
+    Label1 = MakeStatLabel(this, "Label1", QStringLiteral("Derzeitige Einteilung"));
     Grid = new TGridWidget(this);
     Grid->setObjectName(QStringLiteral("Grid"));
-    Grid->setColCount(7);
-    Grid->setRowCount(3);
-    Grid->setFixedRows(1);
-    Grid->setFixedCols(0);
-    Grid->setEditingAllowed(false);
+    SetupCountGrid(Grid, 7, 3, 0);
     // The columns fit their headings in the platform font.
-    const int pad = 2 * Grid->textWidth(QStringLiteral("0"));
-    int colWidth = 50;
-    for (const QString& heading : {QStringLiteral("Nicht eint."), QStringLiteral("5.-Wahl"), QStringLiteral("100%")})
-        colWidth = qMax(colWidth, Grid->textWidth(heading) + pad);
+    const int colWidth = CountColWidth(
+        Grid, 50, {QStringLiteral("Nicht eint."), QStringLiteral("5.-Wahl"), QStringLiteral("100%")});
     for (int c = 0; c < 7; ++c)
         Grid->setColWidth(c, colWidth);
-    Grid->setFocusPolicy(Qt::NoFocus);
-    Grid->setSelectionMode(QAbstractItemView::NoSelection);
-    Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The heading row is the grid's caption row; the rows below show whole.
-    Grid->setFixedHeight(2 * Grid->frameWidth() + Grid->horizontalHeader()->sizeHint().height()
-                         + 2 * Grid->defaultRowHeight());
-    int width = 2 * Grid->frameWidth();
-    for (int c = 0; c < 7; ++c)
-        width += Grid->colWidth(c);
-    Grid->setFixedWidth(width);
+    FitCountGrid(Grid);
 
-    Waehle = makeButton(this, "Waehle", QStringLiteral("Klassen auswählen"));
+    Waehle = MakeStatButton(this, "Waehle", QStringLiteral("Klassen auswählen"));
     Waehle->setMinimumWidth(105);
-    OkBtn = makeButton(this, "OkBtn", QStringLiteral("OK"));
+    OkBtn = MakeStatButton(this, "OkBtn", QStringLiteral("OK"));
     OkBtn->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Waehle);
@@ -252,6 +216,19 @@ void TSchStatD::UpdateData(TSchuelerData* Sch, TProjektData* Pro, const TSearchF
     }
     // A table to read: no cell stands out as selected.
     Grid->selectionModel()->clearSelection();
+}
+
+bool TSchStatD::UpdateKlasse(TSchuelerData* Sch, TProjektData* Pro, const QString& KlasseText)
+{
+    int n = 0;
+    QString r;
+    if (!SplitNumber(TrimSpaces(KlasseText), n, r))
+        return false;
+    TSearchFilter f;
+    f.jgst.include(n);
+    f.abt.include(UpperAscii(FirstCharOr(r, QLatin1Char(' ')).unicode()));
+    UpdateData(Sch, Pro, f, QStringLiteral("Klassen %1 ").arg(n) + r);
+    return true;
 }
 
 void TSchStatD::WaehleClick()

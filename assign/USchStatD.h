@@ -23,6 +23,11 @@ public:
     // Fills the dialog for the pupils of Sch that F selects (F stays the
     // caller's); ClassNameString names the selection.
     void UpdateData(TSchuelerData* Sch, TProjektData* Pro, const TSearchFilter& F, const QString& ClassNameString);
+    // Fills the dialog for the pupils of the class KlasseText of the class
+    // overview: its grade, and its department's first letter in either case
+    // or no department. False, changing nothing, when the text begins with
+    // no grade.
+    bool UpdateKlasse(TSchuelerData* Sch, TProjektData* Pro, const QString& KlasseText);
 
     TGridWidget* Grid = nullptr;
     QLabel* Label1 = nullptr;

@@ -162,6 +162,21 @@ private slots:
         QCOMPARE(dlg->pupil(), nullptr);
     }
 
+    void acceptedFromCodeAppliesTheChoice()
+    {
+        TSchueler* s = addSchueler(sch, {1, 2, 4}, 1);
+        s->zuteil = 1;
+        dlg->setData(s, &pro);
+        const int result = execWith(*dlg, [this] {
+            dlg->Opt[2]->click();
+            dlg->accept();
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(s->hand, 2);
+        QCOMPARE(s->zuteil, 2);
+        QCOMPARE(dlg->pupil(), nullptr);
+    }
+
     void fixedPupilOnlyFirstChoice()
     {
         // rank 4 names the first choice again

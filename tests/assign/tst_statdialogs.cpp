@@ -228,8 +228,7 @@ private slots:
     {
         addProjekt(pro, 0, 10);
         addProjekt(pro, 0, 10, true);   // closed
-        // eight pupils with a valid choice: one in its first choice, three
-        // others too gives 12% and 38%
+        // nine pupils with valid choices, one of them in its first choice
         TSchueler* first = addSchueler(sch, {1, 2});
         first->zuteil = 1;
         for (int i = 0; i < 7; ++i)
@@ -252,7 +251,6 @@ private slots:
         QCOMPARE(gridRow(*sch_->Grid, 0), (QStringList{"Nicht eint.", "Fest", "1.-Wahl", "2.-Wahl", "3.-Wahl",
                                                        "4.-Wahl", "5.-Wahl"}));
         QCOMPARE(gridRow(*sch_->Grid, 1), (QStringList{"10", "0", "1", "0", "0", "0", "0"}));
-
     }
 
     void sharesOfEightValid()
