@@ -571,24 +571,29 @@ void TMainForm::runCommand(const std::function<void()>& command)
     command();
 }
 
+std::function<void()> TMainForm::asCommand(void (TMainForm::*handler)())
+{
+    return [this, handler] { runCommand([=] { (this->*handler)(); }); };
+}
+
 void TMainForm::bindCommand(QAction* action, void (TMainForm::*handler)())
 {
-    connect(action, &QAction::triggered, this, [this, handler] { runCommand([=] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this, asCommand(handler));
 }
 
 void TMainForm::bindCommand(QAbstractButton* button, void (TMainForm::*handler)())
 {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { runCommand([=] { (this->*handler)(); }); });
+    connect(button, &QAbstractButton::clicked, this, asCommand(handler));
 }
 
 void TMainForm::bindDblClick(TGridWidget* grid, void (TMainForm::*handler)())
 {
-    grid->onDblClick = [this, handler] { runCommand([=] { (this->*handler)(); }); };
+    grid->onDblClick = asCommand(handler);
 }
 
 void TMainForm::bindEnter(TGridWidget* grid, void (TMainForm::*handler)())
 {
-    grid->onEnter = [this, handler] { runCommand([=] { (this->*handler)(); }); };
+    grid->onEnter = asCommand(handler);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
