@@ -1263,10 +1263,6 @@ bool TMainForm::SaveUnsaved(TDataTypeSet Data)
         {dtPro, ProjektData, ft_proj, "Die Projektdaten wurden geändert. Sollen sie gespeichert werden?"},
         {dtSch, SchuelerData, ft_teil, "Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"},
     };
-    // What is typed into a cell counts as a change.
-    for (TEditor* e : editors())
-        if (e->Editable() && Data.contains(e->getDataType()))
-            e->commitEdit();
     for (const Kind& kind : kinds) {
         if (!Data.contains(kind.type) || !kind.list->getModified())
             continue;
@@ -1426,12 +1422,16 @@ bool TMainForm::SaveDialog(TFileType FType, TData& Database, bool newname)
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // The close queries of every editable editor, asked as one, so that no
-    // list is asked about twice.
-    TDataTypeSet kinds;
-    for (TEditor* e : editors())
-        if (e->Editable())
-            kinds.include(e->getDataType());
-    if (!SaveUnsaved(kinds)) {
+    // list is asked about twice; typed text counts as a change.
+    bool canClose = false;
+    runCommand([&] {
+        TDataTypeSet kinds;
+        for (TEditor* e : editors())
+            if (e->Editable())
+                kinds.include(e->getDataType());
+        canClose = SaveUnsaved(kinds);
+    });
+    if (!canClose) {
         event->ignore();
         return;
     }

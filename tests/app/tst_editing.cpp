@@ -86,6 +86,7 @@ private slots:
     void projectRowStored();
     void exitAfterListEmptied();
     void closeWhileEditingStoresFirst();
+    void quitWhileEditingStoresFirst();
     void saveWhileEditing();
     void openWhileEditingAsksFirst();
 
@@ -651,6 +652,21 @@ void TestEditing::closeWhileEditingStoresFirst()
     FEditor->close();
     QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
     QVERIFY(MainForm->activeEditor());
+    QCOMPARE(pupil(1)->name, QStringLiteral("Getippt"));
+}
+
+// So does closing the main window.
+void TestEditing::quitWhileEditingStoresFirst()
+{
+    loadSchool(3, 2);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 1));
+    typeInCell(QStringLiteral("Getippt"));
+    QVERIFY(FGrid->isEditing());
+    FUi->queueAnswer(TModalResult::mrCancel);
+    QVERIFY(!MainForm->close());
+    QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
+    QVERIFY(!FGrid->isEditing());
     QCOMPARE(pupil(1)->name, QStringLiteral("Getippt"));
 }
 
