@@ -237,7 +237,11 @@ void TEditor::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (!FormCloseQuery()) {
+    // Closing is a command: a cell being typed in is stored first, so that
+    // the unsaved-data question knows of it.
+    bool canClose = false;
+    MyOwner->runCommand([&] { canClose = FormCloseQuery(); });
+    if (!canClose) {
         event->ignore();
         return;
     }

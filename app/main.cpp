@@ -575,24 +575,29 @@ void TMainForm::runCommand(const std::function<void()>& command)
     });
 }
 
+std::function<void()> TMainForm::asCommand(void (TMainForm::*handler)())
+{
+    return [this, handler] { runCommand([=] { (this->*handler)(); }); };
+}
+
 void TMainForm::bindCommand(QAction* action, void (TMainForm::*handler)())
 {
-    connect(action, &QAction::triggered, this, [this, handler] { runCommand([=] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this, asCommand(handler));
 }
 
 void TMainForm::bindCommand(QAbstractButton* button, void (TMainForm::*handler)())
 {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { runCommand([=] { (this->*handler)(); }); });
+    connect(button, &QAbstractButton::clicked, this, asCommand(handler));
 }
 
 void TMainForm::bindDblClick(TGridWidget* grid, void (TMainForm::*handler)())
 {
-    grid->onDblClick = [this, handler] { runCommand([=] { (this->*handler)(); }); };
+    grid->onDblClick = asCommand(handler);
 }
 
 void TMainForm::bindEnter(TGridWidget* grid, void (TMainForm::*handler)())
 {
-    grid->onEnter = [this, handler] { runCommand([=] { (this->*handler)(); }); };
+    grid->onEnter = asCommand(handler);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -1223,10 +1228,6 @@ bool TMainForm::SaveUnsaved(TDataTypeSet Data)
         {dtPro, ProjektData, ft_proj, "Die Projektdaten wurden geändert. Sollen sie gespeichert werden?"},
         {dtSch, SchuelerData, ft_teil, "Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"},
     };
-    // What is typed into a cell counts as a change.
-    for (TEditor* e : editors())
-        if (e->Editable() && Data.contains(e->getDataType()))
-            e->commitEdit();
     for (const Kind& kind : kinds) {
         if (!Data.contains(kind.type) || !kind.list->getModified())
             continue;
@@ -1386,12 +1387,16 @@ bool TMainForm::SaveDialog(TFileType FType, TData& Database, bool newname)
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // The close queries of every editable editor, asked as one, so that no
-    // list is asked about twice.
-    TDataTypeSet kinds;
-    for (TEditor* e : editors())
-        if (e->Editable())
-            kinds.include(e->getDataType());
-    if (!SaveUnsaved(kinds)) {
+    // list is asked about twice; typed text counts as a change.
+    bool canClose = false;
+    runCommand([&] {
+        TDataTypeSet kinds;
+        for (TEditor* e : editors())
+            if (e->Editable())
+                kinds.include(e->getDataType());
+        canClose = SaveUnsaved(kinds);
+    });
+    if (!canClose) {
         event->ignore();
         return;
     }

@@ -208,6 +208,8 @@ private:
                                const QString& barName, const QString& statName,
                                const QString& showName, int helpContext);
     void subWindowActivated(QMdiSubWindow* window);
+    // A handler run as a command (runCommand).
+    std::function<void()> asCommand(void (TMainForm::*handler)());
     // The open road of a pupil file kind, with its question and refreshes.
     void openPupils(TFileType FType);
     // The file name of list in the caption of its kind's editable editor.

@@ -98,8 +98,6 @@ public:
     // "Weitere N fehlerhafte Zeilen wurden übersprungen." when lines were
     // passed over silently; nothing otherwise.
     void finish();
-    int shown() const { return FShown; }
-    int skipped() const { return FSkipped; }
 
 private:
     int FLimit;

@@ -7,6 +7,7 @@
 #include "app/UEditor.h"
 #include "app/UMainFormHandler.h"
 #include "app/main.h"
+#include "assign/USchStatD.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "data/UZeile.h"
@@ -24,6 +25,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
@@ -84,6 +86,7 @@ private slots:
     void projectRowStored();
     void exitAfterListEmptied();
     void closeWhileEditingStoresFirst();
+    void quitWhileEditingStoresFirst();
     void saveWhileEditing();
     void openWhileEditingAsksFirst();
 
@@ -652,6 +655,21 @@ void TestEditing::closeWhileEditingStoresFirst()
     QCOMPARE(pupil(1)->name, QStringLiteral("Getippt"));
 }
 
+// So does closing the main window.
+void TestEditing::quitWhileEditingStoresFirst()
+{
+    loadSchool(3, 2);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 1));
+    typeInCell(QStringLiteral("Getippt"));
+    QVERIFY(FGrid->isEditing());
+    FUi->queueAnswer(TModalResult::mrCancel);
+    QVERIFY(!MainForm->close());
+    QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
+    QVERIFY(!FGrid->isEditing());
+    QCOMPARE(pupil(1)->name, QStringLiteral("Getippt"));
+}
+
 // Reading another file while a cell is being edited: the typed text counts
 // as a change, so the unsaved-data question comes first.
 void TestEditing::openWhileEditingAsksFirst()
@@ -919,6 +937,7 @@ void TestEditing::commandsStoreTheOpenEditFirst_data()
     QTest::newRow("movement mode") << "BewegModeAct" << 4;
     QTest::newRow("pupil editor") << "ActivateSchAct" << 4;
     QTest::newRow("next window") << "NextWinAct" << 4;
+    QTest::newRow("export, cancelled") << "ExportAct" << 4;
 }
 
 void TestEditing::commandsStoreTheOpenEditFirst()
@@ -929,6 +948,8 @@ void TestEditing::commandsStoreTheOpenEditFirst()
     QFETCH(int, pupils);
     loadSchool(3, 4);
     openEditor(dtSch);
+    // Sorted, so that the export asks for its file.
+    MainForm->mBSortN->trigger();
     QVERIFY(FGrid->setCurrentCell(0, 2));
     typeInCell(QStringLiteral("Neuname"));
     QVERIFY(FGrid->isEditing());
@@ -948,43 +969,43 @@ void TestEditing::overviewStoresTheOpenEditFirst_data()
     QTest::addColumn<int>("trigger");
     QTest::newRow("projects overview gets the focus") << 0;
     QTest::newRow("classes overview gets the focus") << 1;
-    QTest::newRow("double click into an overview") << 2;
-    QTest::newRow("overview button") << 3;
+    QTest::newRow("double click into the projects overview") << 2;
+    QTest::newRow("statistics button of the classes overview") << 3;
 }
 
 void TestEditing::overviewStoresTheOpenEditFirst()
 {
-    // The overview's grids and buttons are commands like the menu's.
+    // The overview's grids and buttons are commands like the menu's: what
+    // they show or select sees the typed text stored.
     QFETCH(int, trigger);
     loadSchool(3, 4);
     openEditor(dtSch);
-    QVERIFY(FGrid->setCurrentCell(0, 2));
-    typeInCell(QStringLiteral("Neuname"));
+    QVERIFY(FGrid->setCurrentCell(1, 2));
+    // Pupil 2 becomes a girl; storing its row also takes it out of project 2.
+    typeInCell(QStringLiteral("w"));
     QVERIFY(FGrid->isEditing());
-    int ran = 0;
-    auto* button = MainForm->findChild<QToolButton*>(QStringLiteral("SchShowBut"));
-    QVERIFY(button);
     switch (trigger) {
     case 0: MainForm->ProjekteGrid->onEnter(); break;
     case 1: MainForm->SchuelerGrid->onEnter(); break;
-    case 2:
-        MainForm->bindDblClick(MainForm->SchuelerGrid, &TMainForm::UebersichtChange);
-        MainForm->SchuelerGrid->onDblClick();
+    case 2: {
+        // Row 1 is project 0, row 3 project 2, which all four had.
+        QVERIFY(MainForm->ProjekteGrid->setRow(3));
+        MainForm->ProjekteGrid->onDblClick();
+        TEditor* view = MainForm->activeEditor();
+        QVERIFY(view && !view->Editable());
+        QCOMPARE(view->getData()->Anz(), 3);
         break;
+    }
     case 3:
-        button->setEnabled(true);
-        MainForm->bindCommand(button, &TMainForm::UebersichtChange);
-        // What the command sees when it runs.
-        connect(button, &QToolButton::clicked, this, [&] {
-            ran = SchuelerData->getNr(2)->getName() == QLatin1String("Neuname") ? 1 : -1;
-        });
-        button->click();
-        QCOMPARE(ran, 1);
+        QVERIFY(MainForm->SchuelerGrid->setRow(1));
+        QTimer::singleShot(0, SchStatD, &QDialog::reject);
+        MainForm->SchStatBut->click();
+        QCOMPARE(SchStatD->Weib->text(), QStringLiteral("3"));
         break;
     }
     QVERIFY(!FGrid->isEditing());
-    QCOMPARE(SchuelerData->getNr(2)->getName(), QStringLiteral("Neuname"));
-    QCOMPARE(FGrid->cell(0, 2), QStringLiteral("Neuname"));
+    QVERIFY(!pupil(2)->geschl);
+    QCOMPARE(FGrid->cell(1, 2), QStringLiteral("w"));
 }
 
 // ---------------------------------------------------- mode, sorting, hand

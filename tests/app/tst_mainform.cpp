@@ -479,6 +479,7 @@ void TestMainForm::openRefusedKeepsNoName_data()
     QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 3;
     QTest::newRow("image as projects") << "OpenProAct" << "bild.PRO" << image << "Projekt-Editor" << 0;
     QTest::newRow("image as assignments") << "OpenEintAct" << "bild.EIN" << image << "Schüler-Editor" << 0;
+    QTest::newRow("project file as choices") << "OpenWahlAct" << "p.WAH" << oneBad << "Schüler-Editor" << 0;
 }
 
 void TestMainForm::openRefusedKeepsNoName()
