@@ -4,11 +4,11 @@
 #include "app/UEditor.h"
 #include "app/UMainFormHandler.h"
 #include "app/main.h"
+#include "bench/UBenchUi.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UAnsiText.h"
 #include "platform/UGridWidget.h"
-#include "platform/UUi.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,20 +21,6 @@
 #include <cstdio>
 
 namespace {
-
-// Answers every file dialog with the queued file and every message with OK.
-class TBenchUi : public IUi {
-public:
-    QString file;
-    int messages = 0;
-    TModalResult messageBox(const TMessage&) override { ++messages; return TModalResult::mrOk; }
-    TFileDialogResult fileDialog(const TFileDialogSpec&) override { return {true, {file}, 1}; }
-    bool inputQuery(const QString&, const QString&, QString&) override { return false; }
-    bool fontDialog(TFontSpec&) override { return false; }
-    bool printerSetup() override { return false; }
-    void beep() override {}
-    void showHelp(int) override {}
-};
 
 void writeSchool(const QString& proFile, const QString& einFile, int projects, int pupils)
 {

@@ -5,11 +5,11 @@
 #include "app/UEditor.h"
 #include "app/UMainFormHandler.h"
 #include "app/main.h"
+#include "bench/UBenchUi.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "data/UZeile.h"
 #include "platform/UGridWidget.h"
-#include "platform/UUi.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,22 +20,6 @@
 #include <functional>
 
 namespace {
-
-// Answers every question with OK or Yes; counts the beeps.
-class TBenchUi : public IUi {
-public:
-    int beeps = 0;
-    TModalResult messageBox(const TMessage& m) override
-    {
-        return m.buttons & mbYes ? TModalResult::mrYes : TModalResult::mrOk;
-    }
-    TFileDialogResult fileDialog(const TFileDialogSpec&) override { return {}; }
-    bool inputQuery(const QString&, const QString&, QString&) override { return false; }
-    bool fontDialog(TFontSpec&) override { return false; }
-    bool printerSetup() override { return false; }
-    void beep() override { ++beeps; }
-    void showHelp(int) override {}
-};
 
 void fill(int projects, int pupils)
 {

@@ -7,10 +7,10 @@
 #include "app/UMainFormHandler.h"
 #include "app/USchFilterDialog.h"
 #include "app/main.h"
+#include "bench/UBenchUi.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UGridWidget.h"
-#include "platform/UUi.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,23 +21,6 @@
 #include <functional>
 
 namespace {
-
-// Answers the wrap-around question with No.
-class TBenchUi : public IUi {
-public:
-    int questions = 0;
-    TModalResult messageBox(const TMessage&) override
-    {
-        ++questions;
-        return TModalResult::mrNo;
-    }
-    TFileDialogResult fileDialog(const TFileDialogSpec&) override { return {}; }
-    bool inputQuery(const QString&, const QString&, QString&) override { return false; }
-    bool fontDialog(TFontSpec&) override { return false; }
-    bool printerSetup() override { return false; }
-    void beep() override {}
-    void showHelp(int) override {}
-};
 
 void fill(int pupils)
 {
@@ -70,7 +53,8 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int pupils = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
-    TBenchUi ui;
+    TBenchUi ui;   // the wrap-around question is answered No
+    ui.answer = [](const TMessage&) { return TModalResult::mrNo; };
     SetUi(&ui);
     CreateForms();
     MainForm->show();
@@ -109,7 +93,7 @@ int main(int argc, char* argv[])
     MainForm->SearchAct->trigger();
     grid->setRow(1);
     const qint64 pass = timedUs([&] { IncSearch->Enter->insert(QStringLiteral("#")); });
-    std::printf("a full pass without a match (%d question): %.1f ms\n", ui.questions, pass / 1000.0);
+    std::printf("a full pass without a match (%d question): %.1f ms\n", int(ui.shown.size()), pass / 1000.0);
 
     DestroyForms();
     SchuelerData->ClearData();

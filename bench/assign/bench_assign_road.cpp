@@ -6,11 +6,11 @@
 
 #include "app/main.h"
 #include "assign/UEintDialog.h"
+#include "bench/UBenchUi.h"
 #include "bench/assign/UBenchSchool.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UApplication.h"
-#include "platform/UUi.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -19,29 +19,6 @@
 #include <cstdio>
 
 namespace {
-
-// Answers every file dialog with nextFile and notes when the run's result
-// message comes.
-class TBenchUi : public IUi {
-public:
-    TModalResult messageBox(const TMessage& m) override
-    {
-        lastText = m.text;
-        messageAt = clock ? clock->nsecsElapsed() : 0;
-        return (m.buttons & mbOK) ? TModalResult::mrOk : TModalResult::mrCancel;
-    }
-    TFileDialogResult fileDialog(const TFileDialogSpec&) override { return {true, {nextFile}, 1}; }
-    bool inputQuery(const QString&, const QString&, QString&) override { return false; }
-    bool fontDialog(TFontSpec&) override { return false; }
-    bool printerSetup() override { return false; }
-    void beep() override {}
-    void showHelp(int) override {}
-
-    QString nextFile;
-    QString lastText;
-    QElapsedTimer* clock = nullptr;
-    qint64 messageAt = 0;
-};
 
 } // namespace
 
@@ -55,6 +32,8 @@ int main(int argc, char** argv)
     }
 
     TBenchUi ui;
+    // Notes when the run's result message comes.
+    qint64 messageAt = 0;
     SetUi(&ui);
     CreateForms();
     MainForm->show();
@@ -62,11 +41,14 @@ int main(int argc, char** argv)
 
     QElapsedTimer clock;
     clock.start();
-    ui.clock = &clock;
-    ui.nextFile = school.proFile;
+    ui.answer = [&](const TMessage& m) {
+        messageAt = clock.nsecsElapsed();
+        return (m.buttons & mbOK) ? TModalResult::mrOk : TModalResult::mrCancel;
+    };
+    ui.file = school.proFile;
     MainForm->OpenProAct->trigger();
     const qint64 proOpened = clock.nsecsElapsed();
-    ui.nextFile = school.einFile;
+    ui.file = school.einFile;
     MainForm->OpenEintAct->trigger();
     const qint64 einOpened = clock.nsecsElapsed();
 
@@ -84,10 +66,10 @@ int main(int argc, char** argv)
     std::printf("  open PRO file + project editor   %8.1f ms\n", double(proOpened) / 1e6);
     std::printf("  open EIN file + pupil editor     %8.1f ms\n", double(einOpened - proOpened) / 1e6);
     std::printf("  dialog up until Start            %8.1f ms\n", double(startAt - commandAt) / 1e6);
-    std::printf("  run: Start to result message     %8.1f ms\n", double(ui.messageAt - startAt) / 1e6);
-    std::printf("  close dialog + refresh all views %8.1f ms\n", double(done - ui.messageAt) / 1e6);
+    std::printf("  run: Start to result message     %8.1f ms\n", double(messageAt - startAt) / 1e6);
+    std::printf("  close dialog + refresh all views %8.1f ms\n", double(done - messageAt) / 1e6);
     std::printf("  whole road                       %8.1f ms\n", double(done) / 1e6);
-    std::printf("  result: %s\n", qPrintable(ui.lastText));
+    std::printf("  result: %s\n", qPrintable(ui.shown.value(ui.shown.size() - 1)));
     DestroyForms();
     SchuelerData->ClearData();
     ProjektData->ClearData();

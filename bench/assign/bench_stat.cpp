@@ -9,13 +9,13 @@
 #include "assign/UEinteilung.h"
 #include "assign/UProStatD.h"
 #include "assign/USchStatD.h"
+#include "bench/UBenchUi.h"
 #include "bench/data/USchoolGen.h"
 #include "data/UFilter.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UApplication.h"
 #include "platform/UStringGrid.h"
-#include "platform/UUi.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -28,18 +28,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every question with OK.
-class TOkUi : public IUi {
-public:
-    TModalResult messageBox(const TMessage&) override { return TModalResult::mrOk; }
-    TFileDialogResult fileDialog(const TFileDialogSpec&) override { return {}; }
-    bool inputQuery(const QString&, const QString&, QString&) override { return false; }
-    bool fontDialog(TFontSpec&) override { return false; }
-    bool printerSetup() override { return false; }
-    void beep() override {}
-    void showHelp(int) override {}
-};
 
 // The median of runs timings of op, in milliseconds; prepare runs untimed
 // before each.
@@ -70,7 +58,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
-    TOkUi ui;
+    TBenchUi ui;
     SetUi(&ui);
 
     TSchoolSpec school;

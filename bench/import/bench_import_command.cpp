@@ -6,12 +6,12 @@
 #include "app/UEditor.h"
 #include "app/UKlassenSelect.h"
 #include "app/main.h"
+#include "bench/UBenchUi.h"
 #include "data/USchuelerData.h"
 #include "import/UImportDialog.h"
 #include "platform/UAnsiText.h"
 #include "platform/UApplication.h"
 #include "platform/UGridWidget.h"
-#include "platform/UUi.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -29,23 +29,6 @@
 namespace {
 
 constexpr int kLines = 100000;
-
-class TBenchUi : public IUi {
-public:
-    QString file;
-    QString lastMessage;
-    TModalResult messageBox(const TMessage& m) override
-    {
-        lastMessage = m.text;
-        return TModalResult::mrOk;
-    }
-    TFileDialogResult fileDialog(const TFileDialogSpec&) override { return {true, {file}, 1}; }
-    bool inputQuery(const QString&, const QString&, QString&) override { return false; }
-    bool fontDialog(TFontSpec&) override { return false; }
-    bool printerSetup() override { return false; }
-    void beep() override {}
-    void showHelp(int) override {}
-};
 
 bool writeRegister(const QString& path)
 {
@@ -150,7 +133,7 @@ int main(int argc, char** argv)
         const TRun run = importOnce(r.filter);
         std::printf("  %-28s preview %6.2f ms   OK to editor %5lld ms   %6d pupils, %6d rows shown\n", r.label,
                     run.previewMs, static_cast<long long>(run.commandMs), run.pupils, run.rows);
-        std::printf("    message: %s\n", qPrintable(ui.lastMessage));
+        std::printf("    message: %s\n", qPrintable(ui.shown.value(ui.shown.size() - 1)));
     }
     DestroyForms();
     SchuelerData->ClearData();

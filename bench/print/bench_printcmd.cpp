@@ -6,11 +6,11 @@
 // Without a PDF name the print goes into a temporary file.
 
 #include "app/main.h"
+#include "bench/UBenchUi.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UApplication.h"
 #include "platform/UQtPrinter.h"
-#include "platform/UUi.h"
 #include "print/UPrintConfDialog.h"
 
 #include "bench/data/USchoolGen.h"
@@ -27,31 +27,6 @@
 #include <cstdio>
 
 namespace {
-
-// Answers the export file dialog with a file and filter, the choices
-// question with yes, the printer setup with a PDF file; counts messages.
-class TBenchUi : public IUi {
-public:
-    QString file;
-    int filter = 1;
-    QString pdf;
-    QStringList shown;
-    TModalResult messageBox(const TMessage& m) override
-    {
-        shown << m.text;
-        return m.buttons & mbYes ? TModalResult::mrYes : TModalResult::mrOk;
-    }
-    TFileDialogResult fileDialog(const TFileDialogSpec&) override { return {true, {file}, filter}; }
-    bool inputQuery(const QString&, const QString&, QString&) override { return false; }
-    bool fontDialog(TFontSpec&) override { return false; }
-    bool printerSetup() override
-    {
-        QtPrinter().setPdfFile(pdf);
-        return true;
-    }
-    void beep() override {}
-    void showHelp(int) override {}
-};
 
 QAction* action(const char* name)
 {
@@ -75,6 +50,11 @@ int main(int argc, char** argv)
     const int pupils = argc > 1 ? atoi(argv[1]) : 100000;
     const int projects = argc > 2 ? atoi(argv[2]) : 255;
     TBenchUi ui;
+    QString pdf;
+    ui.printerSetupDone = [&] {
+        QtPrinter().setPdfFile(pdf);
+        return true;
+    };
     SetUi(&ui);
     InstallQtPrinter();
     CreateForms();
@@ -104,7 +84,7 @@ int main(int argc, char** argv)
                     QFileInfo(written).size(), qPrintable(ui.shown.value(1)));
     }
 
-    ui.pdf = argc > 3 ? QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath()
+    pdf = argc > 3 ? QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath()
                       : dir.filePath(QStringLiteral("liste.pdf"));
     ui.shown.clear();
     const QString spacing = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
@@ -119,7 +99,7 @@ int main(int argc, char** argv)
     action("PrintAct")->trigger();
     const qint64 ms = t.elapsed();
     std::printf("print into a PDF with choices and page numbers, spacing %.1f: %5lld ms, %d pages, %lld bytes; %s\n",
-                PrintConfDialog->getSpacing(), ms, pdfPages(ui.pdf), QFileInfo(ui.pdf).size(),
+                PrintConfDialog->getSpacing(), ms, pdfPages(pdf), QFileInfo(pdf).size(),
                 qPrintable(ui.shown.value(1)));
     std::fflush(stdout);
 
