@@ -39,14 +39,6 @@ int execWith(TEintDialog& dlg, const std::function<void()>& act)
     return dlg.exec();
 }
 
-QStringList gridRow(const TStringGrid& grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid.colCount(); ++c)
-        texts.append(grid.cell(c, row));
-    return texts;
-}
-
 } // namespace
 
 class TestEintDialog : public QObject {
@@ -207,14 +199,14 @@ private slots:
         TMemoryGrid proGrid(4, 1);
         ProjektData->toOverview(proGrid);
         QCOMPARE(proGrid.rowCount(), 4);
-        QCOMPARE(gridRow(proGrid, 1), (QStringList{"0", "Nicht/ungültig gewählt", "0", ""}));
-        QCOMPARE(gridRow(proGrid, 2), (QStringList{"1", "Theater", "3", "ok"}));
-        QCOMPARE(gridRow(proGrid, 3), (QStringList{"2", "Chor", "2", "ok"}));
+        QCOMPARE(proGrid.rowTexts(1), (QStringList{"0", "Nicht/ungültig gewählt", "0", ""}));
+        QCOMPARE(proGrid.rowTexts(2), (QStringList{"1", "Theater", "3", "ok"}));
+        QCOMPARE(proGrid.rowTexts(3), (QStringList{"2", "Chor", "2", "ok"}));
         TMemoryGrid klGrid(4, 1);
         SchuelerData->toOverview(klGrid);
-        QCOMPARE(gridRow(klGrid, 1), (QStringList{" 7a", "2", "2", "0"}));
-        QCOMPARE(gridRow(klGrid, 2), (QStringList{" 8b", "2", "2", "2"}));
-        QCOMPARE(gridRow(klGrid, 3), (QStringList{" 9c", "1", "1", "1"}));
+        QCOMPARE(klGrid.rowTexts(1), (QStringList{" 7a", "2", "2", "0"}));
+        QCOMPARE(klGrid.rowTexts(2), (QStringList{" 8b", "2", "2", "2"}));
+        QCOMPARE(klGrid.rowTexts(3), (QStringList{" 9c", "1", "1", "1"}));
     }
 
     void duringTheRun()

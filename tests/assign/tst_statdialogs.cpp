@@ -20,18 +20,6 @@
 
 using namespace EintTest;
 
-namespace {
-
-QStringList gridRow(const TStringGrid& grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid.colCount(); ++c)
-        texts.append(grid.cell(c, row));
-    return texts;
-}
-
-} // namespace
-
 class TestStatDialogs : public QObject {
     Q_OBJECT
 
@@ -71,12 +59,12 @@ private slots:
         QCOMPARE(pro_->JgMax->text(), QStringLiteral("10"));
         QCOMPARE(pro_->Gestrichen->text(), QStringLiteral("Projekt offen"));
         QCOMPARE(pro_->WeiblMaennl->text(), QString());
-        QCOMPARE(gridRow(*pro_->Grid, 0),
+        QCOMPARE(pro_->Grid->rowTexts(0),
                  (QStringList{"", "Gesamt", "Fest", "1.-Wahl", "2.-Wahl", "3.-Wahl", "4.-Wahl", "5.-Wahl"}));
         QCOMPARE(pro_->Grid->cell(0, 1), QStringLiteral("Wahlen"));
         QCOMPARE(pro_->Grid->cell(0, 2), QStringLiteral("Davon ungültig"));
         QCOMPARE(pro_->Grid->cell(0, 3), QStringLiteral("Eingeteilt"));
-        QCOMPARE(gridRow(*pro_->Grid, 2), (QStringList{"Davon ungültig", "", "", "", "", "", "", ""}));
+        QCOMPARE(pro_->Grid->rowTexts(2), (QStringList{"Davon ungültig", "", "", "", "", "", "", ""}));
         // no pupils: no warning
         QCOMPARE(pro_->ZuWenig->text(), QString());
     }
@@ -119,8 +107,8 @@ private slots:
         TSchueler* d = addSchueler(sch, {2, 3});          // in project 1 without choosing it
         d->zuteil = 1;
         pro_->UpdateData(&pro, &sch, 1);
-        QCOMPARE(gridRow(*pro_->Grid, 1), (QStringList{"Wahlen", "3", "1", "2", "1", "1", "0", "0"}));
-        QCOMPARE(gridRow(*pro_->Grid, 3), (QStringList{"Eingeteilt", "3", "1", "1", "0", "1", "0", "0"}));
+        QCOMPARE(pro_->Grid->rowTexts(1), (QStringList{"Wahlen", "3", "1", "2", "1", "1", "0", "0"}));
+        QCOMPARE(pro_->Grid->rowTexts(3), (QStringList{"Eingeteilt", "3", "1", "1", "0", "1", "0", "0"}));
         QCOMPARE(pro_->TeilnAnz->text(), QStringLiteral("3"));
         QCOMPARE(pro_->TrackBar->value(), 3);
         QCOMPARE(pro_->ZuWenig->text(), QString());
@@ -136,8 +124,8 @@ private slots:
         TSchueler* a = addSchueler(sch, {1, 0, 1});
         a->zuteil = 1;
         pro_->UpdateData(&pro, &sch, 1);
-        QCOMPARE(gridRow(*pro_->Grid, 1), (QStringList{"Wahlen", "1", "0", "1", "0", "1", "0", "0"}));
-        QCOMPARE(gridRow(*pro_->Grid, 3), (QStringList{"Eingeteilt", "1", "0", "0", "0", "1", "0", "0"}));
+        QCOMPARE(pro_->Grid->rowTexts(1), (QStringList{"Wahlen", "1", "0", "1", "0", "1", "0", "0"}));
+        QCOMPARE(pro_->Grid->rowTexts(3), (QStringList{"Eingeteilt", "1", "0", "0", "0", "1", "0", "0"}));
     }
 
     void staleCountsAreRecounted()
@@ -161,8 +149,8 @@ private slots:
         addSchueler(sch, {44});
         pro_->UpdateData(&pro, &sch, 1);
         QCOMPARE(pro_->Nr->text(), QStringLiteral("300"));
-        QCOMPARE(gridRow(*pro_->Grid, 1), (QStringList{"Wahlen", "0", "0", "0", "0", "0", "0", "0"}));
-        QCOMPARE(gridRow(*pro_->Grid, 3), (QStringList{"Eingeteilt", "0", "0", "0", "0", "0", "0", "0"}));
+        QCOMPARE(pro_->Grid->rowTexts(1), (QStringList{"Wahlen", "0", "0", "0", "0", "0", "0", "0"}));
+        QCOMPARE(pro_->Grid->rowTexts(3), (QStringList{"Eingeteilt", "0", "0", "0", "0", "0", "0", "0"}));
     }
 
     void trackBarRange()
@@ -248,9 +236,9 @@ private slots:
         QCOMPARE(sch_->Unvollst->text(), QStringLiteral("3"));
         QCOMPARE(sch_->Ungueltig->text(), QStringLiteral("2"));
         QCOMPARE(sch_->Gueltig->text(), QStringLiteral("9"));
-        QCOMPARE(gridRow(*sch_->Grid, 0), (QStringList{"Nicht eint.", "Fest", "1.-Wahl", "2.-Wahl", "3.-Wahl",
+        QCOMPARE(sch_->Grid->rowTexts(0), (QStringList{"Nicht eint.", "Fest", "1.-Wahl", "2.-Wahl", "3.-Wahl",
                                                        "4.-Wahl", "5.-Wahl"}));
-        QCOMPARE(gridRow(*sch_->Grid, 1), (QStringList{"10", "0", "1", "0", "0", "0", "0"}));
+        QCOMPARE(sch_->Grid->rowTexts(1), (QStringList{"10", "0", "1", "0", "0", "0", "0"}));
     }
 
     void sharesOfEightValid()
@@ -263,13 +251,13 @@ private slots:
         const TSearchFilter all;
         sch_->UpdateData(&sch, &pro, all, QStringLiteral("Alle Klassen"));
         QCOMPARE(sch_->Gueltig->text(), QStringLiteral("8"));
-        QCOMPARE(gridRow(*sch_->Grid, 2), (QStringList{"", "0%", "12%", "0%", "0%", "0%", "0%"}));
+        QCOMPARE(sch_->Grid->rowTexts(2), (QStringList{"", "0%", "12%", "0%", "0%", "0%", "0%"}));
         sch.getNr(2)->zuteil = 1;
         sch.getNr(3)->zuteil = 1;
         sch.getNr(3)->fest = true;
         sch_->UpdateData(&sch, &pro, all, QStringLiteral("Alle Klassen"));
-        QCOMPARE(gridRow(*sch_->Grid, 1), (QStringList{"6", "1", "3", "0", "0", "0", "0"}));
-        QCOMPARE(gridRow(*sch_->Grid, 2), (QStringList{"", "12%", "38%", "0%", "0%", "0%", "0%"}));
+        QCOMPARE(sch_->Grid->rowTexts(1), (QStringList{"6", "1", "3", "0", "0", "0", "0"}));
+        QCOMPARE(sch_->Grid->rowTexts(2), (QStringList{"", "12%", "38%", "0%", "0%", "0%", "0%"}));
     }
 
     void fixedAndHandAreNotIncomplete()
@@ -297,8 +285,8 @@ private slots:
         for (QLineEdit* e : {sch_->SchAnz, sch_->Maenn, sch_->Weib, sch_->NichtGew, sch_->Unvollst,
                              sch_->Ungueltig, sch_->Gueltig})
             QCOMPARE(e->text(), QStringLiteral("0"));
-        QCOMPARE(gridRow(*sch_->Grid, 1), (QStringList{"0", "0", "0", "0", "0", "0", "0"}));
-        QCOMPARE(gridRow(*sch_->Grid, 2), (QStringList{"", "0%", "0%", "0%", "0%", "0%", "0%"}));
+        QCOMPARE(sch_->Grid->rowTexts(1), (QStringList{"0", "0", "0", "0", "0", "0", "0"}));
+        QCOMPARE(sch_->Grid->rowTexts(2), (QStringList{"", "0%", "0%", "0%", "0%", "0%", "0%"}));
     }
 
     void chooseBeforeAnyUpdate()
