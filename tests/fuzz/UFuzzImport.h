@@ -43,7 +43,7 @@ inline TElements elementsFrom(TFuzzInput& in)
         highest = std::max(highest, *n);
     }
     const std::uint8_t h = in.byte();
-    e.highestEl = h < 0xE0 ? highest + h % 2 : in.smallInt(8);
+    e.highestEl = h < 0xE0 ? highest + (highest < INT32_MAX ? h % 2 : 0) : in.smallInt(8);
     e.elGM = Ansi::decode(in.take(in.byte() % 10));
     e.elGW = Ansi::decode(in.take(in.byte() % 10));
     return e;

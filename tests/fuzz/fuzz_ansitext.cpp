@@ -3,15 +3,16 @@
 // line reader gives the lines of a file wherever its read chunks end, and
 // the writer's file reads back as the lines written.
 //
-// Input: a flag byte (bit 0: the padding ends in CR, else LF), a byte that
-// puts the end of the reader's first chunk that many bytes into the data,
-// then the data.
+// Input: a flag byte (bit 0: the padding ends in CR, else LF), the
+// reader's chunk size in bytes (0: the usual 64 KiB, with a padding line
+// before the data that puts the end of the first chunk as many bytes into
+// the data as the next byte says), that byte, then the data.
 
 #include "UFuzzSupport.h"
 
 namespace {
 
-// The reader's chunk; a file longer than this is read in several.
+// The reader's usual chunk.
 constexpr qsizetype kChunk = 64 * 1024;
 
 QList<QByteArray> fileLines(const QByteArray& bytes)
@@ -31,9 +32,9 @@ QList<QByteArray> fileLines(const QByteArray& bytes)
     return lines;
 }
 
-QStringList readAll(const QString& path, qsizetype peekBytes, const QByteArray& file)
+QStringList readAll(const QString& path, qsizetype chunk, qsizetype peekBytes, const QByteArray& file)
 {
-    TAnsiLineReader reader;
+    TAnsiLineReader reader(chunk);
     FUZZ_CHECK(reader.open(path));
     FUZZ_CHECK(reader.peek(peekBytes) == file.left(peekBytes));
     QStringList lines;
@@ -59,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     TFuzzInput in(data, size);
     const std::uint8_t flags = in.byte();
+    const int chunk = in.byte();
     const int into = in.byte();
     const QByteArray bytes = in.rest();
 
@@ -82,18 +84,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     else
         FUZZ_CHECK(wideBytes.contains('?'));
 
-    // The line reader, with a chunk end inside the data: a padding line
-    // fills the file up to there.
-    const QByteArray padding = QByteArray(kChunk - into - 1, 'p') + ((flags & 1) ? '\r' : '\n');
-    const QByteArray file = padding + bytes;
+    // The line reader, its chunks ending inside the data.
     const QString path = fuzzPath(QStringLiteral("lines.txt"));
-    writeBytes(path, file);
-    const QStringList expected = decodeAll(fileLines(file));
-    FUZZ_CHECK(readAll(path, 1 + into, file) == expected);
-
-    // And without the padding, in one chunk.
+    if (chunk == 0) {
+        // The usual chunk: a padding line fills the file up to the data.
+        const QByteArray padding = QByteArray(kChunk - into - 1, 'p') + ((flags & 1) ? '\r' : '\n');
+        const QByteArray file = padding + bytes;
+        writeBytes(path, file);
+        FUZZ_CHECK(readAll(path, kChunk, 1 + into, file) == decodeAll(fileLines(file)));
+    }
     writeBytes(path, bytes);
-    const QStringList lines = readAll(path, 4096, bytes);
+    const QStringList lines = readAll(path, chunk == 0 ? kChunk : chunk, 1 + into, bytes);
     FUZZ_CHECK(lines == decodeAll(fileLines(bytes)));
 
     // The writer: every line with CR LF; read back, the same lines.
@@ -108,6 +109,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const QString& l : lines)
         joined += Ansi::encode(l) + "\r\n";
     FUZZ_CHECK(readBytes(path) == joined);
-    FUZZ_CHECK(readAll(path, 16, joined) == lines);
+    FUZZ_CHECK(readAll(path, 1 + into % 7, 16, joined) == lines);
     return 0;
 }
