@@ -3,7 +3,9 @@
 // bytes. The records read are exactly those of the lines that parse on
 // their own.
 //
-// Input: a byte choosing the kind (WAH, PRO, EIN), then the file's bytes.
+// Input: a byte choosing the kind (WAH, PRO, EIN by its value modulo 3;
+// bit 7: a choices file is also read twice into one list), then the file's
+// bytes.
 
 #include "UFuzzSupport.h"
 
@@ -74,11 +76,11 @@ QString describe(const TSchPro* r)
                           : ::describe(*static_cast<const TSchueler*>(r));
 }
 
-int readFile(TFileType kind, const QString& path, TData& into)
+int readFile(TFileType kind, const QString& path, TData& into, bool concat = false)
 {
     TDataFile f(kind, path);
     FUZZ_CHECK(f.OpenRead());
-    const int n = f.Read(into, false);
+    const int n = f.Read(into, concat);
     f.Close();
     return n;
 }
@@ -100,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static TSchuelerData* schueler[2] = {new TSchuelerData, new TSchuelerData};
 
     TFuzzInput in(data, size);
-    const TFileType kind = TFileType(in.byte() % 3);
+    const std::uint8_t kindByte = in.byte();
+    const TFileType kind = TFileType(kindByte % 3);
     const QByteArray bytes = in.rest();
     TData& first = kind == ft_proj ? static_cast<TData&>(*projekte[0]) : *schueler[0];
     TData& second = kind == ft_proj ? static_cast<TData&>(*projekte[1]) : *schueler[1];
@@ -117,6 +120,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 1; i <= n; ++i)
         FUZZ_CHECK_MSG(sameRecord(first.getNr(i), expected[i - 1].get()),
                        describe(first.getNr(i)) + QStringLiteral("\n  ") + describe(expected[i - 1].get()));
+
+    if (kind == ft_wahl && (kindByte & 0x80)) {
+        // Several choices files into one list: the second after the first.
+        FUZZ_CHECK(readFile(kind, original, second) == n);
+        FUZZ_CHECK(readFile(kind, original, second, true) == n);
+        FUZZ_CHECK(second.Anz() == 2 * n);
+        for (int i = 1; i <= 2 * n; ++i)
+            FUZZ_CHECK(sameRecord(second.getNr(i), expected[(i - 1) % n].get()));
+        second.ClearData();
+    }
 
     const QByteArray out = writeFile(kind, written, first);
     FUZZ_CHECK(out.count("\r\n") == n && (n == 0 || out.endsWith("\r\n")));
