@@ -12,6 +12,9 @@
 #include <QEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QTabWidget>
+
+#include <algorithm>
 
 TMainFormHandler* MainFormHandler = nullptr;
 
@@ -35,28 +38,55 @@ TMainFormHandler::TMainFormHandler(TMainForm* ATheMain)
     UpdateAll();
 }
 
-int TMainFormHandler::proNameColWidth(int gridWidth, int lineWidth)
+int TMainFormHandler::proNameColWidth(int gridWidth, int lineWidth, int others)
 {
-    return gridWidth - 90 - 5 * lineWidth - 22;
+    return gridWidth - others - 5 * lineWidth - 22;
 }
 
-int TMainFormHandler::schClassColWidth(int gridWidth, int lineWidth)
+int TMainFormHandler::schClassColWidth(int gridWidth, int lineWidth, int others)
 {
-    return gridWidth - 120 - 5 * lineWidth - 22;
+    return gridWidth - others - 5 * lineWidth - 22;
 }
 
 void TMainFormHandler::SizeOverviewColumns()
 {
     TGridWidget* pro = TheMain->ProjekteGrid;
-    pro->setColWidth(0, 30);
-    pro->setColWidth(1, proNameColWidth(pro->width(), pro->gridLineWidth()));
-    pro->setColWidth(2, 30);
-    pro->setColWidth(3, 30);
-
     TGridWidget* sch = TheMain->SchuelerGrid;
-    sch->setColWidth(0, schClassColWidth(sch->width(), sch->gridLineWidth()));
-    for (int c = 1; c <= 3; ++c)
-        sch->setColWidth(c, 40);
+    auto fit = [](TGridWidget* grid, int col, int least) { return std::max(least, grid->fitWidth(col)); };
+
+    int proOthers = 0;
+    for (int c : {0, 2, 3}) {
+        const int w = fit(pro, c, ProColWidth);
+        pro->setColWidth(c, w);
+        proOthers += w;
+    }
+    int schOthers = 0;
+    for (int c = 1; c <= 3; ++c) {
+        const int w = fit(sch, c, SchColWidth);
+        sch->setColWidth(c, w);
+        schOthers += w;
+    }
+
+    // The name and class columns take the rest, at least what they take in
+    // a grid of the standard width beside columns of the standard widths.
+    const int line = pro->gridLineWidth();
+    const int standardGrid = OverviewWidth - 8;
+    const int leastName = proNameColWidth(standardGrid, line);
+    const int leastClass = std::max(schClassColWidth(standardGrid, line), sch->fitWidth(0));
+    QTabWidget* panel = TheMain->Uebersicht;
+    // The panel's frame around its pages, as far as it is laid out yet.
+    const QWidget* page = panel->currentWidget();
+    const int frame = page && page->isVisible() ? std::max(0, panel->width() - page->width()) : OverviewWidth - standardGrid;
+    const int needed = std::max({OverviewWidth,
+                                 proOthers + leastName + 5 * line + 22 + frame,
+                                 schOthers + leastClass + 5 * line + 22 + frame});
+    if (panel->minimumWidth() != needed)
+        panel->setFixedWidth(needed);
+    // The hidden page keeps its old width until it is shown; both grids are
+    // as wide as the panel's pages.
+    const int gridWidth = panel->width() - frame;
+    pro->setColWidth(1, std::max(leastName, proNameColWidth(gridWidth, line, proOthers)));
+    sch->setColWidth(0, std::max(leastClass, schClassColWidth(gridWidth, line, schOthers)));
 }
 
 void TMainFormHandler::InitProGrid()
@@ -95,6 +125,7 @@ void TMainFormHandler::UpdateProStat()
     InitProGrid();
     if (ProjektData->Anz() > 0)
         ProjektData->toOverview(*TheMain->ProjekteGrid);
+    SizeOverviewColumns();
     TheMain->ProStatAct->setEnabled(ProjektData->Anz() > 0);
 }
 
@@ -103,6 +134,7 @@ void TMainFormHandler::UpdateSchStat()
     InitSchGrid();
     if (SchuelerData->Anz() > 0)
         SchuelerData->toOverview(*TheMain->SchuelerGrid);
+    SizeOverviewColumns();
     TheMain->SchStatAct->setEnabled(SchuelerData->Anz() > 0);
 }
 

@@ -34,11 +34,19 @@ public:
     void UpdateEintChanged();
     void getIcon(int nr, QIcon& VarIcon) const;
 
-    // Column widths of the overview grids for a grid of the given width.
-    static int proNameColWidth(int gridWidth, int lineWidth);
-    static int schClassColWidth(int gridWidth, int lineWidth);
-    // Sets the overview grids' column widths for their present width.
+    // The width of the overview grids' name and class columns for a grid of
+    // the given width, beside other columns that take `others` together.
+    static int proNameColWidth(int gridWidth, int lineWidth, int others = 3 * ProColWidth);
+    static int schClassColWidth(int gridWidth, int lineWidth, int others = 3 * SchColWidth);
+    // Sets the overview grids' column widths for their present width: every
+    // column at least its standard width, and wide enough for its caption
+    // and its widest text in the font in use. The overview panel grows when
+    // the name or class column would otherwise fall below its standard.
     void SizeOverviewColumns();
+
+    static constexpr int ProColWidth = 30;   // "Nr", "Anz", "+/-"
+    static constexpr int SchColWidth = 40;   // "Schüler", "Einget.", "Erstw."
+    static constexpr int OverviewWidth = 200;
 
 private:
     void InitProGrid();

@@ -9,9 +9,11 @@
 #include "data/UEinteilungBasics.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
+#include "platform/UApplication.h"
 #include "platform/UExceptions.h"
 #include "platform/UGridWidget.h"
 #include "platform/UUi.h"
+#include "print/UPrintConfDialog.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -20,6 +22,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QImage>
+#include <QPixmap>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -37,6 +41,9 @@
 TMainForm* MainForm = nullptr;
 
 namespace {
+
+// The status bar panels' standard widths.
+const int PanelWidths[5] = {100, 100, 100, 100, 200};
 
 // Help context numbers travel with the widgets and actions as a property.
 const char* const HelpContextProperty = "helpContext";
@@ -59,6 +66,33 @@ bool hasExtension(const QString& name)
 {
     const int slash = int(name.lastIndexOf(QLatin1Char('/')));
     return name.indexOf(QLatin1Char('.'), slash + 1) >= 0;
+}
+
+// The icon with pictures of its own for a disabled button: grey and faded,
+// so that a picture that is grey already still looks disabled.
+QIcon withFadedDisabled(const QIcon& icon)
+{
+    if (icon.isNull())
+        return icon;
+    QIcon result;
+    for (int size : {16, 22, 24, 32, 48}) {
+        const QPixmap normal = icon.pixmap(QSize(size, size), 1.0, QIcon::Normal);
+        if (normal.isNull())
+            continue;
+        result.addPixmap(normal, QIcon::Normal);
+        result.addPixmap(icon.pixmap(QSize(size, size), 1.0, QIcon::Active), QIcon::Active);
+        result.addPixmap(icon.pixmap(QSize(size, size), 1.0, QIcon::Selected), QIcon::Selected);
+        QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < faded.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
+            for (int x = 0; x < faded.width(); ++x) {
+                const int gray = (qGray(line[x]) + 2 * 200) / 3;
+                line[x] = qRgba(gray, gray, gray, qAlpha(line[x]) * 2 / 5);
+            }
+        }
+        result.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
+    }
+    return result;
 }
 
 QString withoutFolder(const QString& name)
@@ -114,6 +148,13 @@ TMainForm::~TMainForm()
 void TMainForm::FormCreate()
 {
     MainFormHandler = new TMainFormHandler(this);
+
+    ExportFNDialog.save = true;
+    ExportFNDialog.title = QStringLiteral("Exportieren");
+    ExportFNDialog.filter = QStringLiteral("Text mit Leerzeichen (*.TXT)|*.txt|"
+                                           "Text mit TAB-Stops (*.TXT)|*.txt|"
+                                           "Hypertext-Dokument (*.HTML)|*.html");
+    ExportFNDialog.filterIndex = 3;
 }
 
 // ---------------------------------------------------------------- layout
@@ -144,7 +185,7 @@ void TMainForm::buildImages()
         nullptr,                   // 17
     };
     for (const char* name : names)
-        ToolImages.append(name ? QIcon::fromTheme(QString::fromLatin1(name)) : QIcon());
+        ToolImages.append(name ? withFadedDisabled(QIcon::fromTheme(QString::fromLatin1(name))) : QIcon());
 }
 
 void TMainForm::buildActions()
@@ -227,6 +268,8 @@ void TMainForm::buildActions()
     bindCommand(DelEintAct, &TMainForm::DeleteEintActExecute);
     bindCommand(HelpAct, &TMainForm::HelpActExecute);
     bindCommand(InfoAct, &TMainForm::InfoActExecute);
+    bindCommand(PrintAct, &TMainForm::PrintActExecute);
+    bindCommand(ExportAct, &TMainForm::ExportActExecute);
     bindCommand(InsertHereAct, &TMainForm::InsertHereActExecute);
     bindCommand(InsertEndAct, &TMainForm::InsertEndActExecute);
     bindCommand(DeleteAct, &TMainForm::DeleteActExecute);
@@ -383,18 +426,17 @@ void TMainForm::buildStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
     setHelpContext(bar, 1);
-    static const int widths[5] = {100, 100, 100, 100, 200};
     static const char* const names[5] = {"Panel0", "Panel1", "Panel2", "Panel3", "Panel4"};
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QString::fromLatin1(names[i]));
-        panel->setFixedWidth(widths[i]);
+        panel->setFixedWidth(PanelWidths[i]);
         bar->addWidget(panel);
         FPanels.append(panel);
     }
-    FPanels[0]->setText(QStringLiteral("0 Projekte"));
-    FPanels[1]->setText(QStringLiteral("0 Schüler"));
-    FPanels[2]->setText(QStringLiteral("0 eingeteilt"));
+    setPanelText(0, QStringLiteral("0 Projekte"));
+    setPanelText(1, QStringLiteral("0 Schüler"));
+    setPanelText(2, QStringLiteral("0 eingeteilt"));
 }
 
 QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& caption, TGridWidget*& grid,
@@ -425,8 +467,8 @@ QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& captio
     bar->setObjectName(barName);
     bar->setFixedHeight(29);
     bar->setMovable(false);
-    // The statistics and the view commands bind these buttons; until then
-    // they are off.
+    // The statistics and the view commands bind these buttons (bindCommand)
+    // and the grid's double click (bindDblClick); until then they are off.
     for (const QString& buttonName : {statName, showName}) {
         auto* button = new QToolButton(bar);
         button->setObjectName(buttonName);
@@ -457,8 +499,8 @@ void TMainForm::buildOverview()
     Uebersicht->addTab(SchuelerTab, QStringLiteral("Schüler"));
     Uebersicht->setCurrentIndex(0);
     connect(Uebersicht, &QTabWidget::currentChanged, this, &TMainForm::UebersichtChange);
-    ProjekteGrid->onEnter = [this] { ProjekteGridEnter(); };
-    SchuelerGrid->onEnter = [this] { SchuelerGridEnter(); };
+    bindEnter(ProjekteGrid, &TMainForm::ProjekteGridEnter);
+    bindEnter(SchuelerGrid, &TMainForm::SchuelerGridEnter);
 }
 
 void TMainForm::storeOpenEdits()
@@ -481,6 +523,16 @@ void TMainForm::bindCommand(QAction* action, void (TMainForm::*handler)())
 void TMainForm::bindCommand(QAbstractButton* button, void (TMainForm::*handler)())
 {
     connect(button, &QAbstractButton::clicked, this, [this, handler] { runCommand([=] { (this->*handler)(); }); });
+}
+
+void TMainForm::bindDblClick(TGridWidget* grid, void (TMainForm::*handler)())
+{
+    grid->onDblClick = [this, handler] { runCommand([=] { (this->*handler)(); }); };
+}
+
+void TMainForm::bindEnter(TGridWidget* grid, void (TMainForm::*handler)())
+{
+    grid->onEnter = [this, handler] { runCommand([=] { (this->*handler)(); }); };
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -541,8 +593,14 @@ QString TMainForm::panelText(int i) const
 
 void TMainForm::setPanelText(int i, const QString& text)
 {
-    if (QLabel* panel = FPanels.value(i))
-        panel->setText(text);
+    QLabel* panel = FPanels.value(i);
+    if (!panel)
+        return;
+    panel->setText(text);
+    // At least the standard width, and as wide as the text in the font in
+    // use.
+    const int needed = panel->fontMetrics().horizontalAdvance(text) + 2 * panel->frameWidth() + 2 * panel->margin() + 6;
+    panel->setFixedWidth(std::max(PanelWidths[i], needed));
 }
 
 // --------------------------------------------------------------- editors
@@ -727,8 +785,6 @@ void TMainForm::sortActive(TSortCritType SortBy)
     TEditor* editor = activeEditor();
     if (!editor || editor->getDataType() != dtSch)
         return;
-    // A cell being typed in is stored first and sorted in with the rest.
-    editor->commitEdit();
     editor->Sort(SortBy);
     MainFormHandler->UpdateSchEditors();
 }
@@ -843,6 +899,97 @@ void TMainForm::InfoActExecute()
         AboutBox->exec();
 }
 
+// ------------------------------------------------------ printing and export
+
+namespace {
+
+// The data set of the active editor, or nullptr when there is none.
+TData* activeData(const TMainForm& form)
+{
+    TEditor* editor = form.activeEditor();
+    return editor ? editor->getData() : nullptr;
+}
+
+// Only sorted pupils are printed or exported; true when data may go on,
+// else the message is shown.
+bool sortedOrTold(const TData& data, const QString& verb, const QString& command)
+{
+    const auto* pupils = dynamic_cast<const TSchuelerData*>(&data);
+    if (!pupils || pupils->getSort() != sc_NotSorted)
+        return true;
+    ShowMessage(QStringLiteral("Es können nur sortierte Schülerdaten %1 werden. \r"
+                               "Bitte wählen Sie \"Bearbeiten-Sortieren\", und %2 Sie dann.")
+                    .arg(verb, command));
+    return false;
+}
+
+// For pupils the question whether their choices go along; projects have none.
+bool withChoices(const TData& data)
+{
+    if (data.getDataType() != dtSch)
+        return false;
+    return MessageDlg(QStringLiteral("Schülerwahlen mit angeben?"), TMsgType::mtInformation, mbYes | mbNo)
+        == TModalResult::mrYes;
+}
+
+// Runs an export; its error is shown as the program's error display shows
+// it, here, so that it never unwinds through the toolkit's event code.
+template <typename Work>
+void showingErrors(Work work)
+{
+    QString error;
+    try {
+        work();
+        return;
+    } catch (...) {
+        error = TApplication::currentExceptionMessage();
+    }
+    ShowMessage(error);
+}
+
+} // namespace
+
+void TMainForm::PrintActExecute()
+{
+    TData* data = activeData(*this);
+    if (!data || !sortedOrTold(*data, QStringLiteral("gedruckt"), QStringLiteral("drucken")))
+        return;
+    if (PrintConfDialog->exec() != QDialog::Accepted)
+        return;
+    const bool voll = withChoices(*data);
+    data->SetPrintFonts(PrintConfDialog->getHFont(), PrintConfDialog->getSFont(), PrintConfDialog->getSpacing(),
+                        PrintConfDialog->getFooter());
+    // The page printer tells the user that the job was sent; an error shows
+    // instead.
+    showingErrors([&] { data->ExportData(QString(), exPrint, voll); });
+}
+
+void TMainForm::ExportActExecute()
+{
+    TData* data = activeData(*this);
+    if (!data || !sortedOrTold(*data, QStringLiteral("exportiert"), QStringLiteral("exportieren")))
+        return;
+    const TFileDialogResult chosen = Ui().fileDialog(ExportFNDialog);
+    if (!chosen.accepted || chosen.files.isEmpty())
+        return;
+    // The dialog keeps what was chosen; a filter position it does not have
+    // means the one used last.
+    if (chosen.filterIndex >= 1 && chosen.filterIndex <= 3)
+        ExportFNDialog.filterIndex = chosen.filterIndex;
+    ExportFNDialog.fileName = chosen.files.first();
+    const auto format = TExpFormat(ExportFNDialog.filterIndex - 1);
+    const bool voll = withChoices(*data);
+
+    QString name = chosen.files.first();
+    if (!hasExtension(name))
+        name += QLatin1Char('.') + QString::fromLatin1(ExportExt[format]);
+    showingErrors([&] {
+        const int count = data->ExportData(name, format, voll);
+        ShowMessage(QString::number(count) + QStringLiteral(" Datensätze nach ") + withoutFolder(name)
+                    + QStringLiteral(" exportiert."));
+    });
+}
+
 // ------------------------------------------------------ opening and saving
 
 bool TMainForm::SaveUnsaved(TDataTypeSet Data)
@@ -896,6 +1043,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
     const TDataType kind = FType == ft_proj ? dtPro : dtSch;
     const int n = int(chosen.files.size());
     int total = 0;
+    bool complete = true;
     if (Database.getDataType() == dtSch)
         MainFormHandler->UpdateCloseViewSchEditors();
     Database.ClearData();
@@ -910,6 +1058,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
             return;
         }
         total += dataFile.Read(Database, n > 1);
+        complete = complete && dataFile.ReadComplete();
         dataFile.Close();
     }
 
@@ -929,7 +1078,9 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
         MainFormHandler->UpdateSchStat();
         MainFormHandler->UpdateSchEditors();
     }
-    Database.ModSaved(n == 1 ? chosen.files.first() : QString());
+    // A file that refused a line is not the list's file: saving under its
+    // name would write the few records read over it.
+    Database.ModSaved(n == 1 && complete ? chosen.files.first() : QString());
     showFileName(kind, Database);
     MainFormHandler->UpdateStatusBar();
 }
@@ -959,8 +1110,6 @@ void TMainForm::SaveCurrent(bool newname)
     TEditor* editor = activeEditor();
     if (!editor)
         return;
-    // The file holds what the grid shows.
-    editor->commitEdit();
     TData* list = editor->getData();
     if (list->getFilename().isEmpty())
         newname = true;
@@ -1036,6 +1185,7 @@ void CreateForms()
 {
     MainForm = new TMainForm;
     EintDialog = new TEintDialog(MainForm);
+    PrintConfDialog = new TPrintConfDialog(MainForm);
     AboutBox = new TAboutBox(MainForm);
 }
 
@@ -1044,4 +1194,5 @@ void DestroyForms()
     delete MainForm;   // the About box with it
     MainForm = nullptr;
     AboutBox = nullptr;
+    PrintConfDialog = nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include "data/UData.h"
 #include "data/UGlobals.h"
+#include "platform/UUi.h"
 
 #include <QIcon>
 #include <QKeySequence>
@@ -83,6 +84,8 @@ public:
     void DeleteEintActExecute();
     void HelpActExecute();
     void InfoActExecute();
+    void PrintActExecute();
+    void ExportActExecute();
     void InsertHereActExecute();
     void InsertEndActExecute();
     void DeleteActExecute();
@@ -102,6 +105,9 @@ public:
     void runCommand(const std::function<void()>& command);
     void bindCommand(QAction* action, void (TMainForm::*handler)());
     void bindCommand(QAbstractButton* button, void (TMainForm::*handler)());
+    // A double click into a grid, and a grid receiving the focus.
+    void bindDblClick(TGridWidget* grid, void (TMainForm::*handler)());
+    void bindEnter(TGridWidget* grid, void (TMainForm::*handler)());
     void storeOpenEdits();
 
     // The shortcut keys that a cell editor keeps from the commands: they
@@ -130,6 +136,9 @@ public:
     QAction* mDMessageWin = nullptr;
     QAction* mDMemory = nullptr;
     QAction* mDVerify = nullptr;
+    // The export file dialog: it keeps its folder, file name and filter
+    // position from one export to the next.
+    TFileDialogSpec ExportFNDialog;
 
     // Actions.
     QAction* NewAct = nullptr;

@@ -60,18 +60,24 @@ int TDataFile::Read(TData& DataBase, bool concat)
         DataBase.ClearData();
 
     int n = 0;
+    FRefused = 0;
     if (looksBinary()) {
+        ++FRefused;
         ShowMessage(QStringLiteral("Die Datei %1 ist keine Textdatei.").arg(QFileInfo(Name).fileName()));
         return n;
     }
+    // A file of the wrong kind refuses every line: a few messages, then
+    // one that counts the rest.
+    TLineMessages messages;
     int lineNo = 0;
     QString line;
     while (FReader.readLine(line)) {
         ++lineNo;
         if (line.contains(QChar(u'\0'))) {
             // A stray NUL in a text file spoils that line only.
-            ShowMessage(QStringLiteral("Zeile %1 der Datei %2 enthält ein Nullbyte und wurde übersprungen.")
-                            .arg(QString::number(lineNo), QFileInfo(Name).fileName()));
+            ++FRefused;
+            messages.show(QStringLiteral("Zeile %1 der Datei %2 enthält ein Nullbyte und wurde übersprungen.")
+                              .arg(QString::number(lineNo), QFileInfo(Name).fileName()));
             continue;
         }
         if (line.isEmpty() || line.at(0) == QLatin1Char('/'))
@@ -91,11 +97,14 @@ int TDataFile::Read(TData& DataBase, bool concat)
             }
             ++n;
         } catch (const EProFromZeile& e) {
-            ShowMessage(e.message());
+            ++FRefused;
+            messages.show(e.message());
         } catch (const ESchFromZeile& e) {
-            ShowMessage(e.message());
+            ++FRefused;
+            messages.show(e.message());
         }
     }
+    messages.finish();
     return n;
 }
 

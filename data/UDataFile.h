@@ -30,10 +30,15 @@ public:
     // ft_proj, a pupil list, normally SchuelerData, for ft_wahl and
     // ft_teil) and returns the number of records added; -1 when not open
     // for reading. Without concat DataBase is emptied first. A bad line
-    // shows its message through the seam and is skipped. A file holding a
+    // shows its message through the seam and is skipped; after ten
+    // such messages the rest are counted into one. A file holding a
     // NUL byte is no text file: one message, reading stops there, the
     // records read so far stay. A read error raises EInOutError.
     int Read(TData& DataBase, bool concat);
+    // True when the last Read took every record line of the file: no line
+    // and not the file itself was refused. Only such a file may give the
+    // list its name.
+    bool ReadComplete() const { return FRefused == 0; }
     // One line per record; the number written, -1 when not open for
     // writing.
     int Write(const TData& DataBase);
@@ -46,6 +51,7 @@ private:
     bool looksBinary();
 
     TFileMode FMode = fm_closed;
+    int FRefused = 0;
     TFileType FType;
     QString Name;
     TAnsiLineReader FReader;

@@ -62,7 +62,7 @@ void TProjekt::FromZeile(const TStrings& Zeile)
     nr = readInt(Zeile.at(0), 1, INT_MAX, "Nummer");
     if (!FitsZeile(Zeile.at(1)))
         fail("Name");
-    name = Zeile.at(1);
+    name = LaterField(Zeile.at(1));
     jgmin = readInt(Zeile.at(2), 1, 13, "Mindest-Jahrgangsstufe");
     jgmax = readInt(Zeile.at(3), 1, 13, "Höchst-Jahrgangsstufe");
     teilnmin = readInt(Zeile.at(4), 0, 20000, "Mindesteilnehmerzahl");

@@ -62,10 +62,11 @@ void TSchueler::FromZeileZT(const TStrings& Zeile, bool zt)
         fail(QStringLiteral("Schuelerdatenzeile: Feld \"Jahrgangsstufe\" fehlerhaft (3)"));
     jgst = v;
 
+    // Stored as its line gives it back; the rule then tests what is stored.
     const QString& a = Zeile.at(3);
-    if (!IsValidAbt(a))
+    if (!IsValidAbt(LaterField(a)))
         fail(QStringLiteral("Schuelerdatenzeile: Feld \"Abteilung\" enthält ungewöhnlichen Wert \"%1\" (4)").arg(a));
-    abt = a;
+    abt = LaterField(a);
 
     const QString& f = Zeile.at(4);
     if (f == QLatin1String("F") || f == QLatin1String("f")) {
@@ -75,6 +76,8 @@ void TSchueler::FromZeileZT(const TStrings& Zeile, bool zt)
         fest = false;
         hand = -1;
     } else if (StrToIntRange(f, v, 0, 5)) {
+        // A hand index: the pupil is not fixed, whatever it was before.
+        fest = false;
         hand = v;
     } else {
         fail(QStringLiteral("Schuelerdatenzeile: Feld \"fest\" fehlerhaft (5)"));

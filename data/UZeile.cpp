@@ -12,6 +12,14 @@ bool FitsZeile(const QString& text)
     return true;
 }
 
+QString LaterField(const QString& text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text.at(start) == QLatin1Char(' '))
+        ++start;
+    return text.mid(start);
+}
+
 TZeile::TZeile()
 {
     reserve(11);

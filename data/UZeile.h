@@ -17,6 +17,10 @@ using TStrings = QStringList;
 // ";", CR, LF or NUL, and every character in Windows-1252. The record
 // parsers refuse every name and department that does not fit.
 bool FitsZeile(const QString& text);
+// A text field after the first as a record line gives it back: without its
+// leading blanks. The record parsers store names and departments in this
+// form, so that a record reads back from its file as it was stored.
+QString LaterField(const QString& text);
 
 class TZeile : public QStringList {
 public:

@@ -471,7 +471,8 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
         const QString& jg = field(Elements.elJgst);
         if (!StrToIntRange(jg, grade, 1, kMaxGrade))
             fail(inParens("Interpret: Jahrgangsstufe ungültig (", jg), eInvJgst);
-        abt = field(Elements.elAbt);
+        // Stored as a pupil line gives it back.
+        abt = LaterField(field(Elements.elAbt));
         if (!TSchueler::IsValidAbt(abt))
             fail(inParens("Interpret: Klasse ungültig (", abt), eInvKl);
     }

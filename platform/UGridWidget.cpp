@@ -194,6 +194,9 @@ public:
     {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
+        // A cell being edited is always framed, also when it keeps its
+        // editor after a refused value.
+        editor->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid palette(highlight); padding: 0px; }"));
         if (FGrid)
             FGrid->editorCreated(editor, index);
         return editor;
@@ -309,8 +312,19 @@ TGridWidget::TGridWidget(QWidget* parent)
     fh->setMinimumSectionSize(0);
     fh->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     FFrozen->hide();
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, FFrozen->verticalScrollBar(), &QScrollBar::setValue);
-    connect(FFrozen->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
+    // The frozen columns follow the grid's rows. Their view lays itself out
+    // on its own, and while hidden not at all: a value it clamps to its own
+    // older range must not pull the grid back. Only the user scrolling the
+    // visible frozen columns moves the grid.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        ++FScrollSync;
+        FFrozen->verticalScrollBar()->setValue(value);
+        --FScrollSync;
+    });
+    connect(FFrozen->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (FScrollSync == 0 && FFrozen->isVisible() && FFrozen->verticalScrollBar()->maximum() == verticalScrollBar()->maximum())
+            verticalScrollBar()->setValue(value);
+    });
     connect(h, &QHeaderView::sectionResized, this, [this](int, int, int) { updateFrozen(); });
     FFrozen->viewport()->installEventFilter(this);
     // The menu bar keeps the focus it took (see focusGone) when the user
@@ -527,6 +541,23 @@ int TGridWidget::textWidth(const QString& text) const
     return fontMetrics().horizontalAdvance(text);
 }
 
+int TGridWidget::fitWidth(int col) const
+{
+    if (col < 0 || col >= FModel->cols)
+        return 0;
+    int width = 0;
+    if (FModel->fixedRows > 0)
+        width = horizontalHeader()->sectionSizeHint(col);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int rows = FModel->rows - FModel->fixedRows;
+    for (int r = 0; r < rows; ++r) {
+        const QModelIndex index = FModel->index(r, col);
+        width = std::max(width, itemDelegate()->sizeHint(option, index).width());
+    }
+    return width + (showGrid() ? gridLineWidth() : 0);
+}
+
 int TGridWidget::defaultRowHeight() const
 {
     return verticalHeader()->defaultSectionSize();
@@ -715,6 +746,12 @@ bool TGridWidget::moveBy(CursorAction action, Qt::KeyboardModifiers modifiers)
 
 void TGridWidget::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
+    // Rows just added are not yet in the scroll range: lay them out first,
+    // so that the cursor can reach them.
+    executeDelayedItemsLayout();
+    // A scroll bar that the new range needs appears through a queued call;
+    // the viewport it narrows is the one to scroll in.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     QTableView::scrollTo(index, hint);
     // Keep the cell out from under the frozen columns.
     const int fixed = FModel->fixedCols;

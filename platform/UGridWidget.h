@@ -40,6 +40,9 @@ public:
     int clientWidth() const override;
     int gridLineWidth() const override;
     int textWidth(const QString& text) const override;
+    // The least width of column col that shows its caption and each of its
+    // texts uncut, in the fonts and margins in use.
+    int fitWidth(int col) const;
 
     // Many cell writes at once (filling the grid): the views hear of them
     // at the matching endUpdate(), all together. Pairs nest.
@@ -150,6 +153,7 @@ private:
 
     int FCol = 0;                            // current cell, grid coordinates
     int FRow = 0;
+    int FScrollSync = 0;                     // > 0: the grid moves the frozen columns
     int FNoVeto = 0;                         // > 0: moves made by the grid's own bookkeeping
     bool FFocusInside = false;
     QMetaObject::Connection FFocusWatch;

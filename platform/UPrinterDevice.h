@@ -23,6 +23,10 @@ public:
     virtual QStringList printers() const = 0;
     virtual int printerIndex() const = 0;          // -1 when none is selected
     virtual void setPrinterIndex(int index) = 0;
+    // The PDF file printed into in place of a printer, empty when the
+    // selected printer prints; the empty name goes back to the printer.
+    virtual QString pdfFile() const { return QString(); }
+    virtual void setPdfFile(const QString&) {}
 
     // Begins a document on page 1; false when the printer refuses it
     // (errorText() says why).

@@ -55,6 +55,11 @@ void TQtPrinter::setPdfFile(const QString& fileName)
     FPrinter->setResolution(PdfResolution);
 }
 
+QString TQtPrinter::pdfFile() const
+{
+    return FPrinter->outputFormat() == QPrinter::PdfFormat ? FPrinter->outputFileName() : QString();
+}
+
 QStringList TQtPrinter::printers() const
 {
     return QPrinterInfo::availablePrinterNames();

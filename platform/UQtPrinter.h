@@ -20,7 +20,8 @@ public:
     QPrinter& qprinter() { return *FPrinter; }
     // Prints into the PDF file fileName instead of a printer; the empty
     // name goes back to the printer.
-    void setPdfFile(const QString& fileName);
+    void setPdfFile(const QString& fileName) override;
+    QString pdfFile() const override;
 
     QStringList printers() const override;
     int printerIndex() const override;

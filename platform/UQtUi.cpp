@@ -213,7 +213,8 @@ QStringList TQtUi::nameFilters(const QString& filter)
 
 TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& request)
 {
-    TZuvFileDialog dialog(dialogParent(), request.title, request.initialDir);
+    TZuvFileDialog dialog(dialogParent(), request.title,
+                          request.initialDir.isEmpty() ? lastFolder : request.initialDir);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -241,6 +242,8 @@ TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& request)
         return result;
     result.accepted = true;
     result.files = dialog.selectedFiles();
+    if (!result.files.isEmpty())
+        lastFolder = QFileInfo(result.files.first()).absolutePath();
     // Without details Qt names the chosen filter by its name part alone.
     const QString chosen = dialog.selectedNameFilter();
     for (int i = 0; i < filters.size(); ++i) {

@@ -26,6 +26,10 @@ public:
     // this. Without one, printerSetup() answers false.
     static std::function<bool()> printerSetupHook;
 
+    // The folder of the last file chosen in a file dialog; a dialog whose
+    // request names no folder starts there (empty: the working folder).
+    QString lastFolder;
+
     // Folder searched for the help file; empty: the program's folder.
     QString helpDir;
     // The installed help file ("zuvhelp.chm", or an .html or .pdf help of

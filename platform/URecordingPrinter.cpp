@@ -19,7 +19,11 @@ bool TRecordingPrinter::beginDoc(const QString& docTitle)
         FError = QStringLiteral("Der Drucker druckt bereits.");
         return false;
     }
-    if (refuseBegin || installed.isEmpty() || selected < 0 || selected >= installed.size()) {
+    if (pdf.isEmpty() && (selected < 0 || selected >= installed.size())) {
+        FError = QStringLiteral("Es ist kein Drucker installiert oder ausgewählt.");
+        return false;
+    }
+    if (refuseBegin) {
         FError = QStringLiteral("Der Drucker hat den Druckauftrag abgelehnt.");
         return false;
     }

@@ -37,6 +37,7 @@ public:
     bool refuseBegin = false;        // beginDoc fails
     bool failEnd = false;            // endDoc fails
     bool keepTexts = true;           // false: count only (benchmarks)
+    QString pdf;                     // a PDF file chosen in place of a printer
 
     // What was printed: the pages of the document begun last.
     QString title;
@@ -56,6 +57,8 @@ public:
     QStringList printers() const override { return installed; }
     int printerIndex() const override { return installed.isEmpty() ? -1 : selected; }
     void setPrinterIndex(int index) override { selected = index; }
+    QString pdfFile() const override { return pdf; }
+    void setPdfFile(const QString& fileName) override { pdf = fileName; }
     bool beginDoc(const QString& docTitle) override;
     bool endDoc() override;
     void abortDoc() override;

@@ -59,3 +59,20 @@ TModalResult MessageDlg(const QString& text, TMsgType type, TMsgButtons buttons,
 {
     return Ui().messageBox(TMessage{type, text, buttons, helpContext});
 }
+
+void TLineMessages::show(const QString& text)
+{
+    if (FShown < FLimit) {
+        ++FShown;
+        ShowMessage(text);
+    } else {
+        ++FSkipped;
+    }
+}
+
+void TLineMessages::finish()
+{
+    if (FSkipped > 0)
+        ShowMessage(QStringLiteral("Weitere %1 fehlerhafte Zeilen wurden übersprungen.").arg(FSkipped));
+    FSkipped = 0;
+}

@@ -86,3 +86,23 @@ IUi* SetUi(IUi* ui);
 void ShowMessage(const QString& text);
 // A message box of a kind with buttons and an optional help context.
 TModalResult MessageDlg(const QString& text, TMsgType type, TMsgButtons buttons, int helpContext = 0);
+
+// The messages of one pass over the lines of a file: the first Limit are
+// shown one by one; the rest are only counted, and finish() reports their
+// number in one more message.
+class TLineMessages {
+public:
+    explicit TLineMessages(int Limit = 10) : FLimit(Limit) {}
+
+    void show(const QString& text);
+    // "Weitere N fehlerhafte Zeilen wurden übersprungen." when lines were
+    // passed over silently; nothing otherwise.
+    void finish();
+    int shown() const { return FShown; }
+    int skipped() const { return FSkipped; }
+
+private:
+    int FLimit;
+    int FShown = 0;
+    int FSkipped = 0;
+};

@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 
 Q_DECLARE_METATYPE(Qt::Key)
@@ -65,10 +66,15 @@ private slots:
 
     void keyMoves_data();
     void keyMoves();
+    void currentRowInSight_data();
+    void currentRowInSight();
     void tabThenClickOnProjekt_data();
     void tabThenClickOnProjekt();
 
     void storedRowLosesAssignment();
+    void storedRowReadsBackFromItsFile_data();
+    void storedRowReadsBackFromItsFile();
+    void digitInFestOfAFixedPupil();
     void festDigitIsStoredThenRemoved();
     void refusedRow_data();
     void refusedRow();
@@ -89,7 +95,10 @@ private slots:
     void insertAndDeletePupils();
     void deletePupilClosesViews_data();
     void deletePupilClosesViews();
+    void commandsStoreTheOpenEditFirst_data();
     void commandsStoreTheOpenEditFirst();
+    void overviewStoresTheOpenEditFirst_data();
+    void overviewStoresTheOpenEditFirst();
 
     void movementMode();
     void sortOrders_data();
@@ -268,9 +277,56 @@ void TestEditing::keyMoves()
     }
     press(key, mods);
     QCOMPARE(at(), to);
+    // The status bar names the row reached, also after a move on from
+    // "Projekt".
+    QCOMPARE(MainForm->panelText(3), QString::asprintf("Zeile %4d", to.y()));
     // Nothing was refused and nothing changed on the way.
     QCOMPARE(FUi->beeps, 0);
     QVERIFY(!ProjektData->getModified());
+}
+
+void TestEditing::currentRowInSight_data()
+{
+    QTest::addColumn<int>("kind");   // 0 pupil editor, 1 project editor
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("row");
+    for (int kind = 0; kind <= 1; ++kind) {
+        const char* editor = kind == 0 ? "pupils" : "projects";
+        QTest::addRow("%s: Ctrl+End", editor) << kind << "Ctrl+End" << 2000;
+        QTest::addRow("%s: Am Ende einfügen", editor) << kind << "InsertEndAct" << 2001;
+        QTest::addRow("%s: Ctrl+End, then Ctrl+Home", editor) << kind << "Ctrl+Home" << 1;
+        QTest::addRow("%s: Tab from the last row", editor) << kind << "Tab" << 1;
+    }
+}
+
+void TestEditing::currentRowInSight()
+{
+    // The current cell is always in sight, however it got there.
+    QFETCH(int, kind);
+    QFETCH(QString, how);
+    QFETCH(int, row);
+    if (kind == 0)
+        loadSchool(3, 2000);
+    else
+        loadSchool(2000, 0);
+    openEditor(kind == 0 ? dtSch : dtPro);
+    QCoreApplication::processEvents();
+    press(Qt::Key_End, Qt::ControlModifier);
+    if (how == QLatin1String("InsertEndAct")) {
+        MainForm->InsertEndAct->trigger();
+    } else if (how == QLatin1String("Ctrl+Home")) {
+        press(Qt::Key_Home, Qt::ControlModifier);
+    } else if (how == QLatin1String("Tab")) {
+        QVERIFY(FGrid->setCurrentCell(kind == 0 ? 9 : 7, 2000));
+        press(Qt::Key_Tab);
+    }
+    QCOMPARE(FGrid->row(), row);
+    QCOMPARE(MainForm->panelText(3), QString::asprintf("Zeile %4d", row));
+    QCoreApplication::processEvents();
+    const QRect cell = FGrid->visualRect(FGrid->currentIndex());
+    QVERIFY2(FGrid->viewport()->rect().contains(cell),
+             qPrintable(QStringLiteral("cell %1,%2 in %3x%4").arg(cell.left()).arg(cell.top())
+                            .arg(FGrid->viewport()->width()).arg(FGrid->viewport()->height())));
 }
 
 // A click on "Projekt" is taken as the last key pressed. From the last row
@@ -301,6 +357,62 @@ void TestEditing::tabThenClickOnProjekt()
 }
 
 // ------------------------------------------------------------------ storing
+
+void TestEditing::storedRowReadsBackFromItsFile_data()
+{
+    QTest::addColumn<int>("kind");   // 0 pupil editor, 1 project editor
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("department after a blank") << 0 << 3 << " b" << "b";
+    QTest::newRow("department of blanks") << 0 << 3 << "  " << "";
+    QTest::newRow("project name of a blank") << 1 << 1 << " " << "";
+    QTest::newRow("project name after blanks") << 1 << 1 << "  Zoo " << "Zoo ";
+}
+
+void TestEditing::storedRowReadsBackFromItsFile()
+{
+    // What a row stores is what its file gives back: leading blanks of a
+    // later field go when the row is stored, not only when it is read.
+    QFETCH(int, kind);
+    QFETCH(int, col);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    loadSchool(3, 3);
+    openEditor(kind == 0 ? dtSch : dtPro);
+    QVERIFY(FGrid->setCurrentCell(col, 2));
+    typeInCell(typed);
+    press(Qt::Key_Return);
+    QCOMPARE(FUi->beeps, 0);
+    QCOMPARE(FGrid->cell(col, 2), stored);
+    TSchPro* record = FEditor->getData()->getNr(2);
+    const TZeile line(record->ToZeile().AsString());
+    QCOMPARE(line.value(col), stored);
+    if (kind == 0) {
+        QCOMPARE(pupil(2)->abt, stored);
+        QCOMPARE(TSchueler(line, true).abt, stored);
+    } else {
+        QCOMPARE(ProjektData->getNr(2)->name, stored);
+        QCOMPARE(TProjekt(line).name, stored);
+    }
+}
+
+void TestEditing::digitInFestOfAFixedPupil()
+{
+    // A hand index typed into "fest" makes the pupil not fixed; the store
+    // then drops the hand index itself.
+    loadSchool(3, 3);
+    pupil(2)->fest = true;
+    openEditor(dtSch);
+    QCOMPARE(FGrid->cell(4, 2), QStringLiteral("F"));
+    QVERIFY(FGrid->setCurrentCell(4, 2));
+    typeInCell(QStringLiteral("3"));
+    press(Qt::Key_Return);
+    QCOMPARE(FUi->beeps, 0);
+    QVERIFY(!pupil(2)->fest);
+    QCOMPARE(pupil(2)->hand, -1);
+    QCOMPARE(FGrid->cell(4, 2), QStringLiteral("-"));
+}
 
 void TestEditing::storedRowLosesAssignment()
 {
@@ -797,20 +909,82 @@ void TestEditing::deletePupilClosesViews()
 
 // The four commands do nothing while a cell is being edited, whether their
 // key or their menu item gives them.
+void TestEditing::commandsStoreTheOpenEditFirst_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("pupils");
+    QTest::newRow("insert at the end") << "InsertEndAct" << 5;
+    QTest::newRow("sort by name") << "mBSortN" << 4;
+    QTest::newRow("save, cancelled") << "SaveAct" << 4;
+    QTest::newRow("movement mode") << "BewegModeAct" << 4;
+    QTest::newRow("pupil editor") << "ActivateSchAct" << 4;
+    QTest::newRow("next window") << "NextWinAct" << 4;
+}
+
 void TestEditing::commandsStoreTheOpenEditFirst()
 {
     // A command started from the menu while a cell is edited stores the
     // typed text first, then runs.
+    QFETCH(QString, command);
+    QFETCH(int, pupils);
     loadSchool(3, 4);
     openEditor(dtSch);
     QVERIFY(FGrid->setCurrentCell(0, 2));
     typeInCell(QStringLiteral("Neuname"));
     QVERIFY(FGrid->isEditing());
-    MainForm->InsertEndAct->trigger();
+    FUi->queueFileCancel();
+    MainForm->findChild<QAction*>(command)->trigger();
     QVERIFY(!FGrid->isEditing());
-    QCOMPARE(SchuelerData->Anz(), 5);
-    QCOMPARE(SchuelerData->getNr(2)->getName(), QStringLiteral("Neuname"));
+    QCOMPARE(SchuelerData->Anz(), pupils);
+    QStringList names;
+    for (int i = 1; i <= SchuelerData->Anz(); ++i)
+        names << SchuelerData->getNr(i)->getName();
+    QVERIFY2(names.contains(QStringLiteral("Neuname")), qPrintable(names.join(QLatin1Char(','))));
     QVERIFY(FUi->messages.isEmpty());
+}
+
+void TestEditing::overviewStoresTheOpenEditFirst_data()
+{
+    QTest::addColumn<int>("trigger");
+    QTest::newRow("projects overview gets the focus") << 0;
+    QTest::newRow("classes overview gets the focus") << 1;
+    QTest::newRow("double click into an overview") << 2;
+    QTest::newRow("overview button") << 3;
+}
+
+void TestEditing::overviewStoresTheOpenEditFirst()
+{
+    // The overview's grids and buttons are commands like the menu's.
+    QFETCH(int, trigger);
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 2));
+    typeInCell(QStringLiteral("Neuname"));
+    QVERIFY(FGrid->isEditing());
+    int ran = 0;
+    auto* button = MainForm->findChild<QToolButton*>(QStringLiteral("SchShowBut"));
+    QVERIFY(button);
+    switch (trigger) {
+    case 0: MainForm->ProjekteGrid->onEnter(); break;
+    case 1: MainForm->SchuelerGrid->onEnter(); break;
+    case 2:
+        MainForm->bindDblClick(MainForm->SchuelerGrid, &TMainForm::UebersichtChange);
+        MainForm->SchuelerGrid->onDblClick();
+        break;
+    case 3:
+        button->setEnabled(true);
+        MainForm->bindCommand(button, &TMainForm::UebersichtChange);
+        // What the command sees when it runs.
+        connect(button, &QToolButton::clicked, this, [&] {
+            ran = SchuelerData->getNr(2)->getName() == QLatin1String("Neuname") ? 1 : -1;
+        });
+        button->click();
+        QCOMPARE(ran, 1);
+        break;
+    }
+    QVERIFY(!FGrid->isEditing());
+    QCOMPARE(SchuelerData->getNr(2)->getName(), QStringLiteral("Neuname"));
+    QCOMPARE(FGrid->cell(0, 2), QStringLiteral("Neuname"));
 }
 
 // ---------------------------------------------------- mode, sorting, hand

@@ -6,7 +6,9 @@
 #include "app/UEditor.h"
 #include "app/UMainFormHandler.h"
 #include "app/main.h"
+#include "data/UProjekt.h"
 #include "data/UProjektData.h"
+#include "data/USchueler.h"
 #include "data/USchuelerData.h"
 #include "platform/UAnsiText.h"
 #include "platform/UGridWidget.h"
@@ -20,6 +22,8 @@
 #include <QMenuBar>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -36,6 +40,18 @@
 
 namespace {
 
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 QStringList projectLines(int n)
 {
@@ -70,6 +86,7 @@ class TestMainForm : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -87,6 +104,9 @@ private slots:
     void openBadLine();
     void openCancelled();
     void openWrongKind();
+    void openRefusedKeepsNoName_data();
+    void openRefusedKeepsNoName();
+    void openManyBadLines();
     void openEintClosesViews();
 
     void saveWithName();
@@ -109,6 +129,8 @@ private slots:
     void emptyListEditor();
     void editorPlacement();
     void activateEditorKeepsActive();
+    void overviewAndStatusBarFitTheirTexts();
+    void disabledToolButtonsLookDisabled();
     void commandStates_data();
     void commandStates();
     void closingViewKeepsActiveCommands();
@@ -124,6 +146,13 @@ private:
     std::unique_ptr<QTemporaryDir> FDir;
     TAppForms FForms;
 };
+
+void TestMainForm::initTestCase()
+{
+    // The offscreen platform looks for no icon theme; the program's pictures
+    // come from the installed one.
+    QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << QStringLiteral("/usr/share/icons"));
+}
 
 void TestMainForm::init()
 {
@@ -168,7 +197,7 @@ void TestMainForm::startUp()
     QCOMPARE(overview->currentIndex(), 0);
     QCOMPARE(overview->tabText(0), QStringLiteral("Projekte"));
     QCOMPARE(overview->tabText(1), QStringLiteral("Schüler"));
-    QCOMPARE(overview->width(), 200);
+    QVERIFY(overview->width() >= 200);
 
     auto* pro = MainForm->findChild<TGridWidget*>(QStringLiteral("ProjekteGrid"));
     auto* sch = MainForm->findChild<TGridWidget*>(QStringLiteral("SchuelerGrid"));
@@ -223,12 +252,15 @@ void TestMainForm::editorSizeRules()
     const int clientHeight = MainForm->height() - MainForm->menuBar()->height();
     QCOMPARE(MainForm->getEditorHeight(), clientHeight - 29 - MainForm->statusBar()->height() - 4);
 
+    // The overview is as wide as its captions need, at least 200.
+    const int overview = MainForm->Uebersicht->width();
+    QVERIFY(overview >= 200);
     const int withOverview = MainForm->getEditorWidth();
-    QCOMPARE(withOverview, MainForm->width() - 4 - 200);
+    QCOMPARE(withOverview, MainForm->width() - 4 - overview);
     MainForm->ShowOverviewAct->trigger();
     QVERIFY(!MainForm->mAShowUebers->isChecked());
     QVERIFY(MainForm->Uebersicht->isHidden());
-    QCOMPARE(MainForm->getEditorWidth(), withOverview + 200);
+    QCOMPARE(MainForm->getEditorWidth(), withOverview + overview);
     MainForm->ShowOverviewAct->trigger();
     QVERIFY(MainForm->mAShowUebers->isChecked());
     QVERIFY(!MainForm->Uebersicht->isHidden());
@@ -395,6 +427,8 @@ void TestMainForm::openBadLine()
                                         QStringLiteral("2 Projekt-Datensätze gelesen.")}));
     QCOMPARE(ProjektData->Anz(), 2);
     QCOMPARE(ProjektData->getNr(2)->getName(), QStringLiteral("Projekt 2"));
+    QCOMPARE(ProjektData->getFilename(), QString());
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor"));
 }
 
 void TestMainForm::openCancelled()
@@ -420,7 +454,75 @@ void TestMainForm::openWrongKind()
     QCOMPARE(FUi->texts(), QStringList({count, count, "0 Einteilung-Datensätze gelesen.", "Erzeuge leeren Eintrag."}));
     QCOMPARE(SchuelerData->Anz(), 1);
     QVERIFY(!SchuelerData->getModified());
-    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Schüler-Editor [p.PRO]"));
+    // The list does not take the name of a file it could not read.
+    QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Schüler-Editor"));
+    QCOMPARE(SchuelerData->getFilename(), QString());
+}
+
+void TestMainForm::openRefusedKeepsNoName_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("records");
+
+    QByteArray assignments;
+    for (const QString& line : pupilLines(801, true, 1))
+        assignments += Ansi::encode(line) + "\r\n";
+    QByteArray oneBad = projectLines(3).join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
+    oneBad += "4; Kaputt; x; 10; 2; 20; -; -; 0; \r\n";
+    QByteArray image("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    image += QByteArray(2000, 'x');
+
+    QTest::newRow("assignment file as projects") << "OpenProAct" << "result.EIN" << assignments << "Projekt-Editor" << 0;
+    QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 3;
+    QTest::newRow("image as projects") << "OpenProAct" << "bild.PRO" << image << "Projekt-Editor" << 0;
+    QTest::newRow("image as assignments") << "OpenEintAct" << "bild.EIN" << image << "Schüler-Editor" << 0;
+}
+
+void TestMainForm::openRefusedKeepsNoName()
+{
+    // A file the reader refused, wholly or in part, keeps its bytes: the
+    // list does not take its name, and "&Speichern" asks for one.
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, title);
+    QFETCH(int, records);
+    writeBytes(path(file), bytes);
+    FUi->queueFiles({path(file)});
+    action(command)->trigger();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->windowTitle(), title);
+    QCOMPARE(editor->getData()->getFilename(), QString());
+    if (records > 0)
+        QCOMPARE(editor->getData()->Anz(), records);
+
+    FUi->clear();
+    FUi->queueFileCancel();
+    QTest::keyClick(editor->grid(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(FUi->fileDialogs.size(), 1);
+    QVERIFY(FUi->fileDialogs[0].save);
+    QCOMPARE(readBytes(path(file)), bytes);
+}
+
+void TestMainForm::openManyBadLines()
+{
+    // Ten line messages, then one that counts the rest; the reading goes
+    // on behind them.
+    QStringList lines = pupilLines(25, true, 1);
+    lines.append(projectLines(1));
+    openFile(MainForm->OpenProAct, path("result.EIN"), lines);
+    const QString count = QStringLiteral("Projektdatenzeile enthaelt falsche Anzahl Elemente");
+    QStringList expected;
+    for (int i = 0; i < 10; ++i)
+        expected << count;
+    expected << QStringLiteral("Weitere 15 fehlerhafte Zeilen wurden übersprungen.")
+             << QStringLiteral("1 Projekt-Datensätze gelesen.");
+    QCOMPARE(FUi->texts(), expected);
+    QCOMPARE(ProjektData->Anz(), 1);
 }
 
 void TestMainForm::openEintClosesViews()
@@ -830,6 +932,95 @@ void TestMainForm::commandStates_data()
     QTest::newRow("project editor") << 2 << false << true << true;
     QTest::newRow("pupil editor") << 1 << true << true << true;
     QTest::newRow("extract view") << 3 << true << true << false;
+}
+
+void TestMainForm::overviewAndStatusBarFitTheirTexts()
+{
+    // A large school: counts of five digits, fill states of six characters.
+    auto* big = new TProjekt(1);
+    big->name = QStringLiteral("Theater");
+    big->teilnmax = 5;
+    ProjektData->add(big);
+    auto* small = new TProjekt(2);
+    small->name = QStringLiteral("Chor");
+    small->teilnmin = 20000;
+    ProjektData->add(small);
+    for (int i = 0; i < 20000; ++i) {
+        auto* p = new TSchueler;
+        p->name = QStringLiteral("Schüler %1").arg(i);
+        p->jgst = 5 + i % 9;
+        p->abt = QString(QLatin1Char(char('a' + i % 8)));
+        p->wahl[1] = 1;
+        p->zuteil = i < 12000 ? 1 : 0;
+        SchuelerData->add(p);
+    }
+    SchuelerData->setModified();
+    MainFormHandler->UpdateAll();
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("20000 Schüler (*)"));
+    QCOMPARE(MainForm->ProjekteGrid->cell(3, 2), QStringLiteral("+11995"));
+    auto* overview = MainForm->findChild<QTabWidget*>(QStringLiteral("Uebersicht"));
+    for (int page = 0; page < 2; ++page) {
+        overview->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        TGridWidget* grid = page == 0 ? MainForm->ProjekteGrid : MainForm->SchuelerGrid;
+        const QFontMetrics caption = grid->horizontalHeader()->fontMetrics();
+        for (int c = 0; c < grid->colCount(); ++c) {
+            if (page == 0 && c == 1)
+                continue;   // project names may be cut
+            QVERIFY2(caption.horizontalAdvance(grid->cell(c, 0)) < grid->colWidth(c), qPrintable(grid->cell(c, 0)));
+            for (int r = 1; r < grid->rowCount(); ++r)
+                QVERIFY2(grid->textWidth(grid->cell(c, r)) < grid->colWidth(c), qPrintable(grid->cell(c, r)));
+            QVERIFY(grid->colWidth(c) >= (page == 0 ? 30 : 40));
+        }
+        // The name and class columns keep at least their standard width,
+        // and the panel fits the grid: no column is pushed out of sight.
+        QVERIFY(grid->colWidth(page == 0 ? 1 : 0) >= (page == 0 ? 75 : 45));
+        int total = 0;
+        for (int c = 0; c < grid->colCount(); ++c)
+            total += grid->colWidth(c);
+        QVERIFY2(total <= grid->viewport()->width(), qPrintable(QStringLiteral("%1 > %2").arg(total).arg(grid->viewport()->width())));
+    }
+    QVERIFY(overview->width() >= 200);
+    static const int least[5] = {100, 100, 100, 100, 200};
+    MainForm->setPanelText(3, QStringLiteral("Zeile 20000"));
+    MainForm->setPanelText(4, QStringLiteral(" (1=Theater und Musik für alle Jahrgänge)"));
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = MainForm->findChild<QLabel*>(QStringLiteral("Panel%1").arg(i));
+        QVERIFY(panel->width() >= least[i]);
+        QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
+                 qPrintable(panel->text()));
+    }
+}
+
+void TestMainForm::disabledToolButtonsLookDisabled()
+{
+    // Every picture of the tool bar, grey ones too, is faded when its
+    // command is off.
+    auto alphaSum = [](const QImage& image) {
+        qint64 sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += qAlpha(image.pixel(x, y));
+        return sum;
+    };
+    int pictures = 0;
+    for (QAction* a : MainForm->ToolBar->actions()) {
+        if (a->icon().isNull())
+            continue;
+        ++pictures;
+        const QSize size = MainForm->ToolBar->iconSize();
+        const QImage normal = a->icon().pixmap(size, QIcon::Normal).toImage();
+        const QImage disabled = a->icon().pixmap(size, QIcon::Disabled).toImage();
+        QVERIFY2(alphaSum(normal) > 0, qPrintable(a->objectName()));
+        QVERIFY2(alphaSum(disabled) * 2 < alphaSum(normal), qPrintable(a->objectName()));
+    }
+    QVERIFY2(pictures >= 10, qPrintable(QString::number(pictures)));
+    // The two assignment buttons among them, off at the start.
+    for (QAction* a : {MainForm->AutoEinteilAct, MainForm->HandEintAct}) {
+        QVERIFY(!a->isEnabled());
+        QWidget* button = MainForm->ToolBar->widgetForAction(a);
+        QVERIFY(button && !button->isEnabled());
+    }
 }
 
 void TestMainForm::commandStates()

@@ -17,6 +17,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
+#include <QLineEdit>
+#include <QToolBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -241,6 +243,58 @@ private slots:
         clickInDialog("Start");
         action("AutoEinteilAct")->trigger();
         QCOMPARE(zuteile(*SchuelerData), (QList<int>{2, 2, 1, 1, 1}));
+    }
+
+    void typedTextSurvivesTheCommand_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("toolButton");
+        QTest::addColumn<int>("answer");   // dialog button or question answer
+        QTest::newRow("assignment from the menu, Start") << "AutoEinteilAct" << false << 1;
+        QTest::newRow("assignment from the menu, Abbrechen") << "AutoEinteilAct" << false << 0;
+        QTest::newRow("assignment from the tool bar, Abbrechen") << "AutoEinteilAct" << true << 0;
+        QTest::newRow("assignment from the tool bar, Start") << "AutoEinteilAct" << true << 1;
+        QTest::newRow("delete, OK") << "DelEintAct" << false << 1;
+        QTest::newRow("delete, Abbrechen") << "DelEintAct" << false << 0;
+    }
+
+    void typedTextSurvivesTheCommand()
+    {
+        // A name typed into a cell and not yet stored is stored before the
+        // command runs, whatever the user answers; the command's refresh
+        // then shows it.
+        QFETCH(QString, command);
+        QFETCH(bool, toolButton);
+        QFETCH(int, answer);
+        openWorkedExample();
+        MainForm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(MainForm));
+        TEditor* editor = editorOf(dtSch);
+        MainForm->activateEditor(editor);
+        TGridWidget* grid = editor->grid();
+        grid->setFocus(Qt::OtherFocusReason);
+        QVERIFY(grid->setCurrentCell(0, 2));
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(cell);
+        cell->selectAll();
+        QTest::keyClicks(cell, QStringLiteral("Neuname"));
+        QVERIFY(grid->isEditing());
+
+        QAction* a = action(command.toLatin1().constData());
+        if (command == QLatin1String("AutoEinteilAct"))
+            clickInDialog(answer ? "Start" : "Abbrechen");
+        else
+            FUi->queueAnswer(answer ? TModalResult::mrOk : TModalResult::mrCancel);
+        if (toolButton)
+            QTest::mouseClick(MainForm->ToolBar->widgetForAction(a), Qt::LeftButton);
+        else
+            a->trigger();
+        QVERIFY(!EintDialog->isVisible());
+        QCOMPARE(SchuelerData->getNr(2)->getName(), QStringLiteral("Neuname"));
+        QCOMPARE(grid->cell(0, 2), QStringLiteral("Neuname"));
+        QVERIFY(SchuelerData->getModified());
+        QCOMPARE(SchuelerData->getNr(1)->getName(), QStringLiteral("Anna"));
     }
 
 private:

@@ -57,6 +57,8 @@ private slots:
     void commentsAndEmptyLines();
     void blankSlashIsARecord();
     void badLinesReportedAndSkipped();
+    void manyBadLinesCapped_data();
+    void manyBadLinesCapped();
     void pupilFieldCountPerKind_data();
     void pupilFieldCountPerKind();
     void concatReads();
@@ -234,6 +236,52 @@ void TestDataFile::badLinesReportedAndSkipped()
     QCOMPARE(readFile(ft_teil, path("bad.EIN"), sd, true), 0);
     QCOMPARE(ui.texts(), QStringList{QStringLiteral("Schuelerdatenzeile: Feld \"zuteil\" fehlerhaft (7)")});
     QCOMPARE(sd.Anz(), 2);
+}
+
+void TestDataFile::manyBadLinesCapped_data()
+{
+    QTest::addColumn<int>("bad");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("none") << 0 << 0;
+    QTest::newRow("ten") << 10 << 10;
+    QTest::newRow("eleven") << 11 << 11;
+    QTest::newRow("801") << 801 << 11;
+}
+
+void TestDataFile::manyBadLinesCapped()
+{
+    // Ten line messages, then one that counts the rest; the good lines
+    // among and after them are read all the same.
+    QFETCH(int, bad);
+    QFETCH(int, shown);
+    QByteArray bytes;
+    for (int i = 0; i < bad; ++i) {
+        bytes += "Anna; x; 7; a; -; 1; 2; 0; 0; 0; 0; \r\n";
+        if (i % 100 == 0)
+            bytes += "Bert; m; 7; a; -; 1; 2; 0; 0; 0; 0; \r\n";
+    }
+    bytes += "Carl; m; 7; a; -; 1; 2; 0; 0; 0; 0; \r\n";
+    writeBytes(path("many.EIN"), bytes);
+    TScriptedUi ui;
+    TOwnedSchuelerData sd;
+    TDataFile f(ft_teil, path("many.EIN"));
+    QVERIFY(f.OpenRead());
+    const int good = 1 + (bad + 99) / 100;
+    QCOMPARE(f.Read(sd, false), good);
+    f.Close();
+    QCOMPARE(f.ReadComplete(), bad == 0);
+    QCOMPARE(int(ui.messages.size()), shown);
+    if (bad > 10) {
+        QCOMPARE(ui.texts().mid(0, 10), QStringList(QList<QString>(10, QStringLiteral("Schuelerdatenzeile: Feld \"Geschlecht\" fehlerhaft (2)"))));
+        QCOMPARE(ui.lastText(), QStringLiteral("Weitere %1 fehlerhafte Zeilen wurden übersprungen.").arg(bad - 10));
+    }
+    // A file that is no text refuses itself.
+    writeBytes(path("bin.EIN"), QByteArray("\0\1\2", 3));
+    TDataFile b(ft_teil, path("bin.EIN"));
+    QVERIFY(b.OpenRead());
+    b.Read(sd, false);
+    b.Close();
+    QVERIFY(!b.ReadComplete());
 }
 
 void TestDataFile::pupilFieldCountPerKind_data()

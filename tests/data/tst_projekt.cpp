@@ -91,6 +91,9 @@ void TestProjekt::read_data()
     QTest::newRow("9 fields") << "3|Theater|5|10|8|20|-|-|  0" << 3 << "Theater" << 5 << 10 << 8 << 20 << true << true << false;
     QTest::newRow("8 fields") << "3|Theater|5|10|8|20|-|-" << 3 << "Theater" << 5 << 10 << 8 << 20 << true << true << false;
     QTest::newRow("ninth ignored") << "3|T|5|10|8|20|-|-|garbage" << 3 << "T" << 5 << 10 << 8 << 20 << true << true << false;
+    // The name is stored as a project line gives it back.
+    QTest::newRow("blank name") << "1| |1|13|0|0|-|-" << 1 << "" << 1 << 13 << 0 << 0 << true << true << false;
+    QTest::newRow("blanks before name") << "1|  Zoo  |1|13|0|0|-|-" << 1 << "Zoo  " << 1 << 13 << 0 << 0 << true << true << false;
     QTest::newRow("blank before grade") << "1|A| 1|13|0|0|-|-" << 1 << "A" << 1 << 13 << 0 << 0 << true << true << false;
     QTest::newRow("13 and 20000") << "1|A|13|13|20000|20000|-|-" << 1 << "A" << 13 << 13 << 20000 << 20000 << true << true << false;
     QTest::newRow("hex") << "$7FFFFFFF|A|x1|0XD|0|$10|-|-" << 2147483647 << "A" << 1 << 13 << 0 << 16 << true << true << false;
@@ -103,7 +106,7 @@ void TestProjekt::read_data()
     QTest::newRow("closed Xyz") << "1|A|1|13|0|0|-|Xyz" << 1 << "A" << 1 << 13 << 0 << 0 << true << true << true;
     QTest::newRow("min above max kept") << "1|A|10|5|30|20|-|-" << 1 << "A" << 10 << 5 << 30 << 20 << true << true << false;
     QTest::newRow("empty name") << "1||1|13|0|0|-|-" << 1 << "" << 1 << 13 << 0 << 0 << true << true << false;
-    QTest::newRow("umlaut name") << "1| Löwen |1|13|0|0|-|-" << 1 << " Löwen " << 1 << 13 << 0 << 0 << true << true << false;
+    QTest::newRow("umlaut name") << "1| Löwen |1|13|0|0|-|-" << 1 << "Löwen " << 1 << 13 << 0 << 0 << true << true << false;
 }
 
 void TestProjekt::read()

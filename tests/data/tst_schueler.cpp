@@ -25,9 +25,9 @@ QStringList fields(const QString& list)
 // 11 fields; name, gender, grade, department, fest, choices, zuteil
 const QString kGood = QStringLiteral("Meier, Anna|w|7|a|-|1|2|3|4|5|2");
 
-QString withField(int pos, const QString& value)
+QString withField(int pos, const QString& value, const QString& base = kGood)
 {
-    QStringList f = fields(kGood);
+    QStringList f = fields(base);
     f[pos - 1] = value;
     return f.join(QLatin1Char('|'));
 }
@@ -44,7 +44,9 @@ private slots:
     void read();
     void reject_data();
     void reject();
-    void digitKeepsFixedFlag();
+    void digitClearsFixedFlag();
+    void usedRecordParsesAsNew_data();
+    void usedRecordParsesAsNew();
     void choicesFileDropsAssignment();
     void failedFieldKeepsEarlierOnes();
     void constructorFailsCleanly();
@@ -127,7 +129,9 @@ void TestSchueler::read_data()
     QTest::newRow("lower b") << withField(4, "b") << false << 7 << "b" << false << -1 << 2;
     QTest::newRow("Bio") << withField(4, "Bio") << false << 7 << "Bio" << false << -1 << 2;
     QTest::newRow("H") << withField(4, "H") << false << 7 << "H" << false << -1 << 2;
-    QTest::newRow("blank department") << withField(4, " x") << false << 7 << " x" << false << -1 << 2;
+    // Leading blanks go, as a data file would drop them.
+    QTest::newRow("blank department") << withField(4, " ") << false << 7 << "" << false << -1 << 2;
+    QTest::newRow("blanks before department") << withField(4, "  b x") << false << 7 << "b x" << false << -1 << 2;
     QTest::newRow("fixed F") << withField(5, "F") << false << 7 << "a" << true << -1 << 2;
     QTest::newRow("fixed f") << withField(5, "f") << false << 7 << "a" << true << -1 << 2;
     QTest::newRow("hand 3") << withField(5, "3") << false << 7 << "a" << false << 3 << 2;
@@ -170,6 +174,7 @@ void TestSchueler::reject_data()
     QTest::newRow("grade -1") << withField(3, "-1") << kJgst;
     QTest::newRow("grade overflow") << withField(3, "99999999999") << kJgst;
     QTest::newRow("department I") << withField(4, "I") << abtMsg("I");
+    QTest::newRow("blank before I") << withField(4, " I") << abtMsg(" I");
     QTest::newRow("department digit") << withField(4, "1a") << abtMsg("1a");
     QTest::newRow("department ;") << withField(4, "A;") << abtMsg("A;");
     QTest::newRow("department LF") << withField(4, "A\n") << abtMsg("A\n");
@@ -199,17 +204,47 @@ void TestSchueler::reject()
     }
 }
 
-void TestSchueler::digitKeepsFixedFlag()
+void TestSchueler::digitClearsFixedFlag()
 {
+    // A hand index in "fest" means not fixed, also for a fixed pupil.
     TSchueler s;
     s.fest = true;
     s.FromZeileZT(fields(withField(5, "4")), true);
-    QVERIFY(s.fest);
+    QVERIFY(!s.fest);
     QCOMPARE(s.hand, 4);
-    QCOMPARE(s.ToZeile().at(4), QStringLiteral("F"));   // a fixed pupil writes only F
+    QCOMPARE(s.ToZeile().at(4), QStringLiteral("4"));
     s.FromZeileZT(fields(withField(5, "-")), true);
     QVERIFY(!s.fest);
     QCOMPARE(s.hand, -1);
+}
+
+void TestSchueler::usedRecordParsesAsNew_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("zt");
+    for (const char* fest : {"F", "f", "-", "0", "3", "5"}) {
+        QTest::addRow("fest %s", fest) << withField(5, QString::fromLatin1(fest)) << true;
+        QTest::addRow("fest %s, no project", fest) << withField(5, QString::fromLatin1(fest)) << false;
+    }
+    QTest::newRow("blank department") << withField(4, "  c") << true;
+}
+
+void TestSchueler::usedRecordParsesAsNew()
+{
+    // Parsing into a record that held other values gives what parsing into
+    // a new one gives.
+    QFETCH(QString, line);
+    QFETCH(bool, zt);
+    const TSchueler fresh(fields(line), zt);
+    for (const char* before : {"F", "2", "-"}) {
+        TSchueler used(fields(withField(4, " h", withField(5, QString::fromLatin1(before)))), true);
+        used.zuteil = 9;
+        used.FromZeileZT(fields(line), zt);
+        QCOMPARE(used.ToZeile(), fresh.ToZeile());
+        QCOMPARE(used.fest, fresh.fest);
+        QCOMPARE(used.hand, fresh.hand);
+        QCOMPARE(used.abt, fresh.abt);
+    }
 }
 
 void TestSchueler::choicesFileDropsAssignment()

@@ -232,7 +232,10 @@ void TestImportInterpret::interpret_data()
     ok("hex grade", ja, {"X", "$D", "c"}, "X", 13, "c", false);
     ok("empty department", ja, {"X", "5", ""}, "X", 5, "", false);
     ok("department kept as it is", ja, {"X", "5", "bX "}, "X", 5, "bX ", false);
-    ok("department starting with blank", ja, {"X", "5", " "}, "X", 5, " ", false);
+    // Stored as a pupil line gives it back: without leading blanks.
+    ok("department of a blank", ja, {"X", "5", " "}, "X", 5, "", false);
+    ok("department starting with blank", ja, {"X", "5", "  a"}, "X", 5, "a", false);
+    bad("blank before I", ja, {"X", "10", " I"}, eInvKl, "Interpret: Klasse ungültig (I)");
     bad("zehn", ja, {"X", "zehn", "a"}, eInvJgst, "Interpret: Jahrgangsstufe ungültig (zehn)");
     bad("trailing blank", ja, {"X", "10 ", "a"}, eInvJgst, "Interpret: Jahrgangsstufe ungültig (10 )");
     bad("empty grade", ja, {"X", "", "a"}, eInvJgst, "Interpret: Jahrgangsstufe ungültig ()");

@@ -793,6 +793,73 @@ private slots:
 
 
 
+    void currentCellScrolledIntoView_data()
+    {
+        QTest::addColumn<int>("fixedCols");
+        QTest::addColumn<bool>("appendRow");
+        QTest::newRow("Ctrl+End") << 0 << false;
+        QTest::newRow("Ctrl+End, frozen column") << 1 << false;
+        QTest::newRow("row appended, cursor onto it") << 0 << true;
+        QTest::newRow("row appended, frozen column") << 1 << true;
+    }
+
+    void currentCellScrolledIntoView()
+    {
+        // However the cursor reaches a row, that row is in sight, also one
+        // just appended.
+        QFETCH(int, fixedCols);
+        QFETCH(bool, appendRow);
+        TFixture f(11, 2, fixedCols);
+        f.grid->setDefaultRowHeight(24);
+        QVERIFY(f.grid->setCurrentCell(fixedCols, 1));
+        // The rows arrive after the grid was shown, as in an editor.
+        f.grid->setRowCount(20001);
+        QCoreApplication::processEvents();
+        if (appendRow) {
+            f.grid->setRowCount(20002);
+            QVERIFY(f.grid->setCurrentCell(fixedCols, 20001));
+        } else {
+            f.press(Qt::Key_End, Qt::ControlModifier);
+            QCOMPARE(f.current(), QPoint(10, 20000));
+        }
+        QCoreApplication::processEvents();
+        const QRect cell = f.grid->visualRect(f.grid->currentIndex());
+        QVERIFY2(f.grid->viewport()->rect().contains(cell),
+                 qPrintable(QStringLiteral("cell %1,%2 %3x%4, viewport %5x%6")
+                                .arg(cell.left()).arg(cell.top()).arg(cell.width()).arg(cell.height())
+                                .arg(f.grid->viewport()->width()).arg(f.grid->viewport()->height())
+                                + QStringLiteral(" h %1/%2").arg(f.grid->horizontalScrollBar()->value()).arg(f.grid->horizontalScrollBar()->maximum())));
+    }
+
+    void editedCellIsFramed_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("typing") << false;
+        QTest::newRow("after a refused value") << true;
+    }
+
+    void editedCellIsFramed()
+    {
+        // The cell being edited stands out from the white cells around it.
+        QFETCH(bool, refused);
+        TFixture f(4, 4, 0);
+        QVERIFY(f.grid->setCurrentCell(1, 2));
+        f.type(QStringLiteral("falsch"));
+        if (refused) {
+            f.grid->onSelectCell = [&](int, int, bool& can) { can = false; };
+            f.press(Qt::Key_Tab);
+        }
+        QVERIFY(f.grid->isEditing());
+        QLineEdit* editor = f.editor();
+        QVERIFY(editor);
+        QCoreApplication::processEvents();
+        const QImage image = editor->grab().toImage();
+        const QColor base = editor->palette().color(QPalette::Base);
+        const QColor edge = image.pixelColor(0, image.height() / 2);
+        const QColor top = image.pixelColor(image.width() / 2, 0);
+        QVERIFY2(edge != base && top != base, qPrintable(edge.name() + QLatin1Char(' ') + top.name()));
+    }
+
     void hundredThousandRows()
     {
         TGridWidget grid;

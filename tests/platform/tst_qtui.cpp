@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -391,6 +392,53 @@ private slots:
         QVERIFY(r.accepted);
         QCOMPARE(r.files, QStringList{dir.filePath(QStringLiteral("alt.txt"))});
         QCOMPARE(r.filterIndex, 2);
+    }
+
+    void dialogsStartInTheLastFolder()
+    {
+        // Each dialog without a folder of its own starts where the last
+        // file was chosen; a cancelled one changes nothing.
+        QTemporaryDir first;
+        QTemporaryDir second;
+        TQtUi ui;
+        QStringList started;
+        auto choose = [&](const QString& name) {
+            whenModal<QFileDialog>([&started, name](QWidget* w) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                started.append(dialog->directory().absolutePath());
+                if (name.isEmpty()) {
+                    dialog->reject();
+                    return;
+                }
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+                static_cast<QDialog*>(dialog)->accept();
+            });
+        };
+        TFileDialogSpec request;
+        request.save = true;
+        request.filter = QStringLiteral("A|*.a");
+        choose(first.filePath(QStringLiteral("x.a")));
+        QVERIFY(ui.fileDialog(request).accepted);
+
+        request.save = false;
+        choose(QString());
+        QVERIFY(!ui.fileDialog(request).accepted);
+        QCOMPARE(started.last(), QDir(first.path()).absolutePath());
+
+        choose(second.filePath(QStringLiteral("y.a")));
+        QVERIFY(ui.fileDialog(request).accepted);
+        QCOMPARE(started.last(), QDir(first.path()).absolutePath());
+
+        choose(QString());
+        ui.fileDialog(request);
+        QCOMPARE(started.last(), QDir(second.path()).absolutePath());
+
+        // A request that names a folder starts there.
+        request.initialDir = first.path();
+        choose(QString());
+        ui.fileDialog(request);
+        QCOMPARE(started.last(), QDir(first.path()).absolutePath());
+        QCOMPARE(ui.lastFolder, QDir(second.path()).absolutePath());
     }
 
     void cancelledDialogKeepsTheFilterIndex()

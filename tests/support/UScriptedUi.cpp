@@ -1,5 +1,7 @@
 #include "tests/support/UScriptedUi.h"
 
+#include "platform/UPrinterDevice.h"
+
 TScriptedUi::TScriptedUi()
 {
     FPrevious = SetUi(this);
@@ -105,5 +107,8 @@ bool TScriptedUi::printerSetup()
         ++unanswered;
         return false;
     }
-    return FPrinterSetups.dequeue();
+    const auto [ok, pdfFile] = FPrinterSetups.dequeue();
+    if (ok && !pdfFile.isEmpty())
+        Printer().setPdfFile(pdfFile);
+    return ok;
 }

@@ -19,7 +19,12 @@ public:
     void queueFileCancel();
     void queueInput(bool accepted, const QString& value = QString());
     void queueFont(bool accepted, const TFontSpec& font = TFontSpec());
-    void queuePrinterSetup(bool accepted) { FPrinterSetups.enqueue(accepted); }
+    // A setup answered with pdfFile prints into that file from then on, as
+    // choosing a PDF file in the printer setup does.
+    void queuePrinterSetup(bool accepted, const QString& pdfFile = QString())
+    {
+        FPrinterSetups.enqueue({accepted, pdfFile});
+    }
 
     // What was shown.
     QList<TMessage> messages;
@@ -47,5 +52,5 @@ private:
     QQueue<TFileDialogResult> FFiles;
     QQueue<QPair<bool, QString>> FInputs;
     QQueue<QPair<bool, TFontSpec>> FFonts;
-    QQueue<bool> FPrinterSetups;
+    QQueue<QPair<bool, QString>> FPrinterSetups;
 };

@@ -1,0 +1,237 @@
+#include "print/UPrintConfDialog.h"
+
+#include "platform/UPrinterDevice.h"
+#include "platform/UQtUi.h"
+#include "platform/UUi.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include <algorithm>
+#include <array>
+
+TPrintConfDialog* PrintConfDialog = nullptr;
+
+namespace {
+
+constexpr int HelpContext = 106;
+
+const std::array<double, 6> Spacings{0.8, 1.0, 1.2, 1.5, 1.7, 2.0};
+constexpr int StandardSpacing = 3;
+
+// The two fonts the program starts with: 15 points bold for headings and
+// 10 points for the rest, black whatever the window colours are.
+TFontSpec InitialFont(int points, bool bold)
+{
+    TFontSpec font;
+    font.name = QStringLiteral("MS Sans Serif");
+    font.size = points;
+    font.bold = bold;
+    font.color = 0x000000;
+    return font;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    // A caption wider than the button widens it to the left.
+    const int width = std::max(75, button->sizeHint().width());
+    button->setGeometry(x + 75 - width, y, width, 25);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A field right of its caption starts behind the caption when the caption
+// needs more room than the layout gives it; its right edge stays.
+void KeepRightOf(const QLabel* caption, QWidget* field)
+{
+    const int start = caption->geometry().right() + 6;
+    QRect r = field->geometry();
+    if (start > r.left())
+        r.setLeft(start);
+    field->setGeometry(r);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int x, int y)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+TPrintConfDialog::TPrintConfDialog(QWidget* parent)
+    : QDialog(parent)
+    , HFont(InitialFont(15, true))
+    , SFont(InitialFont(10, false))
+{
+    setObjectName(QStringLiteral("PrintConfDialog"));
+    setWindowTitle(QStringLiteral("Drucken"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(359, 266);
+    setProperty("helpContext", HelpContext);
+
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"), 267, 232);
+    OKButton->setDefault(true);
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Abbrechen"), 187, 232);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameShape(QFrame::Box);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    Bevel1->setGeometry(7, 7, 338, 210);
+    Bevel1->lower();
+
+    Label2 = MakeLabel(this, "Label2", QStringLiteral("Drucker"), 20, 26);
+    PrinterName = new QLineEdit(QStringLiteral("PrinterName"), this);
+    PrinterName->setObjectName(QStringLiteral("PrinterName"));
+    PrinterName->setGeometry(65, 22, 176, 21);
+    PrinterName->setReadOnly(true);
+    Label2->setBuddy(PrinterName);
+    KeepRightOf(Label2, PrinterName);
+    SetupButton = MakeButton(this, "SetupButton", QStringLiteral("Einrichten ..."), 257, 20);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Schriftarten"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(20, 59, 221, 78);
+    HFontLabel = MakeLabel(GroupBox1, "HFontLabel", QStringLiteral("Überschriften"), 13, 20);
+    SFontLabel = MakeLabel(GroupBox1, "SFontLabel", QStringLiteral("sonstiger Text"), 13, 52);
+    HFontChoose = MakeButton(this, "HFontChoose", QStringLiteral("Wählen ..."), 257, 78);
+    SFontChoose = MakeButton(this, "SFontChoose", QStringLiteral("Wählen ..."), 257, 111);
+
+    Label1 = MakeLabel(this, "Label1", QStringLiteral("Zeilenabstand"), 20, 160);
+    SpacingSelect = new QComboBox(this);
+    SpacingSelect->setObjectName(QStringLiteral("SpacingSelect"));
+    SpacingSelect->setGeometry(111, 156, 111, 23);
+    SpacingSelect->setEditable(true);
+    // A typed text stays a text: it never becomes an item of its own.
+    SpacingSelect->setInsertPolicy(QComboBox::NoInsert);
+    SpacingSelect->addItems({QStringLiteral("0.8"), QStringLiteral("1.0"), QStringLiteral("1.2"),
+                             QStringLiteral("1.5 (Standard)"), QStringLiteral("1.7"), QStringLiteral("2.0")});
+    Label1->setBuddy(SpacingSelect);
+    KeepRightOf(Label1, SpacingSelect);
+
+    CheckFooter = new QCheckBox(QStringLiteral("Seitenzahlen"), this);
+    CheckFooter->setObjectName(QStringLiteral("CheckFooter"));
+    CheckFooter->move(17, 187);
+    CheckFooter->adjustSize();
+    CheckFooter->setChecked(false);
+
+    setTabOrder(OKButton, CancelButton);
+    setTabOrder(CancelButton, SetupButton);
+    setTabOrder(SetupButton, HFontChoose);
+    setTabOrder(HFontChoose, SFontChoose);
+    setTabOrder(SFontChoose, SpacingSelect);
+    setTabOrder(SpacingSelect, PrinterName);
+    setTabOrder(PrinterName, CheckFooter);
+
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(SetupButton, &QPushButton::clicked, this, &TPrintConfDialog::SetupButtonClick);
+    connect(HFontChoose, &QPushButton::clicked, this, &TPrintConfDialog::HFontChooseClick);
+    connect(SFontChoose, &QPushButton::clicked, this, &TPrintConfDialog::SFontChooseClick);
+}
+
+TPrintConfDialog::~TPrintConfDialog()
+{
+    if (PrintConfDialog == this)
+        PrintConfDialog = nullptr;
+}
+
+double TPrintConfDialog::getSpacing() const
+{
+    // Only the exact text of an item counts; the items are not read as numbers.
+    const QString text = SpacingSelect->currentText();
+    for (int i = 0; i < SpacingSelect->count(); ++i)
+        if (SpacingSelect->itemText(i) == text)
+            return Spacings[size_t(i)];
+    return Spacings[StandardSpacing];
+}
+
+bool TPrintConfDialog::getFooter() const
+{
+    return CheckFooter->isChecked();
+}
+
+QString TPrintConfDialog::selectedPrinterName()
+{
+    const IPrinterDevice& printer = Printer();
+    const QString pdf = printer.pdfFile();
+    if (!pdf.isEmpty())
+        return pdf;
+    const QStringList names = printer.printers();
+    const int index = printer.printerIndex();
+    if (index >= 0 && index < names.size())
+        return names[index];
+    return QStringLiteral("(kein Drucker)");
+}
+
+void TPrintConfDialog::FormShow()
+{
+    ShowSample(HFontLabel, HFont);
+    ShowSample(SFontLabel, SFont);
+    ShowPrinterName();
+    SpacingSelect->setCurrentIndex(StandardSpacing);
+    SpacingSelect->setEditText(SpacingSelect->itemText(StandardSpacing));
+}
+
+void TPrintConfDialog::ShowPrinterName()
+{
+    PrinterName->setText(selectedPrinterName());
+}
+
+void TPrintConfDialog::ShowSample(QLabel* label, const TFontSpec& font)
+{
+    label->setFont(TQtUi::toQFont(font));
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, QColor(QRgb(font.color)));
+    label->setPalette(pal);
+    label->adjustSize();
+}
+
+void TPrintConfDialog::SetupButtonClick()
+{
+    Ui().printerSetup();
+    // The printer then selected, whether the setup was confirmed or not.
+    ShowPrinterName();
+}
+
+void TPrintConfDialog::HFontChooseClick()
+{
+    Ui().fontDialog(HFont);
+    ShowSample(HFontLabel, HFont);
+}
+
+void TPrintConfDialog::SFontChooseClick()
+{
+    Ui().fontDialog(SFont);
+    ShowSample(SFontLabel, SFont);
+}
+
+void TPrintConfDialog::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    QDialog::showEvent(event);
+}
+
+void TPrintConfDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        Ui().showHelp(HelpContext);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,646 @@
+// The print and export commands in the main window, offscreen, with the
+// scripted seam and the recording printer: the sort test, the choices
+// question, the export file dialog with its name rules and memory, the
+// result message, and every failure reaching the error display with the
+// old file kept and no success text.
+
+#include "app/UEditor.h"
+#include "app/UMainFormHandler.h"
+#include "app/main.h"
+#include "data/UProjektData.h"
+#include "data/USchuelerData.h"
+#include "platform/UApplication.h"
+#include "platform/UQtPrinter.h"
+#include "platform/URecordingPrinter.h"
+#include "print/UPrintConfDialog.h"
+#include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestFiles.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+Q_DECLARE_METATYPE(TModalResult)
+Q_DECLARE_METATYPE(TExpFormat)
+
+namespace {
+
+const QString Question = QStringLiteral("Schülerwahlen mit angeben?");
+const QString Sent = QStringLiteral("Druckauftrag abgesendet.");
+
+void addProjekt(const QString& name)
+{
+    auto* p = new TProjekt(ProjektData->Anz() + 1);
+    p->name = name;
+    p->jgmin = 5;
+    p->jgmax = 10;
+    p->teilnmin = 2;
+    p->teilnmax = 20;
+    p->weib = true;
+    p->maenn = true;
+    ProjektData->add(p);
+}
+
+void addSchueler(TSchuelerData& list, const QString& name, int jgst, const QString& abt, int zuteil)
+{
+    auto* s = new TSchueler;
+    s->name = name;
+    s->jgst = jgst;
+    s->abt = abt;
+    s->wahl[1] = zuteil == 0 ? 3 : zuteil;
+    s->wahl[2] = 2;
+    s->zuteil = zuteil;
+    list.add(s);
+}
+
+// Three projects and five pupils, two of them unassigned or elsewhere.
+void fillSchool()
+{
+    addProjekt(QStringLiteral("Theater"));
+    addProjekt(QStringLiteral("Chor"));
+    addProjekt(QStringLiteral("Töpfern"));
+    addSchueler(*SchuelerData, QStringLiteral("Müller, Jörg"), 5, QStringLiteral("a"), 1);
+    addSchueler(*SchuelerData, QStringLiteral("Öztürk, Ayşe"), 6, QStringLiteral("b"), 2);
+    addSchueler(*SchuelerData, QStringLiteral("Schäfer, Lukas"), 7, QStringLiteral("a"), 0);
+    addSchueler(*SchuelerData, QStringLiteral("Weiß, Anna"), 5, QStringLiteral("a"), 1);
+    addSchueler(*SchuelerData, QStringLiteral("Bauer, Ute"), 6, QStringLiteral("b"), 3);
+}
+
+QAction* action(const char* name)
+{
+    return MainForm->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+// Runs a command as the user starts it: through the event loop, so that an
+// error reaches the program's error display.
+void command(const char* name)
+{
+    QAction* a = action(name);
+    QVERIFY2(a && a->isEnabled(), name);
+    QMetaObject::invokeMethod(a, &QAction::trigger, Qt::QueuedConnection);
+    QCoreApplication::sendPostedEvents(a, QEvent::MetaCall);
+}
+
+// Closes the print settings dialog with OK (or Abbrechen) once it is up,
+// after inside has set it.
+void answerPrintDialog(bool ok, const std::function<void()>& inside = {})
+{
+    QTimer::singleShot(0, PrintConfDialog, [=] {
+        if (inside)
+            inside();
+        QTest::mouseClick(ok ? PrintConfDialog->OKButton : PrintConfDialog->CancelButton, Qt::LeftButton);
+    });
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestPrintExport : public QObject {
+    Q_OBJECT
+
+    QString path(const QString& name) const { return FDir->filePath(name); }
+
+    // What the container export writes for data itself.
+    QByteArray reference(TData& data, TExpFormat format, bool voll)
+    {
+        const QString file = path(QStringLiteral("reference.out"));
+        data.ExportData(file, format, voll);
+        const QByteArray bytes = fileBytes(file);
+        QFile::remove(file);
+        return bytes;
+    }
+
+    TEditor* openPupils(TSortCritType sort = sc_P_N)
+    {
+        if (sort != sc_NotSorted)
+            SchuelerData->Sort(sort);
+        MainForm->ActivateEditor(dtSch);
+        return MainForm->activeEditor();
+    }
+
+private slots:
+    void init()
+    {
+        FUi = std::make_unique<TScriptedUi>();
+        FPrinter = std::make_unique<TRecordingPrinter>();
+        FDir = std::make_unique<QTemporaryDir>();
+        QApplication::setQuitOnLastWindowClosed(false);
+        CreateForms();
+        MainForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(MainForm));
+        fillSchool();
+    }
+
+    void cleanup()
+    {
+        DestroyForms();
+        QCOMPARE(PrintConfDialog, nullptr);
+        qDeleteAll(FViews);
+        FViews.clear();
+        SchuelerData->ClearData();
+        ProjektData->ClearData();
+        FDir.reset();
+        FPrinter.reset();
+        FUi.reset();
+    }
+
+    void withoutEditorNothingHappens()
+    {
+        QVERIFY(!action("PrintAct")->isEnabled());
+        QVERIFY(!action("ExportAct")->isEnabled());
+        MainForm->PrintActExecute();
+        MainForm->ExportActExecute();
+        QVERIFY(FUi->messages.isEmpty());
+        QVERIFY(FUi->fileDialogs.isEmpty());
+        QCOMPARE(FPrinter->documentsBegun, 0);
+    }
+
+    void unsortedPupilsAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("act");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("print") << QByteArray("PrintAct")
+                               << QStringLiteral("Es können nur sortierte Schülerdaten gedruckt werden. \r"
+                                                 "Bitte wählen Sie \"Bearbeiten-Sortieren\", und drucken Sie dann.");
+        QTest::newRow("export") << QByteArray("ExportAct")
+                                << QStringLiteral("Es können nur sortierte Schülerdaten exportiert werden. \r"
+                                                  "Bitte wählen Sie \"Bearbeiten-Sortieren\", und exportieren Sie dann.");
+    }
+
+    void unsortedPupilsAreRefused()
+    {
+        QFETCH(QByteArray, act);
+        QFETCH(QString, text);
+        openPupils(sc_NotSorted);
+        QCOMPARE(SchuelerData->getSort(), sc_NotSorted);
+        command(act.constData());
+        QCOMPARE(FUi->texts(), QStringList{text});
+        QCOMPARE(FUi->messages[0].type, TMsgType::mtPlain);
+        QVERIFY(FUi->fileDialogs.isEmpty());
+        QCOMPARE(FPrinter->documentsBegun, 0);
+    }
+
+    void everySortCriterionLetsPupilsThrough_data()
+    {
+        QTest::addColumn<TSortCritType>("sort");
+        QTest::newRow("name") << sc_N;
+        QTest::newRow("class") << sc_Kl_N;
+        QTest::newRow("project") << sc_P_N;
+        QTest::newRow("project, class") << sc_P_Kl;
+    }
+
+    void everySortCriterionLetsPupilsThrough()
+    {
+        QFETCH(TSortCritType, sort);
+        openPupils(sort);
+        FUi->queueFiles({path(QStringLiteral("liste"))}, 1);
+        FUi->queueAnswer(TModalResult::mrYes);
+        command("ExportAct");
+        QCOMPARE(FUi->texts(), (QStringList{Question, "5 Datensätze nach liste.TXT exportiert."}));
+        QCOMPARE(fileBytes(path(QStringLiteral("liste.TXT"))), reference(*SchuelerData, exSpace, true));
+    }
+
+    void anExtractIsJudgedByItsOwnSort()
+    {
+        openPupils(sc_NotSorted);
+        auto* unsorted = new TSchuelerData(SchuelerData);
+        auto* list = new TSchuelerData(SchuelerData);
+        FViews << unsorted << list;
+        list->Sort(sc_Kl_N);
+        new TEditor(MainForm, MainFormHandler, list, false, QStringLiteral("Auszug"));
+        QCOMPARE(MainForm->activeEditor()->getData(), list);
+        FUi->queueFiles({path(QStringLiteral("auszug.txt"))}, 2);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        QCOMPARE(FUi->texts(), (QStringList{Question, "5 Datensätze nach auszug.txt exportiert."}));
+        QCOMPARE(fileBytes(path(QStringLiteral("auszug.txt"))), reference(*list, exTab, false));
+
+        // The other way round: the pupil list is sorted, the extract is not.
+        FUi->clear();
+        SchuelerData->Sort(sc_N);
+        QCOMPARE(unsorted->getSort(), sc_NotSorted);
+        new TEditor(MainForm, MainFormHandler, unsorted, false, QStringLiteral("Auszug 2"));
+        QCOMPARE(MainForm->activeEditor()->getData(), unsorted);
+        command("ExportAct");
+        QCOMPARE(FUi->texts().size(), 1);
+        QVERIFY(FUi->lastText().startsWith(QStringLiteral("Es können nur sortierte Schülerdaten exportiert")));
+        QVERIFY(FUi->fileDialogs.isEmpty());
+    }
+
+    void exportNames_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<TExpFormat>("format");
+        QTest::newRow("folder with a point, blanks") << "a.b/liste" << 1 << "a.b/liste.TXT" << exSpace;
+        QTest::newRow("folder with a point, TABs") << "a.b/liste" << 2 << "a.b/liste.TXT" << exTab;
+        QTest::newRow("HTML") << "liste" << 3 << "liste.HTML" << exHtml;
+        QTest::newRow("own extension csv") << "liste.csv" << 1 << "liste.csv" << exSpace;
+        QTest::newRow("html name, blanks") << "liste.html" << 1 << "liste.html" << exSpace;
+        QTest::newRow("final point") << "liste." << 2 << "liste." << exTab;
+        QTest::newRow("unknown filter: the last one") << "liste" << 9 << "liste.HTML" << exHtml;
+        QTest::newRow("umlaut name") << "Schüler" << 1 << "Schüler.TXT" << exSpace;
+    }
+
+    void exportNames()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, filter);
+        QFETCH(QString, written);
+        QFETCH(TExpFormat, format);
+        QVERIFY(QDir(FDir->path()).mkpath(QStringLiteral("a.b")));
+        openPupils();
+        FUi->queueFiles({path(typed)}, filter);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        QCOMPARE(FUi->texts(),
+                 (QStringList{Question, QStringLiteral("5 Datensätze nach %1 exportiert.")
+                                            .arg(written.mid(written.lastIndexOf(QLatin1Char('/')) + 1))}));
+        QCOMPARE(fileBytes(path(written)), reference(*SchuelerData, format, false));
+        // Nothing else was written beside it.
+        const QDir folder(QFileInfo(path(written)).absolutePath());
+        QCOMPARE(folder.entryList(QDir::Files), QStringList{QFileInfo(path(written)).fileName()});
+    }
+
+    void theExportDialog()
+    {
+        openPupils();
+        FUi->queueFiles({path(QStringLiteral("erste"))}, 2);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        FUi->queueFileCancel();
+        command("ExportAct");
+        QCOMPARE(FUi->fileDialogs.size(), 2);
+        const TFileDialogSpec first = FUi->fileDialogs[0];
+        QVERIFY(first.save);
+        QVERIFY(!first.multiSelect);
+        QCOMPARE(first.title, QStringLiteral("Exportieren"));
+        QCOMPARE(first.filter, QStringLiteral("Text mit Leerzeichen (*.TXT)|*.txt|Text mit TAB-Stops (*.TXT)|*.txt|"
+                                              "Hypertext-Dokument (*.HTML)|*.html"));
+        QCOMPARE(first.filterIndex, 3);
+        QCOMPARE(first.fileName, QString());
+        QCOMPARE(first.initialDir, QString());
+        // The second showing starts where the first one ended.
+        const TFileDialogSpec second = FUi->fileDialogs[1];
+        QCOMPARE(second.filterIndex, 2);
+        QCOMPARE(second.fileName, path(QStringLiteral("erste")));
+        // Cancelled: no question, no message.
+        QCOMPARE(FUi->texts(), (QStringList{Question, "5 Datensätze nach erste.TXT exportiert."}));
+    }
+
+    void escOnTheQuestionExportsWithoutChoices_data()
+    {
+        QTest::addColumn<TModalResult>("answer");
+        QTest::addColumn<bool>("voll");
+        QTest::newRow("yes") << TModalResult::mrYes << true;
+        QTest::newRow("no") << TModalResult::mrNo << false;
+        QTest::newRow("esc") << TModalResult::mrCancel << false;
+        QTest::newRow("closed") << TModalResult::mrNone << false;
+    }
+
+    void escOnTheQuestionExportsWithoutChoices()
+    {
+        QFETCH(TModalResult, answer);
+        QFETCH(bool, voll);
+        openPupils();
+        FUi->queueFiles({path(QStringLiteral("liste.txt"))}, 1);
+        FUi->queueAnswer(answer);
+        command("ExportAct");
+        QCOMPARE(FUi->messages.size(), 2);
+        const TMessage question = FUi->messages[0];
+        QCOMPARE(question.text, Question);
+        QCOMPARE(question.type, TMsgType::mtInformation);
+        QCOMPARE(question.caption(), QStringLiteral("Informationen"));
+        QCOMPARE(question.buttons, TMsgButtons(mbYes | mbNo));
+        QCOMPARE(question.helpContext, 0);
+        QCOMPARE(FUi->lastText(), QStringLiteral("5 Datensätze nach liste.txt exportiert."));
+        QCOMPARE(fileBytes(path(QStringLiteral("liste.txt"))), reference(*SchuelerData, exSpace, voll));
+    }
+
+    void projectsGetNoQuestion()
+    {
+        MainForm->ActivateEditor(dtPro);
+        FUi->queueFiles({path(QStringLiteral("projekte"))}, 3);
+        command("ExportAct");
+        QCOMPARE(FUi->texts(), QStringList{"3 Datensätze nach projekte.HTML exportiert."});
+        QCOMPARE(fileBytes(path(QStringLiteral("projekte.HTML"))), reference(*ProjektData, exHtml, false));
+    }
+
+    void anExistingFileIsReplacedWithoutQuestion()
+    {
+        openPupils();
+        writeLines(path(QStringLiteral("liste.TXT")), {QStringLiteral("alt")});
+        FUi->queueFiles({path(QStringLiteral("liste"))}, 1);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        QCOMPARE(FUi->texts(), (QStringList{Question, "5 Datensätze nach liste.TXT exportiert."}));
+        QCOMPARE(fileBytes(path(QStringLiteral("liste.TXT"))), reference(*SchuelerData, exSpace, false));
+    }
+
+    void anEmptiedListExportsWhatTheEditorHolds()
+    {
+        // An editor over an empty list holds one new empty record.
+        ProjektData->ClearData();
+        MainForm->ActivateEditor(dtPro);
+        QCOMPARE(ProjektData->Anz(), 1);
+        FUi->clear();
+        FUi->queueFiles({path(QStringLiteral("leer"))}, 1);
+        command("ExportAct");
+        QCOMPARE(FUi->texts(), QStringList{"1 Datensätze nach leer.TXT exportiert."});
+        const QByteArray bytes = fileBytes(path(QStringLiteral("leer.TXT")));
+        QVERIFY(bytes.startsWith("**** zuv Projekttags-Sch\xfclereinteilung ****\r\n"
+                                 "Nr/Name/Teilnehmer/Klassen/mw/gesperrt\r\n"));
+        QCOMPARE(bytes, reference(*ProjektData, exSpace, false));
+    }
+
+    void aFailedExportKeepsTheOldFile()
+    {
+        openPupils(sc_P_N);
+        SchuelerData->getNr(1)->zuteil = 9;   // a project the list does not hold
+        const QString file = path(QStringLiteral("liste.TXT"));
+        writeLines(file, {QStringLiteral("alt")});
+        FUi->queueFiles({file}, 1);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        QCOMPARE(FUi->texts().size(), 2);
+        QCOMPARE(FUi->texts()[0], Question);
+        QVERIFY2(FUi->lastText().contains(QStringLiteral("ungueltige Projektnummer")), qPrintable(FUi->lastText()));
+        QCOMPARE(fileBytes(file), QByteArray("alt\r\n"));
+        QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"liste.TXT"});
+
+        // The next export starts afresh.
+        FUi->clear();
+        SchuelerData->getNr(1)->zuteil = 1;
+        FUi->queueFiles({file}, 1);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        QCOMPARE(FUi->texts(), (QStringList{Question, "5 Datensätze nach liste.TXT exportiert."}));
+        QCOMPARE(fileBytes(file), reference(*SchuelerData, exSpace, false));
+    }
+
+    void unwritableTargets_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing folder") << "fehlt/liste";
+        QTest::newRow("name of a folder") << "ordner.x";
+        QTest::newRow("read-only folder") << "nurlesen/liste";
+    }
+
+    void unwritableTargets()
+    {
+        QFETCH(QString, name);
+        QDir dir(FDir->path());
+        QVERIFY(dir.mkpath(QStringLiteral("ordner.x")));
+        QVERIFY(dir.mkpath(QStringLiteral("nurlesen")));
+        QFile::setPermissions(path(QStringLiteral("nurlesen")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (name.startsWith(QLatin1String("nurlesen"))) {
+            QFile probe(path(QStringLiteral("nurlesen/probe")));
+            if (probe.open(QIODevice::WriteOnly)) {
+                probe.remove();
+                QSKIP("running with the right to write everywhere");
+            }
+        }
+        openPupils();
+        FUi->queueFiles({path(name)}, 1);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        QCOMPARE(FUi->texts().size(), 2);
+        QVERIFY2(FUi->lastText().contains(QStringLiteral("kann nicht angelegt werden")), qPrintable(FUi->lastText()));
+        QVERIFY(!FUi->lastText().contains(QStringLiteral("exportiert")));
+        QVERIFY(QFileInfo(path(QStringLiteral("ordner.x"))).isDir());
+        QVERIFY(!QFile::exists(path(QStringLiteral("nurlesen/liste.TXT"))));
+    }
+
+    void aFullDiskKeepsTheOldFile()
+    {
+        for (int i = 0; i < 400; ++i)
+            addSchueler(*SchuelerData, QStringLiteral("Schüler Nummer %1 mit langem Namen").arg(i), 8,
+                        QStringLiteral("c"), 2);
+        openPupils();
+        const QString file = path(QStringLiteral("gross.TXT"));
+        writeLines(file, {QStringLiteral("alt")});
+        FUi->queueFiles({file}, 1);
+        FUi->queueAnswer(TModalResult::mrYes);
+        withFileSizeLimit(4096, [] { command("ExportAct"); });
+        QCOMPARE(FUi->texts().size(), 2);
+        QVERIFY(!FUi->lastText().contains(QStringLiteral("exportiert")));
+        QCOMPARE(fileBytes(file), QByteArray("alt\r\n"));
+        QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"gross.TXT"});
+    }
+
+    // ------------------------------------------------------------ printing
+
+    void printPupils()
+    {
+        openPupils(sc_P_N);
+        answerPrintDialog(true, [] {
+            PrintConfDialog->SpacingSelect->setCurrentIndex(5);   // 2.0
+            PrintConfDialog->CheckFooter->setChecked(true);
+        });
+        FUi->queueAnswer(TModalResult::mrYes);
+        command("PrintAct");
+        QCOMPARE(FUi->texts(), (QStringList{Question, Sent}));
+        QCOMPARE(FPrinter->documentsEnded, 1);
+        QCOMPARE(FPrinter->title, QStringLiteral("ZUV Projekt/Schülerlisten"));
+        // One page per project category: unassigned, Theater, Chor, Töpfern.
+        QCOMPARE(FPrinter->pages.size(), 4);
+        const QStringList first = FPrinter->pageTexts(1);
+        QCOMPARE(first.first(), QStringLiteral("zuv Schülereinteilung"));
+        QVERIFY(first.contains(QStringLiteral("Schäfer, Lukas")));
+        QVERIFY(first.contains(QStringLiteral("- 1 -")));
+        QVERIFY(FPrinter->pageTexts(4).contains(QStringLiteral("- 4 -")));
+        // With the choices: five numbers in the last column.
+        QVERIFY(first.contains(QStringLiteral("  3,   2,   0,   0,   0")));
+        // The dialog's fonts, black, and the spacing 2.0 between two pupils.
+        bool heading = false;
+        bool standard = false;
+        for (const TFontSpec& f : FPrinter->fontChanges) {
+            heading |= f.size == 15 && f.bold;
+            standard |= f.size == 10 && !f.bold;
+            QCOMPARE(f.color, 0x000000u);
+        }
+        QVERIFY(heading && standard);
+        int yMueller = -1;
+        int yWeiss = -1;
+        for (const auto& [page, t] : FPrinter->allTexts()) {
+            if (t.text == QStringLiteral("Müller, Jörg"))
+                yMueller = t.y;
+            if (t.text == QStringLiteral("Weiß, Anna"))
+                yWeiss = t.y;
+        }
+        QCOMPARE(yWeiss - yMueller, 166);   // 10 points at 600 dpi: 83 pixels, twice
+    }
+
+    void printProjectsWithoutQuestion()
+    {
+        MainForm->ActivateEditor(dtPro);
+        answerPrintDialog(true);
+        command("PrintAct");
+        QCOMPARE(FUi->texts(), QStringList{Sent});
+        QCOMPARE(FPrinter->pages.size(), 1);
+        const QStringList texts = FPrinter->pageTexts(1);
+        QCOMPARE(texts.first(), QStringLiteral("zuv Projekte"));
+        QVERIFY(texts.contains(QStringLiteral("Töpfern")));
+        QVERIFY(!texts.contains(QStringLiteral("- 1 -")));
+    }
+
+    void cancelledPrintDialogPrintsNothing()
+    {
+        openPupils();
+        answerPrintDialog(false);
+        command("PrintAct");
+        QVERIFY(FUi->messages.isEmpty());
+        QCOMPARE(FPrinter->documentsBegun, 0);
+    }
+
+    void aFailedPrintIsNeverReportedAsSent_data()
+    {
+        QTest::addColumn<bool>("refuseBegin");
+        QTest::addColumn<bool>("failEnd");
+        QTest::addColumn<bool>("badProject");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("begin refused") << true << false << false << "Der Drucker hat den Druckauftrag abgelehnt.";
+        QTest::newRow("end failed") << false << true << false << "Der Druckauftrag konnte nicht abgeschlossen werden.";
+        QTest::newRow("error part way") << false << false << true << "";
+    }
+
+    void aFailedPrintIsNeverReportedAsSent()
+    {
+        QFETCH(bool, refuseBegin);
+        QFETCH(bool, failEnd);
+        QFETCH(bool, badProject);
+        QFETCH(QString, error);
+        openPupils(sc_P_N);
+        FPrinter->refuseBegin = refuseBegin;
+        FPrinter->failEnd = failEnd;
+        if (badProject)
+            SchuelerData->getNr(SchuelerData->Anz())->zuteil = 9;
+        answerPrintDialog(true);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("PrintAct");
+        QCOMPARE(FUi->texts().size(), 2);
+        QCOMPARE(FUi->texts()[0], Question);
+        if (!error.isEmpty())
+            QCOMPARE(FUi->lastText(), error);
+        QVERIFY(!FUi->texts().contains(Sent));
+        QVERIFY(!FPrinter->printing());
+        QCOMPARE(FPrinter->documentsEnded, 0);
+        QCOMPARE(FPrinter->documentsAborted, badProject ? 1 : 0);
+
+        // The next print works.
+        FUi->clear();
+        FPrinter->refuseBegin = false;
+        FPrinter->failEnd = false;
+        if (badProject)
+            SchuelerData->getNr(SchuelerData->Anz())->zuteil = 3;
+        answerPrintDialog(true);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("PrintAct");
+        QCOMPARE(FUi->texts(), (QStringList{Question, Sent}));
+        QCOMPARE(FPrinter->documentsEnded, 1);
+    }
+
+    void noPrinterIsReported()
+    {
+        FPrinter->installed.clear();
+        FPrinter->selected = -1;
+        MainForm->ActivateEditor(dtPro);
+        QString shown;
+        answerPrintDialog(true, [&] { shown = PrintConfDialog->PrinterName->text(); });
+        command("PrintAct");
+        QCOMPARE(shown, QStringLiteral("(kein Drucker)"));
+        QCOMPARE(FUi->texts(), QStringList{"Es ist kein Drucker installiert oder ausgewählt."});
+        QCOMPARE(FPrinter->documentsBegun, 0);
+
+        // A PDF file chosen in the printer setup prints.
+        FUi->clear();
+        FUi->queuePrinterSetup(true, path(QStringLiteral("liste.pdf")));
+        answerPrintDialog(true, [] { QTest::mouseClick(PrintConfDialog->SetupButton, Qt::LeftButton); });
+        command("PrintAct");
+        QCOMPARE(FUi->texts(), QStringList{Sent});
+        QCOMPARE(FPrinter->documentsEnded, 1);
+    }
+
+    void theQtPrinterWithoutPrinterIsReported()
+    {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("a printer is installed; the job would be printed");
+        IPrinterDevice* recording = SetPrinter(&QtPrinter());
+        QtPrinter().setPdfFile(QString());
+        MainForm->ActivateEditor(dtPro);
+        QString shown;
+        answerPrintDialog(true, [&] { shown = PrintConfDialog->PrinterName->text(); });
+        command("PrintAct");
+        SetPrinter(recording);
+        QCOMPARE(shown, QStringLiteral("(kein Drucker)"));
+        QCOMPARE(FUi->texts(), QStringList{"Es ist kein Drucker installiert oder ausgewählt."});
+    }
+
+    void aFontThatDoesNotExistPrintsInTheDefaultFace()
+    {
+        TFontSpec missing;
+        missing.name = QStringLiteral("Keine solche Schrift");
+        missing.size = 12;
+        FUi->queueFont(true, missing);
+        MainForm->ActivateEditor(dtPro);
+        answerPrintDialog(true, [] { QTest::mouseClick(PrintConfDialog->SFontChoose, Qt::LeftButton); });
+        command("PrintAct");
+        QCOMPARE(FUi->texts(), QStringList{Sent});
+        QCOMPARE(PrintConfDialog->getSFont()->name, missing.name);
+        const TFontSpec used = FPrinter->fontChanges.last();
+        QCOMPARE(used.name, TFontSpec().name);
+        QCOMPARE(used.size, 12);
+    }
+
+    void printsIntoAPdfFileThroughTheQtPrinter()
+    {
+        IPrinterDevice* recording = SetPrinter(&QtPrinter());
+        const QString pdf = path(QStringLiteral("schüler.pdf"));
+        openPupils(sc_P_N);
+        FUi->queuePrinterSetup(true, pdf);
+        answerPrintDialog(true, [] {
+            QTest::mouseClick(PrintConfDialog->SetupButton, Qt::LeftButton);
+            PrintConfDialog->CheckFooter->setChecked(true);
+        });
+        FUi->queueAnswer(TModalResult::mrYes);
+        command("PrintAct");
+        QtPrinter().setPdfFile(QString());
+        SetPrinter(recording);
+        QCOMPARE(FUi->texts(), (QStringList{Question, Sent}));
+        const QByteArray bytes = fileBytes(pdf);
+        QVERIFY(bytes.startsWith("%PDF"));
+        QCOMPARE(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 4);
+    }
+
+private:
+    std::unique_ptr<TScriptedUi> FUi;
+    std::unique_ptr<TRecordingPrinter> FPrinter;
+    std::unique_ptr<QTemporaryDir> FDir;
+    QList<TSchuelerData*> FViews;
+};
+
+int main(int argc, char** argv)
+{
+    // The program's application object, with its general error display.
+    TApplication app(argc, argv);
+    TestPrintExport test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_printexport.moc"
