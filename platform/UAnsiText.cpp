@@ -24,8 +24,6 @@ int byteOf(char16_t c)
     return -1;
 }
 
-constexpr qsizetype kChunk = 64 * 1024;
-
 } // namespace
 
 namespace Ansi {
@@ -95,7 +93,7 @@ bool TAnsiLineReader::fill()
 {
     if (FEof)
         return false;
-    const QByteArray chunk = FFile.read(kChunk);
+    const QByteArray chunk = FFile.read(FChunk);
     if (chunk.isEmpty()) {
         if (FFile.error() != QFileDevice::NoError)
             throw EInOutError(FFile.errorString());

@@ -27,7 +27,8 @@ bool isEncodable(QChar c);
 // Reads a text file line by line.
 class TAnsiLineReader {
 public:
-    TAnsiLineReader() = default;
+    // Reads the file chunkSize bytes at a time (at least 1).
+    explicit TAnsiLineReader(qsizetype chunkSize = 64 * 1024) : FChunk(qMax<qsizetype>(1, chunkSize)) {}
     TAnsiLineReader(const TAnsiLineReader&) = delete;
     TAnsiLineReader& operator=(const TAnsiLineReader&) = delete;
 
@@ -45,6 +46,7 @@ public:
 private:
     bool fill();
 
+    qsizetype FChunk;
     QFile FFile;
     QByteArray FBuffer;
     qsizetype FPos = 0;

@@ -17,9 +17,9 @@ private:
             qFatal("cannot write fixture");
         return path;
     }
-    static QStringList readAll(const QString& path)
+    static QStringList readAll(const QString& path, qsizetype chunkSize = 64 * 1024)
     {
-        TAnsiLineReader reader;
+        TAnsiLineReader reader(chunkSize);
         if (!reader.open(path))
             return {QStringLiteral("<not opened>")};
         QStringList lines;
@@ -92,7 +92,11 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, lines);
         QTemporaryDir dir;
-        QCOMPARE(readAll(writeBytes(dir, bytes)), lines);
+        const QString path = writeBytes(dir, bytes);
+        QCOMPARE(readAll(path), lines);
+        // Wherever a read chunk ends, the lines are the same.
+        for (qsizetype chunk : {1, 2, 3})
+            QCOMPARE(readAll(path, chunk), lines);
     }
 
     void crLfAcrossChunkBoundary()

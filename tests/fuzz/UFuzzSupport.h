@@ -1,0 +1,228 @@
+#pragma once
+// Shared by the fuzz targets: a check that aborts (so the fuzzer reports
+// it), a reader over the input bytes, a private folder for files, a seam
+// that counts messages, and record comparisons.
+
+#include "data/UProjekt.h"
+#include "data/USchueler.h"
+#include "data/UZeile.h"
+#include "platform/UAnsiText.h"
+#include "platform/UUi.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+[[noreturn]] inline void fuzzFail(const char* what, const char* file, int line, const QString& detail)
+{
+    std::fprintf(stderr, "%s:%d: property failed: %s\n", file, line, what);
+    if (!detail.isEmpty())
+        std::fprintf(stderr, "  %s\n", detail.toUtf8().constData());
+    std::abort();
+}
+
+#define FUZZ_CHECK(cond) ((cond) ? void(0) : fuzzFail(#cond, __FILE__, __LINE__, QString()))
+#define FUZZ_CHECK_MSG(cond, detail) ((cond) ? void(0) : fuzzFail(#cond, __FILE__, __LINE__, (detail)))
+
+// Reads the input from the front; past the end every byte is 0.
+class TFuzzInput {
+public:
+    TFuzzInput(const std::uint8_t* data, std::size_t size)
+        : FData(reinterpret_cast<const char*>(data)), FSize(qsizetype(size)) {}
+
+    bool atEnd() const { return FPos >= FSize; }
+    std::uint8_t byte() { return FPos < FSize ? std::uint8_t(FData[FPos++]) : 0; }
+    std::int32_t int32()
+    {
+        std::uint32_t u = 0;
+        for (int i = 0; i < 4; ++i)
+            u |= std::uint32_t(byte()) << (8 * i);
+        return std::int32_t(u);
+    }
+    // A number below mod mostly, now and then an odd one.
+    std::int32_t smallInt(int mod)
+    {
+        const std::uint8_t b = byte();
+        if (b < 0xF0)
+            return b % mod;
+        switch (b) {
+        case 0xF0: return INT32_MIN;
+        case 0xF1: return INT32_MAX;
+        case 0xF2: return int32();
+        default: return -std::int32_t(b - 0xF2);
+        }
+    }
+    // n bytes (fewer at the end).
+    QByteArray take(qsizetype n)
+    {
+        n = qBound<qsizetype>(0, n, FSize - FPos);
+        QByteArray b(FData + FPos, n);
+        FPos += n;
+        return b;
+    }
+    // The bytes up to the next sep (taken, not returned) or the end.
+    QByteArray until(char sep)
+    {
+        qsizetype end = FPos;
+        while (end < FSize && FData[end] != sep)
+            ++end;
+        QByteArray b(FData + FPos, end - FPos);
+        FPos = end < FSize ? end + 1 : end;
+        return b;
+    }
+    QByteArray rest() { return take(FSize - FPos); }
+
+private:
+    const char* FData;
+    qsizetype FSize;
+    qsizetype FPos = 0;
+};
+
+// Field and cell texts in an input are separated by this byte.
+inline constexpr char kFieldSep = '\x1F';
+
+inline QStringList splitAnsi(const QByteArray& bytes, char sep = kFieldSep)
+{
+    QStringList list;
+    for (const QByteArray& part : bytes.split(sep))
+        list.append(Ansi::decode(part));
+    return list;
+}
+
+// A folder of this process for the files a target reads and writes.
+inline QString fuzzPath(const QString& name)
+{
+    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isDir() ? QStringLiteral("/dev/shm/kestrin-fuzz-XXXXXX")
+                                                                       : QDir::tempPath() + QStringLiteral("/kestrin-fuzz-XXXXXX"));
+    if (!dir.isValid())
+        fuzzFail("temporary folder", __FILE__, __LINE__, dir.errorString());
+    return dir.filePath(name);
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    FUZZ_CHECK(f.write(bytes) == bytes.size());
+}
+
+inline QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    FUZZ_CHECK(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+// Records every message and answers with a chosen button.
+class TFuzzUi final : public IUi {
+public:
+    TFuzzUi() : FPrevious(SetUi(this)) {}
+    ~TFuzzUi() override { SetUi(FPrevious); }
+
+    QList<TMessage> messages;
+    TModalResult answer = TModalResult::mrIgnore;   // for questions without "OK"
+
+    TModalResult messageBox(const TMessage& m) override
+    {
+        messages.append(m);
+        return (m.buttons & mbOK) ? TModalResult::mrOk : answer;
+    }
+    TFileDialogResult fileDialog(const TFileDialogSpec&) override { return {}; }
+    bool inputQuery(const QString&, const QString&, QString&) override { return false; }
+    bool fontDialog(TFontSpec&) override { return false; }
+    bool printerSetup() override { return false; }
+    void beep() override {}
+    void showHelp(int) override {}
+
+private:
+    IUi* FPrevious;
+};
+
+// ---------------------------------------------------------------------------
+// Records
+
+inline QString describe(const TProjekt& p)
+{
+    return QStringLiteral("nr=%1 name=[%2] jg=%3-%4 teiln=%5-%6 w=%7 m=%8 gesp=%9")
+        .arg(p.nr).arg(p.name).arg(p.jgmin).arg(p.jgmax).arg(p.teilnmin).arg(p.teilnmax)
+        .arg(p.weib).arg(p.maenn).arg(p.gesp);
+}
+
+inline QString describe(const TSchueler& s)
+{
+    return QStringLiteral("name=[%1] jgst=%2 abt=[%3] m=%4 wahl=%5,%6,%7,%8,%9")
+               .arg(s.name).arg(s.jgst).arg(s.abt).arg(s.geschl)
+               .arg(s.wahl[1]).arg(s.wahl[2]).arg(s.wahl[3]).arg(s.wahl[4]).arg(s.wahl[5])
+        + QStringLiteral(" zuteil=%1 fest=%2 hand=%3 mark=%4").arg(s.zuteil).arg(s.fest).arg(s.hand).arg(s.mark);
+}
+
+// The fields a project line carries (eintanz is kept by the counting).
+inline bool sameRecord(const TProjekt& a, const TProjekt& b)
+{
+    return a.nr == b.nr && a.name == b.name && a.jgmin == b.jgmin && a.jgmax == b.jgmax
+        && a.teilnmin == b.teilnmin && a.teilnmax == b.teilnmax && a.weib == b.weib
+        && a.maenn == b.maenn && a.gesp == b.gesp;
+}
+
+inline bool sameRecord(const TSchueler& a, const TSchueler& b)
+{
+    for (int r = 1; r <= 5; ++r)
+        if (a.wahl[r] != b.wahl[r])
+            return false;
+    return a.name == b.name && a.jgst == b.jgst && a.abt == b.abt && a.geschl == b.geschl
+        && a.zuteil == b.zuteil && a.fest == b.fest && a.mark == b.mark && a.hand == b.hand;
+}
+
+template <typename R>
+QString describePair(const R& a, const R& b)
+{
+    return describe(a) + QStringLiteral("\n  ") + describe(b);
+}
+
+// The text line a record is written as must come back as one record line:
+// every character has a byte, no line end, not a comment or empty line.
+inline void checkFileLine(const QString& line)
+{
+    FUZZ_CHECK_MSG(Ansi::isEncodable(line), line);
+    FUZZ_CHECK_MSG(Ansi::decode(Ansi::encode(line)) == line, line);
+    FUZZ_CHECK_MSG(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')), line);
+    FUZZ_CHECK_MSG(!line.isEmpty() && !line.startsWith(QLatin1Char('/')), line);
+}
+
+// A pupil written as its record line (with the assigned project) and read
+// back from that text gives the same pupil; so does writing it again.
+inline void checkSchuelerRoundTrip(const TSchueler& s)
+{
+    const QString line = s.ToZeile().AsString();
+    checkFileLine(line);
+    const TZeile z(line);
+    try {
+        const TSchueler back(z, true);
+        FUZZ_CHECK_MSG(sameRecord(s, back), line + QStringLiteral("\n  ") + describePair(s, back));
+        FUZZ_CHECK_MSG(back.ToZeile().AsString() == line, line);
+    } catch (const ESchFromZeile& e) {
+        fuzzFail("written pupil line reads back", __FILE__, __LINE__, line + QStringLiteral("\n  ") + e.message());
+    }
+}
+
+inline void checkProjektRoundTrip(const TProjekt& p)
+{
+    const QString line = p.ToZeile().AsString();
+    checkFileLine(line);
+    const TZeile z(line);
+    try {
+        const TProjekt back(z);
+        FUZZ_CHECK_MSG(sameRecord(p, back), line + QStringLiteral("\n  ") + describePair(p, back));
+        FUZZ_CHECK_MSG(back.ToZeile().AsString() == line, line);
+    } catch (const EProFromZeile& e) {
+        fuzzFail("written project line reads back", __FILE__, __LINE__, line + QStringLiteral("\n  ") + e.message());
+    }
+}

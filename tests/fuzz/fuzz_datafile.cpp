@@ -1,0 +1,150 @@
+// Whole data files of the three kinds: read, write, read again gives the
+// same records without a refused line, and the second write gives the same
+// bytes. The records read are exactly those of the lines that parse on
+// their own.
+//
+// Input: a byte choosing the kind (WAH, PRO, EIN by its value modulo 3;
+// bit 7: a choices file is also read twice into one list), then the file's
+// bytes.
+
+#include "UFuzzSupport.h"
+
+#include "data/UDataFile.h"
+#include "data/UProjektData.h"
+#include "data/USchuelerData.h"
+
+#include <memory>
+
+namespace {
+
+// The lines of a text file: ends at CR LF, lone CR or lone LF; the last
+// line needs no end.
+QList<QByteArray> fileLines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
+    return lines;
+}
+
+// The records of the lines that parse on their own, in file order.
+QList<std::shared_ptr<TSchPro>> expectedRecords(const QByteArray& bytes, TFileType kind)
+{
+    QList<std::shared_ptr<TSchPro>> records;
+    if (bytes.left(4096).contains('\0'))
+        return records;   // no text file: nothing is read
+    for (const QByteArray& raw : fileLines(bytes)) {
+        const QString line = Ansi::decode(raw);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('/')) || line.contains(QChar(u'\0')))
+            continue;
+        try {
+            if (kind == ft_proj) {
+                auto p = std::make_shared<TProjekt>(TZeile(line));
+                p->CheckAndSetNr(int(records.size()) + 1);
+                records.append(p);
+            } else {
+                records.append(std::make_shared<TSchueler>(TZeile(line), kind == ft_teil));
+            }
+        } catch (const EProFromZeile&) {
+        } catch (const ESchFromZeile&) {
+        }
+    }
+    return records;
+}
+
+bool sameRecord(const TSchPro* a, const TSchPro* b)
+{
+    if (a->isProjekt() != b->isProjekt())
+        return false;
+    if (a->isProjekt())
+        return ::sameRecord(*static_cast<const TProjekt*>(a), *static_cast<const TProjekt*>(b));
+    return ::sameRecord(*static_cast<const TSchueler*>(a), *static_cast<const TSchueler*>(b));
+}
+
+QString describe(const TSchPro* r)
+{
+    return r->isProjekt() ? ::describe(*static_cast<const TProjekt*>(r))
+                          : ::describe(*static_cast<const TSchueler*>(r));
+}
+
+int readFile(TFileType kind, const QString& path, TData& into, bool concat = false)
+{
+    TDataFile f(kind, path);
+    FUZZ_CHECK(f.OpenRead());
+    const int n = f.Read(into, concat);
+    f.Close();
+    return n;
+}
+
+QByteArray writeFile(TFileType kind, const QString& path, const TData& from)
+{
+    TDataFile f(kind, path);
+    FUZZ_CHECK(f.OpenWrite());
+    FUZZ_CHECK(f.Write(from) == from.Anz());
+    f.Close();
+    return readBytes(path);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static TProjektData* projekte[2] = {new TProjektData, new TProjektData};
+    static TSchuelerData* schueler[2] = {new TSchuelerData, new TSchuelerData};
+
+    TFuzzInput in(data, size);
+    const std::uint8_t kindByte = in.byte();
+    const TFileType kind = TFileType(kindByte % 3);
+    const QByteArray bytes = in.rest();
+    TData& first = kind == ft_proj ? static_cast<TData&>(*projekte[0]) : *schueler[0];
+    TData& second = kind == ft_proj ? static_cast<TData&>(*projekte[1]) : *schueler[1];
+
+    const QString original = fuzzPath(QStringLiteral("original"));
+    const QString written = fuzzPath(QStringLiteral("written"));
+    writeBytes(original, bytes);
+
+    TFuzzUi ui;
+    const int n = readFile(kind, original, first);
+    FUZZ_CHECK(n == first.Anz());
+    const QList<std::shared_ptr<TSchPro>> expected = expectedRecords(bytes, kind);
+    FUZZ_CHECK_MSG(n == expected.size(), QStringLiteral("%1 read, %2 expected").arg(n).arg(expected.size()));
+    for (int i = 1; i <= n; ++i)
+        FUZZ_CHECK_MSG(sameRecord(first.getNr(i), expected[i - 1].get()),
+                       describe(first.getNr(i)) + QStringLiteral("\n  ") + describe(expected[i - 1].get()));
+
+    if (kind == ft_wahl && (kindByte & 0x80)) {
+        // Several choices files into one list: the second after the first.
+        FUZZ_CHECK(readFile(kind, original, second) == n);
+        FUZZ_CHECK(readFile(kind, original, second, true) == n);
+        FUZZ_CHECK(second.Anz() == 2 * n);
+        for (int i = 1; i <= 2 * n; ++i)
+            FUZZ_CHECK(sameRecord(second.getNr(i), expected[(i - 1) % n].get()));
+        second.ClearData();
+    }
+
+    const QByteArray out = writeFile(kind, written, first);
+    FUZZ_CHECK(out.count("\r\n") == n && (n == 0 || out.endsWith("\r\n")));
+
+    ui.messages.clear();
+    const int n2 = readFile(kind, written, second);
+    FUZZ_CHECK_MSG(ui.messages.isEmpty(), ui.messages.first().text);
+    FUZZ_CHECK(n2 == n);
+    for (int i = 1; i <= n; ++i)
+        FUZZ_CHECK_MSG(sameRecord(first.getNr(i), second.getNr(i)),
+                       describe(first.getNr(i)) + QStringLiteral("\n  ") + describe(second.getNr(i)));
+    const QByteArray again = writeFile(kind, written, second);
+    FUZZ_CHECK(again == out);
+
+    first.ClearData();
+    second.ClearData();
+    return 0;
+}

@@ -1,0 +1,132 @@
+// The file import and its preview against the same steps done by hand
+// (line by line: split, interpret); every imported pupil reads back
+// unchanged from its record line.
+//
+// Input: the import options and elements (see UFuzzImport.h), a byte with
+// the user's answer to a bad line (bit 0: "Abbrechen", else "&Ignorieren")
+// and the field number of the preview, then the file's bytes.
+
+#include "UFuzzImport.h"
+
+#include "data/USchuelerData.h"
+
+namespace {
+
+struct TLine {
+    qint64 number;   // physical line, from 1
+    QString text;
+};
+
+// The lines that are not blank (empty or only blanks), with their numbers.
+QList<TLine> importLines(const QByteArray& bytes)
+{
+    QList<TLine> lines;
+    qint64 number = 0;
+    qsizetype start = 0;
+    auto take = [&](qsizetype end) {
+        ++number;
+        const QString text = Ansi::decode(bytes.mid(start, end - start));
+        for (QChar c : text) {
+            if (c != QLatin1Char(' ')) {
+                lines.append({number, text});
+                break;
+            }
+        }
+    };
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        take(i);
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        take(bytes.size());
+    return lines;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static TSchuelerData* list = new TSchuelerData;
+
+    TFuzzInput in(data, size);
+    const TImportOptions o = optionsFrom(in);
+    const TElements e = elementsFrom(in);
+    const std::uint8_t answerByte = in.byte();
+    const bool cancel = answerByte & 1;
+    const int previewNr = 1 + in.byte() % 8;
+    const QByteArray bytes = in.rest();
+    const QString path = fuzzPath(QStringLiteral("liste.txt"));
+    writeBytes(path, bytes);
+
+    // By hand.
+    const QList<TLine> lines = importLines(bytes);
+    std::vector<std::unique_ptr<TSchueler>> expected;
+    QStringList expectedMessages;
+    bool cancelled = false;
+    for (const TLine& line : lines) {
+        try {
+            expected.push_back(Interpret(SplitLine(line.text, o), e));
+        } catch (const EImportError& err) {
+            if (o.imIgnoreErr)
+                continue;
+            expectedMessages.append(QStringLiteral("Lesefehler in Zeile %1: ").arg(line.number) + err.message()
+                                    + QStringLiteral("\r\n") + line.text);
+            if (cancel) {
+                cancelled = true;
+                break;
+            }
+        }
+    }
+
+    TFuzzUi ui;
+    ui.answer = cancel ? TModalResult::mrCancel : TModalResult::mrIgnore;
+    list->ClearData();
+    TSchueler* stale = new TSchueler;
+    list->add(stale);   // the import empties the list first
+    const int n = list->ImportFromFile(path, o, e);
+
+    FUZZ_CHECK(n == list->Anz());
+    QStringList shown;
+    for (const TMessage& m : ui.messages) {
+        FUZZ_CHECK(m.type == TMsgType::mtWarning && m.buttons == (mbCancel | mbIgnore));
+        shown.append(m.text);
+    }
+    FUZZ_CHECK_MSG(shown == expectedMessages, shown.join(QStringLiteral(" || ")) + QStringLiteral(" /// ")
+                                                  + expectedMessages.join(QStringLiteral(" || ")));
+    if (cancelled) {
+        FUZZ_CHECK(n == 0);
+    } else {
+        FUZZ_CHECK(n == int(expected.size()));
+        for (int i = 1; i <= n; ++i) {
+            FUZZ_CHECK_MSG(sameRecord(*list->getNr(i), *expected[i - 1]), describePair(*list->getNr(i), *expected[i - 1]));
+            checkSchuelerRoundTrip(*list->getNr(i));
+        }
+    }
+    list->ClearData();
+
+    // The preview: the lines that are not blank among the first eleven
+    // taken, the test before each line.
+    QStringList previewLines, values;
+    const int highest = ImportPreview(path, o, previewNr, previewLines, values);
+    QStringList refLines, refValues;
+    int refHighest = 0;
+    qint64 read = 0;
+    for (const TLine& line : lines) {
+        if (read > 10)
+            break;
+        read = line.number;
+        refLines.append(line.text);
+        const QStringList fields = SplitLine(line.text, o);
+        refHighest = qMax(refHighest, int(fields.size()));
+        if (fields.size() >= previewNr)
+            refValues.append(fields[previewNr - 1]);
+    }
+    FUZZ_CHECK(previewLines == refLines);
+    FUZZ_CHECK(values == refValues);
+    FUZZ_CHECK(highest == refHighest);
+    return 0;
+}

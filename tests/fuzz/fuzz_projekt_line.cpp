@@ -1,0 +1,81 @@
+// Project lines, from the bytes of a data file line or from the cells of an
+// editor row: an accepted line is written and read back as the same
+// project, and parsing into a used project gives what parsing into a new
+// one gives.
+//
+// Input: a flag byte (bit 0: grid cells), the line up to "\n", then an
+// optional line the used project was read from before. Cells are
+// separated by byte 0x1F and are UTF-8, as typed.
+
+#include "UFuzzSupport.h"
+
+#include "platform/UStringGrid.h"
+
+namespace {
+
+constexpr int kGridCols = 8;
+
+TStrings cellsOf(const QByteArray& bytes)
+{
+    TMemoryGrid grid(kGridCols, 2);
+    const QList<QByteArray> parts = bytes.split(kFieldSep);
+    for (int c = 0; c < kGridCols && c < parts.size(); ++c)
+        grid.setCell(c, 1, QString::fromUtf8(parts[c]));
+    return grid.rowTexts(1);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    TFuzzInput in(data, size);
+    const bool fromGrid = in.byte() & 1;
+    QByteArray lineBytes = in.until('\n');
+    const QByteArray usedBytes = in.rest();
+
+    TStrings fields;
+    if (fromGrid) {
+        fields = cellsOf(lineBytes);
+        FUZZ_CHECK(fields.size() == kGridCols);
+    } else {
+        // The reader ends a line at CR or LF and skips comments and empty lines.
+        lineBytes = lineBytes.left(lineBytes.indexOf('\r') < 0 ? lineBytes.size() : lineBytes.indexOf('\r'));
+        const QString line = Ansi::decode(lineBytes);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('/')))
+            return 0;
+        fields = TZeile(line);
+    }
+
+    TProjekt used(1);
+    if (!usedBytes.isEmpty()) {
+        try {
+            used.FromZeile(TZeile(Ansi::decode(usedBytes)));
+        } catch (const EProFromZeile&) {
+            // a half-read project is a used one too
+        }
+    }
+
+    QString freshError, usedError;
+    std::unique_ptr<TProjekt> fresh;
+    try {
+        fresh = std::make_unique<TProjekt>(fields);
+    } catch (const EProFromZeile& e) {
+        freshError = e.message();
+    }
+    try {
+        used.FromZeile(fields);
+    } catch (const EProFromZeile& e) {
+        usedError = e.message();
+    }
+    FUZZ_CHECK_MSG(freshError == usedError, freshError + QStringLiteral(" / ") + usedError);
+    if (!fresh)
+        return 0;
+
+    FUZZ_CHECK(fields.size() == 8 || fields.size() == 9);
+    FUZZ_CHECK(fresh->nr >= 1 && fresh->jgmin >= 1 && fresh->jgmax <= 13 && fresh->teilnmin >= 0
+               && fresh->teilnmax <= 20000);
+    FUZZ_CHECK_MSG(sameRecord(*fresh, used), describePair(*fresh, used));
+    checkProjektRoundTrip(*fresh);
+    checkProjektRoundTrip(used);
+    return 0;
+}
