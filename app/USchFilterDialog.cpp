@@ -348,10 +348,10 @@ TEditor* OpenProjektView(int row)
     TSearchFilter filter;
     filter.zuteil.include(p);
     int count = 0;
-    SchuelerData->select(filter, true, count);
+    std::unique_ptr<TSchuelerData> list = SchuelerData->select(filter, false, count);
     if (count == 0)
         return nullptr;
-    return openView(filter, QStringLiteral("Projekt ") + QString::number(p));
+    return new TEditor(MainForm, MainFormHandler, std::move(list), QStringLiteral("Projekt ") + QString::number(p));
 }
 
 std::unique_ptr<TSearchFilter> KlassenFilter(const QString& klasse)

@@ -113,6 +113,15 @@ QString withoutFolder(const QString& name)
     return QFileInfo(name).fileName();
 }
 
+// Whether record is one of list's records.
+bool isListed(const TData& list, const TSchPro* record)
+{
+    for (int i = 0; i < list.count(); ++i)
+        if (list.items(i) == record)
+            return true;
+    return false;
+}
+
 // Makes list the program's pupil list; the old one is emptied and released.
 void replacePupils(TSchuelerData* list)
 {
@@ -872,6 +881,9 @@ void TMainForm::HandEintActExecute()
     if (row < 1 || row > editor->getData()->Anz())
         return;
     auto* S = static_cast<TSchueler*>(editor->getCurrentItem());
+    // The empty pupil of a view over nobody is none of the list's pupils.
+    if (!isListed(*SchuelerData, S))
+        return;
     const int hand = S->hand;
     const int zuteil = S->zuteil;
     HandDialog->setData(S, ProjektData);

@@ -197,6 +197,11 @@ TProStatD::TProStatD(QWidget* parent)
     connect(Zurueck, &QPushButton::clicked, this, &TProStatD::ZurueckClick);
     connect(Vor, &QPushButton::clicked, this, &TProStatD::VorClick);
     connect(OkBtn, &QPushButton::clicked, this, &TProStatD::OkBtnClick);
+    // The lists belong to one showing; they may go once it has closed.
+    connect(this, &QDialog::finished, this, [this] {
+        currentPro = nullptr;
+        currentSch = nullptr;
+    });
 }
 
 void TProStatD::UpdateData(TProjektData* Pro, TSchuelerData* Sch, int PrNr)

@@ -41,7 +41,8 @@ public:
 
     // Fills the dialog for the project numbered PrNr (1..Pro.Anz(); another
     // number raises the project list's lookup error). The counts of the
-    // projects are recounted from the pupils first.
+    // projects are recounted from the pupils first. The browsing buttons use
+    // Pro and Sch until the dialog closes.
     void UpdateData(TProjektData* Pro, TSchuelerData* Sch, int PrNr);
     int getCurrentNr() const { return currentNr; }
 

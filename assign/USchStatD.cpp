@@ -158,6 +158,11 @@ TSchStatD::TSchStatD(QWidget* parent)
 
     connect(Waehle, &QPushButton::clicked, this, &TSchStatD::WaehleClick);
     connect(OkBtn, &QPushButton::clicked, this, &TSchStatD::OkBtnClick);
+    // The lists belong to one showing; they may go once it has closed.
+    connect(this, &QDialog::finished, this, [this] {
+        currentSch = nullptr;
+        currentPro = nullptr;
+    });
 }
 
 void TSchStatD::UpdateData(TSchuelerData* Sch, TProjektData* Pro, const TSearchFilter& F,

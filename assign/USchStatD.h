@@ -21,7 +21,8 @@ public:
     explicit TSchStatD(QWidget* parent = nullptr);
 
     // Fills the dialog for the pupils of Sch that F selects (F stays the
-    // caller's); ClassNameString names the selection.
+    // caller's); ClassNameString names the selection. The class choice uses
+    // Sch and Pro until the dialog closes.
     void UpdateData(TSchuelerData* Sch, TProjektData* Pro, const TSearchFilter& F, const QString& ClassNameString);
     // Fills the dialog for the pupils of the class KlasseText of the class
     // overview: its grade, and its department's first letter in either case

@@ -41,8 +41,6 @@ public:
     }
     bool contains(int v) const { return inRange(v) && FBits.test(std::size_t(v)); }
     bool isEmpty() const { return FBits.none() && !FOutside; }
-    // Whether a value outside 0..N-1 was included.
-    bool hasOutside() const { return FOutside; }
     int count() const { return int(FBits.count()); }
     void clear()
     {

@@ -184,6 +184,26 @@ private slots:
         QVERIFY(SchuelerData->getModified());
     }
 
+    void placeByHandOnAnEmptyView()
+    {
+        addProjects(1);
+        addPupils(1);
+        MainFormHandler->UpdateAll();
+        // a view of nobody shows an empty pupil of its own, none of the list's
+        TEditor* view = new TEditor(MainForm, MainFormHandler, std::make_unique<TSchuelerData>(),
+                                    QStringLiteral("Auszug"));
+        MainForm->activateEditor(view);
+        QCOMPARE(view->getData()->Anz(), 1);
+        QVERIFY(view->grid()->setCurrentCell(0, 1));
+        QDialog* shown = runWithDialog([] { action("HandEintAct")->trigger(); }, [](QDialog* d) {
+            d->findChild<QRadioButton*>(QStringLiteral("OptNull"))->click();
+            d->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+        });
+        QCOMPARE(shown, nullptr);
+        QVERIFY(!SchuelerData->getModified());
+        QCOMPARE(pupil(1)->hand, -1);
+    }
+
     void placeByHandWithoutAPupil()
     {
         addProjects(1);

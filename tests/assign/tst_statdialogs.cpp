@@ -332,6 +332,33 @@ private slots:
         QVERIFY(ui->messages.isEmpty());
     }
 
+    void closedDialogsKeepNoLists()
+    {
+        // The lists may go once the dialogs have closed.
+        auto P = std::make_unique<TOwnedProjektData>();
+        auto S = std::make_unique<TOwnedSchuelerData>();
+        addProjekt(*P, 0, 5);
+        addProjekt(*P, 0, 5);
+        addSchueler(*S, {1});
+        pro_->UpdateData(P.get(), S.get(), 1);
+        QTimer::singleShot(0, pro_, [this] { pro_->OkBtn->click(); });
+        QCOMPARE(pro_->exec(), int(QDialog::Accepted));
+        const TSearchFilter all;
+        sch_->UpdateData(S.get(), P.get(), all, QStringLiteral("Alle Klassen"));
+        QTimer::singleShot(0, sch_, [this] { sch_->OkBtn->click(); });
+        QCOMPARE(sch_->exec(), int(QDialog::Accepted));
+        P.reset();
+        S.reset();
+
+        pro_->Vor->click();
+        pro_->Zurueck->click();
+        QCOMPARE(pro_->getCurrentNr(), 1);
+        QTimer::singleShot(0, KlassenSelect, [] { KlassenSelect->OkBtn->click(); });
+        sch_->Waehle->click();
+        QCOMPARE(ui->texts(), QStringList{"Fehler in TSchStatD.WaehleClick. Anzeige nicht moeglich."});
+        QCOMPARE(sch_->SchAnz->text(), QStringLiteral("1"));
+    }
+
 private:
     std::unique_ptr<TScriptedUi> ui;
     TProStatD* pro_ = nullptr;
