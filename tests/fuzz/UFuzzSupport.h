@@ -7,6 +7,7 @@
 #include "data/USchueler.h"
 #include "data/UZeile.h"
 #include "platform/UAnsiText.h"
+#include "platform/UStringGrid.h"
 #include "platform/UUi.h"
 
 #include <QByteArray>
@@ -225,4 +226,34 @@ inline void checkProjektRoundTrip(const TProjekt& p)
     } catch (const EProFromZeile& e) {
         fuzzFail("written project line reads back", __FILE__, __LINE__, line + QStringLiteral("\n  ") + e.message());
     }
+}
+
+// The cells of an editor row of cols columns, as the grid hands them to a
+// record: the fields of bytes split at kFieldSep.
+inline TStrings gridCells(const QByteArray& bytes, int cols)
+{
+    TMemoryGrid grid(cols, 2);
+    const QList<QByteArray> parts = bytes.split(kFieldSep);
+    for (int c = 0; c < cols && c < parts.size(); ++c)
+        grid.setCell(c, 1, QString::fromUtf8(parts[c]));
+    return grid.rowTexts(1);
+}
+
+// The lines of a text file: ends at CR LF, lone CR or lone LF; the last
+// line needs no end.
+inline QList<QByteArray> fileLines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
+    return lines;
 }

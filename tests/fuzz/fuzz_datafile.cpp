@@ -17,25 +17,6 @@
 
 namespace {
 
-// The lines of a text file: ends at CR LF, lone CR or lone LF; the last
-// line needs no end.
-QList<QByteArray> fileLines(const QByteArray& bytes)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lines.append(bytes.mid(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        lines.append(bytes.mid(start));
-    return lines;
-}
-
 // The records of the lines that parse on their own, in file order.
 QList<std::shared_ptr<TSchPro>> expectedRecords(const QByteArray& bytes, TFileType kind)
 {

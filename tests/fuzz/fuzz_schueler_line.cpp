@@ -10,20 +10,9 @@
 
 #include "UFuzzSupport.h"
 
-#include "platform/UStringGrid.h"
-
 namespace {
 
 constexpr int kGridCols = 11;
-
-TStrings cellsOf(const QByteArray& bytes)
-{
-    TMemoryGrid grid(kGridCols, 2);
-    const QList<QByteArray> parts = bytes.split(kFieldSep);
-    for (int c = 0; c < kGridCols && c < parts.size(); ++c)
-        grid.setCell(c, 1, QString::fromUtf8(parts[c]));
-    return grid.rowTexts(1);
-}
 
 } // namespace
 
@@ -39,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TStrings fields;
     if (fromGrid) {
-        fields = cellsOf(lineBytes);
+        fields = gridCells(lineBytes, kGridCols);
         FUZZ_CHECK(fields.size() == kGridCols);
     } else {
         lineBytes = lineBytes.left(lineBytes.indexOf('\r') < 0 ? lineBytes.size() : lineBytes.indexOf('\r'));
