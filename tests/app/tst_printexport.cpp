@@ -180,6 +180,28 @@ class TestPrintExport : public QObject {
         return MainForm->activeEditor();
     }
 
+    // Prints the pupils sorted by project through the real Qt printer into
+    // pdf: the printer setup chooses the file, configure sets more in the
+    // print dialog, page numbers are on and the choices go along. Returns
+    // the file's bytes.
+    QByteArray printPupilsIntoPdf(const QString& pdf, const std::function<void()>& configure = {})
+    {
+        IPrinterDevice* recording = SetPrinter(&QtPrinter());
+        openPupils(sc_P_N);
+        FUi->queuePrinterSetup(true, pdf);
+        answerPrintDialog(true, [configure] {
+            QTest::mouseClick(PrintConfDialog->SetupButton, Qt::LeftButton);
+            if (configure)
+                configure();
+            PrintConfDialog->CheckFooter->setChecked(true);
+        });
+        FUi->queueAnswer(TModalResult::mrYes);
+        command("PrintAct");
+        QtPrinter().setPdfFile(QString());
+        SetPrinter(recording);
+        return fileBytes(pdf);
+    }
+
 private slots:
     void init()
     {
@@ -657,20 +679,8 @@ private slots:
 
     void printsIntoAPdfFileThroughTheQtPrinter()
     {
-        IPrinterDevice* recording = SetPrinter(&QtPrinter());
-        const QString pdf = path(QStringLiteral("schüler.pdf"));
-        openPupils(sc_P_N);
-        FUi->queuePrinterSetup(true, pdf);
-        answerPrintDialog(true, [] {
-            QTest::mouseClick(PrintConfDialog->SetupButton, Qt::LeftButton);
-            PrintConfDialog->CheckFooter->setChecked(true);
-        });
-        FUi->queueAnswer(TModalResult::mrYes);
-        command("PrintAct");
-        QtPrinter().setPdfFile(QString());
-        SetPrinter(recording);
+        const QByteArray bytes = printPupilsIntoPdf(path(QStringLiteral("schüler.pdf")));
         QCOMPARE(FUi->texts(), (QStringList{Question, Sent}));
-        const QByteArray bytes = fileBytes(pdf);
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 4);
     }
@@ -678,27 +688,17 @@ private slots:
     void aLargeSchoolPrintedIntoAPdf()
     {
         fillLargeSchool();
-        IPrinterDevice* recording = SetPrinter(&QtPrinter());
         const QString pdf = path(QStringLiteral("schule.pdf"));
-        openPupils(sc_P_N);
         TFontSpec heading;
         heading.name = QStringLiteral("DejaVu Serif");
         heading.size = 16;
         heading.bold = true;
-        FUi->queuePrinterSetup(true, pdf);
         FUi->queueFont(true, heading);
-        answerPrintDialog(true, [] {
-            QTest::mouseClick(PrintConfDialog->SetupButton, Qt::LeftButton);
+        const QByteArray bytes = printPupilsIntoPdf(pdf, [] {
             QTest::mouseClick(PrintConfDialog->HFontChoose, Qt::LeftButton);
             PrintConfDialog->SpacingSelect->setCurrentIndex(5);   // 2.0
-            PrintConfDialog->CheckFooter->setChecked(true);
         });
-        FUi->queueAnswer(TModalResult::mrYes);
-        command("PrintAct");
-        QtPrinter().setPdfFile(QString());
-        SetPrinter(recording);
         QCOMPARE(FUi->texts(), (QStringList{Question, Sent}));
-        const QByteArray bytes = fileBytes(pdf);
         QVERIFY(bytes.startsWith("%PDF"));
         // 41 categories, each on pages of its own, project 1 on more than one.
         const int pages = int(bytes.count("/Type /Page") - bytes.count("/Type /Pages"));

@@ -257,3 +257,24 @@ inline QList<QByteArray> fileLines(const QByteArray& bytes)
         lines.append(bytes.mid(start));
     return lines;
 }
+
+// The fields of a record from the fuzz input: the cells of an editor row
+// of cols columns, or one line of a data file. False for a line the file
+// reader skips (empty, a comment).
+inline bool recordFields(QByteArray lineBytes, bool fromGrid, int cols, TStrings& fields)
+{
+    if (fromGrid) {
+        fields = gridCells(lineBytes, cols);
+        FUZZ_CHECK(fields.size() == cols);
+        return true;
+    }
+    // The reader ends a line at CR or LF and skips comments and empty lines.
+    const qsizetype cr = lineBytes.indexOf('\r');
+    if (cr >= 0)
+        lineBytes.truncate(cr);
+    const QString line = Ansi::decode(lineBytes);
+    if (line.isEmpty() || line.startsWith(QLatin1Char('/')))
+        return false;
+    fields = TZeile(line);
+    return true;
+}

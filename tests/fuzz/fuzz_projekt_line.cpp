@@ -19,21 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     TFuzzInput in(data, size);
     const bool fromGrid = in.byte() & 1;
-    QByteArray lineBytes = in.until('\n');
+    const QByteArray lineBytes = in.until('\n');
     const QByteArray usedBytes = in.rest();
 
     TStrings fields;
-    if (fromGrid) {
-        fields = gridCells(lineBytes, kGridCols);
-        FUZZ_CHECK(fields.size() == kGridCols);
-    } else {
-        // The reader ends a line at CR or LF and skips comments and empty lines.
-        lineBytes = lineBytes.left(lineBytes.indexOf('\r') < 0 ? lineBytes.size() : lineBytes.indexOf('\r'));
-        const QString line = Ansi::decode(lineBytes);
-        if (line.isEmpty() || line.startsWith(QLatin1Char('/')))
-            return 0;
-        fields = TZeile(line);
-    }
+    if (!recordFields(lineBytes, fromGrid, kGridCols, fields))
+        return 0;
 
     TProjekt used(1);
     if (!usedBytes.isEmpty()) {

@@ -23,20 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool fromGrid = flags & 1;
     // The editor stores a row without the assigned project.
     const bool zt = !fromGrid && (flags & 2);
-    QByteArray lineBytes = in.until('\n');
+    const QByteArray lineBytes = in.until('\n');
     const QByteArray usedBytes = in.rest();
 
     TStrings fields;
-    if (fromGrid) {
-        fields = gridCells(lineBytes, kGridCols);
-        FUZZ_CHECK(fields.size() == kGridCols);
-    } else {
-        lineBytes = lineBytes.left(lineBytes.indexOf('\r') < 0 ? lineBytes.size() : lineBytes.indexOf('\r'));
-        const QString line = Ansi::decode(lineBytes);
-        if (line.isEmpty() || line.startsWith(QLatin1Char('/')))
-            return 0;
-        fields = TZeile(line);
-    }
+    if (!recordFields(lineBytes, fromGrid, kGridCols, fields))
+        return 0;
 
     TSchueler used;
     if (!usedBytes.isEmpty()) {
