@@ -206,7 +206,10 @@ void TestMainForm::startUp()
     QCOMPARE(pro->rowTexts(0), QStringList({"Nr", "Name", "Anz", "+/-"}));
     QCOMPARE(sch->rowCount(), 1);
     QCOMPARE(sch->rowTexts(0), QStringList({"Klasse", "Schüler", "Einget.", "Erstw."}));
-    QCOMPARE(pro->colWidth(1), TMainFormHandler::proNameColWidth(pro->width(), pro->gridLineWidth()));
+    // The name column takes what the other columns, as wide as their
+    // captions need in this style and font, leave.
+    QCOMPARE(pro->colWidth(1), TMainFormHandler::proNameColWidth(pro->width(), pro->gridLineWidth(),
+                                                                 pro->colWidth(0) + pro->colWidth(2) + pro->colWidth(3)));
     QCOMPARE(TMainFormHandler::proNameColWidth(192, 1), 75);
     QCOMPARE(TMainFormHandler::schClassColWidth(192, 1), 45);
 

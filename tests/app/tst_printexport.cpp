@@ -21,10 +21,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -153,6 +155,62 @@ double wordTop(const QString& bbox, const QString& word)
                                     .arg(QRegularExpression::escape(word)));
     const QRegularExpressionMatch m = re.match(bbox);
     return m.hasMatch() ? m.captured(1).toDouble() : -1;
+}
+
+// The names of the faces a PDF embeds, as "pdffonts" lists them, without
+// the prefix of a subset ("ABCDEF+").
+QStringList embeddedFaces(const QString& pdffonts)
+{
+    QStringList faces;
+    const QStringList lines = pdffonts.split(QLatin1Char('\n'));
+    for (qsizetype i = 2; i < lines.size(); ++i) {   // after the caption and its rule
+        const QString name = lines[i].section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+        if (!name.isEmpty())
+            faces.append(name.mid(name.indexOf(QLatin1Char('+')) + 1));
+    }
+    return faces;
+}
+
+// The PostScript name (name 6 of the face's name table), under which a PDF
+// embeds the face; empty when the face has none.
+QString postScriptName(const QRawFont& face)
+{
+    const QByteArray table = face.fontTable("name");
+    auto word = [&](qsizetype at) {
+        return at + 2 <= table.size() ? int(uchar(table[at])) << 8 | uchar(table[at + 1]) : -1;
+    };
+    const int count = word(2);
+    const int strings = word(4);
+    for (int i = 0; i < count; ++i) {
+        const qsizetype record = 6 + 12 * i;
+        const int platform = word(record);
+        const int length = word(record + 8);
+        const int offset = word(record + 10);
+        if (word(record + 6) != 6 || length <= 0 || offset < 0)
+            continue;
+        const QByteArray bytes = table.mid(strings + offset, length);
+        if (platform == 1)   // Macintosh, one byte a character
+            return QString::fromLatin1(bytes);
+        QString name;   // Unicode or Windows: UTF-16, high byte first
+        for (qsizetype c = 0; c + 1 < bytes.size(); c += 2)
+            name.append(QChar(char16_t(uchar(bytes[c]) << 8 | uchar(bytes[c + 1]))));
+        return name;
+    }
+    return QString();
+}
+
+// The face the Qt printer draws with when it is asked for font, as this
+// machine resolves it: the name a PDF embeds it under.
+QString printedFace(const TFontSpec& font)
+{
+    TQtPrinter printer;
+    printer.setFont(font);
+    const TFontSpec used = printer.font();
+    QFont f(used.name);
+    f.setPointSize(used.size);
+    f.setBold(used.bold);
+    f.setItalic(used.italic);
+    return postScriptName(QRawFont::fromFont(f));
 }
 
 } // namespace
@@ -689,8 +747,11 @@ private slots:
     {
         fillLargeSchool();
         const QString pdf = path(QStringLiteral("schule.pdf"));
+        // The machine's own serif face for the headings: installed wherever
+        // the test runs, and another face than the standard font's wherever
+        // the machine has a serif one.
         TFontSpec heading;
-        heading.name = QStringLiteral("DejaVu Serif");
+        heading.name = QFontInfo(QFont(QStringLiteral("serif"))).family();
         heading.size = 16;
         heading.bold = true;
         FUi->queueFont(true, heading);
@@ -725,11 +786,17 @@ private slots:
         const QRegularExpression line(QStringLiteral("Weiß, Jörg S0012 +5a +1 +1, *2, *0, *0, *0"));
         QVERIFY2(line.match(text).hasMatch(), qPrintable(pageTexts[1]));
 
-        // The fonts chosen: the heading font and the standard font's face.
+        // The fonts chosen: the heading font and the standard font (in the
+        // printer's default face where the machine lacks its own), each
+        // embedded as the face that Qt resolves for it on this machine.
+        QCOMPARE(PrintConfDialog->getHFont()->name, heading.name);
         const QString fonts = pdfTool(QStringLiteral("pdffonts"), {pdf});
-        QVERIFY2(fonts.contains(QStringLiteral("DejaVuSerif-Bold")), qPrintable(fonts));
-        QVERIFY2(fonts.contains(QStringLiteral("DejaVuSans ")) || fonts.contains(QStringLiteral("DejaVuSans\n")),
-                 qPrintable(fonts));
+        const QStringList faces = embeddedFaces(fonts);
+        for (const TFontSpec* font : {PrintConfDialog->getHFont(), PrintConfDialog->getSFont()}) {
+            const QString face = printedFace(*font);
+            QVERIFY2(!face.isEmpty(), qPrintable(font->name));
+            QVERIFY2(faces.contains(face), qPrintable(face + QLatin1String(" not in\n") + fonts));
+        }
         // The spacing: two pupils one line apart stand 2 x 83 pixels at
         // 600 dpi apart, 19.92 points.
         const QString bbox = pdfTool(QStringLiteral("pdftotext"),
