@@ -442,12 +442,12 @@ void TMainForm::buildMenus()
     hilfe->addAction(InfoAct);
 
     // Hidden; nothing shows it.
-    mDebug = bar->addMenu(QStringLiteral("Debug"));
-    mDebug->setObjectName(QStringLiteral("mDebug"));
-    mDebug->addAction(mDMessageWin);
-    mDebug->addAction(mDMemory);
-    mDebug->addAction(mDVerify);
-    mDebug->menuAction()->setVisible(false);
+    mmDebug = bar->addMenu(QStringLiteral("Debug"));
+    mmDebug->setObjectName(QStringLiteral("mmDebug"));
+    mmDebug->addAction(mDMessageWin);
+    mmDebug->addAction(mDMemory);
+    mmDebug->addAction(mDVerify);
+    mmDebug->menuAction()->setVisible(false);
 }
 
 void TMainForm::buildToolBar()
