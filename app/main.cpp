@@ -24,6 +24,7 @@
 #include "platform/UExceptions.h"
 #include "platform/UGridWidget.h"
 #include "platform/UUi.h"
+#include "platform/UWindowFrame.h"
 #include "print/UPrintConfDialog.h"
 
 #include <QAbstractButton>
@@ -634,13 +635,8 @@ void TMainForm::showEvent(QShowEvent* event)
 void TMainForm::FormShow()
 {
     const QScreen* s = QGuiApplication::primaryScreen();
-    if (s) {
-        // The outer size counts the frame, as far as it is known yet.
-        const QRect r = mainGeometry(s->geometry().size());
-        const QSize frame = frameGeometry().size() - size();
-        move(r.topLeft());
-        resize(r.width() - frame.width(), r.height() - frame.height());
-    }
+    if (s)
+        setFrameGeometry(this, mainGeometry(s->geometry().size()));
     Uebersicht->setVisible(mAShowUebers->isChecked());
 }
 
