@@ -24,6 +24,7 @@
 #include "platform/UExceptions.h"
 #include "platform/UGridWidget.h"
 #include "platform/UUi.h"
+#include "platform/UWindowFrame.h"
 #include "print/UPrintConfDialog.h"
 
 #include <QAbstractButton>
@@ -442,12 +443,12 @@ void TMainForm::buildMenus()
     hilfe->addAction(InfoAct);
 
     // Hidden; nothing shows it.
-    mDebug = bar->addMenu(QStringLiteral("Debug"));
-    mDebug->setObjectName(QStringLiteral("mDebug"));
-    mDebug->addAction(mDMessageWin);
-    mDebug->addAction(mDMemory);
-    mDebug->addAction(mDVerify);
-    mDebug->menuAction()->setVisible(false);
+    mmDebug = bar->addMenu(QStringLiteral("Debug"));
+    mmDebug->setObjectName(QStringLiteral("mmDebug"));
+    mmDebug->addAction(mDMessageWin);
+    mmDebug->addAction(mDMemory);
+    mmDebug->addAction(mDVerify);
+    mmDebug->menuAction()->setVisible(false);
 }
 
 void TMainForm::buildToolBar()
@@ -634,13 +635,8 @@ void TMainForm::showEvent(QShowEvent* event)
 void TMainForm::FormShow()
 {
     const QScreen* s = QGuiApplication::primaryScreen();
-    if (s) {
-        // The outer size counts the frame, as far as it is known yet.
-        const QRect r = mainGeometry(s->geometry().size());
-        const QSize frame = frameGeometry().size() - size();
-        move(r.topLeft());
-        resize(r.width() - frame.width(), r.height() - frame.height());
-    }
+    if (s)
+        setFrameGeometry(this, mainGeometry(s->geometry().size()));
     Uebersicht->setVisible(mAShowUebers->isChecked());
 }
 

@@ -146,7 +146,7 @@ public:
     QMenu* mmBSort = nullptr;
     QAction* mAShowUebers = nullptr;
     QMenu* mAnsicht = nullptr;
-    QMenu* mDebug = nullptr;
+    QMenu* mmDebug = nullptr;
     QAction* mBSortN = nullptr;
     QAction* mBSortKl = nullptr;
     QAction* mbSortPN = nullptr;

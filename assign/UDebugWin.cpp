@@ -2,11 +2,13 @@
 
 #include "data/UBasics.h"
 #include "platform/UExceptions.h"
+#include "platform/UWindowFrame.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <climits>
@@ -18,6 +20,9 @@
 TDebugWin* DebugWin = nullptr;
 
 namespace {
+
+// The outer frame, on the screen.
+const QRect DesignedFrame(5, 420, 1015, 317);
 
 QLineEdit* makeWatch(QWidget* parent, const char* name, const QString& text)
 {
@@ -34,7 +39,7 @@ TDebugWin::TDebugWin(QWidget* parent)
 {
     setObjectName(QStringLiteral("DebugWin"));
     setWindowTitle(QStringLiteral("DebugWin"));
-    setGeometry(5, 420, 1015, 317);
+    setFrameGeometry(this, DesignedFrame);
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -62,6 +67,17 @@ TDebugWin::TDebugWin(QWidget* parent)
     column->setSpacing(0);
     column->addWidget(Panel1);
     column->addWidget(Outputs, 1);
+}
+
+void TDebugWin::showEvent(QShowEvent* event)
+{
+    // Again now that the frame is known; later showings leave the window
+    // where the user put it.
+    if (!event->spontaneous() && !FPlaced) {
+        FPlaced = true;
+        setFrameGeometry(this, DesignedFrame);
+    }
+    QWidget::showEvent(event);
 }
 
 void TDebugWin::Msg(const QString& st)

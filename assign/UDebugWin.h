@@ -30,8 +30,14 @@ public:
     QLineEdit* Watch3 = nullptr;
     QPlainTextEdit* Outputs = nullptr;
 
+protected:
+    // The first showing puts the window's frame at its designed place.
+    void showEvent(QShowEvent* event) override;
+
 private:
     QLineEdit* watchField(int i) const;
+
+    bool FPlaced = false;
 };
 
 // The memory manager's totals: bytes allocated by the program and free

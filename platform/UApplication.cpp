@@ -3,10 +3,33 @@
 #include "platform/UExceptions.h"
 #include "platform/UUi.h"
 
+#include <QAbstractButton>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QShortcutEvent>
 
 #include <exception>
+
+namespace {
+
+// Clicks the button whose own accelerator the event carries; a checkable
+// button takes the focus too. An accelerator that several buttons share
+// (it only moves the focus) and a button held down are left to Qt.
+bool clickAccelerator(QObject* receiver, QEvent* event)
+{
+    if (event->type() != QEvent::Shortcut)
+        return false;
+    auto* button = qobject_cast<QAbstractButton*>(receiver);
+    const auto* shortcut = static_cast<QShortcutEvent*>(event);
+    if (!button || shortcut->isAmbiguous() || shortcut->key() != button->shortcut() || button->isDown())
+        return false;
+    if (button->isCheckable() && (button->focusPolicy() & Qt::ClickFocus))
+        button->setFocus(Qt::ShortcutFocusReason);
+    button->click();
+    return true;
+}
+
+} // namespace
 
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv)
@@ -50,6 +73,6 @@ bool TApplication::runShowingErrors(const std::function<void()>& work)
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
     bool result = false;
-    runShowingErrors([&] { result = QApplication::notify(receiver, event); });
+    runShowingErrors([&] { result = clickAccelerator(receiver, event) || QApplication::notify(receiver, event); });
     return result;
 }

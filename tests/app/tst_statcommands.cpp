@@ -111,7 +111,8 @@ private slots:
         QVERIFY(HandDialog && ProStatD && SchStatD && DebugWin);
         QVERIFY(button("ProStatBut")->isEnabled());
         QVERIFY(button("SchStatBut")->isEnabled());
-        QVERIFY(!MainForm->mDebug->menuAction()->isVisible());
+        QCOMPARE(MainForm->findChild<QMenu*>(QStringLiteral("mmDebug")), MainForm->mmDebug);
+        QVERIFY(!MainForm->mmDebug->menuAction()->isVisible());
     }
 
     // ---------------------------------------------------- placing by hand

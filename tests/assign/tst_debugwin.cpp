@@ -46,6 +46,18 @@ private slots:
         QCOMPARE(now.mid(20), (QStringList{"Derzeit unbenutzt", "Derzeit unbenutzt"}));
     }
 
+    void place()
+    {
+        TDebugWin win;
+        win.showUp();
+        QCOMPARE(win.frameGeometry(), QRect(5, 420, 1015, 317));
+        // shown again, it stays where the user put it
+        win.move(30, 40);
+        win.hide();
+        win.showUp();
+        QCOMPARE(win.frameGeometry(), QRect(30, 40, 1015, 317));
+    }
+
     void watches()
     {
         TDebugWin win;

@@ -4,6 +4,7 @@
 #include "assign/UHandDialog.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
+#include "platform/UApplication.h"
 #include "tests/assign/UEintTestData.h"
 #include "tests/data/UDataTestUtil.h"
 
@@ -133,6 +134,48 @@ private slots:
         QCOMPARE(s->zuteil, zuteil);
     }
 
+    void typedChoice_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("hand");
+        QTest::addColumn<int>("zuteil");
+        QTest::newRow("Alt+A") << int(Qt::Key_A) << 2 << -1 << 4;
+        QTest::newRow("Alt+0") << int(Qt::Key_0) << -1 << 0 << 0;
+        QTest::newRow("Alt+1") << int(Qt::Key_1) << 0 << 1 << 1;
+        QTest::newRow("Alt+2") << int(Qt::Key_2) << 0 << 2 << 2;
+        QTest::newRow("Alt+3") << int(Qt::Key_3) << 0 << 3 << 4;
+        QTest::newRow("Alt+4") << int(Qt::Key_4) << 0 << 4 << 2;
+        QTest::newRow("Alt+5") << int(Qt::Key_5) << 0 << 5 << 1;
+    }
+
+    void typedChoice()
+    {
+        // An accelerator and then Enter, typed without a pause: the choice
+        // holds when Enter arrives.
+        QFETCH(int, key);
+        QFETCH(int, start);
+        QFETCH(int, hand);
+        QFETCH(int, zuteil);
+        TSchueler* s = addSchueler(sch, {1, 2, 4, 2, 1}, start);
+        s->zuteil = 4;
+        dlg->setData(s, &pro);
+        bool active = false;
+        const int result = execWith(*dlg, [this, key, &active] {
+            active = QTest::qWaitForWindowActive(dlg);
+            if (active) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            if (dlg->isVisible())
+                dlg->reject();
+        });
+        QVERIFY(active);
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(s->hand, hand);
+        QCOMPARE(s->zuteil, zuteil);
+    }
+
     void otherWaysRestore_data()
     {
         QTest::addColumn<int>("way");
@@ -224,5 +267,11 @@ private:
     TOwnedSchuelerData sch;
 };
 
-QTEST_MAIN(TestHandDialog)
+int main(int argc, char** argv)
+{
+    // The program's application object: it gives the buttons their keys.
+    TApplication app(argc, argv);
+    TestHandDialog test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_handdialog.moc"

@@ -2,7 +2,12 @@
 #include "platform/UExceptions.h"
 #include "tests/support/UScriptedUi.h"
 
+#include <QCheckBox>
+#include <QDialog>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <stdexcept>
@@ -77,6 +82,55 @@ private slots:
         QTimer::singleShot(5, this, [&] { later = true; });
         QTRY_VERIFY(later);
         QCOMPARE(ui.texts(), (QStringList{"Erstes Ereignis", "im Takt"}));
+    }
+
+    void acceleratorThenEnter_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("clicks");
+        QTest::newRow("check box") << int(Qt::Key_S) << QStringList{"CheckPages checked", "OKButton"};
+        QTest::newRow("radio button") << int(Qt::Key_L) << QStringList{"OptLeft checked", "OKButton"};
+        QTest::newRow("push button") << int(Qt::Key_W) << QStringList{"NextBut", "OKButton"};
+    }
+
+    void acceleratorThenEnter()
+    {
+        // Typed without a pause: the button's click comes before Enter's.
+        QFETCH(int, key);
+        QFETCH(QStringList, clicks);
+        QDialog dlg;
+        auto* layout = new QVBoxLayout(&dlg);
+        auto* ok = new QPushButton(QStringLiteral("OK"));
+        ok->setDefault(true);
+        connect(ok, &QPushButton::clicked, &dlg, &QDialog::accept);
+        const QList<QAbstractButton*> buttons{new QCheckBox(QStringLiteral("&Seitenzahlen")),
+                                              new QRadioButton(QStringLiteral("&Links")),
+                                              new QPushButton(QStringLiteral("&Weiter")), ok};
+        const QStringList names{"CheckPages", "OptLeft", "NextBut", "OKButton"};
+        QStringList clicked;
+        for (int i = 0; i < buttons.size(); ++i) {
+            QAbstractButton* b = buttons[i];
+            b->setObjectName(names[i]);
+            layout->addWidget(b);
+            connect(b, &QAbstractButton::clicked, &dlg, [&clicked, b] {
+                clicked << b->objectName() + (b->isChecked() ? QStringLiteral(" checked") : QString());
+            });
+        }
+
+        bool active = false;
+        QTimer::singleShot(0, &dlg, [&] {
+            active = QTest::qWaitForWindowActive(&dlg);
+            if (active) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            if (dlg.isVisible())
+                dlg.reject();
+        });
+        const int result = dlg.exec();
+        QVERIFY(active);
+        QCOMPARE(clicked, clicks);
+        QCOMPARE(result, int(QDialog::Accepted));
     }
 };
 

@@ -1,0 +1,10 @@
+#include "platform/UWindowFrame.h"
+
+#include <QWidget>
+
+void setFrameGeometry(QWidget* window, const QRect& outer)
+{
+    const QSize frame = window->frameGeometry().size() - window->size();
+    window->move(outer.topLeft());
+    window->resize(outer.size() - frame);
+}
