@@ -79,6 +79,7 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
 
     Grid->onGetEditText = [this](int c, int r, QString& value) { GridGetEditText(c, r, value); };
     Grid->onSelectCell = [this](int c, int r, bool& canSelect) { GridSelectCell(c, r, canSelect); };
+    Grid->onCurrentChanged = [this](int, int r) { GridCurrentChanged(r); };
     Grid->onKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { GridKeyDown(key, shift); };
     Grid->onExit = [this] { GridExit(); };
     // The grid keeps the typed text in its cell itself (no onSetEditText).
@@ -92,6 +93,7 @@ TEditor::~TEditor()
     // Nothing is stored while the window goes.
     Grid->onGetEditText = nullptr;
     Grid->onSelectCell = nullptr;
+    Grid->onCurrentChanged = nullptr;
     Grid->onKeyDown = nullptr;
     Grid->onExit = nullptr;
     Grid->setRowCount(0);
@@ -104,6 +106,7 @@ void TEditor::releaseView()
         return;
     Grid->onGetEditText = nullptr;
     Grid->onSelectCell = nullptr;
+    Grid->onCurrentChanged = nullptr;
     Grid->onKeyDown = nullptr;
     Grid->onExit = nullptr;
     resetBackup();
@@ -205,7 +208,7 @@ void TEditor::ShowRow(int i)
 void TEditor::FormActivate()
 {
     MyHandler->NotifyActiveType(getDataType(), Editable());
-    MyOwner->setPanelText(3, QString::asprintf("Zeile %4d", Grid->row()));
+    showRowPanel(Grid->row());
     MyOwner->setPanelText(4, QString());
     MyHandler->UpdateStatusBar();
     UpdateData();
@@ -332,8 +335,21 @@ void TEditor::GridSelectCell(int ACol, int ARow, bool& CanSelect)
             return;
     }
 
-    MyOwner->setPanelText(3, QString::asprintf("Zeile %4d", ARow));
+    showRowPanel(ARow);
     showChoicePanel(ACol, ARow);
+}
+
+void TEditor::GridCurrentChanged(int ARow)
+{
+    // The panel is the active editor's: an editor reloaded behind it keeps
+    // its row to itself.
+    if (MyOwner->activeEditor() == this)
+        showRowPanel(ARow);
+}
+
+void TEditor::showRowPanel(int ARow)
+{
+    MyOwner->setPanelText(3, QString::asprintf("Zeile %4d", ARow));
 }
 
 bool TEditor::moveOffProjekt(int ACol, int ARow)

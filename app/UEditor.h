@@ -88,6 +88,8 @@ private:
     // Grid events.
     void GridGetEditText(int ACol, int ARow, QString& Value);
     void GridSelectCell(int ACol, int ARow, bool& CanSelect);
+    // The current cell moved, by any road: the status panel follows its row.
+    void GridCurrentChanged(int ARow);
     void GridKeyDown(int Key, Qt::KeyboardModifiers Shift);
     void GridExit();
     // Parses grid row `row` into its record; false when the record refused
@@ -98,6 +100,8 @@ private:
     // The move on from the "Projekt" column that the last key asks for;
     // false when it asks for none.
     bool moveOffProjekt(int ACol, int ARow);
+    // The status panel that tells the current row.
+    void showRowPanel(int ARow);
     // The status panel that names the project under a choice cell.
     void showChoicePanel(int ACol, int ARow);
 

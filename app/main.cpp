@@ -1394,16 +1394,11 @@ bool TMainForm::SaveDialog(TFileType FType, TData& Database, bool newname)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    // The close queries of every editable editor, asked as one, so that no
-    // list is asked about twice; typed text counts as a change.
+    // Every modified list is offered for saving, each once, whether an
+    // editor shows it or not: a command may change a list that none shows.
+    // Typed text counts as a change.
     bool canClose = false;
-    runCommand([&] {
-        TDataTypeSet kinds;
-        for (TEditor* e : editors())
-            if (e->Editable())
-                kinds.include(e->getDataType());
-        canClose = SaveUnsaved(kinds);
-    });
+    runCommand([&] { canClose = SaveUnsaved({dtPro, dtSch}); });
     if (!canClose) {
         event->ignore();
         return;

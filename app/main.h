@@ -1,7 +1,8 @@
 #pragma once
 // The main window: a multiple-document frame with tool bar, status bar,
 // the overview panel on the right and the editor windows in the client
-// area; the file commands and the shut-down with the editors' close queries.
+// area; the file commands and the shut-down, which offers every modified
+// list for saving.
 
 #include "data/UData.h"
 #include "data/UGlobals.h"

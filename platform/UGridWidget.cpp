@@ -347,6 +347,7 @@ TGridWidget::~TGridWidget()
     onGetEditText = nullptr;
     onSetEditText = nullptr;
     onSelectCell = nullptr;
+    onCurrentChanged = nullptr;
     onKeyDown = nullptr;
     onExit = nullptr;
     onDblClick = nullptr;
@@ -629,8 +630,7 @@ bool TGridWidget::setCurrentCell(int col, int row)
 
 void TGridWidget::placeCurrent(int col, int row)
 {
-    FCol = col;
-    FRow = row;
+    setCurrentPos(col, row);
     const QModelIndex target = indexOf(col, row);
     if (!target.isValid() || target == currentIndex())
         return;
@@ -653,11 +653,20 @@ void TGridWidget::structureChanged()
 
 void TGridWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
-    if (current.isValid()) {
-        FCol = current.column();
-        FRow = current.row() + FModel->fixedRows;
-    }
+    if (current.isValid())
+        setCurrentPos(current.column(), current.row() + FModel->fixedRows);
     QTableView::currentChanged(current, previous);
+}
+
+// Every change of the current cell ends here.
+void TGridWidget::setCurrentPos(int col, int row)
+{
+    if (col == FCol && row == FRow)
+        return;
+    FCol = col;
+    FRow = row;
+    if (onCurrentChanged)
+        onCurrentChanged(col, row);
 }
 
 void TGridWidget::setSelection(const QRect&, QItemSelectionModel::SelectionFlags)

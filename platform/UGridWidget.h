@@ -84,6 +84,9 @@ public:
     std::function<void(int col, int row, const QString& value)> onSetEditText;
     // The current cell is about to move to (col,row), by key, mouse or code.
     std::function<void(int col, int row, bool& canSelect)> onSelectCell;
+    // The current cell moved to (col,row): every move, also those the grid
+    // makes itself when rows or columns change. A refused move is none.
+    std::function<void(int col, int row)> onCurrentChanged;
     // A key was pressed in the grid or in its cell editor, before the grid's
     // own handling. Setting key to 0 swallows it. key is a Qt::Key; Shift+Tab
     // arrives as Qt::Key_Tab with Qt::ShiftModifier, and the keypad modifier
@@ -128,6 +131,7 @@ private:
     bool selectable(int col, int row) const;
     bool askSelect(int col, int row);
     void placeCurrent(int col, int row);     // without the veto
+    void setCurrentPos(int col, int row);    // FCol, FRow; tells onCurrentChanged
     void structureChanged();
     QPoint target(CursorAction action, Qt::KeyboardModifiers modifiers) const;
     bool moveBy(CursorAction action, Qt::KeyboardModifiers modifiers);

@@ -14,6 +14,7 @@
 #include "platform/UGridWidget.h"
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,6 +92,8 @@ private slots:
     void openWhileEditingAsksFirst();
 
     void statusPanels();
+    void rowPanelFollowsReloads_data();
+    void rowPanelFollowsReloads();
 
     void insertAndDeleteProjects_data();
     void insertAndDeleteProjects();
@@ -758,6 +761,55 @@ void TestEditing::statusPanels()
     QVERIFY(FGrid->setCurrentCell(2, 3));
     QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile    3"));
     QCOMPARE(MainForm->panelText(4), QString());
+}
+
+void TestEditing::rowPanelFollowsReloads_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("files");   // only the first one exists
+    QTest::addColumn<bool>("projectsInFront");
+    QTest::addColumn<QString>("panel");
+    const QStringList failing{"kurz.WAH", "fehlt.WAH"};
+    QTest::newRow("assignment file") << "OpenEintAct" << QStringList{"kurz.EIN"} << false << "Zeile    3";
+    QTest::newRow("choices, the second unreadable") << "OpenWahlAct" << failing << false << "Zeile    3";
+    // An editor reloaded behind the active one leaves the panel to it.
+    QTest::newRow("behind the project editor") << "OpenWahlAct" << failing << true << "Zeile    2";
+}
+
+// Reading a shorter list takes the cursor up to the new last row, and the
+// row panel with it.
+void TestEditing::rowPanelFollowsReloads()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, files);
+    QFETCH(bool, projectsInFront);
+    QFETCH(QString, panel);
+    loadSchool(3, 12);
+    TEditor* pupils = openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(0, 10));
+    QCOMPARE(MainForm->panelText(3), QStringLiteral("Zeile   10"));
+    if (projectsInFront) {
+        openEditor(dtPro);
+        QVERIFY(FGrid->setCurrentCell(1, 2));
+    }
+
+    QTemporaryDir dir;
+    QStringList paths;
+    for (const QString& file : files)
+        paths << dir.filePath(file);
+    const bool choices = command == QLatin1String("OpenWahlAct");
+    QStringList lines;
+    for (int i = 1; i <= 3; ++i)
+        lines << QStringLiteral("Neu %1; w; 7; a; -; 3; 1; 2; 0; 0; ").arg(i) + (choices ? QString() : QStringLiteral("0; "));
+    writeLines(paths.first(), lines);
+    FUi->queueFiles(paths);
+    MainForm->findChild<QAction*>(command)->trigger();
+
+    QCOMPARE(FUi->unanswered, 0);
+    QCOMPARE(SchuelerData->Anz(), 3);
+    QCOMPARE(pupils->grid()->row(), 3);
+    QCOMPARE(MainForm->activeEditor(), FEditor);
+    QCOMPARE(MainForm->panelText(3), panel);
 }
 
 // ------------------------------------------------------ inserting, deleting

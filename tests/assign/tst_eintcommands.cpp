@@ -5,6 +5,7 @@
 #include "app/UEditor.h"
 #include "app/main.h"
 #include "assign/UEintDialog.h"
+#include "data/UDataFile.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UAnsiText.h"
@@ -165,6 +166,90 @@ private slots:
         QCOMPARE(FUi->texts(), QStringList{"Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"});
     }
 
+    void quittingOffersAResultNoEditorShows_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("fileChosen");   // in the save dialog after "Ja"
+        QTest::addColumn<bool>("quits");
+        for (const bool closeBox : {false, true}) {
+            const char* road = closeBox ? "close box" : "Beenden";
+            QTest::addRow("%s, Ja", road) << closeBox << int(TModalResult::mrYes) << true << true;
+            QTest::addRow("%s, Ja, save dialog cancelled", road) << closeBox << int(TModalResult::mrYes) << false
+                                                                 << false;
+            QTest::addRow("%s, Nein", road) << closeBox << int(TModalResult::mrNo) << false << true;
+            QTest::addRow("%s, Abbrechen", road) << closeBox << int(TModalResult::mrCancel) << false << false;
+        }
+    }
+
+    void quittingOffersAResultNoEditorShows()
+    {
+        // The pupils of a choice selection that failed at its second file:
+        // no pupil editor shows them, only the project editor is open.
+        QFETCH(bool, closeBox);
+        QFETCH(int, answer);
+        QFETCH(bool, fileChosen);
+        QFETCH(bool, quits);
+        const QString pro = FDir->filePath(QStringLiteral("tag.PRO"));
+        const QString wah = FDir->filePath(QStringLiteral("7a.WAH"));
+        const QString missing = FDir->filePath(QStringLiteral("fehlt.WAH"));
+        writeLines(pro, workedProjects());
+        writeLines(wah, workedPupils(false));
+        FUi->queueFiles({pro});
+        action("OpenProAct")->trigger();
+        FUi->clear();
+        FUi->queueFiles({wah, missing});
+        action("OpenWahlAct")->trigger();
+        QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei ") + missing});
+        QCOMPARE(SchuelerData->Anz(), 5);
+        QVERIFY(!editorOf(dtSch));
+        clickInDialog("Start");
+        action("AutoEinteilAct")->trigger();
+        QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
+        QCOMPARE(MainForm->panelText(2), QStringLiteral("5 eingeteilt"));
+        const QList<int> result{2, 2, 1, 1, 1};
+        QCOMPARE(zuteile(*SchuelerData), result);
+
+        FUi->clear();
+        const bool yes = answer == int(TModalResult::mrYes);
+        FUi->queueAnswer(TModalResult(answer));
+        if (fileChosen)
+            FUi->queueFiles({FDir->filePath(QStringLiteral("ergebnis"))});
+        else if (yes)
+            FUi->queueFileCancel();
+        if (closeBox)
+            QCOMPARE(MainForm->close(), quits);
+        else
+            action("QuitAct")->trigger();
+        QCOMPARE(MainForm->isVisible(), !quits);
+
+        QStringList shown{QStringLiteral("Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?")};
+        if (fileChosen)
+            shown << QStringLiteral("5 Einteilung-Datensätze nach ergebnis.EIN geschrieben");
+        QCOMPARE(FUi->texts(), shown);
+        QCOMPARE(FUi->fileDialogs.size(), yes ? 1 : 0);
+        QCOMPARE(FUi->unanswered, 0);
+        const QString saved = FDir->filePath(QStringLiteral("ergebnis.EIN"));
+        QCOMPARE(QFile::exists(saved), fileChosen);
+        if (fileChosen) {
+            TSchuelerData back;
+            TDataFile file(ft_teil, saved);
+            QVERIFY(file.OpenRead());
+            QCOMPARE(file.Read(back, false), 5);
+            file.Close();
+            QCOMPARE(zuteile(back), result);
+            back.ClearData();
+        }
+        // Quitting empties nothing; a refusal keeps everything as it was.
+        QCOMPARE(SchuelerData->Anz(), 5);
+        QCOMPARE(zuteile(*SchuelerData), result);
+        QCOMPARE(SchuelerData->getModified(), !fileChosen);
+        if (!quits) {
+            QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
+            QCOMPARE(MainForm->editors().size(), 1);
+        }
+    }
+
     void cancelChangesNothingButRefreshes()
     {
         openWorkedExample();
@@ -300,15 +385,27 @@ private slots:
 private:
     QAction* action(const char* name) const { return MainForm->findChild<QAction*>(QString::fromLatin1(name)); }
 
+    static QStringList workedProjects()
+    {
+        return {"1; Theater; 1; 13; 2; 3; -; -;   0; ", "2; Chor; 1; 13; 2; 3; -; -;   0; "};
+    }
+
+    // As assignment file lines (unassigned) or as choice file lines.
+    static QStringList workedPupils(bool withProject)
+    {
+        QStringList pupils;
+        for (const char* name : {"Anna", "Ben", "Cem", "Dana", "Eva"})
+            pupils << QStringLiteral("%1; w; 7; a; -; 1; 2; 0; 0; 0; ").arg(QLatin1String(name))
+                          + (withProject ? QStringLiteral("0; ") : QString());
+        return pupils;
+    }
+
     void openWorkedExample()
     {
         const QString pro = FDir->filePath(QStringLiteral("tag.PRO"));
         const QString ein = FDir->filePath(QStringLiteral("tag.EIN"));
-        writeLines(pro, {"1; Theater; 1; 13; 2; 3; -; -;   0; ", "2; Chor; 1; 13; 2; 3; -; -;   0; "});
-        QStringList pupils;
-        for (const char* name : {"Anna", "Ben", "Cem", "Dana", "Eva"})
-            pupils << QStringLiteral("%1; w; 7; a; -; 1; 2; 0; 0; 0; 0; ").arg(QLatin1String(name));
-        writeLines(ein, pupils);
+        writeLines(pro, workedProjects());
+        writeLines(ein, workedPupils(true));
         FUi->queueFiles({pro});
         action("OpenProAct")->trigger();
         FUi->queueFiles({ein});

@@ -135,6 +135,25 @@ private slots:
         QCOMPARE(asked, 0);
     }
 
+    void everyMoveOfTheCurrentCellIsTold()
+    {
+        TFixture f(4, 10, 0);
+        QVERIFY(f.grid->setCurrentCell(2, 8));
+        QList<QPoint> told;
+        f.grid->onCurrentChanged = [&](int c, int r) { told.append(QPoint(c, r)); };
+        f.grid->onSelectCell = [&](int c, int, bool& can) { can = c != 3; };
+        f.press(Qt::Key_Up);
+        f.click(1, 2);
+        QVERIFY(f.grid->setCurrentCell(0, 5));
+        QVERIFY(f.grid->setCurrentCell(0, 5));    // no move
+        QVERIFY(!f.grid->setCurrentCell(3, 5));   // refused
+        // The grid's own moves: rows gone, a column frozen.
+        f.grid->setRowCount(4);
+        f.grid->setFixedCols(1);
+        QCOMPARE(told, (QList<QPoint>{{2, 7}, {1, 2}, {0, 5}, {0, 3}, {1, 3}}));
+        QCOMPARE(f.current(), QPoint(1, 3));
+    }
+
     void gridWithoutDataRows()
     {
         TFixture f(3, 1, 1);
