@@ -7,6 +7,7 @@
 #include "data/UBasics.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
+#include "platform/UHelpContext.h"
 #include "platform/UStringGrid.h"
 
 #include <QCheckBox>
@@ -115,7 +116,7 @@ TSchFilterDialog::TSchFilterDialog(QWidget* parent)
 {
     setObjectName(QStringLiteral("SchFilterDialog"));
     setWindowTitle(QStringLiteral("Schülerdaten-Auszug definieren"));
-    setProperty("helpContext", 115);
+    SetHelpContext(this, 115);
     QFont f = font();
     f.setPointSize(8);
     setFont(f);
