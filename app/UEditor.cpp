@@ -10,6 +10,7 @@
 #include "data/USchueler.h"
 #include "data/USchuelerData.h"
 #include "platform/UGridWidget.h"
+#include "platform/UHelpContext.h"
 #include "platform/UUi.h"
 
 #include <QCloseEvent>
@@ -43,7 +44,7 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
 {
     setObjectName(QStringLiteral("Editor"));
     setWindowTitle(QStringLiteral("Editor"));
-    setProperty("helpContext", 110);
+    SetHelpContext(this, 110);
     setAttribute(Qt::WA_DeleteOnClose);
 
     Grid = new TGridWidget(this);

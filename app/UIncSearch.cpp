@@ -3,6 +3,7 @@
 #include "app/main.h"
 #include "data/UBasics.h"
 #include "platform/UGridWidget.h"
+#include "platform/UHelpContext.h"
 #include "platform/UUi.h"
 
 #include <QApplication>
@@ -76,7 +77,7 @@ TIncSearch::TIncSearch(QWidget* parent)
 {
     setObjectName(QStringLiteral("IncSearch"));
     setWindowTitle(QStringLiteral("Inkrementelle Suche ..."));
-    setProperty("helpContext", 116);
+    SetHelpContext(this, 116);
     setModal(false);
     setFixedSize(216, 90);
     move(73, 105);

@@ -7,11 +7,14 @@
 #include "data/UBasics.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
+#include "platform/UHelpContext.h"
 #include "platform/UStringGrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +22,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 TSchFilterDialog* SchFilterDialog = nullptr;
 
@@ -26,17 +32,37 @@ namespace {
 
 const char* const NoClasses = "(keine Klassen ausgewählt)";
 
-QPlainTextEdit* makeMemo(QWidget* page, const char* name, const QStringList& lines, const QRect& r)
+// The notes at the top of a page: read-only, without border, in the
+// dialog's colour and font, and as large as its lines, each line whole.
+class TNotesMemo : public QPlainTextEdit {
+public:
+    explicit TNotesMemo(QWidget* parent)
+        : QPlainTextEdit(parent)
+    {
+        setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    }
+
+    QSize sizeHint() const override
+    {
+        const QStringList lines = toPlainText().split(QLatin1Char('\n'));
+        const QFontMetrics fm = fontMetrics();
+        int width = 0;
+        for (const QString& line : lines)
+            width = std::max(width, fm.horizontalAdvance(line));
+        // The text layout keeps room for the cursor at the end of a line.
+        return QSize(width + cursorWidth(), fm.lineSpacing() * int(lines.size()));
+    }
+
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+QPlainTextEdit* makeMemo(QWidget* page, const char* name, const QStringList& lines)
 {
-    auto* memo = new QPlainTextEdit(page);
+    auto* memo = new TNotesMemo(page);
     memo->setObjectName(QString::fromLatin1(name));
     memo->setReadOnly(true);
     memo->setFrameShape(QFrame::NoFrame);
-    // The lines are wrapped where the font is too wide for them.
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    QFont small = memo->font();
-    small.setPointSize(7);
-    memo->setFont(small);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setFocusPolicy(Qt::NoFocus);
@@ -49,62 +75,64 @@ QPlainTextEdit* makeMemo(QWidget* page, const char* name, const QStringList& lin
     memo->setPalette(pal);
     memo->document()->setDocumentMargin(0);
     memo->setPlainText(lines.join(QLatin1Char('\n')));
-    memo->setGeometry(r);
     return memo;
 }
 
-QFrame* makeBevel(QWidget* page, const char* name, const QRect& r)
+QFrame* makeBevel(QWidget* page, const char* name)
 {
     auto* bevel = new QFrame(page);
     bevel->setObjectName(QString::fromLatin1(name));
     bevel->setFrameShape(QFrame::Box);
     bevel->setFrameShadow(QFrame::Sunken);
-    bevel->setGeometry(r);
     return bevel;
 }
 
 // Page n of the dialog: its notes at the top, the first line the same on
-// every page, and a frame around the criteria below them.
-QWidget* makePage(QTabWidget* pages, int n, const QString& title, const QStringList& lines, int memoHeight,
-                  QPlainTextEdit*& memo, QFrame*& bevel)
+// every page, and below them a frame around the criteria, which are laid
+// out in the frame's grid.
+QWidget* makePage(QTabWidget* pages, int n, const QString& title, const QStringList& lines,
+                  QPlainTextEdit*& memo, QFrame*& bevel, QGridLayout*& criteria)
 {
     const QByteArray num = QByteArray::number(n);
     auto* sheet = new QWidget;
     sheet->setObjectName(QStringLiteral("TabSheet") + QString::number(n));
     QStringList text{QStringLiteral("Geben Sie die Kriterien an, die erfüllt sein müssen, damit ein ")};
     text += lines;
-    memo = makeMemo(sheet, ("Memo" + num).constData(), text, QRect(8, 6, 295, memoHeight));
-    const int top = 6 + memoHeight + 6;
-    bevel = makeBevel(sheet, ("Bevel" + num).constData(), QRect(8, top, 291, 260 - top));
+    memo = makeMemo(sheet, ("Memo" + num).constData(), text);
+    bevel = makeBevel(sheet, ("Bevel" + num).constData());
+    criteria = new QGridLayout(bevel);
+    criteria->setColumnStretch(1, 1);
+
+    auto* column = new QVBoxLayout(sheet);
+    column->setContentsMargins(8, 6, 8, 6);
+    column->addWidget(memo);
+    column->addWidget(bevel, 1);
     pages->addTab(sheet, title);
     return sheet;
 }
 
-QLabel* makeLabel(QWidget* page, const char* name, const QString& text, int x, int y, int w = 90)
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
 {
-    auto* label = new QLabel(text, page);
+    auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(x, y, w, 21);
     return label;
 }
 
-QComboBox* makeCombo(QWidget* page, const char* name, const QStringList& items, const QRect& r)
+QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items)
 {
-    auto* combo = new QComboBox(page);
+    auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
     combo->addItems(items);
-    combo->setGeometry(r);
     return combo;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& r)
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     // Enter in the name field presses nothing: the dialog has no default.
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setGeometry(r);
     return button;
 }
 
@@ -115,38 +143,44 @@ TSchFilterDialog::TSchFilterDialog(QWidget* parent)
 {
     setObjectName(QStringLiteral("SchFilterDialog"));
     setWindowTitle(QStringLiteral("Schülerdaten-Auszug definieren"));
-    setProperty("helpContext", 115);
+    SetHelpContext(this, 115);
     QFont f = font();
     f.setPointSize(8);
     setFont(f);
-    setFixedSize(319, 354);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(3, 3, 313, 297);
+    // Never smaller than designed; larger where the font needs it.
+    PageControl1->setMinimumSize(313, 297);
 
     // Page 1: name, gender and classes.
+    QGridLayout* grid = nullptr;
     TabSheet1 = makePage(PageControl1, 1, QStringLiteral("Schülerdaten ..."),
                          {QStringLiteral("Datensatz angezeigt wird. Auf dieser Seite spezifizieren Sie "),
                           QStringLiteral("Name, Geschlecht und Klasse der gesuchten Schüler. "),
                           QStringLiteral("Wählen Sie (inaktiv), um ein Feld unberücksichtigt zu lassen.")},
-                         62, Memo1, Bevel1);
-    Label1 = makeLabel(TabSheet1, "Label1", QStringLiteral("Name"), 20, 88);
-    ComboMatch = makeCombo(TabSheet1, "ComboMatch",
+                         Memo1, Bevel1, grid);
+    Label1 = makeLabel(Bevel1, "Label1", QStringLiteral("Name"));
+    ComboMatch = makeCombo(Bevel1, "ComboMatch",
                            {QStringLiteral("(inaktiv)"), QStringLiteral("ist"), QStringLiteral("enthält"),
-                            QStringLiteral("beginnt mit")},
-                           QRect(130, 86, 147, 23));
-    EditName = new QLineEdit(TabSheet1);
+                            QStringLiteral("beginnt mit")});
+    EditName = new QLineEdit(Bevel1);
     EditName->setObjectName(QStringLiteral("EditName"));
-    EditName->setGeometry(20, 116, 257, 23);
-    Label2 = makeLabel(TabSheet1, "Label2", QStringLiteral("Geschlecht"), 20, 156);
-    ComboGeschl = makeCombo(TabSheet1, "ComboGeschl",
-                            {QStringLiteral("(inaktiv)"), QStringLiteral("weiblich"), QStringLiteral("männlich")},
-                            QRect(130, 154, 147, 23));
-    Label3 = makeLabel(TabSheet1, "Label3", QStringLiteral("Klassen"), 20, 196);
-    SelClassButton = makeButton(TabSheet1, "SelClassButton", QStringLiteral("Klassen wählen ..."),
-                                QRect(130, 193, 147, 25));
-    KlNameString = makeLabel(TabSheet1, "KlNameString", QString::fromUtf8(NoClasses), 20, 228, 270);
+    Label2 = makeLabel(Bevel1, "Label2", QStringLiteral("Geschlecht"));
+    ComboGeschl = makeCombo(Bevel1, "ComboGeschl",
+                            {QStringLiteral("(inaktiv)"), QStringLiteral("weiblich"), QStringLiteral("männlich")});
+    Label3 = makeLabel(Bevel1, "Label3", QStringLiteral("Klassen"));
+    SelClassButton = makeButton(Bevel1, "SelClassButton", QStringLiteral("Klassen wählen ..."));
+    KlNameString = makeLabel(Bevel1, "KlNameString", QString::fromUtf8(NoClasses));
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(ComboMatch, 0, 1);
+    grid->addWidget(EditName, 1, 0, 1, 2);
+    grid->addWidget(Label2, 2, 0);
+    grid->addWidget(ComboGeschl, 2, 1);
+    grid->addWidget(Label3, 3, 0);
+    grid->addWidget(SelClassButton, 3, 1);
+    grid->addWidget(KlNameString, 4, 0, 1, 2);
+    grid->setRowStretch(5, 1);
 
     // Page 2: fixed state and the choice criteria.
     TabSheet2 = makePage(PageControl1, 2, QStringLiteral("Schülerwahlen ..."),
@@ -154,13 +188,12 @@ TSchFilterDialog::TSchFilterDialog(QWidget* parent)
                           QStringLiteral("eine Vielzahl von Optionen zur Wahl der Schüler angeben, "),
                           QStringLiteral("und die möglichen Werte darunter mit den Shift- und "),
                           QStringLiteral("Strg-Tasten anwählen.")},
-                         76, Memo2, Bevel2);
-    Label5 = makeLabel(TabSheet2, "Label5", QStringLiteral("fest?"), 20, 100);
-    ComboFest = makeCombo(TabSheet2, "ComboFest",
+                         Memo2, Bevel2, grid);
+    Label5 = makeLabel(Bevel2, "Label5", QStringLiteral("fest?"));
+    ComboFest = makeCombo(Bevel2, "ComboFest",
                           {QStringLiteral("(inaktiv)"), QStringLiteral("nicht festeingeteilt"),
-                           QStringLiteral("festeingeteilt"), QStringLiteral("manuell eingeteilt")},
-                          QRect(100, 98, 177, 23));
-    MultiFuncCombo = makeCombo(TabSheet2, "MultiFuncCombo",
+                           QStringLiteral("festeingeteilt"), QStringLiteral("manuell eingeteilt")});
+    MultiFuncCombo = makeCombo(Bevel2, "MultiFuncCombo",
                                {QStringLiteral("(inaktiv)"), QStringLiteral("Projekt-Nummer(n) gewählt"),
                                 QStringLiteral("Projekt-Nummer(n) an 1. Priorität gewählt"),
                                 QStringLiteral("Projekt-Nummer(n) an 2. Priorität gewählt"),
@@ -169,19 +202,37 @@ TSchFilterDialog::TSchFilterDialog(QWidget* parent)
                                 QStringLiteral("Projekt-Nummer(n) an 5. Priorität gewählt"),
                                 QStringLiteral("eingeteilt in Projekt-Nummer(n)"),
                                 QStringLiteral("eingeteilt in Priorität(en)"),
-                                QStringLiteral("wie viele Prioritäten angegeben")},
-                               QRect(20, 130, 257, 23));
-    MultiFuncList = new QListWidget(TabSheet2);
+                                QStringLiteral("wie viele Prioritäten angegeben")});
+    MultiFuncList = new QListWidget(Bevel2);
     MultiFuncList->setObjectName(QStringLiteral("MultiFuncList"));
     MultiFuncList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    MultiFuncList->setGeometry(20, 162, 257, 89);
+    // The list takes what the page leaves, but never less than a few lines.
+    MultiFuncList->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    MultiFuncList->setMinimumHeight(89);
+    grid->addWidget(Label5, 0, 0);
+    grid->addWidget(ComboFest, 0, 1);
+    grid->addWidget(MultiFuncCombo, 1, 0, 1, 2);
+    grid->addWidget(MultiFuncList, 2, 0, 1, 2);
+    grid->setRowStretch(2, 1);
     PageControl1->setCurrentIndex(0);
 
     InvertCheck = new QCheckBox(QStringLiteral("Auswahl negieren"), this);
     InvertCheck->setObjectName(QStringLiteral("InvertCheck"));
-    InvertCheck->setGeometry(10, 303, 200, 21);
-    CancelButton = makeButton(this, "CancelButton", QStringLiteral("Abbrechen"), QRect(150, 324, 78, 25));
-    OKButton = makeButton(this, "OKButton", QStringLiteral("OK"), QRect(236, 324, 78, 25));
+    CancelButton = makeButton(this, "CancelButton", QStringLiteral("Abbrechen"));
+    OKButton = makeButton(this, "OKButton", QStringLiteral("OK"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(CancelButton);
+    buttons->addWidget(OKButton);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(3, 3, 3, 3);
+    column->addWidget(PageControl1, 1);
+    column->addWidget(InvertCheck);
+    column->addLayout(buttons);
+    // A fixed border: the dialog keeps the size its contents need, and grows
+    // when a longer class text needs more.
+    column->setSizeConstraint(QLayout::SetFixedSize);
 
     FormCreate();
 

@@ -23,6 +23,7 @@
 #include "platform/UApplication.h"
 #include "platform/UExceptions.h"
 #include "platform/UGridWidget.h"
+#include "platform/UHelpContext.h"
 #include "platform/UUi.h"
 #include "platform/UWindowFrame.h"
 #include "print/UPrintConfDialog.h"
@@ -58,14 +59,6 @@ namespace {
 
 // The status bar panels' standard widths.
 const int PanelWidths[5] = {100, 100, 100, 100, 200};
-
-// Help context numbers travel with the widgets and actions as a property.
-const char* const HelpContextProperty = "helpContext";
-
-void setHelpContext(QObject* object, int context)
-{
-    object->setProperty(HelpContextProperty, context);
-}
 
 // A filter entry of a file dialog: "Projekt-Dateien (*.PRO)|*.PRO".
 QString filterEntry(TFileType type)
@@ -157,7 +150,7 @@ TMainForm::TMainForm(QWidget* parent)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("zuv"));
-    setHelpContext(this, 1);
+    SetHelpContext(this, 1);
 
     buildImages();
     setWindowIcon(ToolImages.value(3));
@@ -249,7 +242,7 @@ void TMainForm::buildActions()
         if (image >= 0)
             a->setIcon(ToolImages.value(image));
         if (help > 0)
-            setHelpContext(a, help);
+            SetHelpContext(a, help);
         if (!tip.isEmpty())
             a->setToolTip(tip);
         return a;
@@ -339,7 +332,7 @@ void TMainForm::buildActions()
         auto* a = new QAction(caption, this);
         a->setObjectName(QString::fromLatin1(name));
         if (help > 0)
-            setHelpContext(a, help);
+            SetHelpContext(a, help);
         return a;
     };
     mBSortN = item("mBSortN", QStringLiteral("Name"), 114);
@@ -367,12 +360,12 @@ void TMainForm::buildActions()
     // the menu bar together with their commands.
     mmBInsert = new QMenu(QStringLiteral("E&infügen"), this);
     mmBInsert->setObjectName(QStringLiteral("mmBInsert"));
-    setHelpContext(mmBInsert, 117);
+    SetHelpContext(mmBInsert, 117);
     mmBInsert->addAction(InsertHereAct);
     mmBInsert->addAction(InsertEndAct);
     mmBSort = new QMenu(QStringLiteral("So&rtieren"), this);
     mmBSort->setObjectName(QStringLiteral("mmBSort"));
-    setHelpContext(mmBSort, 114);
+    SetHelpContext(mmBSort, 114);
     mmBSort->addAction(mBSortN);
     mmBSort->addAction(mBSortKl);
     mmBSort->addAction(mbSortPN);
@@ -389,7 +382,7 @@ void TMainForm::buildMenus()
     datei->addAction(NewAct);
     QMenu* open = datei->addMenu(ToolImages.value(7), QStringLiteral("Ö&ffnen"));
     open->setObjectName(QStringLiteral("mDOpen"));
-    setHelpContext(open, 102);
+    SetHelpContext(open, 102);
     open->addAction(OpenProAct);
     open->addAction(OpenWahlAct);
     open->addAction(OpenEintAct);
@@ -455,7 +448,7 @@ void TMainForm::buildToolBar()
 {
     ToolBar = addToolBar(QStringLiteral("Werkzeuge"));
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
-    setHelpContext(ToolBar, 1);
+    SetHelpContext(ToolBar, 1);
     ToolBar->setMovable(false);
     ToolBar->setFloatable(false);
     ToolBar->setIconSize(QSize(16, 16));
@@ -485,7 +478,7 @@ void TMainForm::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
-    setHelpContext(bar, 1);
+    SetHelpContext(bar, 1);
     static const char* const names[5] = {"Panel0", "Panel1", "Panel2", "Panel3", "Panel4"};
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(bar);
@@ -511,7 +504,7 @@ QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& captio
 
     grid = new TGridWidget(page);
     grid->setObjectName(caption);
-    setHelpContext(grid, helpContext);
+    SetHelpContext(grid, helpContext);
     grid->setColCount(4);
     grid->setRowCount(1);
     grid->setFixedRows(1);
@@ -534,7 +527,7 @@ QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& captio
         button->setText(buttonName == statName ? QStringLiteral("Statistik") : QStringLiteral("Editor öffnen"));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setFixedSize(80, 22);
-        setHelpContext(button, helpContext);
+        SetHelpContext(button, helpContext);
         bar->addWidget(button);
     }
     column->addWidget(bar);
@@ -545,7 +538,7 @@ void TMainForm::buildOverview()
 {
     Uebersicht = new QTabWidget;
     Uebersicht->setObjectName(QStringLiteral("Uebersicht"));
-    setHelpContext(Uebersicht, 1);
+    SetHelpContext(Uebersicht, 1);
     Uebersicht->setFixedWidth(200);
     ProjekteTab = buildOverviewPage(QStringLiteral("ProjekteTab"), QStringLiteral("ProjekteGrid"), ProjekteGrid,
                                     QStringLiteral("ToolBar2"), QStringLiteral("ProStatBut"),

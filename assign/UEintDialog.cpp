@@ -4,13 +4,13 @@
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UApplication.h"
+#include "platform/UHelpContext.h"
 #include "platform/UUi.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -87,7 +87,7 @@ TEintDialog::TEintDialog(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(339, 351);
-    setProperty("helpContext", HelpContext);
+    SetHelpContext(this, HelpContext);
 
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 
@@ -181,15 +181,6 @@ void TEintDialog::showEvent(QShowEvent* event)
     if (!event->spontaneous())
         FormShow();
     QDialog::showEvent(event);
-}
-
-void TEintDialog::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        Ui().showHelp(HelpContext);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 int TEintDialog::getMaxDepth() const

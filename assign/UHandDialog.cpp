@@ -5,6 +5,7 @@
 #include "data/UProjektData.h"
 #include "data/USchueler.h"
 #include "data/USchuelerData.h"
+#include "platform/UHelpContext.h"
 #include "platform/UUi.h"
 
 #include <QButtonGroup>
@@ -45,7 +46,7 @@ THandDialog::THandDialog(QWidget* parent)
 {
     setObjectName(QStringLiteral("HandDialog"));
     setWindowTitle(QStringLiteral("Manuelle Schülereinteilung"));
-    setProperty("helpContext", HelpContext);
+    SetHelpContext(this, HelpContext);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
 

@@ -1,6 +1,7 @@
 #include "assign/UStatWidgets.h"
 
 #include "platform/UGridWidget.h"
+#include "platform/UHelpContext.h"
 
 #include <QDialog>
 #include <QFont>
@@ -12,7 +13,7 @@ void SetupStatDialog(QDialog* dialog, const char* name, const QString& caption, 
 {
     dialog->setObjectName(QString::fromLatin1(name));
     dialog->setWindowTitle(caption);
-    dialog->setProperty("helpContext", helpContext);
+    SetHelpContext(dialog, helpContext);
     dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                            | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
 }

@@ -5,6 +5,7 @@
 #include "data/UFilter.h"
 #include "platform/UAnsiText.h"
 #include "platform/UApplication.h"
+#include "platform/UHelpContext.h"
 #include "platform/UUi.h"
 
 #include <QButtonGroup>
@@ -36,7 +37,6 @@ TImportDialog* ImportDialog = nullptr;
 
 namespace {
 
-const char* const HelpContextProperty = "helpContext";
 const int ImportHelpContext = 101;
 
 const QString kKeine = QStringLiteral("keine");
@@ -125,7 +125,7 @@ TImportDialog::TImportDialog(QWidget* parent)
     setObjectName(QStringLiteral("ImportDialog"));
     setWindowTitle(QStringLiteral("Schülerkartei importieren"));
     setModal(true);
-    setProperty(HelpContextProperty, ImportHelpContext);
+    SetHelpContext(this, ImportHelpContext);
 
     Pages = new QTabWidget;
     Pages->setObjectName(QStringLiteral("Pages"));
@@ -386,11 +386,6 @@ void TImportDialog::keyPressEvent(QKeyEvent* event)
 {
     // Esc does nothing; the close box cancels.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        Ui().showHelp(ImportHelpContext);
         event->accept();
         return;
     }

@@ -1,5 +1,6 @@
 #include "print/UPrintConfDialog.h"
 
+#include "platform/UHelpContext.h"
 #include "platform/UPrinterDevice.h"
 #include "platform/UQtUi.h"
 #include "platform/UUi.h"
@@ -8,7 +9,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -81,7 +81,7 @@ TPrintConfDialog::TPrintConfDialog(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(359, 266);
-    setProperty("helpContext", HelpContext);
+    SetHelpContext(this, HelpContext);
 
     OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"), 267, 232);
     OKButton->setDefault(true);
@@ -221,13 +221,4 @@ void TPrintConfDialog::showEvent(QShowEvent* event)
     if (!event->spontaneous())
         FormShow();
     QDialog::showEvent(event);
-}
-
-void TPrintConfDialog::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        Ui().showHelp(HelpContext);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

@@ -10,6 +10,7 @@
 #include "data/USchuelerData.h"
 #include "data/UZeile.h"
 #include "platform/UGridWidget.h"
+#include "platform/UHelpContext.h"
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 
@@ -79,7 +80,7 @@ QAction* inMenuBar(const QString& name)
 
 int helpOf(const QObject* o)
 {
-    return o->property("helpContext").toInt();
+    return HelpContextOf(o);
 }
 
 }   // namespace

@@ -4,7 +4,11 @@
 
 #include "app/UAboutBox.h"
 #include "app/UEditor.h"
+#include "app/UIncSearch.h"
+#include "app/UKlassenSelect.h"
 #include "app/UMainFormHandler.h"
+#include "app/USchFilterDialog.h"
+#include "assign/UDebugWin.h"
 #include "app/main.h"
 #include "data/UProjekt.h"
 #include "data/UProjektData.h"
@@ -18,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QDir>
@@ -25,6 +30,8 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
@@ -96,6 +103,8 @@ private slots:
     void editorSizeRules();
     void aboutBox();
     void help();
+    void f1ShowsTheNearestHelp_data();
+    void f1ShowsTheNearestHelp();
 
     void openRoads_data();
     void openRoads();
@@ -141,6 +150,8 @@ private:
     QString path(const QString& name) const { return FDir->filePath(name); }
     // Writes a data file and reads it through the command's open road.
     void openFile(QAction* command, const QString& file, const QStringList& lines);
+    // The widget of the named window that gets the focus for F1.
+    QWidget* helpKeyTarget(const QString& window);
 
     std::unique_ptr<TScriptedUi> FUi;
     std::unique_ptr<QTemporaryDir> FDir;
@@ -290,6 +301,62 @@ void TestMainForm::help()
     MainForm->HelpAct->trigger();
     QCOMPARE(FUi->helpContexts, QList<int>({1}));
     QCOMPARE(MainForm->HelpAct->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+QWidget* TestMainForm::helpKeyTarget(const QString& window)
+{
+    if (window == QLatin1String("overview"))
+        return MainForm->ProjekteGrid;
+    if (window == QLatin1String("client area"))
+        return MainForm->clientArea();
+    if (window == QLatin1String("editor"))
+        return openView()->grid();
+    if (window == QLatin1String("filter dialog"))
+        return SchFilterDialog->ComboMatch;
+    if (window == QLatin1String("search window")) {
+        IncSearch->SetGrid(openView()->grid());
+        return IncSearch->Enter;
+    }
+    if (window == QLatin1String("about box"))
+        return AboutBox->OkBut;
+    if (window == QLatin1String("class selection"))
+        return KlassenSelect->ListJgst;
+    if (window == QLatin1String("debug window"))
+        return DebugWin->Watch1;
+    return nullptr;
+}
+
+void TestMainForm::f1ShowsTheNearestHelp_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QList<int>>("shown");
+    QTest::newRow("projects overview") << "overview" << QList<int>{133};
+    QTest::newRow("main window") << "client area" << QList<int>{1};
+    QTest::newRow("editor") << "editor" << QList<int>{110};
+    QTest::newRow("filter dialog") << "filter dialog" << QList<int>{115};
+    QTest::newRow("search window") << "search window" << QList<int>{116};
+    QTest::newRow("about box: none") << "about box" << QList<int>{};
+    QTest::newRow("class selection: none") << "class selection" << QList<int>{};
+    QTest::newRow("debug window: none") << "debug window" << QList<int>{};
+}
+
+void TestMainForm::f1ShowsTheNearestHelp()
+{
+    QFETCH(QString, window);
+    QFETCH(QList<int>, shown);
+    QWidget* target = helpKeyTarget(window);
+    QVERIFY(target);
+    QWidget* top = target->window();
+    top->show();
+    top->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), top);
+    target->setFocus();
+    QCOMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(target, Qt::Key_F1);
+    // Once: the help command's own F1 does not show it a second time.
+    QCOMPARE(FUi->helpContexts, shown);
+    if (top != MainForm)
+        top->hide();
 }
 
 // --------------------------------------------------------------- opening

@@ -3,6 +3,7 @@
 // name with and without a printer, and the font and printer setup dialogs
 // through the scripted seam.
 
+#include "platform/UHelpContext.h"
 #include "platform/URecordingPrinter.h"
 #include "print/UPrintConfDialog.h"
 #include "tests/support/UScriptedUi.h"
@@ -53,7 +54,7 @@ private slots:
         QCOMPARE(FDialog->windowTitle(), QStringLiteral("Drucken"));
         QCOMPARE(FDialog->size(), QSize(359, 266));
         QCOMPARE(FDialog->minimumSize(), FDialog->maximumSize());
-        QCOMPARE(FDialog->property("helpContext").toInt(), 106);
+        QCOMPARE(HelpContextOf(FDialog.get()), 106);
         const QList<QPair<const char*, QString>> buttons{
             {"OKButton", "OK"},           {"CancelButton", "Abbrechen"}, {"SetupButton", "Einrichten ..."},
             {"HFontChoose", "Wählen ..."}, {"SFontChoose", "Wählen ..."},
