@@ -27,6 +27,28 @@ void processPending()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Rebuilds an overview grid. The selected row stays on its entry (the same
+// text in column 0: project number or class text) while that is still
+// there, else on the same row as far as the grid reaches; the rows in view
+// stay where they were, so a press that gave the grid the focus lands on
+// the row under the pointer.
+template <typename Fill>
+void rebuildKeepingRow(TGridWidget& grid, Fill fill)
+{
+    const int row = grid.row();
+    const QString entry = grid.cell(0, row);
+    const int top = grid.topRow();
+    fill();
+    int keep = std::min(row, grid.rowCount() - 1);
+    for (int r = grid.fixedRows(); r < grid.rowCount() && !entry.isEmpty(); ++r)
+        if (QString::compare(grid.cell(0, r), entry, Qt::CaseInsensitive) == 0) {
+            keep = r;
+            break;
+        }
+    grid.setRow(keep);
+    grid.setTopRow(top);
+}
+
 }   // namespace
 
 TMainFormHandler::TMainFormHandler(TMainForm* ATheMain)
@@ -122,19 +144,23 @@ void TMainFormHandler::UpdateStatusBar()
 void TMainFormHandler::UpdateProStat()
 {
     CountEint(*SchuelerData, *ProjektData);
-    InitProGrid();
-    if (ProjektData->Anz() > 0)
-        ProjektData->toOverview(*TheMain->ProjekteGrid);
-    SizeOverviewColumns();
+    rebuildKeepingRow(*TheMain->ProjekteGrid, [this] {
+        InitProGrid();
+        if (ProjektData->Anz() > 0)
+            ProjektData->toOverview(*TheMain->ProjekteGrid);
+        SizeOverviewColumns();
+    });
     TheMain->ProStatAct->setEnabled(ProjektData->Anz() > 0);
 }
 
 void TMainFormHandler::UpdateSchStat()
 {
-    InitSchGrid();
-    if (SchuelerData->Anz() > 0)
-        SchuelerData->toOverview(*TheMain->SchuelerGrid);
-    SizeOverviewColumns();
+    rebuildKeepingRow(*TheMain->SchuelerGrid, [this] {
+        InitSchGrid();
+        if (SchuelerData->Anz() > 0)
+            SchuelerData->toOverview(*TheMain->SchuelerGrid);
+        SizeOverviewColumns();
+    });
     TheMain->SchStatAct->setEnabled(SchuelerData->Anz() > 0);
 }
 

@@ -744,7 +744,7 @@ bool TGridWidget::moveBy(CursorAction action, Qt::KeyboardModifiers modifiers)
     return setCurrentCell(t.x(), t.y());
 }
 
-void TGridWidget::scrollTo(const QModelIndex& index, ScrollHint hint)
+void TGridWidget::layOutNow()
 {
     // Rows just added are not yet in the scroll range: lay them out first,
     // so that the cursor can reach them.
@@ -752,6 +752,23 @@ void TGridWidget::scrollTo(const QModelIndex& index, ScrollHint hint)
     // A scroll bar that the new range needs appears through a queued call;
     // the viewport it narrows is the one to scroll in.
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+int TGridWidget::topRow() const
+{
+    return std::max(rowAt(0), 0) + FModel->fixedRows;
+}
+
+void TGridWidget::setTopRow(int row)
+{
+    layOutNow();
+    // One scroll step per row.
+    verticalScrollBar()->setValue(row - FModel->fixedRows);
+}
+
+void TGridWidget::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    layOutNow();
     QTableView::scrollTo(index, hint);
     // Keep the cell out from under the frozen columns.
     const int fixed = FModel->fixedCols;
@@ -1045,8 +1062,18 @@ void TGridWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 bool TGridWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FFrozen->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && onDblClick)
+    const QEvent::Type type = event->type();
+    if (watched == FFrozen->viewport() && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        // A whole row is the selection: its fixed cells select it as well.
+        if (FRowSelect) {
+            const int r = FFrozen->rowAt(mouse->position().toPoint().y());
+            if (r >= 0)
+                setCurrentCell(std::max(FCol, FModel->fixedCols), r + FModel->fixedRows);
+        }
+        if (type == QEvent::MouseButtonPress)
+            return FRowSelect;
+        if (mouse->button() == Qt::LeftButton && onDblClick)
             onDblClick();
         return true;
     }

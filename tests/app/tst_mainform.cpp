@@ -130,6 +130,8 @@ private slots:
     void editorPlacement();
     void activateEditorKeepsActive();
     void overviewAndStatusBarFitTheirTexts();
+    void overviewRebuildKeepsTheSelectedRow_data();
+    void overviewRebuildKeepsTheSelectedRow();
     void disabledToolButtonsLookDisabled();
     void commandStates_data();
     void commandStates();
@@ -991,6 +993,62 @@ void TestMainForm::overviewAndStatusBarFitTheirTexts()
         QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
                  qPrintable(panel->text()));
     }
+}
+
+void TestMainForm::overviewRebuildKeepsTheSelectedRow_data()
+{
+    // Entries: class texts (a pupil each) or project names; the rows of
+    // the overview before and after the data changed.
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("class moved down by a new one") << 1 << QStringList{"7a", "9a"} << QStringList{"7a", "8a", "9a"} << 2 << 3 << " 9a";
+    QTest::newRow("class shown in another case") << 1 << QStringList{"7a", "9a"} << QStringList{"7a", "8b", "9A"} << 2 << 3 << " 9A";
+    QTest::newRow("last class gone") << 1 << QStringList{"7a", "8a", "9a"} << QStringList{"7a", "8a"} << 3 << 2 << " 8a";
+    QTest::newRow("middle class gone") << 1 << QStringList{"7a", "8a", "9a"} << QStringList{"7a", "9a"} << 2 << 2 << " 9a";
+    QTest::newRow("project kept") << 0 << QStringList{"A", "B", "C"} << QStringList{"A", "B", "C", "D"} << 3 << 3 << "2";
+    QTest::newRow("project gone") << 0 << QStringList{"A", "B", "C", "D", "E"} << QStringList{"A", "B", "C"} << 6 << 4 << "3";
+}
+
+void TestMainForm::overviewRebuildKeepsTheSelectedRow()
+{
+    QFETCH(int, page);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(int, selected);
+    QFETCH(int, row);
+    QFETCH(QString, entry);
+    auto fill = [page](const QStringList& entries) {
+        SchuelerData->ClearData();
+        ProjektData->ClearData();
+        for (int i = 0; i < entries.size(); ++i) {
+            if (page == 0) {
+                auto* p = new TProjekt(i + 1);
+                p->name = entries[i];
+                ProjektData->add(p);
+            } else {
+                auto* s = new TSchueler;
+                s->name = QStringLiteral("S%1").arg(i);
+                s->jgst = entries[i].chopped(1).toInt();
+                s->abt = entries[i].right(1);
+                SchuelerData->add(s);
+            }
+        }
+        if (page == 0)
+            MainFormHandler->UpdateProStat();
+        else
+            MainFormHandler->UpdateSchStat();
+    };
+    TGridWidget* grid = page == 0 ? MainForm->ProjekteGrid : MainForm->SchuelerGrid;
+    fill(before);
+    QVERIFY(grid->setRow(selected));
+    fill(after);
+    QCOMPARE(grid->row(), row);
+    QCOMPARE(grid->cell(0, row), entry);
+    QVERIFY(grid->selectionModel()->isRowSelected(row - 1));
 }
 
 void TestMainForm::disabledToolButtonsLookDisabled()
