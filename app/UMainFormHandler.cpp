@@ -90,18 +90,21 @@ void TMainFormHandler::SizeOverviewColumns()
     }
 
     // The name and class columns take the rest, at least what they take in
-    // a grid of the standard width beside columns of the standard widths.
+    // a grid of the standard width beside columns of the standard widths,
+    // and the class column its widest text. The name column fits the widest
+    // name as far as the panel stays within a third of the main window; a
+    // name cut there shows whole in its tool tip.
     const int line = pro->gridLineWidth();
     const int standardGrid = OverviewWidth - 8;
-    const int leastName = proNameColWidth(standardGrid, line);
-    const int leastClass = std::max(schClassColWidth(standardGrid, line), sch->fitWidth(0));
     QTabWidget* panel = TheMain->Uebersicht;
     // The panel's frame around its pages, as far as it is laid out yet.
     const QWidget* page = panel->currentWidget();
     const int frame = page && page->isVisible() ? std::max(0, panel->width() - page->width()) : OverviewWidth - standardGrid;
-    const int needed = std::max({OverviewWidth,
-                                 proOthers + leastName + 5 * line + 22 + frame,
-                                 schOthers + leastClass + 5 * line + 22 + frame});
+    const int around = 5 * line + 22 + frame;
+    const int nameRoom = TheMain->width() / 3 - around - proOthers;
+    const int leastName = std::max(proNameColWidth(standardGrid, line), std::min(pro->fitWidth(1), nameRoom));
+    const int leastClass = std::max(schClassColWidth(standardGrid, line), sch->fitWidth(0));
+    const int needed = std::max({OverviewWidth, proOthers + leastName + around, schOthers + leastClass + around});
     if (panel->minimumWidth() != needed)
         panel->setFixedWidth(needed);
     // The hidden page keeps its old width until it is shown; both grids are

@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include <algorithm>
 #include <vector>
@@ -246,6 +247,18 @@ public:
         const QWidget* widget = option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    }
+
+    // In row-select mode a text cut by its column shows whole in a tool tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (!FGrid || !FGrid->FRowSelect || event->type() != QEvent::ToolTip || !view)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const bool cut = index.isValid() && sizeHint(option, index).width() > option.rect.width();
+        QToolTip::showText(event->globalPos(), cut ? index.data().toString() : QString(), view->viewport(), option.rect);
+        event->setAccepted(cut);
+        return true;
     }
 
 protected:

@@ -73,7 +73,8 @@ public:
     void endEdit();                          // closes it, keeping the text in the cell
 
     // Whole-row selection, no editing: the overview grids. A press on any
-    // cell of a row, a fixed one too, selects the row.
+    // cell of a row, a fixed one too, selects the row; a text cut by its
+    // column shows whole in a tool tip.
     void setRowSelect(bool on);
     bool rowSelect() const { return FRowSelect; }
 

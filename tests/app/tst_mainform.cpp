@@ -36,6 +36,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 #include <memory>
 
 namespace {
@@ -130,6 +131,8 @@ private slots:
     void editorPlacement();
     void activateEditorKeepsActive();
     void overviewAndStatusBarFitTheirTexts();
+    void overviewNameColumnFitsTheNames_data();
+    void overviewNameColumnFitsTheNames();
     void overviewRebuildKeepsTheSelectedRow_data();
     void overviewRebuildKeepsTheSelectedRow();
     void disabledToolButtonsLookDisabled();
@@ -993,6 +996,60 @@ void TestMainForm::overviewAndStatusBarFitTheirTexts()
         QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
                  qPrintable(panel->text()));
     }
+}
+
+void TestMainForm::overviewNameColumnFitsTheNames_data()
+{
+    QTest::addColumn<bool>("tooLong");
+    QTest::newRow("names of a project day") << false;
+    QTest::newRow("a name wider than the window") << true;
+}
+
+void TestMainForm::overviewNameColumnFitsTheNames()
+{
+    QFETCH(bool, tooLong);
+    const QStringList names{"Theater", "Schülerzeitung „Pausenhof“", "Töpfern für Anfänger", "Chor"};
+    for (int k = 1; k <= names.size(); ++k) {
+        auto* p = new TProjekt(k);
+        p->name = names[k - 1];
+        ProjektData->add(p);
+    }
+    TGridWidget* grid = MainForm->ProjekteGrid;
+    MainFormHandler->UpdateProStat();
+    // A window wide enough for every column of the widest name.
+    int row = 0;
+    for (int c = 0; c < grid->colCount(); ++c)
+        row += grid->fitWidth(c);
+    MainForm->resize(3 * (row + 200), MainForm->height());
+    QString longName;
+    if (tooLong) {
+        while (grid->textWidth(longName) <= MainForm->width())
+            longName += QStringLiteral("Arbeitsgemeinschaft Naturwissenschaften ");
+        ProjektData->getNr(2)->name = longName;
+    }
+    MainFormHandler->UpdateProStat();
+    QCoreApplication::processEvents();
+
+    QVERIFY2(MainForm->Uebersicht->width() <= MainForm->width() / 3,
+             qPrintable(QStringLiteral("%1 of %2").arg(MainForm->Uebersicht->width()).arg(MainForm->width())));
+    int total = 0;
+    for (int c = 0; c < grid->colCount(); ++c)
+        total += grid->colWidth(c);
+    QVERIFY(total <= grid->viewport()->width());
+    if (!tooLong)
+        QVERIFY(grid->colWidth(1) >= grid->fitWidth(1));
+
+    // A name that fits has no tool tip; one cut shows whole in it.
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    auto tipAt = [grid](int r) {
+        const QPoint at = grid->visualRect(grid->model()->index(r - 1, 1)).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(grid->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipAt(5), QString());   // "Chor"
+    QCOMPARE(tipAt(3), tooLong ? longName : QString());
 }
 
 void TestMainForm::overviewRebuildKeepsTheSelectedRow_data()
