@@ -27,6 +27,28 @@ void processPending()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Rebuilds an overview grid. The selected row stays on its entry (the same
+// text in column 0: project number or class text) while that is still
+// there, else on the same row as far as the grid reaches; the rows in view
+// stay where they were, so a press that gave the grid the focus lands on
+// the row under the pointer.
+template <typename Fill>
+void rebuildKeepingRow(TGridWidget& grid, Fill fill)
+{
+    const int row = grid.row();
+    const QString entry = grid.cell(0, row);
+    const int top = grid.topRow();
+    fill();
+    int keep = std::min(row, grid.rowCount() - 1);
+    for (int r = grid.fixedRows(); r < grid.rowCount() && !entry.isEmpty(); ++r)
+        if (QString::compare(grid.cell(0, r), entry, Qt::CaseInsensitive) == 0) {
+            keep = r;
+            break;
+        }
+    grid.setRow(keep);
+    grid.setTopRow(top);
+}
+
 }   // namespace
 
 TMainFormHandler::TMainFormHandler(TMainForm* ATheMain)
@@ -68,18 +90,21 @@ void TMainFormHandler::SizeOverviewColumns()
     }
 
     // The name and class columns take the rest, at least what they take in
-    // a grid of the standard width beside columns of the standard widths.
+    // a grid of the standard width beside columns of the standard widths,
+    // and the class column its widest text. The name column fits the widest
+    // name as far as the panel stays within a third of the main window; a
+    // name cut there shows whole in its tool tip.
     const int line = pro->gridLineWidth();
     const int standardGrid = OverviewWidth - 8;
-    const int leastName = proNameColWidth(standardGrid, line);
-    const int leastClass = std::max(schClassColWidth(standardGrid, line), sch->fitWidth(0));
     QTabWidget* panel = TheMain->Uebersicht;
     // The panel's frame around its pages, as far as it is laid out yet.
     const QWidget* page = panel->currentWidget();
     const int frame = page && page->isVisible() ? std::max(0, panel->width() - page->width()) : OverviewWidth - standardGrid;
-    const int needed = std::max({OverviewWidth,
-                                 proOthers + leastName + 5 * line + 22 + frame,
-                                 schOthers + leastClass + 5 * line + 22 + frame});
+    const int around = 5 * line + 22 + frame;
+    const int nameRoom = TheMain->width() / 3 - around - proOthers;
+    const int leastName = std::max(proNameColWidth(standardGrid, line), std::min(pro->fitWidth(1), nameRoom));
+    const int leastClass = std::max(schClassColWidth(standardGrid, line), sch->fitWidth(0));
+    const int needed = std::max({OverviewWidth, proOthers + leastName + around, schOthers + leastClass + around});
     if (panel->minimumWidth() != needed)
         panel->setFixedWidth(needed);
     // The hidden page keeps its old width until it is shown; both grids are
@@ -122,19 +147,23 @@ void TMainFormHandler::UpdateStatusBar()
 void TMainFormHandler::UpdateProStat()
 {
     CountEint(*SchuelerData, *ProjektData);
-    InitProGrid();
-    if (ProjektData->Anz() > 0)
-        ProjektData->toOverview(*TheMain->ProjekteGrid);
-    SizeOverviewColumns();
+    rebuildKeepingRow(*TheMain->ProjekteGrid, [this] {
+        InitProGrid();
+        if (ProjektData->Anz() > 0)
+            ProjektData->toOverview(*TheMain->ProjekteGrid);
+        SizeOverviewColumns();
+    });
     TheMain->ProStatAct->setEnabled(ProjektData->Anz() > 0);
 }
 
 void TMainFormHandler::UpdateSchStat()
 {
-    InitSchGrid();
-    if (SchuelerData->Anz() > 0)
-        SchuelerData->toOverview(*TheMain->SchuelerGrid);
-    SizeOverviewColumns();
+    rebuildKeepingRow(*TheMain->SchuelerGrid, [this] {
+        InitSchGrid();
+        if (SchuelerData->Anz() > 0)
+            SchuelerData->toOverview(*TheMain->SchuelerGrid);
+        SizeOverviewColumns();
+    });
     TheMain->SchStatAct->setEnabled(SchuelerData->Anz() > 0);
 }
 

@@ -40,8 +40,9 @@ public:
     static int schClassColWidth(int gridWidth, int lineWidth, int others = 3 * SchColWidth);
     // Sets the overview grids' column widths for their present width: every
     // column at least its standard width, and wide enough for its caption
-    // and its widest text in the font in use. The overview panel grows when
-    // the name or class column would otherwise fall below its standard.
+    // and its widest text in the font in use, the name column only as far
+    // as the overview panel stays within a third of the main window. The
+    // panel grows when a column needs it.
     void SizeOverviewColumns();
 
     static constexpr int ProColWidth = 30;   // "Nr", "Anz", "+/-"

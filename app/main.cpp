@@ -625,6 +625,14 @@ void TMainForm::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
 }
 
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The name column's room follows the window's width.
+    if (MainFormHandler)
+        MainFormHandler->SizeOverviewColumns();
+}
+
 void TMainForm::FormShow()
 {
     const QScreen* s = QGuiApplication::primaryScreen();

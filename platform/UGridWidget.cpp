@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include <algorithm>
 #include <vector>
@@ -246,6 +247,18 @@ public:
         const QWidget* widget = option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    }
+
+    // In row-select mode a text cut by its column shows whole in a tool tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (!FGrid || !FGrid->FRowSelect || event->type() != QEvent::ToolTip || !view)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const bool cut = index.isValid() && sizeHint(option, index).width() > option.rect.width();
+        QToolTip::showText(event->globalPos(), cut ? index.data().toString() : QString(), view->viewport(), option.rect);
+        event->setAccepted(cut);
+        return true;
     }
 
 protected:
@@ -753,7 +766,7 @@ bool TGridWidget::moveBy(CursorAction action, Qt::KeyboardModifiers modifiers)
     return setCurrentCell(t.x(), t.y());
 }
 
-void TGridWidget::scrollTo(const QModelIndex& index, ScrollHint hint)
+void TGridWidget::layOutNow()
 {
     // Rows just added are not yet in the scroll range: lay them out first,
     // so that the cursor can reach them.
@@ -761,6 +774,23 @@ void TGridWidget::scrollTo(const QModelIndex& index, ScrollHint hint)
     // A scroll bar that the new range needs appears through a queued call;
     // the viewport it narrows is the one to scroll in.
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+int TGridWidget::topRow() const
+{
+    return std::max(rowAt(0), 0) + FModel->fixedRows;
+}
+
+void TGridWidget::setTopRow(int row)
+{
+    layOutNow();
+    // One scroll step per row.
+    verticalScrollBar()->setValue(row - FModel->fixedRows);
+}
+
+void TGridWidget::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    layOutNow();
     QTableView::scrollTo(index, hint);
     // Keep the cell out from under the frozen columns.
     const int fixed = FModel->fixedCols;
@@ -1054,8 +1084,18 @@ void TGridWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 bool TGridWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FFrozen->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && onDblClick)
+    const QEvent::Type type = event->type();
+    if (watched == FFrozen->viewport() && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        // A whole row is the selection: its fixed cells select it as well.
+        if (FRowSelect) {
+            const int r = FFrozen->rowAt(mouse->position().toPoint().y());
+            if (r >= 0)
+                setCurrentCell(std::max(FCol, FModel->fixedCols), r + FModel->fixedRows);
+        }
+        if (type == QEvent::MouseButtonPress)
+            return FRowSelect;
+        if (mouse->button() == Qt::LeftButton && onDblClick)
             onDblClick();
         return true;
     }

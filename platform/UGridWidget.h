@@ -57,6 +57,9 @@ public:
     bool setCurrentCell(int col, int row);
     bool setRow(int row) { return setCurrentCell(col(), row); }
     bool setCol(int col) { return setCurrentCell(col, row()); }
+    // The first row in view below the caption row, in grid coordinates.
+    int topRow() const;
+    void setTopRow(int row);
 
     // In-place editing: Enter or F2 opens the editor on the current cell, as
     // does typing a character (which then replaces the text); Enter closes
@@ -69,7 +72,9 @@ public:
     void beginEdit();                        // opens the editor on the current cell
     void endEdit();                          // closes it, keeping the text in the cell
 
-    // Whole-row selection, no editing: the overview grids.
+    // Whole-row selection, no editing: the overview grids. A press on any
+    // cell of a row, a fixed one too, selects the row; a text cut by its
+    // column shows whole in a tool tip.
     void setRowSelect(bool on);
     bool rowSelect() const { return FRowSelect; }
 
@@ -133,6 +138,7 @@ private:
     void placeCurrent(int col, int row);     // without the veto
     void setCurrentPos(int col, int row);    // FCol, FRow; tells onCurrentChanged
     void structureChanged();
+    void layOutNow();                        // the delayed layout, at once
     QPoint target(CursorAction action, Qt::KeyboardModifiers modifiers) const;
     bool moveBy(CursorAction action, Qt::KeyboardModifiers modifiers);
     bool openEditor(QEvent* event);

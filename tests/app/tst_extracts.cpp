@@ -72,6 +72,26 @@ QStringList names(const std::unique_ptr<TSchuelerData>& list)
     return names(list.get());
 }
 
+// Where a press at the centre of an overview cell really lands (the fixed
+// column lies in an overlay over the grid's viewport), and the point there.
+std::pair<QWidget*, QPoint> landing(TGridWidget* grid, int col, int row)
+{
+    const QPoint centre = grid->visualRect(grid->model()->index(row - grid->fixedRows(), col)).center();
+    if (!grid->viewport()->rect().contains(centre))
+        return {nullptr, QPoint()};
+    const QPoint inWindow = grid->viewport()->mapTo(grid->window(), centre);
+    QWidget* w = grid->window()->childAt(inWindow);
+    return {w, w ? w->mapFrom(grid->window(), inWindow) : QPoint()};
+}
+
+// A double click as the window system delivers it.
+void doubleClick(QWidget* w, QPoint pos)
+{
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, pos);
+}
+
 int countOf(const TSearchFilter& f)
 {
     int n = 0;
@@ -111,6 +131,8 @@ private slots:
     void classRoad_data();
     void classRoad();
     void classRoadButtons();
+    void overviewRowByMouse_data();
+    void overviewRowByMouse();
 
     void emptyViewFreesItsPupil();
     void deletePupilClosesViews();
@@ -640,6 +662,78 @@ void TestExtracts::classRoadButtons()
     QVERIFY(view);
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Klasse  0a]"));
     QVERIFY(!OpenKlassenView(*MainForm->SchuelerGrid, 0));
+}
+
+void TestExtracts::overviewRowByMouse_data()
+{
+    QTest::addColumn<int>("page");        // 0 projects, 1 classes
+    QTest::addColumn<int>("selected");    // the row first clicked, in its second column
+    QTest::addColumn<bool>("viaEditor");  // the pupil editor has the focus in between
+    QTest::addColumn<int>("row");         // the row double-clicked, -1: the button instead
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("class text of the selected row after the editor") << 1 << 3 << true << 3 << 0 << "Klasse  7a";
+    QTest::newRow("another class text, grid focused") << 1 << 3 << false << 5 << 0 << "Klasse  9a";
+    QTest::newRow("another row's count, grid focused") << 1 << 3 << false << 6 << 2 << "Klasse 10a";
+    QTest::newRow("class button after the editor") << 1 << 3 << true << -1 << 0 << "Klasse  7a";
+    QTest::newRow("project number of the selected row after the editor") << 0 << 4 << true << 4 << 0 << "Projekt 3";
+    QTest::newRow("another project number, grid focused") << 0 << 4 << false << 7 << 0 << "Projekt 6";
+    QTest::newRow("project button after the editor") << 0 << 4 << true << -1 << 0 << "Projekt 3";
+    QTest::newRow("last project, scrolled down, after the editor") << 0 << 41 << true << 41 << 0 << "Projekt 40";
+    QTest::newRow("project above, scrolled down, grid focused") << 0 << 41 << false << 39 << 0 << "Projekt 38";
+}
+
+void TestExtracts::overviewRowByMouse()
+{
+    QFETCH(int, page);
+    QFETCH(int, selected);
+    QFETCH(bool, viaEditor);
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, caption);
+    // 40 projects with a pupil each, in the classes  5a to 12a.
+    projects(40);
+    for (int k = 1; k <= 40; ++k)
+        pupil(QStringLiteral("S%1").arg(k), 5 + k % 8, QStringLiteral("a"), {k}, k);
+    MainFormHandler->UpdateAll();
+    MainForm->Uebersicht->setCurrentIndex(page);
+    TGridWidget* grid = page == 0 ? MainForm->ProjekteGrid : MainForm->SchuelerGrid;
+    QTRY_VERIFY(grid->isVisible());
+    if (selected >= grid->rowCount() - 3)
+        grid->scrollToBottom();
+    QCoreApplication::processEvents();
+
+    auto [first, firstPos] = landing(grid, 1, selected);
+    QVERIFY(first);
+    QTest::mouseClick(first, Qt::LeftButton, Qt::NoModifier, firstPos);
+    QCOMPARE(grid->row(), selected);
+    if (viaEditor) {
+        MainForm->ActivateSchActExecute();
+        TEditor* editor = MainForm->activeEditor();
+        QVERIFY(editor && editor->Editable());
+        TGridWidget* editorGrid = editor->grid();
+        QTest::mouseClick(editorGrid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          editorGrid->visualRect(editorGrid->model()->index(0, 1)).center());
+        QTRY_VERIFY(editorGrid->isAncestorOf(QApplication::focusWidget()) || editorGrid->hasFocus());
+    }
+    const int before = int(MainForm->editors().size());
+    if (row < 0) {
+        grid->setFocus(Qt::TabFocusReason);
+        QVERIFY(grid->hasFocus());
+        auto* button = MainForm->findChild<QAbstractButton*>(page == 0 ? QStringLiteral("ProShowBut")
+                                                                       : QStringLiteral("SchShowBut"));
+        QTest::mouseClick(button, Qt::LeftButton);
+    } else {
+        auto [target, pos] = landing(grid, col, row);
+        QVERIFY(target && grid->isAncestorOf(target));
+        // The fixed column is the overlay's, not the grid's viewport.
+        QCOMPARE(target == grid->viewport(), col > 0);
+        doubleClick(target, pos);
+    }
+    QCOMPARE(int(MainForm->editors().size()), before + 1);
+    TEditor* view = MainForm->activeEditor();
+    QVERIFY(view && !view->Editable());
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(caption));
 }
 
 // ------------------------------------------------------------- ownership

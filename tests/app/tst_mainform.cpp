@@ -43,6 +43,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 #include <memory>
 
 namespace {
@@ -139,6 +140,10 @@ private slots:
     void editorPlacement();
     void activateEditorKeepsActive();
     void overviewAndStatusBarFitTheirTexts();
+    void overviewNameColumnFitsTheNames_data();
+    void overviewNameColumnFitsTheNames();
+    void overviewRebuildKeepsTheSelectedRow_data();
+    void overviewRebuildKeepsTheSelectedRow();
     void disabledToolButtonsLookDisabled();
     void commandStates_data();
     void commandStates();
@@ -1061,6 +1066,116 @@ void TestMainForm::overviewAndStatusBarFitTheirTexts()
         QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
                  qPrintable(panel->text()));
     }
+}
+
+void TestMainForm::overviewNameColumnFitsTheNames_data()
+{
+    QTest::addColumn<bool>("tooLong");
+    QTest::newRow("names of a project day") << false;
+    QTest::newRow("a name wider than the window") << true;
+}
+
+void TestMainForm::overviewNameColumnFitsTheNames()
+{
+    QFETCH(bool, tooLong);
+    const QStringList names{"Theater", "Schülerzeitung „Pausenhof“", "Töpfern für Anfänger", "Chor"};
+    for (int k = 1; k <= names.size(); ++k) {
+        auto* p = new TProjekt(k);
+        p->name = names[k - 1];
+        ProjektData->add(p);
+    }
+    TGridWidget* grid = MainForm->ProjekteGrid;
+    MainFormHandler->UpdateProStat();
+    // A window wide enough for every column of the widest name.
+    int row = 0;
+    for (int c = 0; c < grid->colCount(); ++c)
+        row += grid->fitWidth(c);
+    MainForm->resize(3 * (row + 200), MainForm->height());
+    QString longName;
+    if (tooLong) {
+        while (grid->textWidth(longName) <= MainForm->width())
+            longName += QStringLiteral("Arbeitsgemeinschaft Naturwissenschaften ");
+        ProjektData->getNr(2)->name = longName;
+    }
+    MainFormHandler->UpdateProStat();
+    QCoreApplication::processEvents();
+
+    QVERIFY2(MainForm->Uebersicht->width() <= MainForm->width() / 3,
+             qPrintable(QStringLiteral("%1 of %2").arg(MainForm->Uebersicht->width()).arg(MainForm->width())));
+    int total = 0;
+    for (int c = 0; c < grid->colCount(); ++c)
+        total += grid->colWidth(c);
+    QVERIFY(total <= grid->viewport()->width());
+    if (!tooLong)
+        QVERIFY(grid->colWidth(1) >= grid->fitWidth(1));
+
+    // A name that fits has no tool tip; one cut shows whole in it.
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    auto tipAt = [grid](int r) {
+        const QPoint at = grid->visualRect(grid->model()->index(r - 1, 1)).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(grid->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipAt(5), QString());   // "Chor"
+    QCOMPARE(tipAt(3), tooLong ? longName : QString());
+}
+
+void TestMainForm::overviewRebuildKeepsTheSelectedRow_data()
+{
+    // Entries: class texts (a pupil each) or project names; the rows of
+    // the overview before and after the data changed.
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("class moved down by a new one") << 1 << QStringList{"7a", "9a"} << QStringList{"7a", "8a", "9a"} << 2 << 3 << " 9a";
+    QTest::newRow("class shown in another case") << 1 << QStringList{"7a", "9a"} << QStringList{"7a", "8b", "9A"} << 2 << 3 << " 9A";
+    QTest::newRow("last class gone") << 1 << QStringList{"7a", "8a", "9a"} << QStringList{"7a", "8a"} << 3 << 2 << " 8a";
+    QTest::newRow("middle class gone") << 1 << QStringList{"7a", "8a", "9a"} << QStringList{"7a", "9a"} << 2 << 2 << " 9a";
+    QTest::newRow("project kept") << 0 << QStringList{"A", "B", "C"} << QStringList{"A", "B", "C", "D"} << 3 << 3 << "2";
+    QTest::newRow("project gone") << 0 << QStringList{"A", "B", "C", "D", "E"} << QStringList{"A", "B", "C"} << 6 << 4 << "3";
+}
+
+void TestMainForm::overviewRebuildKeepsTheSelectedRow()
+{
+    QFETCH(int, page);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(int, selected);
+    QFETCH(int, row);
+    QFETCH(QString, entry);
+    auto fill = [page](const QStringList& entries) {
+        SchuelerData->ClearData();
+        ProjektData->ClearData();
+        for (int i = 0; i < entries.size(); ++i) {
+            if (page == 0) {
+                auto* p = new TProjekt(i + 1);
+                p->name = entries[i];
+                ProjektData->add(p);
+            } else {
+                auto* s = new TSchueler;
+                s->name = QStringLiteral("S%1").arg(i);
+                s->jgst = entries[i].chopped(1).toInt();
+                s->abt = entries[i].right(1);
+                SchuelerData->add(s);
+            }
+        }
+        if (page == 0)
+            MainFormHandler->UpdateProStat();
+        else
+            MainFormHandler->UpdateSchStat();
+    };
+    TGridWidget* grid = page == 0 ? MainForm->ProjekteGrid : MainForm->SchuelerGrid;
+    fill(before);
+    QVERIFY(grid->setRow(selected));
+    fill(after);
+    QCOMPARE(grid->row(), row);
+    QCOMPARE(grid->cell(0, row), entry);
+    QVERIFY(grid->selectionModel()->isRowSelected(row - 1));
 }
 
 void TestMainForm::disabledToolButtonsLookDisabled()

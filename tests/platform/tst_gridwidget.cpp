@@ -69,6 +69,14 @@ struct TFixture {
         const QModelIndex index = grid->model()->index(row - grid->fixedRows(), col);
         return grid->visualRect(index).center();
     }
+    // Where a press at the centre of a cell really lands (the fixed columns
+    // lie in an overlay over the viewport), and the point there.
+    std::pair<QWidget*, QPoint> landing(int col, int row) const
+    {
+        const QPoint inWindow = grid->viewport()->mapTo(&window, cellCenter(col, row));
+        QWidget* w = window.childAt(inWindow);
+        return {w, w ? w->mapFrom(&window, inWindow) : QPoint()};
+    }
     void click(int col, int row)
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(col, row));
@@ -793,6 +801,51 @@ private slots:
         // Tab leaves the grid in row-select mode.
         f.press(Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.other));
+    }
+
+    void pressOnAFixedCell_data()
+    {
+        QTest::addColumn<bool>("rowSelect");
+        QTest::newRow("row select: the row") << true;
+        QTest::newRow("cells: nothing") << false;
+    }
+
+    void pressOnAFixedCell()
+    {
+        // In row-select mode a fixed cell belongs to its row: a press selects
+        // the row, a double click acts on it.
+        QFETCH(bool, rowSelect);
+        TFixture f(4, 6, 1);
+        f.grid->setRowSelect(rowSelect);
+        int dblRow = -1;
+        f.grid->onDblClick = [&] { dblRow = f.grid->row(); };
+        QVERIFY(f.grid->setCurrentCell(2, 1));
+        auto [pressed, at] = f.landing(0, 3);
+        QVERIFY(pressed && pressed != f.grid->viewport() && f.grid->isAncestorOf(pressed));
+        QTest::mouseClick(pressed, Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(f.current(), rowSelect ? QPoint(2, 3) : QPoint(2, 1));
+        auto [doubled, dAt] = f.landing(0, 4);
+        QTest::mouseClick(doubled, Qt::LeftButton, Qt::NoModifier, dAt);
+        QTest::mouseDClick(doubled, Qt::LeftButton, Qt::NoModifier, dAt);
+        QCOMPARE(dblRow, rowSelect ? 4 : 1);
+        QVERIFY(!f.grid->isEditing());
+    }
+
+    void refilledGridKeepsItsTopRow()
+    {
+        // Emptied and filled again, the grid shows the rows it showed, in
+        // its fixed column too.
+        TFixture f(4, 60, 1);
+        f.grid->setTopRow(30);
+        QCOMPARE(f.grid->topRow(), 30);
+        f.grid->setRowCount(1);
+        f.grid->setRowCount(60);
+        f.grid->setTopRow(30);
+        QCOMPARE(f.grid->topRow(), 30);
+        auto [w, at] = f.landing(0, 30);
+        auto* frozen = qobject_cast<QTableView*>(w->parentWidget());
+        QVERIFY(frozen && frozen != f.grid);
+        QCOMPARE(frozen->rowAt(at.y()) + f.grid->fixedRows(), 30);
     }
 
     void frozenColumnsStayVisible()
