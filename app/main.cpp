@@ -1310,8 +1310,9 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
         MainFormHandler->UpdateSchStat();
         MainFormHandler->UpdateSchEditors();
     }
-    // A file that refused a line is not the list's file: saving under its
-    // name would write the few records read over it.
+    // A file that refused a line, or an assignment file read as choices,
+    // is not the list's file: saving under its name would overwrite it
+    // with less than it holds.
     Database.ModSaved(n == 1 && complete ? chosen.files.first() : QString());
     showFileName(kind, Database);
     MainFormHandler->UpdateStatusBar();

@@ -470,6 +470,10 @@ void TestMainForm::openRefusedKeepsNoName_data()
     QByteArray assignments;
     for (const QString& line : pupilLines(801, true, 1))
         assignments += Ansi::encode(line) + "\r\n";
+    // Read as choices every line is taken, without its assigned project.
+    QByteArray sixtyAssigned;
+    for (const QString& line : pupilLines(60, true, 2))
+        sixtyAssigned += Ansi::encode(line) + "\r\n";
     QByteArray oneBad = projectLines(3).join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
     oneBad += "4; Kaputt; x; 10; 2; 20; -; -; 0; \r\n";
     QByteArray image("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
@@ -480,12 +484,14 @@ void TestMainForm::openRefusedKeepsNoName_data()
     QTest::newRow("image as projects") << "OpenProAct" << "bild.PRO" << image << "Projekt-Editor" << 0;
     QTest::newRow("image as assignments") << "OpenEintAct" << "bild.EIN" << image << "Schüler-Editor" << 0;
     QTest::newRow("project file as choices") << "OpenWahlAct" << "p.WAH" << oneBad << "Schüler-Editor" << 0;
+    QTest::newRow("assignment file as choices") << "OpenWahlAct" << "tag.EIN" << sixtyAssigned << "Schüler-Editor" << 60;
 }
 
 void TestMainForm::openRefusedKeepsNoName()
 {
-    // A file the reader refused, wholly or in part, keeps its bytes: the
-    // list does not take its name, and "&Speichern" asks for one.
+    // A file the reader refused, wholly or in part, or read without the
+    // assigned projects it holds, keeps its bytes: the list does not take
+    // its name, and "&Speichern" asks for one.
     QFETCH(QString, command);
     QFETCH(QString, file);
     QFETCH(QByteArray, bytes);
