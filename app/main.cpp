@@ -1280,18 +1280,33 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
         MainFormHandler->UpdateCloseViewSchEditors();
     Database.ClearData();
 
-    // The editable editor's caption always tells the list's file name,
-    // also after a failure or a read of several files.
+    // A file that cannot be opened or read ends the road: the list keeps
+    // what was read before it, without a name, and the calling command
+    // refreshes every view over that. The editable editor's caption
+    // follows the list's name on every way out.
+    const auto fail = [&](const QString& message) {
+        ShowMessage(message);
+        showFileName(kind, Database);
+    };
     for (const QString& file : chosen.files) {
         TDataFile dataFile(FType, file);
         if (!dataFile.OpenRead()) {
-            ShowMessage(QStringLiteral("Fehler beim Öffnen der Datei ") + file);
-            showFileName(kind, Database);
+            fail(QStringLiteral("Fehler beim Öffnen der Datei ") + file);
             return;
         }
-        total += dataFile.Read(Database, n > 1);
-        complete = complete && dataFile.ReadComplete();
+        bool readFailed = false;
+        try {
+            total += dataFile.Read(Database, n > 1);
+        } catch (const EInOutError&) {
+            // Reported once the exception is gone: the box runs an event loop.
+            readFailed = true;
+        }
         dataFile.Close();
+        if (readFailed) {
+            fail(QStringLiteral("Fehler beim Lesen der Datei ") + file);
+            return;
+        }
+        complete = complete && dataFile.ReadComplete();
     }
 
     if (FType == ft_wahl)

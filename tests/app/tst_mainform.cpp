@@ -101,6 +101,8 @@ private slots:
     void openRoads();
     void openFailure_data();
     void openFailure();
+    void openReadError_data();
+    void openReadError();
     void openBadLine();
     void openCancelled();
     void openWrongKind();
@@ -415,6 +417,67 @@ void TestMainForm::openFailure()
     QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei ") + path("missing.PRO")});
     QCOMPARE(MainForm->editors().size(), 1);
     QCOMPARE(ProjektData->Anz(), 0);
+}
+
+void TestMainForm::openReadError_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("ext");
+    QTest::addColumn<bool>("goodFirst");   // a readable file chosen before the failing one
+
+    QTest::newRow("projects") << "OpenProAct" << "PRO" << false;
+    QTest::newRow("assignments") << "OpenEintAct" << "EIN" << false;
+    QTest::newRow("choices") << "OpenWahlAct" << "WAH" << true;
+}
+
+void TestMainForm::openReadError()
+{
+    // A file that opens but fails while it is read ends the open like one
+    // that cannot be opened, and no view keeps the rows of the old list.
+    QFETCH(QString, command);
+    QFETCH(QString, ext);
+    QFETCH(bool, goodFirst);
+    const bool projects = ext == QLatin1String("PRO");
+    const QString tag = path("tag." + ext);
+    writeLines(tag, projects ? projectLines(4) : pupilLines(4, ext == QLatin1String("EIN")));
+    const QByteArray tagBytes = readBytes(tag);
+    FUi->queueFiles({tag});
+    action(command)->trigger();
+    TEditor* editor = MainForm->activeEditor();
+    QCOMPARE(editor->grid()->rowCount(), 5);
+    FUi->clear();
+
+    // Every read of this file fails, as on a failing disk.
+    const QString failing = QStringLiteral("/proc/self/mem");
+    QStringList files{failing};
+    if (goodFirst) {
+        writeLines(path("first.WAH"), pupilLines(2, false));
+        files.prepend(path("first.WAH"));
+    }
+    FUi->queueFiles(files);
+    action(command)->trigger();
+
+    QCOMPARE(FUi->texts().first(), QStringLiteral("Fehler beim Lesen der Datei ") + failing);
+    TData* list = editor->getData();
+    const int kept = goodFirst ? 2 : 0;
+    QVERIFY(list->getFilename().isEmpty());
+    QCOMPARE(MainForm->activeEditor(), editor);
+    QCOMPARE(editor->windowTitle(), projects ? QStringLiteral("Projekt-Editor") : QStringLiteral("Schüler-Editor"));
+    // The rows are those of the list: what was read before the failure, or
+    // the one empty record an editor makes of an empty list.
+    QCOMPARE(editor->grid()->rowCount(), list->Anz() + 1);
+    QCOMPARE(list->Anz(), qMax(kept, 1));
+    QCOMPARE(editor->grid()->cell(projects ? 1 : 0, 1), kept ? QStringLiteral("Schüler 1") : QString());
+    QCOMPARE(MainForm->panelText(projects ? 0 : 1),
+             QStringLiteral("%1 %2").arg(kept).arg(projects ? QStringLiteral("Projekte") : QStringLiteral("Schüler")));
+
+    // "&Speichern" asks for a name; the old file stays as it was.
+    FUi->clear();
+    FUi->queueFileCancel();
+    QTest::keyClick(editor->grid(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(FUi->fileDialogs.size(), 1);
+    QVERIFY(FUi->fileDialogs[0].save);
+    QCOMPARE(readBytes(tag), tagBytes);
 }
 
 void TestMainForm::openBadLine()
