@@ -114,8 +114,8 @@ private slots:
     void saveWithName();
     void saveWithoutName_data();
     void saveWithoutName();
-    void saveFailedCreate_data();
-    void saveFailedCreate();
+    void saveFailed_data();
+    void saveFailed();
     void saveExtractView();
 
     void saveUnsaved_data();
@@ -680,25 +680,39 @@ void TestMainForm::saveWithoutName()
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(shown));
 }
 
-void TestMainForm::saveFailedCreate_data()
+void TestMainForm::saveFailed_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::newRow("missing folder") << "nofolder/x.PRO";
-    QTest::newRow("folder as file") << "dir.PRO";
+    QTest::addColumn<int>("sizeLimit");   // bytes a file may grow to, 0 for no limit
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("namesTarget");   // the message ends in the target's full name
+    const QString cannotCreate = QStringLiteral("Fehler beim Anlegen der Datei.");
+    QTest::newRow("missing folder") << "nofolder/x.PRO" << 0 << cannotCreate << false;
+    QTest::newRow("folder as file") << "dir.PRO" << 0 << cannotCreate << false;
+    // Over the list's own file: the old one stays whole.
+    QTest::newRow("full disk") << "p.PRO" << 16 << QStringLiteral("Fehler beim Schreiben der Datei ") << true;
 }
 
-void TestMainForm::saveFailedCreate()
+void TestMainForm::saveFailed()
 {
     QFETCH(QString, target);
+    QFETCH(int, sizeLimit);
+    QFETCH(QString, message);
+    QFETCH(bool, namesTarget);
     QVERIFY(QDir(FDir->path()).mkdir("dir.PRO"));
     const QString file = path("p.PRO");
     openFile(MainForm->OpenProAct, file, projectLines(2));
+    const QByteArray oldBytes = readBytes(file);
     ProjektData->setModified();
     FUi->clear();
 
     FUi->queueFiles({path(target)});
-    MainForm->SaveAsAct->trigger();
-    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Anlegen der Datei.")});
+    if (sizeLimit)
+        withFileSizeLimit(sizeLimit, [] { MainForm->SaveAsAct->trigger(); });
+    else
+        MainForm->SaveAsAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList{namesTarget ? message + path(target) : message});
+    QCOMPARE(readBytes(file), oldBytes);
     QCOMPARE(ProjektData->getFilename(), file);
     QVERIFY(ProjektData->getModified());
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor [p.PRO]"));
