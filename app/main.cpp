@@ -50,6 +50,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 TMainForm* MainForm = nullptr;
 
@@ -1294,16 +1295,16 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
             fail(QStringLiteral("Fehler beim Öffnen der Datei ") + file);
             return;
         }
-        bool readFailed = false;
+        std::optional<QString> readError;
         try {
             total += dataFile.Read(Database, n > 1);
-        } catch (const EInOutError&) {
+        } catch (const EInOutError& e) {
             // Reported once the exception is gone: the box runs an event loop.
-            readFailed = true;
+            readError = e.message();
         }
         dataFile.Close();
-        if (readFailed) {
-            fail(QStringLiteral("Fehler beim Lesen der Datei ") + file);
+        if (readError) {
+            fail(*readError);
             return;
         }
         complete = complete && dataFile.ReadComplete();
