@@ -52,6 +52,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 TMainForm* MainForm = nullptr;
 
@@ -1277,18 +1278,33 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
         MainFormHandler->UpdateCloseViewSchEditors();
     Database.ClearData();
 
-    // The editable editor's caption always tells the list's file name,
-    // also after a failure or a read of several files.
+    // A file that cannot be opened or read ends the road: the list keeps
+    // what was read before it, without a name, and the calling command
+    // refreshes every view over that. The editable editor's caption
+    // follows the list's name on every way out.
+    const auto fail = [&](const QString& message) {
+        ShowMessage(message);
+        showFileName(kind, Database);
+    };
     for (const QString& file : chosen.files) {
         TDataFile dataFile(FType, file);
         if (!dataFile.OpenRead()) {
-            ShowMessage(QStringLiteral("Fehler beim Öffnen der Datei ") + file);
-            showFileName(kind, Database);
+            fail(QStringLiteral("Fehler beim Öffnen der Datei ") + file);
             return;
         }
-        total += dataFile.Read(Database, n > 1);
-        complete = complete && dataFile.ReadComplete();
+        std::optional<QString> readError;
+        try {
+            total += dataFile.Read(Database, n > 1);
+        } catch (const EInOutError& e) {
+            // Reported once the exception is gone: the box runs an event loop.
+            readError = e.message();
+        }
         dataFile.Close();
+        if (readError) {
+            fail(*readError);
+            return;
+        }
+        complete = complete && dataFile.ReadComplete();
     }
 
     if (FType == ft_wahl)
@@ -1307,8 +1323,9 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
         MainFormHandler->UpdateSchStat();
         MainFormHandler->UpdateSchEditors();
     }
-    // A file that refused a line is not the list's file: saving under its
-    // name would write the few records read over it.
+    // A file that refused a line, or an assignment file read as choices,
+    // is not the list's file: saving under its name would overwrite it
+    // with less than it holds.
     Database.ModSaved(n == 1 && complete ? chosen.files.first() : QString());
     showFileName(kind, Database);
     MainFormHandler->UpdateStatusBar();

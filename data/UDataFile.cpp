@@ -61,6 +61,7 @@ int TDataFile::Read(TData& DataBase, bool concat)
 
     int n = 0;
     FRefused = 0;
+    FDroppedAssignment = false;
     if (looksBinary()) {
         ++FRefused;
         ShowMessage(QStringLiteral("Die Datei %1 ist keine Textdatei.").arg(QFileInfo(Name).fileName()));
@@ -94,6 +95,10 @@ int TDataFile::Read(TData& DataBase, bool concat)
             } else {
                 auto s = std::make_unique<TSchueler>(zeile, FType == ft_teil);
                 DataBase.add(s.release());
+                // A choices line has ten fields; an eleventh, the assigned
+                // project, is not kept.
+                if (FType == ft_wahl && zeile.size() > 10)
+                    FDroppedAssignment = true;
             }
             ++n;
         } catch (const EProFromZeile& e) {

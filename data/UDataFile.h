@@ -35,10 +35,11 @@ public:
     // NUL byte is no text file: one message, reading stops there, the
     // records read so far stay. A read error raises EInOutError.
     int Read(TData& DataBase, bool concat);
-    // True when the last Read took every record line of the file: no line
-    // and not the file itself was refused. Only such a file may give the
-    // list its name.
-    bool ReadComplete() const { return FRefused == 0; }
+    // True when the last Read took every record line of the file whole: no
+    // line and not the file itself was refused, and no line lost its
+    // assigned project (an assignment file read as choices). Only such a
+    // file may give the list its name.
+    bool ReadComplete() const { return FRefused == 0 && !FDroppedAssignment; }
     // One line per record; the number written, -1 when not open for
     // writing.
     int Write(const TData& DataBase);
@@ -52,6 +53,7 @@ private:
 
     TFileMode FMode = fm_closed;
     int FRefused = 0;
+    bool FDroppedAssignment = false;
     TFileType FType;
     QString Name;
     TAnsiLineReader FReader;

@@ -95,8 +95,9 @@ bool TAnsiLineReader::fill()
         return false;
     const QByteArray chunk = FFile.read(FChunk);
     if (chunk.isEmpty()) {
+        // The platform's text is English and names no file.
         if (FFile.error() != QFileDevice::NoError)
-            throw EInOutError(FFile.errorString());
+            throw EInOutError(QStringLiteral("Fehler beim Lesen der Datei ") + FFile.fileName());
         FEof = true;
         return false;
     }
@@ -188,13 +189,13 @@ void TAnsiFileWriter::commit()
     // commit() alone does not notice a buffered write that fails on flush
     // (a full disk): flush first, so a short file never replaces the old one.
     const bool ok = FFile->flush() && FFile->error() == QFileDevice::NoError && FFile->commit();
-    const QString error = FFile->errorString();
+    const QString name = FFile->fileName();
     if (!ok)
         FFile->cancelWriting();
     delete FFile;
     FFile = nullptr;
     if (!ok)
-        throw EInOutError(error);
+        throw EInOutError(QStringLiteral("Fehler beim Schreiben der Datei ") + name);
 }
 
 void TAnsiFileWriter::cancel()

@@ -37,7 +37,8 @@ public:
     bool isOpen() const { return FFile.isOpen(); }
 
     // Next line without its end; false at the end of the file.
-    // A read error raises EInOutError.
+    // A read error raises EInOutError "Fehler beim Lesen der Datei " and
+    // the file's name as opened.
     bool readLine(QString& line);
     // Up to maxBytes of the file from where reading stands, without taking
     // them.
@@ -69,7 +70,8 @@ public:
     void write(const QString& text);      // the text as it stands
 
     // Replaces the target file; a failed write or commit raises EInOutError
-    // with the platform's text and leaves the old file untouched.
+    // "Fehler beim Schreiben der Datei " and the file's name as opened, and
+    // leaves the old file untouched.
     void commit();
     // Drops everything written; the old file stays.
     void cancel();

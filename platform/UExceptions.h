@@ -1,6 +1,6 @@
 #pragma once
 // The system's exception base: every error the program raises on purpose
-// carries a German (or platform) message text.
+// carries a German message text.
 
 #include <QString>
 #include <exception>

@@ -111,6 +111,8 @@ private slots:
     void openRoads();
     void openFailure_data();
     void openFailure();
+    void openReadError_data();
+    void openReadError();
     void openBadLine();
     void openCancelled();
     void openWrongKind();
@@ -122,8 +124,8 @@ private slots:
     void saveWithName();
     void saveWithoutName_data();
     void saveWithoutName();
-    void saveFailedCreate_data();
-    void saveFailedCreate();
+    void saveFailed_data();
+    void saveFailed();
     void saveExtractView();
 
     void saveUnsaved_data();
@@ -492,6 +494,67 @@ void TestMainForm::openFailure()
     QCOMPARE(ProjektData->Anz(), 0);
 }
 
+void TestMainForm::openReadError_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("ext");
+    QTest::addColumn<bool>("goodFirst");   // a readable file chosen before the failing one
+
+    QTest::newRow("projects") << "OpenProAct" << "PRO" << false;
+    QTest::newRow("assignments") << "OpenEintAct" << "EIN" << false;
+    QTest::newRow("choices") << "OpenWahlAct" << "WAH" << true;
+}
+
+void TestMainForm::openReadError()
+{
+    // A file that opens but fails while it is read ends the open like one
+    // that cannot be opened, and no view keeps the rows of the old list.
+    QFETCH(QString, command);
+    QFETCH(QString, ext);
+    QFETCH(bool, goodFirst);
+    const bool projects = ext == QLatin1String("PRO");
+    const QString tag = path("tag." + ext);
+    writeLines(tag, projects ? projectLines(4) : pupilLines(4, ext == QLatin1String("EIN")));
+    const QByteArray tagBytes = readBytes(tag);
+    FUi->queueFiles({tag});
+    action(command)->trigger();
+    TEditor* editor = MainForm->activeEditor();
+    QCOMPARE(editor->grid()->rowCount(), 5);
+    FUi->clear();
+
+    // Every read of this file fails, as on a failing disk.
+    const QString failing = QStringLiteral("/proc/self/mem");
+    QStringList files{failing};
+    if (goodFirst) {
+        writeLines(path("first.WAH"), pupilLines(2, false));
+        files.prepend(path("first.WAH"));
+    }
+    FUi->queueFiles(files);
+    action(command)->trigger();
+
+    QCOMPARE(FUi->texts().first(), QStringLiteral("Fehler beim Lesen der Datei ") + failing);
+    TData* list = editor->getData();
+    const int kept = goodFirst ? 2 : 0;
+    QVERIFY(list->getFilename().isEmpty());
+    QCOMPARE(MainForm->activeEditor(), editor);
+    QCOMPARE(editor->windowTitle(), projects ? QStringLiteral("Projekt-Editor") : QStringLiteral("Schüler-Editor"));
+    // The rows are those of the list: what was read before the failure, or
+    // the one empty record an editor makes of an empty list.
+    QCOMPARE(editor->grid()->rowCount(), list->Anz() + 1);
+    QCOMPARE(list->Anz(), qMax(kept, 1));
+    QCOMPARE(editor->grid()->cell(projects ? 1 : 0, 1), kept ? QStringLiteral("Schüler 1") : QString());
+    QCOMPARE(MainForm->panelText(projects ? 0 : 1),
+             QStringLiteral("%1 %2").arg(kept).arg(projects ? QStringLiteral("Projekte") : QStringLiteral("Schüler")));
+
+    // "&Speichern" asks for a name; the old file stays as it was.
+    FUi->clear();
+    FUi->queueFileCancel();
+    QTest::keyClick(editor->grid(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(FUi->fileDialogs.size(), 1);
+    QVERIFY(FUi->fileDialogs[0].save);
+    QCOMPARE(readBytes(tag), tagBytes);
+}
+
 void TestMainForm::openBadLine()
 {
     const QString file = path("bad.PRO");
@@ -545,6 +608,10 @@ void TestMainForm::openRefusedKeepsNoName_data()
     QByteArray assignments;
     for (const QString& line : pupilLines(801, true, 1))
         assignments += Ansi::encode(line) + "\r\n";
+    // Read as choices every line is taken, without its assigned project.
+    QByteArray sixtyAssigned;
+    for (const QString& line : pupilLines(60, true, 2))
+        sixtyAssigned += Ansi::encode(line) + "\r\n";
     QByteArray oneBad = projectLines(3).join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
     oneBad += "4; Kaputt; x; 10; 2; 20; -; -; 0; \r\n";
     QByteArray image("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
@@ -555,12 +622,14 @@ void TestMainForm::openRefusedKeepsNoName_data()
     QTest::newRow("image as projects") << "OpenProAct" << "bild.PRO" << image << "Projekt-Editor" << 0;
     QTest::newRow("image as assignments") << "OpenEintAct" << "bild.EIN" << image << "Schüler-Editor" << 0;
     QTest::newRow("project file as choices") << "OpenWahlAct" << "p.WAH" << oneBad << "Schüler-Editor" << 0;
+    QTest::newRow("assignment file as choices") << "OpenWahlAct" << "tag.EIN" << sixtyAssigned << "Schüler-Editor" << 60;
 }
 
 void TestMainForm::openRefusedKeepsNoName()
 {
-    // A file the reader refused, wholly or in part, keeps its bytes: the
-    // list does not take its name, and "&Speichern" asks for one.
+    // A file the reader refused, wholly or in part, or read without the
+    // assigned projects it holds, keeps its bytes: the list does not take
+    // its name, and "&Speichern" asks for one.
     QFETCH(QString, command);
     QFETCH(QString, file);
     QFETCH(QByteArray, bytes);
@@ -686,25 +755,39 @@ void TestMainForm::saveWithoutName()
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(shown));
 }
 
-void TestMainForm::saveFailedCreate_data()
+void TestMainForm::saveFailed_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::newRow("missing folder") << "nofolder/x.PRO";
-    QTest::newRow("folder as file") << "dir.PRO";
+    QTest::addColumn<int>("sizeLimit");   // bytes a file may grow to, 0 for no limit
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("namesTarget");   // the message ends in the target's full name
+    const QString cannotCreate = QStringLiteral("Fehler beim Anlegen der Datei.");
+    QTest::newRow("missing folder") << "nofolder/x.PRO" << 0 << cannotCreate << false;
+    QTest::newRow("folder as file") << "dir.PRO" << 0 << cannotCreate << false;
+    // Over the list's own file: the old one stays whole.
+    QTest::newRow("full disk") << "p.PRO" << 16 << QStringLiteral("Fehler beim Schreiben der Datei ") << true;
 }
 
-void TestMainForm::saveFailedCreate()
+void TestMainForm::saveFailed()
 {
     QFETCH(QString, target);
+    QFETCH(int, sizeLimit);
+    QFETCH(QString, message);
+    QFETCH(bool, namesTarget);
     QVERIFY(QDir(FDir->path()).mkdir("dir.PRO"));
     const QString file = path("p.PRO");
     openFile(MainForm->OpenProAct, file, projectLines(2));
+    const QByteArray oldBytes = readBytes(file);
     ProjektData->setModified();
     FUi->clear();
 
     FUi->queueFiles({path(target)});
-    MainForm->SaveAsAct->trigger();
-    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Anlegen der Datei.")});
+    if (sizeLimit)
+        withFileSizeLimit(sizeLimit, [] { MainForm->SaveAsAct->trigger(); });
+    else
+        MainForm->SaveAsAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList{namesTarget ? message + path(target) : message});
+    QCOMPARE(readBytes(file), oldBytes);
     QCOMPARE(ProjektData->getFilename(), file);
     QVERIFY(ProjektData->getModified());
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor [p.PRO]"));

@@ -566,7 +566,7 @@ private slots:
         FUi->queueAnswer(TModalResult::mrYes);
         withFileSizeLimit(4096, [] { command("ExportAct"); });
         QCOMPARE(FUi->texts().size(), 2);
-        QVERIFY(!FUi->lastText().contains(QStringLiteral("exportiert")));
+        QCOMPARE(FUi->lastText(), QStringLiteral("Fehler beim Schreiben der Datei ") + file);
         QCOMPARE(fileBytes(file), QByteArray("alt\r\n"));
         QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"gross.TXT"});
     }
