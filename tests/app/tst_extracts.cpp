@@ -72,11 +72,12 @@ QStringList names(const std::unique_ptr<TSchuelerData>& list)
     return names(list.get());
 }
 
-// Where a press at the centre of an overview cell really lands (the fixed
-// column lies in an overlay over the grid's viewport), and the point there.
-std::pair<QWidget*, QPoint> landing(TGridWidget* grid, int col, int row)
+// Where a press at the centre of an overview cell, or beside it by offset,
+// really lands (the fixed column lies in an overlay over the grid's
+// viewport), and the point there.
+std::pair<QWidget*, QPoint> landing(TGridWidget* grid, int col, int row, QPoint offset = QPoint())
 {
-    const QPoint centre = grid->visualRect(grid->model()->index(row - grid->fixedRows(), col)).center();
+    const QPoint centre = grid->visualRect(grid->model()->index(row - grid->fixedRows(), col)).center() + offset;
     if (!grid->viewport()->rect().contains(centre))
         return {nullptr, QPoint()};
     const QPoint inWindow = grid->viewport()->mapTo(grid->window(), centre);
@@ -133,6 +134,8 @@ private slots:
     void classRoadButtons();
     void overviewRowByMouse_data();
     void overviewRowByMouse();
+    void overviewDoubleClickBelowTheRows_data();
+    void overviewDoubleClickBelowTheRows();
 
     void emptyViewFreesItsPupil();
     void deletePupilClosesViews();
@@ -734,6 +737,41 @@ void TestExtracts::overviewRowByMouse()
     TEditor* view = MainForm->activeEditor();
     QVERIFY(view && !view->Editable());
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(caption));
+}
+
+void TestExtracts::overviewDoubleClickBelowTheRows_data()
+{
+    QTest::addColumn<int>("page");   // 0 projects, 1 classes
+    QTest::addColumn<int>("col");
+    QTest::newRow("below the class texts") << 1 << 0;
+    QTest::newRow("below the class counts") << 1 << 1;
+    QTest::newRow("below the project numbers") << 0 << 0;
+    QTest::newRow("below the project names") << 0 << 1;
+}
+
+void TestExtracts::overviewDoubleClickBelowTheRows()
+{
+    // With no row under the pointer a double click opens nothing.
+    QFETCH(int, page);
+    QFETCH(int, col);
+    projects(4);
+    for (int k = 1; k <= 4; ++k)
+        pupil(QStringLiteral("S%1").arg(k), 4 + k, QStringLiteral("a"), {k}, k);
+    MainFormHandler->UpdateAll();
+    MainForm->Uebersicht->setCurrentIndex(page);
+    TGridWidget* grid = page == 0 ? MainForm->ProjekteGrid : MainForm->SchuelerGrid;
+    QTRY_VERIFY(grid->isVisible());
+    auto [first, firstPos] = landing(grid, 1, 3);
+    QVERIFY(first);
+    QTest::mouseClick(first, Qt::LeftButton, Qt::NoModifier, firstPos);
+    QCOMPARE(grid->row(), 3);
+
+    auto [below, pos] = landing(grid, col, grid->rowCount() - 1, QPoint(0, 30));
+    QVERIFY(below && grid->isAncestorOf(below));
+    const int before = int(MainForm->editors().size());
+    doubleClick(below, pos);
+    QCOMPARE(int(MainForm->editors().size()), before);
+    QCOMPARE(grid->row(), 3);
 }
 
 // ------------------------------------------------------------- ownership
