@@ -136,6 +136,8 @@ private slots:
     void overviewRowByMouse();
     void overviewDoubleClickBelowTheRows_data();
     void overviewDoubleClickBelowTheRows();
+    void overviewKeepsTheProjectThroughTheEditor_data();
+    void overviewKeepsTheProjectThroughTheEditor();
 
     void emptyViewFreesItsPupil();
     void deletePupilClosesViews();
@@ -684,6 +686,7 @@ void TestExtracts::overviewRowByMouse_data()
     QTest::newRow("project button after the editor") << 0 << 4 << true << -1 << 0 << "Projekt 3";
     QTest::newRow("last project, scrolled down, after the editor") << 0 << 41 << true << 41 << 0 << "Projekt 40";
     QTest::newRow("project above, scrolled down, grid focused") << 0 << 41 << false << 39 << 0 << "Projekt 38";
+    QTest::newRow("last project after the editor, the selected one scrolled away") << 0 << 4 << true << 41 << 0 << "Projekt 40";
 }
 
 void TestExtracts::overviewRowByMouse()
@@ -727,6 +730,8 @@ void TestExtracts::overviewRowByMouse()
                                                                        : QStringLiteral("SchShowBut"));
         QTest::mouseClick(button, Qt::LeftButton);
     } else {
+        // The user scrolls the row into view, as far as it is not.
+        grid->scrollTo(grid->model()->index(row - grid->fixedRows(), col));
         auto [target, pos] = landing(grid, col, row);
         QVERIFY(target && grid->isAncestorOf(target));
         // The fixed column is the overlay's, not the grid's viewport.
@@ -772,6 +777,53 @@ void TestExtracts::overviewDoubleClickBelowTheRows()
     doubleClick(below, pos);
     QCOMPARE(int(MainForm->editors().size()), before);
     QCOMPARE(grid->row(), 3);
+}
+
+void TestExtracts::overviewKeepsTheProjectThroughTheEditor_data()
+{
+    QTest::addColumn<QString>("command");   // run in the project editor on its row
+    QTest::addColumn<int>("editorRow");
+    QTest::addColumn<int>("row");           // where P4 (or what took its row) stands then
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("first project deleted") << "DeleteAct" << 1 << 4 << "Projekt 3";
+    QTest::newRow("project inserted before it") << "InsertHereAct" << 2 << 6 << "Projekt 5";
+    QTest::newRow("project inserted after it") << "InsertHereAct" << 5 << 5 << "Projekt 4";
+    QTest::newRow("the project itself deleted") << "DeleteAct" << 4 << 5 << "Projekt 4";
+}
+
+void TestExtracts::overviewKeepsTheProjectThroughTheEditor()
+{
+    // The overview keeps its selection on the project chosen, whatever
+    // number the project editor gives it.
+    QFETCH(QString, command);
+    QFETCH(int, editorRow);
+    QFETCH(int, row);
+    QFETCH(QString, caption);
+    projects(5);
+    for (int k = 1; k <= 5; ++k)
+        pupil(QStringLiteral("S%1").arg(k), 7, QStringLiteral("a"), {k}, k);
+    MainFormHandler->UpdateAll();
+    TGridWidget* grid = MainForm->ProjekteGrid;
+    QTRY_VERIFY(grid->isVisible());
+    auto [p4, p4Pos] = landing(grid, 1, 5);
+    QVERIFY(p4);
+    QTest::mouseClick(p4, Qt::LeftButton, Qt::NoModifier, p4Pos);
+    QCOMPARE(grid->cell(1, grid->row()), QStringLiteral("P4"));
+
+    MainForm->ActivateProAct->trigger();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor && editor->Editable() && editor->getDataType() == dtPro);
+    QVERIFY(editor->grid()->setRow(editorRow));
+    FUi->queueAnswer(TModalResult::mrYes);   // the numbers of the projects after it change
+    MainForm->findChild<QAction*>(command)->trigger();
+    QCOMPARE(FUi->messages.size(), 1);
+
+    QCOMPARE(grid->row(), row);
+    QVERIFY(grid->selectionModel()->isRowSelected(row - grid->fixedRows()));
+    QTest::mouseClick(MainForm->findChild<QAbstractButton*>(QStringLiteral("ProShowBut")), Qt::LeftButton);
+    TEditor* view = MainForm->activeEditor();
+    QVERIFY(view && !view->Editable());
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(caption));
 }
 
 // ------------------------------------------------------------- ownership
