@@ -27,26 +27,35 @@ void processPending()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// Rebuilds an overview grid. The selected row stays on its entry (the same
-// text in column 0: project number or class text) while that is still
-// there, else on the same row as far as the grid reaches; the rows in view
-// stay where they were, so a press that gave the grid the focus lands on
-// the row under the pointer.
+// Rebuilds an overview grid. The selected row stays on its entry while that
+// is still there: the record attached to column 0 (a project), else the
+// text there (a class text, in any case); otherwise on the same row as far
+// as the grid reaches. The rows in view stay where they were, so a press
+// that gave the grid the focus lands on the row under the pointer; an entry
+// that moved is scrolled into sight.
 template <typename Fill>
 void rebuildKeepingRow(TGridWidget& grid, Fill fill)
 {
     const int row = grid.row();
-    const QString entry = grid.cell(0, row);
+    // The record may be gone by now: it is compared, never read.
+    const void* record = grid.object(0, row);
+    const QString text = grid.cell(0, row);
     const int top = grid.topRow();
     fill();
+    auto isEntry = [&](int r) {
+        return record ? grid.object(0, r) == record
+                      : !text.isEmpty() && QString::compare(grid.cell(0, r), text, Qt::CaseInsensitive) == 0;
+    };
     int keep = std::min(row, grid.rowCount() - 1);
-    for (int r = grid.fixedRows(); r < grid.rowCount() && !entry.isEmpty(); ++r)
-        if (QString::compare(grid.cell(0, r), entry, Qt::CaseInsensitive) == 0) {
+    for (int r = grid.fixedRows(); r < grid.rowCount(); ++r)
+        if (isEntry(r)) {
             keep = r;
             break;
         }
     grid.setRow(keep);
     grid.setTopRow(top);
+    if (keep != row)
+        grid.scrollTo(grid.currentIndex());
 }
 
 }   // namespace

@@ -1078,7 +1078,8 @@ void TGridWidget::keyPressEvent(QKeyEvent* event)
 void TGridWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTableView::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton && onDblClick)
+    // Beside the cells there is nothing to act on.
+    if (event->button() == Qt::LeftButton && onDblClick && indexAt(event->position().toPoint()).isValid())
         onDblClick();
 }
 
@@ -1087,15 +1088,14 @@ bool TGridWidget::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (watched == FFrozen->viewport() && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
+        const int r = FFrozen->rowAt(mouse->position().toPoint().y());
         // A whole row is the selection: its fixed cells select it as well.
-        if (FRowSelect) {
-            const int r = FFrozen->rowAt(mouse->position().toPoint().y());
-            if (r >= 0)
-                setCurrentCell(std::max(FCol, FModel->fixedCols), r + FModel->fixedRows);
-        }
+        if (FRowSelect && r >= 0)
+            setCurrentCell(std::max(FCol, FModel->fixedCols), r + FModel->fixedRows);
         if (type == QEvent::MouseButtonPress)
             return FRowSelect;
-        if (mouse->button() == Qt::LeftButton && onDblClick)
+        // Below the rows there is nothing to act on.
+        if (mouse->button() == Qt::LeftButton && onDblClick && r >= 0)
             onDblClick();
         return true;
     }

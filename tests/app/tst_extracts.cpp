@@ -72,11 +72,12 @@ QStringList names(const std::unique_ptr<TSchuelerData>& list)
     return names(list.get());
 }
 
-// Where a press at the centre of an overview cell really lands (the fixed
-// column lies in an overlay over the grid's viewport), and the point there.
-std::pair<QWidget*, QPoint> landing(TGridWidget* grid, int col, int row)
+// Where a press at the centre of an overview cell, or beside it by offset,
+// really lands (the fixed column lies in an overlay over the grid's
+// viewport), and the point there.
+std::pair<QWidget*, QPoint> landing(TGridWidget* grid, int col, int row, QPoint offset = QPoint())
 {
-    const QPoint centre = grid->visualRect(grid->model()->index(row - grid->fixedRows(), col)).center();
+    const QPoint centre = grid->visualRect(grid->model()->index(row - grid->fixedRows(), col)).center() + offset;
     if (!grid->viewport()->rect().contains(centre))
         return {nullptr, QPoint()};
     const QPoint inWindow = grid->viewport()->mapTo(grid->window(), centre);
@@ -133,6 +134,10 @@ private slots:
     void classRoadButtons();
     void overviewRowByMouse_data();
     void overviewRowByMouse();
+    void overviewDoubleClickBelowTheRows_data();
+    void overviewDoubleClickBelowTheRows();
+    void overviewKeepsTheProjectThroughTheEditor_data();
+    void overviewKeepsTheProjectThroughTheEditor();
 
     void emptyViewFreesItsPupil();
     void deletePupilClosesViews();
@@ -681,6 +686,7 @@ void TestExtracts::overviewRowByMouse_data()
     QTest::newRow("project button after the editor") << 0 << 4 << true << -1 << 0 << "Projekt 3";
     QTest::newRow("last project, scrolled down, after the editor") << 0 << 41 << true << 41 << 0 << "Projekt 40";
     QTest::newRow("project above, scrolled down, grid focused") << 0 << 41 << false << 39 << 0 << "Projekt 38";
+    QTest::newRow("last project after the editor, the selected one scrolled away") << 0 << 4 << true << 41 << 0 << "Projekt 40";
 }
 
 void TestExtracts::overviewRowByMouse()
@@ -724,6 +730,8 @@ void TestExtracts::overviewRowByMouse()
                                                                        : QStringLiteral("SchShowBut"));
         QTest::mouseClick(button, Qt::LeftButton);
     } else {
+        // The user scrolls the row into view, as far as it is not.
+        grid->scrollTo(grid->model()->index(row - grid->fixedRows(), col));
         auto [target, pos] = landing(grid, col, row);
         QVERIFY(target && grid->isAncestorOf(target));
         // The fixed column is the overlay's, not the grid's viewport.
@@ -731,6 +739,88 @@ void TestExtracts::overviewRowByMouse()
         doubleClick(target, pos);
     }
     QCOMPARE(int(MainForm->editors().size()), before + 1);
+    TEditor* view = MainForm->activeEditor();
+    QVERIFY(view && !view->Editable());
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(caption));
+}
+
+void TestExtracts::overviewDoubleClickBelowTheRows_data()
+{
+    QTest::addColumn<int>("page");   // 0 projects, 1 classes
+    QTest::addColumn<int>("col");
+    QTest::newRow("below the class texts") << 1 << 0;
+    QTest::newRow("below the class counts") << 1 << 1;
+    QTest::newRow("below the project numbers") << 0 << 0;
+    QTest::newRow("below the project names") << 0 << 1;
+}
+
+void TestExtracts::overviewDoubleClickBelowTheRows()
+{
+    // With no row under the pointer a double click opens nothing.
+    QFETCH(int, page);
+    QFETCH(int, col);
+    projects(4);
+    for (int k = 1; k <= 4; ++k)
+        pupil(QStringLiteral("S%1").arg(k), 4 + k, QStringLiteral("a"), {k}, k);
+    MainFormHandler->UpdateAll();
+    MainForm->Uebersicht->setCurrentIndex(page);
+    TGridWidget* grid = page == 0 ? MainForm->ProjekteGrid : MainForm->SchuelerGrid;
+    QTRY_VERIFY(grid->isVisible());
+    auto [first, firstPos] = landing(grid, 1, 3);
+    QVERIFY(first);
+    QTest::mouseClick(first, Qt::LeftButton, Qt::NoModifier, firstPos);
+    QCOMPARE(grid->row(), 3);
+
+    auto [below, pos] = landing(grid, col, grid->rowCount() - 1, QPoint(0, 30));
+    QVERIFY(below && grid->isAncestorOf(below));
+    const int before = int(MainForm->editors().size());
+    doubleClick(below, pos);
+    QCOMPARE(int(MainForm->editors().size()), before);
+    QCOMPARE(grid->row(), 3);
+}
+
+void TestExtracts::overviewKeepsTheProjectThroughTheEditor_data()
+{
+    QTest::addColumn<QString>("command");   // run in the project editor on its row
+    QTest::addColumn<int>("editorRow");
+    QTest::addColumn<int>("row");           // where P4 (or what took its row) stands then
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("first project deleted") << "DeleteAct" << 1 << 4 << "Projekt 3";
+    QTest::newRow("project inserted before it") << "InsertHereAct" << 2 << 6 << "Projekt 5";
+    QTest::newRow("project inserted after it") << "InsertHereAct" << 5 << 5 << "Projekt 4";
+    QTest::newRow("the project itself deleted") << "DeleteAct" << 4 << 5 << "Projekt 4";
+}
+
+void TestExtracts::overviewKeepsTheProjectThroughTheEditor()
+{
+    // The overview keeps its selection on the project chosen, whatever
+    // number the project editor gives it.
+    QFETCH(QString, command);
+    QFETCH(int, editorRow);
+    QFETCH(int, row);
+    QFETCH(QString, caption);
+    projects(5);
+    for (int k = 1; k <= 5; ++k)
+        pupil(QStringLiteral("S%1").arg(k), 7, QStringLiteral("a"), {k}, k);
+    MainFormHandler->UpdateAll();
+    TGridWidget* grid = MainForm->ProjekteGrid;
+    QTRY_VERIFY(grid->isVisible());
+    auto [p4, p4Pos] = landing(grid, 1, 5);
+    QVERIFY(p4);
+    QTest::mouseClick(p4, Qt::LeftButton, Qt::NoModifier, p4Pos);
+    QCOMPARE(grid->cell(1, grid->row()), QStringLiteral("P4"));
+
+    MainForm->ActivateProAct->trigger();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor && editor->Editable() && editor->getDataType() == dtPro);
+    QVERIFY(editor->grid()->setRow(editorRow));
+    FUi->queueAnswer(TModalResult::mrYes);   // the numbers of the projects after it change
+    MainForm->findChild<QAction*>(command)->trigger();
+    QCOMPARE(FUi->messages.size(), 1);
+
+    QCOMPARE(grid->row(), row);
+    QVERIFY(grid->selectionModel()->isRowSelected(row - grid->fixedRows()));
+    QTest::mouseClick(MainForm->findChild<QAbstractButton*>(QStringLiteral("ProShowBut")), Qt::LeftButton);
     TEditor* view = MainForm->activeEditor();
     QVERIFY(view && !view->Editable());
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(caption));

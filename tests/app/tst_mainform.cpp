@@ -1219,6 +1219,13 @@ void TestMainForm::overviewRebuildKeepsTheSelectedRow_data()
     QTest::newRow("class shown in another case") << 1 << QStringList{"7a", "9a"} << QStringList{"7a", "8b", "9A"} << 2 << 3 << " 9A";
     QTest::newRow("last class gone") << 1 << QStringList{"7a", "8a", "9a"} << QStringList{"7a", "8a"} << 3 << 2 << " 8a";
     QTest::newRow("middle class gone") << 1 << QStringList{"7a", "8a", "9a"} << QStringList{"7a", "9a"} << 2 << 2 << " 9a";
+    // Far below the rows in view: the view follows it.
+    QStringList many;
+    for (const QString grade : {"5", "6", "12", "13"})
+        for (char letter = 'a'; letter <= 'z'; ++letter)
+            if (grade != QLatin1String("12") || letter == 'a')
+                many << grade + QLatin1Char(letter);
+    QTest::newRow("class moved far down") << 1 << QStringList{"5a", "12a"} << many << 2 << 53 << "12a";
     QTest::newRow("project kept") << 0 << QStringList{"A", "B", "C"} << QStringList{"A", "B", "C", "D"} << 3 << 3 << "2";
     QTest::newRow("project gone") << 0 << QStringList{"A", "B", "C", "D", "E"} << QStringList{"A", "B", "C"} << 6 << 4 << "3";
 }
@@ -1253,12 +1260,20 @@ void TestMainForm::overviewRebuildKeepsTheSelectedRow()
             MainFormHandler->UpdateSchStat();
     };
     TGridWidget* grid = page == 0 ? MainForm->ProjekteGrid : MainForm->SchuelerGrid;
+    MainForm->Uebersicht->setCurrentIndex(page);
+    QTRY_VERIFY(grid->isVisible());
     fill(before);
     QVERIFY(grid->setRow(selected));
+    const int top = grid->topRow();
     fill(after);
     QCOMPARE(grid->row(), row);
     QCOMPARE(grid->cell(0, row), entry);
     QVERIFY(grid->selectionModel()->isRowSelected(row - 1));
+    // The row is in sight; the view moved no further than that needs.
+    const QRect view = grid->viewport()->rect();
+    QVERIFY(view.contains(grid->visualRect(grid->currentIndex())));
+    if (grid->topRow() != top)
+        QVERIFY(grid->topRow() == row || !view.contains(grid->visualRect(grid->model()->index(row, 0))));
 }
 
 void TestMainForm::disabledToolButtonsLookDisabled()

@@ -71,9 +71,10 @@ struct TFixture {
     }
     // Where a press at the centre of a cell really lands (the fixed columns
     // lie in an overlay over the viewport), and the point there.
-    std::pair<QWidget*, QPoint> landing(int col, int row) const
+    // A press beside the centre by offset lands there likewise.
+    std::pair<QWidget*, QPoint> landing(int col, int row, QPoint offset = QPoint()) const
     {
-        const QPoint inWindow = grid->viewport()->mapTo(&window, cellCenter(col, row));
+        const QPoint inWindow = grid->viewport()->mapTo(&window, cellCenter(col, row) + offset);
         QWidget* w = window.childAt(inWindow);
         return {w, w ? w->mapFrom(&window, inWindow) : QPoint()};
     }
@@ -829,6 +830,35 @@ private slots:
         QTest::mouseDClick(doubled, Qt::LeftButton, Qt::NoModifier, dAt);
         QCOMPARE(dblRow, rowSelect ? 4 : 1);
         QVERIFY(!f.grid->isEditing());
+    }
+
+    void doubleClickBelowTheRows_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::newRow("fixed column") << 0;
+        QTest::newRow("cell column") << 2;
+    }
+
+    void doubleClickBelowTheRows()
+    {
+        // Below the last row there is no row to act on.
+        QFETCH(int, col);
+        TFixture f(4, 6, 1);
+        f.grid->setRowSelect(true);
+        int dblRow = -1;
+        f.grid->onDblClick = [&] { dblRow = f.grid->row(); };
+        QVERIFY(f.grid->setCurrentCell(2, 3));
+        auto [below, at] = f.landing(col, 5, QPoint(0, 30));
+        QVERIFY(below && f.grid->isAncestorOf(below));
+        QTest::mouseClick(below, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(below, Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(dblRow, -1);
+        QCOMPARE(f.current(), QPoint(2, 3));
+        // On the last row it acts.
+        auto [last, lastAt] = f.landing(col, 5);
+        QTest::mouseClick(last, Qt::LeftButton, Qt::NoModifier, lastAt);
+        QTest::mouseDClick(last, Qt::LeftButton, Qt::NoModifier, lastAt);
+        QCOMPARE(dblRow, 5);
     }
 
     void refilledGridKeepsItsTopRow()
