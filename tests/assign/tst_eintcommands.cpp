@@ -171,14 +171,16 @@ private slots:
         QTest::addColumn<bool>("closeBox");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("fileChosen");   // in the save dialog after "Ja"
+        QTest::addColumn<int>("sizeLimit");     // bytes a file may grow to, 0 for no limit
         QTest::addColumn<bool>("quits");
         const int yes = int(TModalResult::mrYes);
         for (const bool closeBox : {false, true}) {
             const char* road = closeBox ? "close box" : "Beenden";
-            QTest::addRow("%s, Ja", road) << closeBox << yes << true << true;
-            QTest::addRow("%s, Ja, save dialog cancelled", road) << closeBox << yes << false << false;
-            QTest::addRow("%s, Nein", road) << closeBox << int(TModalResult::mrNo) << false << true;
-            QTest::addRow("%s, Abbrechen", road) << closeBox << int(TModalResult::mrCancel) << false << false;
+            QTest::addRow("%s, Ja", road) << closeBox << yes << true << 0 << true;
+            QTest::addRow("%s, Ja, save dialog cancelled", road) << closeBox << yes << false << 0 << false;
+            QTest::addRow("%s, Ja, disk full", road) << closeBox << yes << true << 16 << false;
+            QTest::addRow("%s, Nein", road) << closeBox << int(TModalResult::mrNo) << false << 0 << true;
+            QTest::addRow("%s, Abbrechen", road) << closeBox << int(TModalResult::mrCancel) << false << 0 << false;
         }
     }
 
@@ -187,31 +189,46 @@ private slots:
         QFETCH(bool, closeBox);
         QFETCH(int, answer);
         QFETCH(bool, fileChosen);
+        QFETCH(int, sizeLimit);
         QFETCH(bool, quits);
         openResultNoEditorShows();
 
         const bool yes = answer == int(TModalResult::mrYes);
         const QString saved = FDir->filePath(QStringLiteral("ergebnis.EIN"));
         queueSaveAnswer(answer, fileChosen);
-        if (closeBox)
-            QCOMPARE(MainForm->close(), quits);
+        const auto quit = [&] {
+            if (closeBox) {
+                // As the window system asks: through the window's own close
+                // handling, not the widget's close().
+                QCloseEvent event;
+                QCoreApplication::sendEvent(MainForm->windowHandle(), &event);
+                QCOMPARE(event.isAccepted(), quits);
+            } else {
+                action("QuitAct")->trigger();
+            }
+        };
+        if (sizeLimit)
+            withFileSizeLimit(sizeLimit, quit);
         else
-            action("QuitAct")->trigger();
+            quit();
         QCOMPARE(MainForm->isVisible(), !quits);
 
+        const bool written = fileChosen && !sizeLimit;
         QStringList shown{QStringLiteral("Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?")};
-        if (fileChosen)
+        if (written)
             shown << QStringLiteral("5 Einteilung-Datensätze nach ergebnis.EIN geschrieben");
+        else if (fileChosen)
+            shown << QStringLiteral("Fehler beim Schreiben der Datei ") + saved;
         QCOMPARE(FUi->texts(), shown);
         QCOMPARE(FUi->fileDialogs.size(), yes ? 1 : 0);
         QCOMPARE(FUi->unanswered, 0);
-        QCOMPARE(QFile::exists(saved), fileChosen);
-        if (fileChosen)
+        QCOMPARE(QFile::exists(saved), written);
+        if (written)
             QCOMPARE(zuteileIn(saved), workedResult());
         // Quitting empties nothing; a refusal keeps everything as it was.
         QCOMPARE(SchuelerData->Anz(), 5);
         QCOMPARE(zuteile(*SchuelerData), workedResult());
-        QCOMPARE(SchuelerData->getModified(), !fileChosen);
+        QCOMPARE(SchuelerData->getModified(), !written);
         if (!quits) {
             QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
             QCOMPARE(MainForm->editors().size(), 1);
