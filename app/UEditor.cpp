@@ -217,14 +217,7 @@ void TEditor::FormActivate()
 
 bool TEditor::FormCloseQuery()
 {
-    if (!Editable())
-        return true;
-    TDataTypeSet kinds{getDataType()};
-    // Closing the project editor clears every assignment: an unsaved result
-    // is offered for saving first.
-    if (getDataType() == dtPro && SchuelerData->getModified() && SchuelerData->getEintAnz() > 0)
-        kinds.include(dtSch);
-    return MyOwner->SaveUnsaved(kinds);
+    return !Editable() || MyOwner->SaveUnsavedBeforeClear(getDataType());
 }
 
 void TEditor::commitEdit()
@@ -262,14 +255,13 @@ void TEditor::closeEvent(QCloseEvent* event)
 
 void TEditor::FormClose()
 {
-    const bool pupils = getDataType() == dtSch;
-    if (pupils && Editable())
-        MyHandler->UpdateCloseViewSchEditors();
     if (Editable()) {
-        MyHandler->UpdateClearEint();
-        Data->ClearData();
+        MyHandler->UpdateClearData(*Data);
         // The rows are gone: the grid losing the focus stores nothing.
         resetBackup();
+    } else {
+        MyHandler->UpdateStatusBar();
+        UpdateOverview();
     }
     // The commands follow the editor that stays active; when this one was
     // active, the next one's activation tells the hub.
@@ -278,8 +270,6 @@ void TEditor::FormClose()
         MyHandler->NotifyActiveType(active->getDataType(), active->Editable());
     else
         MyHandler->NotifyActiveType(dtUnknown, false);
-    MyHandler->UpdateStatusBar();
-    UpdateOverview();
     QCoreApplication::processEvents();
 }
 

@@ -259,6 +259,20 @@ void TMainFormHandler::UpdateClearEint()
     UpdateEintChanged();
 }
 
+void TMainFormHandler::UpdateClearData(TData& Data)
+{
+    const bool pupils = Data.getDataType() == dtSch;
+    if (pupils)
+        UpdateCloseViewSchEditors();
+    UpdateClearEint();
+    Data.ClearData();
+    UpdateStatusBar();
+    if (pupils)
+        UpdateSchStat();
+    else
+        UpdateProStat();
+}
+
 void TMainFormHandler::UpdateEintChanged()
 {
     const bool both = ProjektData->Anz() > 0 && SchuelerData->Anz() > 0;

@@ -61,6 +61,12 @@ namespace {
 // The status bar panels' standard widths.
 const int PanelWidths[5] = {100, 100, 100, 100, 200};
 
+// The global list of a data kind.
+TData& listOf(TDataType DType)
+{
+    return DType == dtSch ? static_cast<TData&>(*SchuelerData) : static_cast<TData&>(*ProjektData);
+}
+
 // A filter entry of a file dialog: "Projekt-Dateien (*.PRO)|*.PRO".
 QString filterEntry(TFileType type)
 {
@@ -725,12 +731,27 @@ void TMainForm::NewActExecute()
 {
     MainFormHandler->UpdateCloseViewSchEditors();
     MainFormHandler->UpdateCloseMainSchEditor();
-    // A refused pupil question stops here: closing the project editor would
+    // A refused pupil question stops here: emptying the projects would
     // clear the very assignments the user chose to keep.
-    for (TEditor* e : editors())
-        if (e->Editable() && e->getDataType() == dtSch)
-            return;
+    if (!clearListNoEditorShows(dtSch))
+        return;
     MainFormHandler->UpdateCloseProEditor();
+    clearListNoEditorShows(dtPro);
+}
+
+bool TMainForm::clearListNoEditorShows(TDataType DType)
+{
+    for (TEditor* e : editors())
+        if (e->Editable() && e->getDataType() == DType)
+            return false;
+    // A failed open keeps what it read without bringing up an editor.
+    TData& list = listOf(DType);
+    if (list.Anz() == 0)
+        return true;
+    if (!SaveUnsavedBeforeClear(DType))
+        return false;
+    MainFormHandler->UpdateClearData(list);
+    return true;
 }
 
 void TMainForm::OpenActExecute()
@@ -1255,6 +1276,16 @@ bool TMainForm::SaveUnsaved(TDataTypeSet Data)
     return true;
 }
 
+bool TMainForm::SaveUnsavedBeforeClear(TDataType DType)
+{
+    TDataTypeSet kinds{DType};
+    // Emptying the projects clears every assignment: an unsaved result is
+    // offered for saving first.
+    if (DType == dtPro && SchuelerData->getModified() && SchuelerData->getEintAnz() > 0)
+        kinds.include(dtSch);
+    return SaveUnsaved(kinds);
+}
+
 void TMainForm::OpenDialog(TFileType FType, TData& Database)
 {
     TFileDialogSpec dialog;
@@ -1347,8 +1378,7 @@ void TMainForm::ActivateEditor(TDataType DType)
             return;
         activateNextEditor();
     }
-    TData* list = DType == dtSch ? static_cast<TData*>(SchuelerData) : static_cast<TData*>(ProjektData);
-    new TEditor(this, MainFormHandler, list, true, QString());
+    new TEditor(this, MainFormHandler, &listOf(DType), true, QString());
 }
 
 void TMainForm::SaveCurrent(bool newname)

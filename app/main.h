@@ -59,6 +59,10 @@ public:
     // Asked before data of the given kinds is discarded; true lets the
     // caller go on.
     bool SaveUnsaved(TDataTypeSet Data);
+    // Asked before the list of a kind is emptied as closing its editable
+    // editor empties it: SaveUnsaved for the kind, for the projects also
+    // for an unsaved assignment result, which emptying them clears.
+    bool SaveUnsavedBeforeClear(TDataType DType);
     // Brings the editable editor of a kind to the front, creating it when
     // none exists.
     void ActivateEditor(TDataType DType);
@@ -214,6 +218,10 @@ private:
     std::function<void()> asCommand(void (TMainForm::*handler)());
     // The open road of a pupil file kind, with its question and refreshes.
     void openPupils(TFileType FType);
+    // After "&Neu" asked the editable editor of a kind to close: a list that
+    // no such editor shows is taken as that editor's closing would take it.
+    // False when the editor or the question refused.
+    bool clearListNoEditorShows(TDataType DType);
     // The file name of list in the caption of its kind's editable editor.
     void showFileName(TDataType kind, const TData& list);
     // The active editor, when it is not editing a cell.

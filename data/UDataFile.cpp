@@ -7,6 +7,7 @@
 #include "platform/UUi.h"
 
 #include <QFileInfo>
+#include <exception>
 #include <memory>
 
 TDataFile::TDataFile(TFileType Ftype, const QString& FileName)
@@ -72,7 +73,18 @@ int TDataFile::Read(TData& DataBase, bool concat)
     TLineMessages messages;
     int lineNo = 0;
     QString line;
-    while (FReader.readLine(line)) {
+    // A read error ends the lines; those passed over until then are still
+    // counted before it goes on.
+    std::exception_ptr readError;
+    const auto nextLine = [&] {
+        try {
+            return FReader.readLine(line);
+        } catch (const EInOutError&) {
+            readError = std::current_exception();
+            return false;
+        }
+    };
+    while (nextLine()) {
         ++lineNo;
         if (line.contains(QChar(u'\0'))) {
             // A stray NUL in a text file spoils that line only.
@@ -110,6 +122,8 @@ int TDataFile::Read(TData& DataBase, bool concat)
         }
     }
     messages.finish();
+    if (readError)
+        std::rethrow_exception(readError);
     return n;
 }
 

@@ -33,12 +33,15 @@ public:
     // shows its message through the seam and is skipped; after ten
     // such messages the rest are counted into one. A file holding a
     // NUL byte is no text file: one message, reading stops there, the
-    // records read so far stay. A read error raises EInOutError.
+    // records read so far stay. A read error raises EInOutError, once
+    // the count of the lines passed over is shown.
     int Read(TData& DataBase, bool concat);
     // True when the last Read took every record line of the file whole: no
-    // line and not the file itself was refused, and no line lost its
-    // assigned project (an assignment file read as choices). Only such a
-    // file may give the list its name.
+    // line and not the file itself was refused, and, for choices, no line
+    // had more than ten fields. Such a line is an assignment line, and a
+    // choices read drops its eleventh field, whatever it holds ("0" too),
+    // and the hand index in its fifth. Only such a file may give the list
+    // its name.
     bool ReadComplete() const { return FRefused == 0 && !FDroppedAssignment; }
     // One line per record; the number written, -1 when not open for
     // writing.

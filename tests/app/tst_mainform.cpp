@@ -136,6 +136,8 @@ private slots:
     void closeQueryRefused_data();
     void closeQueryRefused();
     void newClosesEverything();
+    void newEmptiesAListNoEditorShows_data();
+    void newEmptiesAListNoEditorShows();
     void closingEditableEditors();
     void emptyListEditor_data();
     void emptyListEditor();
@@ -532,9 +534,14 @@ void TestMainForm::openReadError()
     FUi->queueFiles(files);
     action(command)->trigger();
 
-    QCOMPARE(FUi->texts().first(), QStringLiteral("Fehler beim Lesen der Datei ") + failing);
-    TData* list = editor->getData();
+    // The error is shown once; an editor over a list left empty then makes
+    // its empty record.
     const int kept = goodFirst ? 2 : 0;
+    QStringList shown{QStringLiteral("Fehler beim Lesen der Datei ") + failing};
+    if (!kept)
+        shown << QStringLiteral("Erzeuge leeren Eintrag.");
+    QCOMPARE(FUi->texts(), shown);
+    TData* list = editor->getData();
     QVERIFY(list->getFilename().isEmpty());
     QCOMPARE(MainForm->activeEditor(), editor);
     QCOMPARE(editor->windowTitle(), projects ? QStringLiteral("Projekt-Editor") : QStringLiteral("Schüler-Editor"));
@@ -977,6 +984,60 @@ void TestMainForm::newClosesEverything()
     QCOMPARE(MainForm->SchuelerGrid->rowCount(), 1);
     for (const QString& name : disabledAtStart())
         QVERIFY2(!action(name)->isEnabled(), qPrintable(name));
+}
+
+void TestMainForm::newEmptiesAListNoEditorShows_data()
+{
+    QTest::addColumn<bool>("projects");
+    QTest::newRow("pupils of a choice selection that failed") << false;
+    QTest::newRow("projects read before a read error") << true;
+}
+
+void TestMainForm::newEmptiesAListNoEditorShows()
+{
+    // A failed open keeps what it read without bringing up an editor;
+    // "&Neu" empties that list all the same.
+    QFETCH(bool, projects);
+    if (projects) {
+        // The read fails after the first chunk, two projects and a bad line.
+        const QString file = path("p.PRO");
+        writeLines(file, projectLines(2) << QStringLiteral("kaputt; ") << QLatin1Char('/') + QString(256 * 1024, u'x'));
+        int replaced = 0;
+        FUi->onMessage = [&](const TMessage&) {
+            if (FUi->messages.size() == 1)
+                replaced = failReadsOf(file);
+        };
+        FUi->queueFiles({file});
+        MainForm->OpenProAct->trigger();
+        FUi->onMessage = nullptr;
+        QCOMPARE(replaced, 1);
+        QCOMPARE(FUi->lastText(), QStringLiteral("Fehler beim Lesen der Datei ") + file);
+        QCOMPARE(ProjektData->Anz(), 2);
+    } else {
+        openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
+        writeLines(path("a.WAH"), pupilLines(2, false));
+        FUi->queueFiles({path("a.WAH"), path("missing.WAH")});
+        MainForm->OpenWahlAct->trigger();
+        QCOMPARE(SchuelerData->Anz(), 2);
+    }
+    // No editor shows the list; the pupils' case keeps the project editor.
+    QCOMPARE(MainForm->editors().size(), projects ? 0 : 1);
+    if (!projects)
+        QCOMPARE(MainForm->editors().first()->getDataType(), dtPro);
+    QCOMPARE(MainForm->panelText(projects ? 0 : 1), projects ? QStringLiteral("2 Projekte") : QStringLiteral("2 Schüler"));
+    FUi->clear();
+
+    MainForm->NewAct->trigger();
+    QVERIFY(FUi->messages.isEmpty());
+    QVERIFY(MainForm->editors().isEmpty());
+    QCOMPARE(ProjektData->Anz(), 0);
+    QCOMPARE(SchuelerData->Anz(), 0);
+    QCOMPARE(MainForm->panelText(0), QStringLiteral("0 Projekte"));
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("0 Schüler"));
+    QCOMPARE(MainForm->ProjekteGrid->rowCount(), 1);
+    QCOMPARE(MainForm->SchuelerGrid->rowCount(), 1);
+    QVERIFY(!MainForm->ProStatAct->isEnabled());
+    QVERIFY(!MainForm->SchStatAct->isEnabled());
 }
 
 void TestMainForm::closingEditableEditors()

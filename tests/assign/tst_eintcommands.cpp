@@ -171,82 +171,122 @@ private slots:
         QTest::addColumn<bool>("closeBox");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("fileChosen");   // in the save dialog after "Ja"
+        QTest::addColumn<int>("sizeLimit");     // bytes a file may grow to, 0 for no limit
         QTest::addColumn<bool>("quits");
+        const int yes = int(TModalResult::mrYes);
         for (const bool closeBox : {false, true}) {
             const char* road = closeBox ? "close box" : "Beenden";
-            QTest::addRow("%s, Ja", road) << closeBox << int(TModalResult::mrYes) << true << true;
-            QTest::addRow("%s, Ja, save dialog cancelled", road) << closeBox << int(TModalResult::mrYes) << false
-                                                                 << false;
-            QTest::addRow("%s, Nein", road) << closeBox << int(TModalResult::mrNo) << false << true;
-            QTest::addRow("%s, Abbrechen", road) << closeBox << int(TModalResult::mrCancel) << false << false;
+            QTest::addRow("%s, Ja", road) << closeBox << yes << true << 0 << true;
+            QTest::addRow("%s, Ja, save dialog cancelled", road) << closeBox << yes << false << 0 << false;
+            QTest::addRow("%s, Ja, disk full", road) << closeBox << yes << true << 16 << false;
+            QTest::addRow("%s, Nein", road) << closeBox << int(TModalResult::mrNo) << false << 0 << true;
+            QTest::addRow("%s, Abbrechen", road) << closeBox << int(TModalResult::mrCancel) << false << 0 << false;
         }
     }
 
     void quittingOffersAResultNoEditorShows()
     {
-        // The pupils of a choice selection that failed at its second file:
-        // no pupil editor shows them, only the project editor is open.
         QFETCH(bool, closeBox);
         QFETCH(int, answer);
         QFETCH(bool, fileChosen);
+        QFETCH(int, sizeLimit);
         QFETCH(bool, quits);
-        const QString pro = FDir->filePath(QStringLiteral("tag.PRO"));
-        const QString wah = FDir->filePath(QStringLiteral("7a.WAH"));
-        const QString missing = FDir->filePath(QStringLiteral("fehlt.WAH"));
-        writeLines(pro, workedProjects());
-        writeLines(wah, workedPupils(false));
-        FUi->queueFiles({pro});
-        action("OpenProAct")->trigger();
-        FUi->clear();
-        FUi->queueFiles({wah, missing});
-        action("OpenWahlAct")->trigger();
-        QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei ") + missing});
-        QCOMPARE(SchuelerData->Anz(), 5);
-        QVERIFY(!editorOf(dtSch));
-        clickInDialog("Start");
-        action("AutoEinteilAct")->trigger();
-        QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
-        QCOMPARE(MainForm->panelText(2), QStringLiteral("5 eingeteilt"));
-        const QList<int> result{2, 2, 1, 1, 1};
-        QCOMPARE(zuteile(*SchuelerData), result);
+        openResultNoEditorShows();
 
-        FUi->clear();
         const bool yes = answer == int(TModalResult::mrYes);
-        FUi->queueAnswer(TModalResult(answer));
-        if (fileChosen)
-            FUi->queueFiles({FDir->filePath(QStringLiteral("ergebnis"))});
-        else if (yes)
-            FUi->queueFileCancel();
-        if (closeBox)
-            QCOMPARE(MainForm->close(), quits);
+        const QString saved = FDir->filePath(QStringLiteral("ergebnis.EIN"));
+        queueSaveAnswer(answer, fileChosen);
+        const auto quit = [&] {
+            if (closeBox) {
+                // As the window system asks: through the window's own close
+                // handling, not the widget's close().
+                QCloseEvent event;
+                QCoreApplication::sendEvent(MainForm->windowHandle(), &event);
+                QCOMPARE(event.isAccepted(), quits);
+            } else {
+                action("QuitAct")->trigger();
+            }
+        };
+        if (sizeLimit)
+            withFileSizeLimit(sizeLimit, quit);
         else
-            action("QuitAct")->trigger();
+            quit();
         QCOMPARE(MainForm->isVisible(), !quits);
+
+        const bool written = fileChosen && !sizeLimit;
+        QStringList shown{QStringLiteral("Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?")};
+        if (written)
+            shown << QStringLiteral("5 Einteilung-Datensätze nach ergebnis.EIN geschrieben");
+        else if (fileChosen)
+            shown << QStringLiteral("Fehler beim Schreiben der Datei ") + saved;
+        QCOMPARE(FUi->texts(), shown);
+        QCOMPARE(FUi->fileDialogs.size(), yes ? 1 : 0);
+        QCOMPARE(FUi->unanswered, 0);
+        QCOMPARE(QFile::exists(saved), written);
+        if (written)
+            QCOMPARE(zuteileIn(saved), workedResult());
+        // Quitting empties nothing; a refusal keeps everything as it was.
+        QCOMPARE(SchuelerData->Anz(), 5);
+        QCOMPARE(zuteile(*SchuelerData), workedResult());
+        QCOMPARE(SchuelerData->getModified(), !written);
+        if (!quits) {
+            QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
+            QCOMPARE(MainForm->editors().size(), 1);
+        }
+    }
+
+    void newOffersAResultNoEditorShows_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("fileChosen");   // in the save dialog after "Ja"
+        QTest::addColumn<bool>("emptied");
+        const int yes = int(TModalResult::mrYes);
+        QTest::newRow("Ja") << yes << true << true;
+        QTest::newRow("Ja, save dialog cancelled") << yes << false << false;
+        QTest::newRow("Nein") << int(TModalResult::mrNo) << false << true;
+        QTest::newRow("Abbrechen") << int(TModalResult::mrCancel) << false << false;
+    }
+
+    void newOffersAResultNoEditorShows()
+    {
+        // "&Neu" takes pupils that no editor shows as closing their editor
+        // would: asked about first, then emptied with every assignment.
+        QFETCH(int, answer);
+        QFETCH(bool, fileChosen);
+        QFETCH(bool, emptied);
+        openResultNoEditorShows();
+
+        queueSaveAnswer(answer, fileChosen);
+        action("NewAct")->trigger();
 
         QStringList shown{QStringLiteral("Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?")};
         if (fileChosen)
             shown << QStringLiteral("5 Einteilung-Datensätze nach ergebnis.EIN geschrieben");
         QCOMPARE(FUi->texts(), shown);
-        QCOMPARE(FUi->fileDialogs.size(), yes ? 1 : 0);
         QCOMPARE(FUi->unanswered, 0);
-        const QString saved = FDir->filePath(QStringLiteral("ergebnis.EIN"));
-        QCOMPARE(QFile::exists(saved), fileChosen);
-        if (fileChosen) {
-            TSchuelerData back;
-            TDataFile file(ft_teil, saved);
-            QVERIFY(file.OpenRead());
-            QCOMPARE(file.Read(back, false), 5);
-            file.Close();
-            QCOMPARE(zuteile(back), result);
-            back.ClearData();
-        }
-        // Quitting empties nothing; a refusal keeps everything as it was.
-        QCOMPARE(SchuelerData->Anz(), 5);
-        QCOMPARE(zuteile(*SchuelerData), result);
-        QCOMPARE(SchuelerData->getModified(), !fileChosen);
-        if (!quits) {
+        if (fileChosen)
+            QCOMPARE(zuteileIn(FDir->filePath(QStringLiteral("ergebnis.EIN"))), workedResult());
+        if (emptied) {
+            QVERIFY(MainForm->editors().isEmpty());
+            QCOMPARE(SchuelerData->Anz(), 0);
+            QCOMPARE(ProjektData->Anz(), 0);
+            QCOMPARE(MainForm->panelText(0), QStringLiteral("0 Projekte"));
+            QCOMPARE(MainForm->panelText(1), QStringLiteral("0 Schüler"));
+            QCOMPARE(MainForm->panelText(2), QStringLiteral("0 eingeteilt"));
+            QCOMPARE(MainForm->SchuelerGrid->rowCount(), 1);
+            QVERIFY(!action("AutoEinteilAct")->isEnabled());
+            // Nothing is left to ask about.
+            FUi->clear();
+            action("QuitAct")->trigger();
+            QVERIFY(!MainForm->isVisible());
+            QVERIFY(FUi->messages.isEmpty());
+        } else {
+            // A refused question stops "&Neu" before the project editor.
+            QVERIFY(editorOf(dtPro));
+            QCOMPARE(SchuelerData->Anz(), 5);
+            QCOMPARE(zuteile(*SchuelerData), workedResult());
+            QVERIFY(SchuelerData->getModified());
             QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
-            QCOMPARE(MainForm->editors().size(), 1);
         }
     }
 
@@ -398,6 +438,59 @@ private:
             pupils << QStringLiteral("%1; w; 7; a; -; 1; 2; 0; 0; 0; ").arg(QLatin1String(name))
                           + (withProject ? QStringLiteral("0; ") : QString());
         return pupils;
+    }
+
+    static QList<int> workedResult() { return {2, 2, 1, 1, 1}; }
+
+    // The answer to the unsaved-data question, and after "Ja" the save
+    // dialog's: the file "ergebnis" or cancelled.
+    void queueSaveAnswer(int answer, bool fileChosen)
+    {
+        FUi->queueAnswer(TModalResult(answer));
+        if (fileChosen)
+            FUi->queueFiles({FDir->filePath(QStringLiteral("ergebnis"))});
+        else if (answer == int(TModalResult::mrYes))
+            FUi->queueFileCancel();
+    }
+
+    // The assignments of the pupils in an assignment file.
+    static QList<int> zuteileIn(const QString& file)
+    {
+        TSchuelerData back;
+        TDataFile f(ft_teil, file);
+        if (!f.OpenRead())
+            return {};
+        f.Read(back, false);
+        f.Close();
+        const QList<int> result = zuteile(back);
+        back.ClearData();
+        return result;
+    }
+
+    // The projects in their editor, and the pupils of a choice selection
+    // that failed at its second file, which no editor shows, assigned by a
+    // run.
+    void openResultNoEditorShows()
+    {
+        const QString pro = FDir->filePath(QStringLiteral("tag.PRO"));
+        const QString wah = FDir->filePath(QStringLiteral("7a.WAH"));
+        const QString missing = FDir->filePath(QStringLiteral("fehlt.WAH"));
+        writeLines(pro, workedProjects());
+        writeLines(wah, workedPupils(false));
+        FUi->queueFiles({pro});
+        action("OpenProAct")->trigger();
+        FUi->clear();
+        FUi->queueFiles({wah, missing});
+        action("OpenWahlAct")->trigger();
+        QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei ") + missing});
+        QCOMPARE(SchuelerData->Anz(), 5);
+        QVERIFY(!editorOf(dtSch));
+        clickInDialog("Start");
+        action("AutoEinteilAct")->trigger();
+        QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler (*)"));
+        QCOMPARE(MainForm->panelText(2), QStringLiteral("5 eingeteilt"));
+        QCOMPARE(zuteile(*SchuelerData), workedResult());
+        FUi->clear();
     }
 
     void openWorkedExample()

@@ -4,6 +4,7 @@
 #include "platform/UAnsiText.h"
 #include "platform/UStringGrid.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestFiles.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -59,6 +60,7 @@ private slots:
     void badLinesReportedAndSkipped();
     void manyBadLinesCapped_data();
     void manyBadLinesCapped();
+    void readErrorAfterManyBadLines();
     void pupilFieldCountPerKind_data();
     void pupilFieldCountPerKind();
     void concatReads();
@@ -282,6 +284,39 @@ void TestDataFile::manyBadLinesCapped()
     b.Read(sd, false);
     b.Close();
     QVERIFY(!b.ReadComplete());
+}
+
+void TestDataFile::readErrorAfterManyBadLines()
+{
+    // The lines passed over silently are counted also when a read error
+    // ends the file; the records read before it stay.
+    const QString file = path("fails.PRO");
+    QByteArray bytes = "1; A; 1; 13; 0; 0; -; -; \r\n";
+    for (int i = 0; i < 12; ++i)
+        bytes += "kaputt; \r\n";
+    // More than the reader takes at once, so that it reads again.
+    bytes += "/" + QByteArray(256 * 1024, 'x') + "\r\n";
+    writeBytes(file, bytes);
+    TScriptedUi ui;
+    int replaced = 0;
+    ui.onMessage = [&](const TMessage&) {
+        if (ui.messages.size() == 10)
+            replaced = failReadsOf(file);
+    };
+    TOwnedProjektData pd;
+    TDataFile f(ft_proj, file);
+    QVERIFY(f.OpenRead());
+    QString error;
+    try {
+        f.Read(pd, false);
+    } catch (const EInOutError& e) {
+        error = e.message();
+    }
+    f.Close();
+    QCOMPARE(replaced, 1);
+    QCOMPARE(error, QStringLiteral("Fehler beim Lesen der Datei ") + file);
+    QCOMPARE(ui.texts(), QList<QString>(10, kProCount) << QStringLiteral("Weitere 2 fehlerhafte Zeilen wurden übersprungen."));
+    QCOMPARE(pd.Anz(), 1);
 }
 
 void TestDataFile::pupilFieldCountPerKind_data()

@@ -58,6 +58,8 @@ void TScriptedUi::clear()
 TModalResult TScriptedUi::messageBox(const TMessage& message)
 {
     messages.append(message);
+    if (onMessage)
+        onMessage(message);
     if (message.buttons == mbOK)
         return FAnswers.isEmpty() ? TModalResult::mrOk : FAnswers.dequeue();
     if (!FAnswers.isEmpty())

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <functional>
 
 class TScriptedUi : public IUi {
 public:
@@ -33,6 +34,8 @@ public:
     QList<int> helpContexts;
     int beeps = 0;
     int unanswered = 0;        // questions that found no queued answer
+    // Runs as each message is shown, once it is recorded.
+    std::function<void(const TMessage&)> onMessage;
 
     QStringList texts() const;             // every message text, in order
     QString lastText() const;

@@ -3,11 +3,15 @@
 
 #include "platform/UAnsiText.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 // A data file as the program writes them: Windows-1252, CR LF.
 inline void writeLines(const QString& path, const QStringList& lines)
@@ -34,4 +38,25 @@ void withFileSizeLimit(rlim_t maxBytes, Work work)
     work();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
+}
+
+// From now on every read through the descriptors this process holds open on
+// path fails, as on a failing disk: each becomes a descriptor of
+// /proc/self/mem, whose reads at the start fail. Returns how many it
+// replaced.
+inline int failReadsOf(const QString& path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const int failing = ::open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
+    if (target.isEmpty() || failing < 0)
+        return 0;
+    int replaced = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& entry : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const int fd = entry.toInt();
+        if (fd != failing && QFile::symLinkTarget(fds.filePath(entry)) == target && ::dup2(failing, fd) == fd)
+            ++replaced;
+    }
+    ::close(failing);
+    return replaced;
 }
