@@ -2,6 +2,7 @@
 
 #include "app/main.h"
 #include "data/UBasics.h"
+#include "platform/UFitText.h"
 #include "platform/UGridWidget.h"
 #include "platform/UHelpContext.h"
 #include "platform/UUi.h"
@@ -85,6 +86,9 @@ TIncSearch::TIncSearch(QWidget* parent)
     Label1 = new QLabel(QStringLiteral("Suche"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 16);
+    Label1->adjustSize();
+    // The room up to the edit.
+    Label1->resize(50, Label1->height());
     Enter = new TSearchEdit(this);
     Enter->setObjectName(QStringLiteral("Enter"));
     Enter->setGeometry(72, 8, 129, 25);
@@ -97,6 +101,11 @@ TIncSearch::TIncSearch(QWidget* parent)
     Next->setGeometry(72, 48, 57, 25);
     // Enter presses "Nächster"; Esc ends the dialog like "OK".
     Next->setDefault(true);
+    // Captions wider than designed push the controls right of them; the
+    // edit and the window grow by the wider row, "OK" stays at the right.
+    const int dx = std::max(FitRow({{Label1}, {Enter, Next}}), FitRow({{Next}, {OkButton}}));
+    GrowRight(dx, {this, Enter});
+    FitRowFromRight({OkButton}, dx);
     setTabOrder(Enter, OkButton);
     setTabOrder(OkButton, Next);
 

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QTabWidget>
+#include <QToolBar>
 
 #include <algorithm>
 
@@ -113,7 +114,10 @@ void TMainFormHandler::SizeOverviewColumns()
     const int nameRoom = TheMain->width() / 3 - around - proOthers;
     const int leastName = std::max(proNameColWidth(standardGrid, line), std::min(pro->fitWidth(1), nameRoom));
     const int leastClass = std::max(schClassColWidth(standardGrid, line), sch->fitWidth(0));
-    const int needed = std::max({OverviewWidth, proOthers + leastName + around, schOthers + leastClass + around});
+    int needed = std::max({OverviewWidth, proOthers + leastName + around, schOthers + leastClass + around});
+    // The buttons below the grids show whole.
+    for (const QToolBar* bar : panel->findChildren<QToolBar*>())
+        needed = std::max(needed, bar->sizeHint().width() + frame);
     if (panel->minimumWidth() != needed)
         panel->setFixedWidth(needed);
     // The hidden page keeps its old width until it is shown; both grids are

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QtMath>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -49,8 +51,12 @@ public:
         int width = 0;
         for (const QString& line : lines)
             width = std::max(width, fm.horizontalAdvance(line));
-        // The text layout keeps room for the cursor at the end of a line.
-        return QSize(width + cursorWidth(), fm.lineSpacing() * int(lines.size()));
+        // The text layout keeps room for the cursor at the end of a line,
+        // and its lines are as high as the font, with its leading where
+        // that adds to it, rounded up.
+        const QFontMetricsF line(font());
+        const int lineHeight = qCeil(line.ascent() + line.descent() + std::max(0.0, line.leading()));
+        return QSize(width + cursorWidth(), lineHeight * int(lines.size()));
     }
 
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -22,6 +22,7 @@
 #include "platform/UAnsiText.h"
 #include "platform/UApplication.h"
 #include "platform/UExceptions.h"
+#include "platform/UFitText.h"
 #include "platform/UGridWidget.h"
 #include "platform/UHelpContext.h"
 #include "platform/UUi.h"
@@ -533,7 +534,8 @@ QWidget* TMainForm::buildOverviewPage(const QString& name, const QString& captio
         button->setObjectName(buttonName);
         button->setText(buttonName == statName ? QStringLiteral("Statistik") : QStringLiteral("Editor öffnen"));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        button->setFixedSize(80, 22);
+        // 80 by 22, wider where the caption needs it.
+        button->setFixedSize(std::max(80, CaptionWidth(button)), 22);
         SetHelpContext(button, helpContext);
         bar->addWidget(button);
     }

@@ -4,6 +4,7 @@
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UApplication.h"
+#include "platform/UFitText.h"
 #include "platform/UHelpContext.h"
 #include "platform/UUi.h"
 
@@ -17,11 +18,20 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include <algorithm>
+
 TEintDialog* EintDialog = nullptr;
 
 namespace {
 
 constexpr int HelpContext = 120;
+
+// The texts of the status line, in the order a run shows them.
+const QString StatusStart = QStringLiteral("Start drücken, um die Einteilung zu beginnen");
+const QString StatusInit = QStringLiteral("Initialisierung ...");
+const QString StatusRunning = QStringLiteral("Einteilung läuft ...");
+const QString StatusFinishing = QStringLiteral("Fertigstellen ...");
+const QString StatusDone = QStringLiteral("Einteilung beendet");
 
 // The busy cursor for the length of a run; restore() puts the previous
 // cursor back once, early or at the latest when the run ends.
@@ -101,7 +111,7 @@ TEintDialog::TEintDialog(QWidget* parent)
 
     GroupBox1 = makeGroup(this, "GroupBox1", QStringLiteral("Optionen ..."), QRect(8, 88, 321, 121));
     Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("Einteilungsalgorithmus:"), 12, 26, 150);
-    ImplementIDString = makeLabel(GroupBox1, "ImplementIDString", QStringLiteral("unbekannt"), 160, 26, 150, right);
+    ImplementIDString = makeLabel(GroupBox1, "ImplementIDString", QStringLiteral("unbekannt"), 162, 26, 148, right);
     Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("Max. Einteilungstiefe"), 12, 57, 136);
     TiefeSelect = new QComboBox(GroupBox1);
     TiefeSelect->setObjectName(QStringLiteral("TiefeSelect"));
@@ -140,6 +150,19 @@ TEintDialog::TEintDialog(QWidget* parent)
     Start->setGeometry(256, 312, 75, 25);
     Start->setDefault(true);
 
+    // Texts wider than designed widen their controls and push what stands
+    // right of them; the groups and the window grow by the widest row, and
+    // the buttons stay at the right.
+    SetFitTexts(ImplementIDString, {getImplIdString()});
+    SetFitTexts(Schrittbeschreibung, {StatusStart, StatusInit, StatusRunning, StatusFinishing, StatusDone});
+    const int dx = std::max({FitRow({{SchAnzLabel}, {Label4}, {ProPlLabel1, ProPlLabel2}, {Label3, Label5}}),
+                             FitRow({{Label2}, {ImplementIDString}}), FitRow({{Label1}, {TiefeSelect}}),
+                             FitRow({{Schrittbeschreibung}})});
+    GrowRight(dx, {this, GroupBox1, GroupBox2, GroupBox3, ImplementIDString, TiefeSelect, ProgressBar,
+                   Schrittbeschreibung});
+    FitRowFromRight({OptionsBut}, dx);
+    FitRowFromRight({Start, Abbrechen}, dx);
+
     setTabOrder(TiefeSelect, OptionsBut);
     setTabOrder(OptionsBut, Abbrechen);
     setTabOrder(Abbrechen, Start);
@@ -171,7 +194,7 @@ void TEintDialog::FormShow()
     ProjektData->getSpaceMinMax(min, max);
     ProPlLabel1->setNum(min);
     ProPlLabel2->setNum(max);
-    setStatus(QStringLiteral("Start drücken, um die Einteilung zu beginnen"));
+    setStatus(StatusStart);
     TiefeSelect->setCurrentIndex(4);
     ImplementIDString->setText(getImplIdString());
 }
@@ -202,14 +225,14 @@ void TEintDialog::StartClick()
     QElapsedTimer clock;
     clock.start();
     try {
-        setStatus(QStringLiteral("Initialisierung ..."));
+        setStatus(StatusInit);
         TEinteilung run(*SchuelerData, *ProjektData, getMaxDepth());
-        setStatus(QStringLiteral("Einteilung läuft ..."));
+        setStatus(StatusRunning);
         TBarProgress progress(ProgressBar);
         run.SolveIt(progress);
-        setStatus(QStringLiteral("Fertigstellen ..."));
+        setStatus(StatusFinishing);
         run.ReadBack();
-        setStatus(QStringLiteral("Einteilung beendet"));
+        setStatus(StatusDone);
         const qint64 ms = clock.elapsed();
         busy.restore();
         ShowMessage(EintResultText(SchuelerData->getEintAnz(), SchuelerData->Anz(), ms));

@@ -1,5 +1,6 @@
 #include "print/UPrintConfDialog.h"
 
+#include "platform/UFitText.h"
 #include "platform/UHelpContext.h"
 #include "platform/UPrinterDevice.h"
 #include "platform/UQtUi.h"
@@ -42,30 +43,20 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    // A caption wider than the button widens it to the left.
-    const int width = std::max(75, button->sizeHint().width());
-    button->setGeometry(x + 75 - width, y, width, 25);
+    button->setGeometry(x, y, 75, 25);
     button->setAutoDefault(false);
     return button;
 }
 
-// A field right of its caption starts behind the caption when the caption
-// needs more room than the layout gives it; its right edge stays.
-void KeepRightOf(const QLabel* caption, QWidget* field)
-{
-    const int start = caption->geometry().right() + 6;
-    QRect r = field->geometry();
-    if (start > r.left())
-        r.setLeft(start);
-    field->setGeometry(r);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int x, int y)
+// A caption of the given designed width; it is fitted to its text later.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int x, int y, int width = 0)
 {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->move(x, y);
     label->adjustSize();
+    if (width > 0)
+        label->resize(width, label->height());
     return label;
 }
 
@@ -94,13 +85,13 @@ TPrintConfDialog::TPrintConfDialog(QWidget* parent)
     Bevel1->setGeometry(7, 7, 338, 210);
     Bevel1->lower();
 
-    Label2 = MakeLabel(this, "Label2", QStringLiteral("Drucker"), 20, 26);
+    // The captions of the fields end a gap before them.
+    Label2 = MakeLabel(this, "Label2", QStringLiteral("Drucker"), 20, 26, 39);
     PrinterName = new QLineEdit(QStringLiteral("PrinterName"), this);
     PrinterName->setObjectName(QStringLiteral("PrinterName"));
     PrinterName->setGeometry(65, 22, 176, 21);
     PrinterName->setReadOnly(true);
     Label2->setBuddy(PrinterName);
-    KeepRightOf(Label2, PrinterName);
     SetupButton = MakeButton(this, "SetupButton", QStringLiteral("Einrichten ..."), 257, 20);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Schriftarten"), this);
@@ -111,7 +102,7 @@ TPrintConfDialog::TPrintConfDialog(QWidget* parent)
     HFontChoose = MakeButton(this, "HFontChoose", QStringLiteral("Wählen ..."), 257, 78);
     SFontChoose = MakeButton(this, "SFontChoose", QStringLiteral("Wählen ..."), 257, 111);
 
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Zeilenabstand"), 20, 160);
+    Label1 = MakeLabel(this, "Label1", QStringLiteral("Zeilenabstand"), 20, 160, 85);
     SpacingSelect = new QComboBox(this);
     SpacingSelect->setObjectName(QStringLiteral("SpacingSelect"));
     SpacingSelect->setGeometry(111, 156, 111, 23);
@@ -121,13 +112,31 @@ TPrintConfDialog::TPrintConfDialog(QWidget* parent)
     SpacingSelect->addItems({QStringLiteral("0.8"), QStringLiteral("1.0"), QStringLiteral("1.2"),
                              QStringLiteral("1.5 (Standard)"), QStringLiteral("1.7"), QStringLiteral("2.0")});
     Label1->setBuddy(SpacingSelect);
-    KeepRightOf(Label1, SpacingSelect);
 
     CheckFooter = new QCheckBox(QStringLiteral("Seitenzahlen"), this);
     CheckFooter->setObjectName(QStringLiteral("CheckFooter"));
     CheckFooter->move(17, 187);
     CheckFooter->adjustSize();
     CheckFooter->setChecked(false);
+
+    // A caption wider than designed pushes its field right; the buttons
+    // beside the settings grow to the left and move right where they would
+    // come closer than 6 pixels to them, and the frame and the window grow
+    // with them.
+    FitRow({{Label2}, {PrinterName}});
+    FitRow({{Label1}, {SpacingSelect}});
+    int settingsRight = 0;
+    for (const QWidget* w : std::initializer_list<const QWidget*>{PrinterName, GroupBox1, SpacingSelect, CheckFooter})
+        settingsRight = std::max(settingsRight, w->x() + w->width());
+    const int buttonsRight = SetupButton->x() + SetupButton->width();
+    int buttons = SetupButton->width();
+    for (const QPushButton* button : {SetupButton, HFontChoose, SFontChoose})
+        buttons = std::max(buttons, CaptionWidth(button));
+    const int dx = std::max(0, settingsRight + 6 + buttons - buttonsRight);
+    GrowRight(dx, {this, Bevel1});
+    for (QPushButton* button : {SetupButton, HFontChoose, SFontChoose})
+        FitRowFromRight({button}, dx);
+    FitRowFromRight({OKButton, CancelButton}, dx);
 
     setTabOrder(OKButton, CancelButton);
     setTabOrder(CancelButton, SetupButton);

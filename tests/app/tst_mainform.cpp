@@ -19,6 +19,7 @@
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTextFit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,6 +44,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 #include <memory>
 
@@ -99,6 +101,8 @@ private slots:
     void cleanup();
 
     void startUp();
+    void overviewButtonsShowWhole_data();
+    void overviewButtonsShowWhole();
     void geometry_data();
     void geometry();
     void editorSizeRules();
@@ -246,6 +250,42 @@ void TestMainForm::startUp()
     QVERIFY(MainForm->mAShowUebers->isChecked());
     QVERIFY(MainForm->editors().isEmpty());
     QVERIFY(FUi->messages.isEmpty());
+}
+
+void TestMainForm::overviewButtonsShowWhole_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("bar");
+    QTest::newRow("Projekte") << 0 << "ToolBar2";
+    QTest::newRow("Schüler") << 1 << "ToolBar3";
+}
+
+// At the font in use: both buttons at least 80 by 22, their captions
+// whole, side by side in the bar, and the bar as wide as they need.
+void TestMainForm::overviewButtonsShowWhole()
+{
+    QFETCH(int, page);
+    QFETCH(QString, bar);
+    auto* overview = MainForm->findChild<QTabWidget*>(QStringLiteral("Uebersicht"));
+    overview->setCurrentIndex(page);
+    QCoreApplication::processEvents();
+    auto* toolBar = overview->widget(page)->findChild<QToolBar*>(bar);
+    QVERIFY(toolBar && toolBar->isVisible());
+    const QList<QToolButton*> buttons = toolBar->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly);
+    int shown = 0;
+    for (QToolButton* button : buttons) {
+        if (!button->isVisible())
+            continue;   // the bar's extension button, when nothing is hidden
+        ++shown;
+        QVERIFY(button->width() >= 80);
+        QCOMPARE(button->height(), 22);
+        const QString cut = TextFit::captionCut(button);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut));
+    }
+    QCOMPARE(shown, 2);
+    QVERIFY(toolBar->width() >= toolBar->sizeHint().width());
+    const QStringList found = TextFit::overlaps(toolBar);
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("; "))));
 }
 
 void TestMainForm::geometry_data()

@@ -7,6 +7,7 @@
 #include "tests/assign/UEintTestData.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTextFit.h"
 
 #include <QtTest>
 #include <QApplication>
@@ -79,7 +80,19 @@ private slots:
         QWidget* w = dlg->findChild<QWidget*>(name);
         QVERIFY(w);
         QCOMPARE(w->parentWidget(), dlg);
-        QCOMPARE(w->geometry(), geometry);
+        // As designed where the texts fit; where a font needs more room the
+        // window grows, and the groups and buttons grow and move with its
+        // right edge, never smaller than designed.
+        const QRect r = w->geometry();
+        if (dlg->width() == 339) {
+            QCOMPARE(r, geometry);
+        } else {
+            QCOMPARE(r.top(), geometry.top());
+            QCOMPARE(r.height(), geometry.height());
+            QVERIFY(r.left() >= geometry.left());
+            QVERIFY(r.width() >= geometry.width());
+            QVERIFY(dlg->width() - r.right() <= 339 - geometry.right());
+        }
         if (auto* g = qobject_cast<QGroupBox*>(w))
             QCOMPARE(g->title(), text);
         else
@@ -116,7 +129,8 @@ private slots:
     void window()
     {
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Automatische Schülereinteilung"));
-        QCOMPARE(dlg->size(), QSize(339, 351));
+        QVERIFY(dlg->width() >= 339);
+        QCOMPARE(dlg->height(), 351);
         QCOMPARE(dlg->minimumSize(), dlg->maximumSize());
         auto* tiefe = child<QComboBox>(*dlg, "TiefeSelect");
         QVERIFY(!tiefe->isEditable());
@@ -146,6 +160,31 @@ private slots:
             w = w->nextInFocusChain();
         } while (w != tiefe);
         QCOMPARE(order, (QStringList{"TiefeSelect", "OptionsBut", "Abbrechen", "Start"}));
+    }
+
+    // At the font in use: every caption, item and status text whole, and
+    // no control over another or beyond its group.
+    void textsShowWhole()
+    {
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg));
+        for (const char* name : {"SchAnzLabel", "Label4", "ProPlLabel1", "Label3", "ProPlLabel2", "Label5", "Label2",
+                                 "ImplementIDString", "Label1", "TiefeSelect", "OptionsBut", "Abbrechen", "Start"}) {
+            const QString cut = TextFit::captionCut(child<QWidget>(*dlg, name));
+            QVERIFY2(cut.isEmpty(), qPrintable(cut));
+        }
+        auto* status = child<QLineEdit>(*dlg, "Schrittbeschreibung");
+        for (const char* text : {"Start drücken, um die Einteilung zu beginnen", "Initialisierung ...",
+                                 "Einteilung läuft ...", "Fertigstellen ...", "Einteilung beendet"}) {
+            const QString cut = TextFit::lineCut(status, QString::fromUtf8(text));
+            QVERIFY2(cut.isEmpty(), qPrintable(cut));
+        }
+        for (const char* parent : {"GroupBox1", "GroupBox2", "GroupBox3"}) {
+            const QStringList found = TextFit::overlaps(child<QWidget>(*dlg, parent));
+            QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("; "))));
+        }
+        const QStringList found = TextFit::overlaps(dlg);
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("; "))));
     }
 
     void workedExampleFromFiles()

@@ -7,6 +7,7 @@
 #include "platform/URecordingPrinter.h"
 #include "print/UPrintConfDialog.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTextFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,7 +53,9 @@ private slots:
     void controls()
     {
         QCOMPARE(FDialog->windowTitle(), QStringLiteral("Drucken"));
-        QCOMPARE(FDialog->size(), QSize(359, 266));
+        // Wider only where a text needs more room at the font in use.
+        QVERIFY(FDialog->width() >= 359);
+        QCOMPARE(FDialog->height(), 266);
         QCOMPARE(FDialog->minimumSize(), FDialog->maximumSize());
         QCOMPARE(HelpContextOf(FDialog.get()), 106);
         const QList<QPair<const char*, QString>> buttons{
@@ -81,6 +84,40 @@ private slots:
         for (int i = 0; i < spacing->count(); ++i)
             items << spacing->itemText(i);
         QCOMPARE(items, (QStringList{"0.8", "1.0", "1.2", "1.5 (Standard)", "1.7", "2.0"}));
+    }
+
+    // At the font in use: every caption and spacing item whole, the fields
+    // and buttons never smaller than designed, nothing over another, the
+    // settings inside their frame and the buttons at the right.
+    void textsShowWhole()
+    {
+        runDialog([this] {
+            for (QWidget* w : std::initializer_list<QWidget*>{
+                     FDialog->OKButton, FDialog->CancelButton, FDialog->SetupButton, FDialog->HFontChoose,
+                     FDialog->SFontChoose, FDialog->Label1, FDialog->Label2, FDialog->HFontLabel, FDialog->SFontLabel,
+                     FDialog->SpacingSelect, FDialog->CheckFooter}) {
+                const QString cut = TextFit::captionCut(w);
+                QVERIFY2(cut.isEmpty(), qPrintable(cut));
+            }
+            for (const QPushButton* b : {FDialog->OKButton, FDialog->CancelButton, FDialog->SetupButton,
+                                         FDialog->HFontChoose, FDialog->SFontChoose})
+                QVERIFY(b->width() >= 75 && b->height() == 25);
+            QVERIFY(FDialog->PrinterName->width() >= 176);
+            QVERIFY(FDialog->SpacingSelect->width() >= 111);
+            for (const QWidget* parent : std::initializer_list<const QWidget*>{FDialog.get(), FDialog->GroupBox1}) {
+                const QStringList found = TextFit::overlaps(parent);
+                QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("; "))));
+            }
+            for (const QWidget* w : std::initializer_list<const QWidget*>{
+                     FDialog->Label2, FDialog->PrinterName, FDialog->SetupButton, FDialog->GroupBox1, FDialog->HFontChoose,
+                     FDialog->SFontChoose, FDialog->Label1, FDialog->SpacingSelect, FDialog->CheckFooter})
+                QVERIFY2(FDialog->Bevel1->geometry().contains(w->geometry()), qPrintable(w->objectName()));
+            const int right = FDialog->width() - 359;
+            QCOMPARE(FDialog->Bevel1->geometry().right(), 344 + right);
+            QCOMPARE(FDialog->OKButton->geometry().right(), 341 + right);
+            for (const QPushButton* b : {FDialog->SetupButton, FDialog->HFontChoose, FDialog->SFontChoose})
+                QCOMPARE(b->geometry().right(), 331 + right);
+        }, FDialog->OKButton);
     }
 
     void defaultsOfTheFirstPrintOut()
