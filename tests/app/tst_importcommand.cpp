@@ -14,6 +14,7 @@
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -555,5 +556,5 @@ void TestImportCommand::projectCountsFollowTheNewPupils()
     }
 }
 
-QTEST_MAIN(TestImportCommand)
+KESTRIN_TEST_MAIN(TestImportCommand)
 #include "tst_importcommand.moc"

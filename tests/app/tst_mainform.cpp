@@ -19,6 +19,7 @@
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 #include "tests/support/UTextFit.h"
 
 #include <QAction>
@@ -1464,5 +1465,5 @@ void TestMainForm::closingViewKeepsActiveCommands()
     QVERIFY(!MainForm->DeleteAct->isEnabled());
 }
 
-QTEST_MAIN(TestMainForm)
+KESTRIN_TEST_MAIN(TestMainForm)
 #include "tst_mainform.moc"

@@ -8,6 +8,7 @@
 #include "import/UImportDialog.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -842,5 +843,5 @@ void TestImportDialog::classFilter()
     QVERIFY(FDlg->getFilter());
 }
 
-QTEST_MAIN(TestImportDialog)
+KESTRIN_TEST_MAIN(TestImportDialog)
 #include "tst_importdialog.moc"

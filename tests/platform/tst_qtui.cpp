@@ -1,5 +1,6 @@
 #include "platform/UQtPrinter.h"
 #include "platform/UQtUi.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -606,5 +607,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQtUi)
+KESTRIN_TEST_MAIN(TestQtUi)
 #include "tst_qtui.moc"
