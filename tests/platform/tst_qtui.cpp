@@ -86,6 +86,15 @@ public:
     void showHelp(int context) override { helps.append(context); }
 };
 
+// Types the keys one after the other, without a pause, where the keyboard
+// focus is at each of them (nowhere once the box is gone).
+void typeKeys(std::initializer_list<Qt::Key> keys)
+{
+    for (Qt::Key key : keys)
+        if (QWidget* w = QApplication::focusWidget())
+            QTest::keyClick(w, key);
+}
+
 // The file names the dialog lists in its folder, and whether each is enabled.
 QStringList listedFiles(QFileDialog* dialog)
 {
@@ -239,6 +248,44 @@ private slots:
         QVERIFY(stillOpen);
         QCOMPARE(ui.helps, QList<int>{123});
         QCOMPARE(answer, TModalResult::mrCancel);
+    }
+
+    void typedLetterClicksAtOnce_data()
+    {
+        QTest::addColumn<unsigned>("buttons");
+        QTest::addColumn<int>("letter");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QList<int>>("helps");
+        QTest::newRow("n in a yes/no box") << unsigned(mbYes | mbNo) << int(Qt::Key_N) << int(TModalResult::mrNo)
+                                           << QList<int>{};
+        QTest::newRow("i in a warning") << unsigned(mbOK | mbIgnore) << int(Qt::Key_I) << int(TModalResult::mrIgnore)
+                                        << QList<int>{};
+        // Help keeps the box open: Enter then takes the default button.
+        QTest::newRow("h in a confirmation") << unsigned(mbOK | mbCancel | mbHelp) << int(Qt::Key_H)
+                                             << int(TModalResult::mrOk) << QList<int>{123};
+    }
+
+    void typedLetterClicksAtOnce()
+    {
+        // The letter and then Enter, typed without a pause: the letter's
+        // button holds.
+        QFETCH(unsigned, buttons);
+        QFETCH(int, letter);
+        QFETCH(int, result);
+        QFETCH(QList<int>, helps);
+        TRecordingQtUi ui;
+        bool active = false;
+        whenModal<QMessageBox>([&](QWidget* w) {
+            active = QTest::qWaitForWindowActive(w);
+            typeKeys({Qt::Key(letter), Qt::Key_Return});
+            if (w->isVisible())
+                QTest::keyClick(w, Qt::Key_Escape);
+        });
+        const TModalResult answer =
+            ui.messageBox(TMessage{TMsgType::mtConfirmation, QStringLiteral("Alle?"), buttons, 123});
+        QVERIFY(active);
+        QCOMPARE(int(answer), result);
+        QCOMPARE(ui.helps, helps);
     }
 
     void helpWithoutAHelpFile()
