@@ -1,5 +1,7 @@
 #include "platform/UQtUi.h"
 
+#include "platform/UHelpContext.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -172,6 +174,8 @@ TModalResult TQtUi::messageBox(const TMessage& message)
 {
     TZuvMessageBox box(iconFor(message.type), message.caption(), message.text, QMessageBox::NoButton,
                        dialogParent());
+    // F1 does what the help button does.
+    SetHelpContext(&box, message.helpContext);
     const TMsgButtons wanted = message.buttons ? message.buttons : TMsgButtons(mbOK);
 
     QList<QPair<QAbstractButton*, TModalResult>> results;
@@ -239,6 +243,8 @@ TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& request)
     TZuvFileDialog dialog(dialogParent(), request.title,
                           request.initialDir.isEmpty() ? lastFolder : request.initialDir);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // F1 in the dialog shows its help: it is Qt's own, not the platform's.
+    SetHelpContext(&dialog, request.helpContext);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     // Patterns match without regard to letter case.

@@ -210,6 +210,7 @@ void TestImportCommand::fileDialog()
     QCOMPARE(d.title, QStringLiteral("Schülerkartei importieren"));
     QCOMPARE(d.filter, QStringLiteral("Textdateien (*.TXT)|*.txt|Alle Dateien (*.*)|*.*"));
     QCOMPARE(d.filterIndex, 1);
+    QCOMPARE(d.helpContext, 101);
 }
 
 void TestImportCommand::fifteenLines_data()

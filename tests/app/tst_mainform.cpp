@@ -462,6 +462,7 @@ void TestMainForm::openRoads()
     QCOMPARE(FUi->fileDialogs.first().multiSelect, multi);
     QVERIFY(!FUi->fileDialogs.first().save);
     QVERIFY(FUi->fileDialogs.first().fileName.isEmpty());
+    QCOMPARE(FUi->fileDialogs.first().helpContext, 102);
     // The kind's own entry is the one preselected.
     QCOMPARE(FUi->fileDialogs.first().filterIndex, command == QLatin1String("OpenWahlAct") ? 2 : 1);
 
@@ -758,6 +759,7 @@ void TestMainForm::saveWithName()
     QCOMPARE(FUi->fileDialogs.size(), 1);
     QVERIFY(FUi->fileDialogs.first().save);
     QCOMPARE(FUi->fileDialogs.first().filter, QStringLiteral("Projekt-Dateien (*.PRO)|*.PRO"));
+    QCOMPARE(FUi->fileDialogs.first().helpContext, 103);
     QCOMPARE(FUi->texts(), QStringList{QStringLiteral("3 Projekt-Datensätze nach q.PRO geschrieben")});
     QCOMPARE(ProjektData->getFilename(), path("q.PRO"));
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor [q.PRO]"));
@@ -797,6 +799,7 @@ void TestMainForm::saveWithoutName()
     MainForm->SaveAct->trigger();
     QCOMPARE(FUi->fileDialogs.size(), 1);
     QCOMPARE(FUi->fileDialogs.first().filter, QStringLiteral("Einteilung-Dateien (*.EIN)|*.EIN"));
+    QCOMPARE(FUi->fileDialogs.first().helpContext, 103);
     QCOMPARE(FUi->texts(), QStringList{QStringLiteral("5 Einteilung-Datensätze nach %1 geschrieben").arg(shown)});
     QVERIFY(QFile::exists(path(written)));
     QCOMPARE(SchuelerData->getFilename(), path(written));

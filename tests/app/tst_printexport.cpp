@@ -423,6 +423,7 @@ private slots:
         QCOMPARE(first.filterIndex, 3);
         QCOMPARE(first.fileName, QString());
         QCOMPARE(first.initialDir, QString());
+        QCOMPARE(first.helpContext, 104);
         // The second showing starts where the first one ended.
         const TFileDialogSpec second = FUi->fileDialogs[1];
         QCOMPARE(second.filterIndex, 2);

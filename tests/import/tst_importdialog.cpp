@@ -674,6 +674,7 @@ void TestImportDialog::formatFileRoundTrip()
     });
     QCOMPARE(FUi->fileDialogs.last().title, QStringLiteral("Formatdefinition speichern"));
     QCOMPARE(FUi->fileDialogs.last().filter, QStringLiteral("zuv Formatdefinitionen (*.FMT)|*.FMT"));
+    QCOMPARE(FUi->fileDialogs.last().helpContext, 0);
     QCOMPARE(QFileInfo(file(QStringLiteral("format.dat"))).size(), qint64(kFormatFileBytes));
 
     runWizard([&] {
@@ -689,6 +690,7 @@ void TestImportDialog::formatFileRoundTrip()
     });
     QCOMPARE(FUi->fileDialogs.last().title, QStringLiteral("Formatdefinition öffnen"));
     QCOMPARE(FUi->fileDialogs.last().filter, QStringLiteral("zuv Formatdefinitionen|*.FMT"));
+    QCOMPARE(FUi->fileDialogs.last().helpContext, 0);
     QVERIFY(FUi->messages.isEmpty());
 }
 

@@ -124,6 +124,11 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);   // the dialogs' remembered state stays apart
     }
 
+    void cleanup()
+    {
+        SetUi(nullptr);
+    }
+
     void nameFilters_data()
     {
         QTest::addColumn<QString>("filter");
@@ -286,6 +291,70 @@ private slots:
         QVERIFY(active);
         QCOMPARE(int(answer), result);
         QCOMPARE(ui.helps, helps);
+    }
+
+    void f1InABoxShowsItsHelp_data()
+    {
+        QTest::addColumn<unsigned>("buttons");
+        QTest::addColumn<int>("context");
+        QTest::newRow("with a help button") << unsigned(mbOK | mbCancel | mbHelp) << 123;
+        QTest::newRow("without a help button") << unsigned(mbYes | mbNo) << 7;
+        QTest::newRow("without a context") << unsigned(mbOK) << 0;
+    }
+
+    void f1InABoxShowsItsHelp()
+    {
+        QFETCH(unsigned, buttons);
+        QFETCH(int, context);
+        TRecordingQtUi ui;
+        SetUi(&ui);
+        bool stillOpen = false;
+        whenModal<QMessageBox>([&](QWidget* w) {
+            if (QTest::qWaitForWindowActive(w))
+                typeKeys({Qt::Key_F1});
+            stillOpen = w->isVisible();
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        ui.messageBox(TMessage{TMsgType::mtConfirmation, QStringLiteral("Alle?"), buttons, context});
+        QVERIFY(stillOpen);
+        QCOMPARE(ui.helps, context ? QList<int>{context} : QList<int>{});
+    }
+
+    void f1InAFileDialogShowsItsHelp_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<int>("context");
+        QTest::newRow("open") << false << 102;
+        QTest::newRow("save") << true << 103;
+        QTest::newRow("without a context") << false << 0;
+    }
+
+    void f1InAFileDialogShowsItsHelp()
+    {
+        QFETCH(bool, save);
+        QFETCH(int, context);
+        QTemporaryDir dir;
+        TRecordingQtUi ui;
+        SetUi(&ui);
+        bool stillOpen = false;
+        QString focused;
+        whenModal<QFileDialog>([&](QWidget* w) {
+            if (QTest::qWaitForWindowActive(w)) {
+                focused = QApplication::focusWidget()->objectName();
+                typeKeys({Qt::Key_F1});
+            }
+            stillOpen = w->isVisible();
+            qobject_cast<QDialog*>(w)->reject();
+        });
+        TFileDialogSpec request;
+        request.save = save;
+        request.filter = QStringLiteral("A|*.a");
+        request.initialDir = dir.path();
+        request.helpContext = context;
+        QVERIFY(!ui.fileDialog(request).accepted);
+        QCOMPARE(focused, QStringLiteral("fileNameEdit"));
+        QVERIFY(stillOpen);
+        QCOMPARE(ui.helps, context ? QList<int>{context} : QList<int>{});
     }
 
     void helpWithoutAHelpFile()
