@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMenu>
 #include <QShortcutEvent>
 
 #include <exception>
@@ -51,7 +52,8 @@ private:
     }
 
     // F1 shows the help nearest to the widget that has the key, and nothing
-    // where there is none.
+    // where there is none. In an open menu it is as if the help had been
+    // chosen there: the menus close first.
     static bool helpKey(QObject* watched, QKeyEvent* key)
     {
         if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)
@@ -67,8 +69,18 @@ private:
             return true;
         }
         const int context = HelpContextAt(widget);
-        if (context == 0)
+        if (context == 0) {
+            // An open menu keeps the key: it would hand it on to the menu
+            // bar, and so to the help of the window.
+            if (qobject_cast<QMenu*>(widget)) {
+                key->accept();
+                return true;
+            }
             return false;
+        }
+        while (QWidget* popup = QApplication::activePopupWidget())
+            if (!popup->close())
+                break;
         key->accept();
         Ui().showHelp(context);
         return true;

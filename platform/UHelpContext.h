@@ -11,6 +11,8 @@ class QWidget;
 void SetHelpContext(QObject* object, int context);
 // The object's own help context, 0 when it carries none.
 int HelpContextOf(const QObject* object);
-// The context F1 shows for the widget that has the key: the widget's or
-// that of the nearest parent in its window. 0 when there is none.
+// The context F1 shows for the widget that has the key: in an open menu
+// that of its highlighted item (of the submenu the item opens), else the
+// menu's own; elsewhere the widget's or that of the nearest parent in its
+// window. 0 when there is none.
 int HelpContextAt(const QWidget* widget);

@@ -111,6 +111,8 @@ private slots:
     void help();
     void f1ShowsTheNearestHelp_data();
     void f1ShowsTheNearestHelp();
+    void f1InAnOpenMenu_data();
+    void f1InAnOpenMenu();
 
     void openRoads_data();
     void openRoads();
@@ -407,6 +409,78 @@ void TestMainForm::f1ShowsTheNearestHelp()
     QCOMPARE(FUi->helpContexts, shown);
     if (top != MainForm)
         top->hide();
+}
+
+void TestMainForm::f1InAnOpenMenu_data()
+{
+    // The menu opened from the menu bar (or popped up, for the hidden one),
+    // the submenu opened from it by the keyboard, and the item highlighted
+    // in the last of them; an item may be a submenu's.
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("submenu");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QList<int>>("shown");
+    QTest::newRow("NewAct in &Datei") << "mDatei" << "" << "NewAct" << QList<int>{105};
+    QTest::newRow("SaveAsAct in &Datei") << "mDatei" << "" << "SaveAsAct" << QList<int>{103};
+    QTest::newRow("the Ö&ffnen item in &Datei") << "mDatei" << "" << "mDOpen" << QList<int>{102};
+    QTest::newRow("InsertEndAct in E&infügen") << "mBearbeiten" << "mmBInsert" << "InsertEndAct" << QList<int>{117};
+    QTest::newRow("nothing highlighted in E&infügen") << "mBearbeiten" << "mmBInsert" << "" << QList<int>{117};
+    QTest::newRow("a sort order") << "mBearbeiten" << "mmBSort" << "mBSortKl" << QList<int>{114};
+    QTest::newRow("nothing highlighted in &Datei") << "mDatei" << "" << "" << QList<int>{};
+    QTest::newRow("HelpAct in &Hilfe") << "mHilfe" << "" << "HelpAct" << QList<int>{};
+    QTest::newRow("InfoAct in &Hilfe") << "mHilfe" << "" << "InfoAct" << QList<int>{};
+    QTest::newRow("Verify in the debug menu") << "mmDebug" << "" << "mDVerify" << QList<int>{};
+}
+
+void TestMainForm::f1InAnOpenMenu()
+{
+    QFETCH(QString, menu);
+    QFETCH(QString, submenu);
+    QFETCH(QString, item);
+    QFETCH(QList<int>, shown);
+    // As a command chosen there, F1 closes the menus when it shows the help
+    // and gives the keys back to the window; without a help the menu stays.
+    // The pupil editor enables the commands of "&Bearbeiten".
+    MainForm->ActivateSchAct->trigger();
+    QWidget* focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    auto* top = MainForm->findChild<QMenu*>(menu);
+    QVERIFY(top);
+    if (top->menuAction()->isVisible())
+        MainForm->menuBar()->setActiveAction(top->menuAction());
+    else
+        top->popup(MainForm->mapToGlobal(QPoint(40, 40)));
+    QTRY_COMPARE(QApplication::activePopupWidget(), top);
+    QMenu* open = top;
+    if (!submenu.isEmpty()) {
+        auto* sub = MainForm->findChild<QMenu*>(submenu);
+        QVERIFY(sub);
+        top->setActiveAction(sub->menuAction());
+        QTest::keyClick(top, Qt::Key_Right);
+        QTRY_COMPARE(QApplication::activePopupWidget(), sub);
+        open = sub;
+    }
+    QAction* highlighted = nullptr;
+    if (!item.isEmpty()) {
+        auto* sub = MainForm->findChild<QMenu*>(item);
+        highlighted = sub ? sub->menuAction() : MainForm->findChild<QAction*>(item);
+        QVERIFY(highlighted);
+    }
+    open->setActiveAction(highlighted);
+    QCOMPARE(open->activeAction(), highlighted);
+
+    QTest::keyClick(open, Qt::Key_F1);
+    QCOMPARE(FUi->helpContexts, shown);
+    if (shown.isEmpty()) {
+        QCOMPARE(QApplication::activePopupWidget(), open);
+        while (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        return;
+    }
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QVERIFY(!top->isVisible() && !open->isVisible());
+    QCOMPARE(MainForm->menuBar()->activeAction(), nullptr);
+    QTRY_COMPARE(QApplication::focusWidget(), focused);
 }
 
 // --------------------------------------------------------------- opening
