@@ -206,6 +206,7 @@ void TMainForm::FormCreate()
                                            "Text mit TAB-Stops (*.TXT)|*.txt|"
                                            "Hypertext-Dokument (*.HTML)|*.html");
     ExportFNDialog.filterIndex = 3;
+    ExportFNDialog.helpContext = 104;
 }
 
 // ---------------------------------------------------------------- layout
@@ -808,6 +809,7 @@ void TMainForm::ImportActExecute()
     ImportFNDialog.title = QStringLiteral("Schülerkartei importieren");
     ImportFNDialog.filter = QStringLiteral("Textdateien (*.TXT)|*.txt|Alle Dateien (*.*)|*.*");
     ImportFNDialog.filterIndex = 1;
+    ImportFNDialog.helpContext = 101;
     const TFileDialogResult chosen = Ui().fileDialog(ImportFNDialog);
     if (!chosen.accepted || chosen.files.isEmpty())
         return;
@@ -1293,6 +1295,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
     TFileDialogSpec dialog;
     dialog.save = false;
     dialog.multiSelect = FType == ft_wahl;
+    dialog.helpContext = 102;
     if (FType == ft_proj) {
         dialog.filter = filterEntry(ft_proj);
     } else {
@@ -1408,6 +1411,7 @@ bool TMainForm::SaveDialog(TFileType FType, TData& Database, bool newname)
         TFileDialogSpec dialog;
         dialog.save = true;
         dialog.filter = filterEntry(FType);
+        dialog.helpContext = 103;
         const TFileDialogResult chosen = Ui().fileDialog(dialog);
         if (!chosen.accepted || chosen.files.isEmpty())
             return false;

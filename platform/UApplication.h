@@ -1,7 +1,8 @@
 #pragma once
-// The application object: title "zuv", Qt's own texts in German, buttons
-// that take their accelerator key at once, and the one general error
-// display for exceptions that escape an event handler.
+// The application object: title "zuv", Qt's own texts in German, the keys
+// every window handles alike (a button's accelerator clicks it at once, F1
+// shows the help nearest to the key), and the one general error display
+// for exceptions that escape an event handler.
 
 #include <QApplication>
 #include <QTranslator>
@@ -15,9 +16,7 @@ public:
     TApplication(int& argc, char** argv);
 
     // Delivers the event; an exception that escapes its handler is shown
-    // with its message (ShowMessage) and the program goes on. A button's
-    // accelerator clicks it at once (Qt would press it and click 100 ms
-    // later, after a key typed straight after it).
+    // with its message (ShowMessage) and the program goes on.
     bool notify(QObject* receiver, QEvent* event) override;
 
     // The message shown for the exception in flight (call inside a catch).

@@ -1,5 +1,7 @@
 #include "platform/UQtUi.h"
 
+#include "platform/UHelpContext.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -10,6 +12,7 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QHeaderView>
@@ -52,6 +55,28 @@ QMessageBox::Icon iconFor(TMsgType type)
     }
     return QMessageBox::NoIcon;
 }
+
+// A button's letter typed without Alt clicks it at once: Qt's box would
+// press it and click 100 ms later, after a key typed straight after it.
+class TZuvMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))) {
+            for (QAbstractButton* button : buttons()) {
+                const QKeySequence accelerator = button->shortcut();
+                if (!accelerator.isEmpty() && accelerator[0].key() == event->key()) {
+                    button->click();
+                    return;
+                }
+            }
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+};
 
 // Open dialogs accept names of files that do not exist (the caller reports
 // them), also when several files may be chosen.
@@ -147,8 +172,10 @@ QWidget* TQtUi::dialogParent()
 
 TModalResult TQtUi::messageBox(const TMessage& message)
 {
-    QMessageBox box(iconFor(message.type), message.caption(), message.text, QMessageBox::NoButton,
-                    dialogParent());
+    TZuvMessageBox box(iconFor(message.type), message.caption(), message.text, QMessageBox::NoButton,
+                       dialogParent());
+    // F1 does what the help button does.
+    SetHelpContext(&box, message.helpContext);
     const TMsgButtons wanted = message.buttons ? message.buttons : TMsgButtons(mbOK);
 
     QList<QPair<QAbstractButton*, TModalResult>> results;
@@ -216,6 +243,8 @@ TFileDialogResult TQtUi::fileDialog(const TFileDialogSpec& request)
     TZuvFileDialog dialog(dialogParent(), request.title,
                           request.initialDir.isEmpty() ? lastFolder : request.initialDir);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // F1 in the dialog shows its help: it is Qt's own, not the platform's.
+    SetHelpContext(&dialog, request.helpContext);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     // Patterns match without regard to letter case.

@@ -51,6 +51,7 @@ struct TFileDialogSpec {
     int filterIndex = 1;
     QString initialDir;
     QString fileName;
+    int helpContext = 0;   // F1 in the dialog; 0 for none
 };
 
 struct TFileDialogResult {

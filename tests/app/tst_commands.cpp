@@ -13,6 +13,7 @@
 #include "platform/UHelpContext.h"
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -468,5 +469,5 @@ void TestCommands::commandErrorsAreShown()
     QCOMPARE(FUi->messages.size(), 1);
 }
 
-QTEST_MAIN(TestCommands)
+KESTRIN_TEST_MAIN(TestCommands)
 #include "tst_commands.moc"

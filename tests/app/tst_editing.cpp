@@ -15,6 +15,7 @@
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -1233,5 +1234,5 @@ void TestEditing::reservedKeysInTheCellEditor()
     QCOMPARE(SchuelerData->Anz(), 5);
 }
 
-QTEST_MAIN(TestEditing)
+KESTRIN_TEST_MAIN(TestEditing)
 #include "tst_editing.moc"

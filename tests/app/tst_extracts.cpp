@@ -12,6 +12,7 @@
 #include "platform/UGridWidget.h"
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -892,5 +893,5 @@ void TestExtracts::closePupilEditorUnderViews()
     QTRY_VERIFY(!view && !editor);
 }
 
-QTEST_MAIN(TestExtracts)
+KESTRIN_TEST_MAIN(TestExtracts)
 #include "tst_extracts.moc"

@@ -14,6 +14,7 @@
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -209,6 +210,7 @@ void TestImportCommand::fileDialog()
     QCOMPARE(d.title, QStringLiteral("Schülerkartei importieren"));
     QCOMPARE(d.filter, QStringLiteral("Textdateien (*.TXT)|*.txt|Alle Dateien (*.*)|*.*"));
     QCOMPARE(d.filterIndex, 1);
+    QCOMPARE(d.helpContext, 101);
 }
 
 void TestImportCommand::fifteenLines_data()
@@ -555,5 +557,5 @@ void TestImportCommand::projectCountsFollowTheNewPupils()
     }
 }
 
-QTEST_MAIN(TestImportCommand)
+KESTRIN_TEST_MAIN(TestImportCommand)
 #include "tst_importcommand.moc"

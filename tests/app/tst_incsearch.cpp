@@ -9,6 +9,7 @@
 #include "platform/UGridWidget.h"
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestMain.h"
 #include "tests/support/UTextFit.h"
 
 #include <QAction>
@@ -342,5 +343,5 @@ void TestIncSearch::editorClosedUnderSearch()
     QCOMPARE(SchuelerData->Anz(), 0);
 }
 
-QTEST_MAIN(TestIncSearch)
+KESTRIN_TEST_MAIN(TestIncSearch)
 #include "tst_incsearch.moc"

@@ -5,6 +5,7 @@
 #include "data/UFilter.h"
 #include "platform/UStringGrid.h"
 #include "tests/data/UDataTestUtil.h"
+#include "tests/support/UTestMain.h"
 
 #include <QtTest>
 #include <QApplication>
@@ -255,5 +256,5 @@ private:
     bool stillOpen = false;
 };
 
-QTEST_MAIN(TestKlassenSelect)
+KESTRIN_TEST_MAIN(TestKlassenSelect)
 #include "tst_klassenselect.moc"

@@ -19,6 +19,7 @@
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 #include "tests/support/UTextFit.h"
 
 #include <QAction>
@@ -110,6 +111,8 @@ private slots:
     void help();
     void f1ShowsTheNearestHelp_data();
     void f1ShowsTheNearestHelp();
+    void f1InAnOpenMenu_data();
+    void f1InAnOpenMenu();
 
     void openRoads_data();
     void openRoads();
@@ -408,6 +411,78 @@ void TestMainForm::f1ShowsTheNearestHelp()
         top->hide();
 }
 
+void TestMainForm::f1InAnOpenMenu_data()
+{
+    // The menu opened from the menu bar (or popped up, for the hidden one),
+    // the submenu opened from it by the keyboard, and the item highlighted
+    // in the last of them; an item may be a submenu's.
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("submenu");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QList<int>>("shown");
+    QTest::newRow("NewAct in &Datei") << "mDatei" << "" << "NewAct" << QList<int>{105};
+    QTest::newRow("SaveAsAct in &Datei") << "mDatei" << "" << "SaveAsAct" << QList<int>{103};
+    QTest::newRow("the Ö&ffnen item in &Datei") << "mDatei" << "" << "mDOpen" << QList<int>{102};
+    QTest::newRow("InsertEndAct in E&infügen") << "mBearbeiten" << "mmBInsert" << "InsertEndAct" << QList<int>{117};
+    QTest::newRow("nothing highlighted in E&infügen") << "mBearbeiten" << "mmBInsert" << "" << QList<int>{117};
+    QTest::newRow("a sort order") << "mBearbeiten" << "mmBSort" << "mBSortKl" << QList<int>{114};
+    QTest::newRow("nothing highlighted in &Datei") << "mDatei" << "" << "" << QList<int>{};
+    QTest::newRow("HelpAct in &Hilfe") << "mHilfe" << "" << "HelpAct" << QList<int>{};
+    QTest::newRow("InfoAct in &Hilfe") << "mHilfe" << "" << "InfoAct" << QList<int>{};
+    QTest::newRow("Verify in the debug menu") << "mmDebug" << "" << "mDVerify" << QList<int>{};
+}
+
+void TestMainForm::f1InAnOpenMenu()
+{
+    QFETCH(QString, menu);
+    QFETCH(QString, submenu);
+    QFETCH(QString, item);
+    QFETCH(QList<int>, shown);
+    // As a command chosen there, F1 closes the menus when it shows the help
+    // and gives the keys back to the window; without a help the menu stays.
+    // The pupil editor enables the commands of "&Bearbeiten".
+    MainForm->ActivateSchAct->trigger();
+    QWidget* focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    auto* top = MainForm->findChild<QMenu*>(menu);
+    QVERIFY(top);
+    if (top->menuAction()->isVisible())
+        MainForm->menuBar()->setActiveAction(top->menuAction());
+    else
+        top->popup(MainForm->mapToGlobal(QPoint(40, 40)));
+    QTRY_COMPARE(QApplication::activePopupWidget(), top);
+    QMenu* open = top;
+    if (!submenu.isEmpty()) {
+        auto* sub = MainForm->findChild<QMenu*>(submenu);
+        QVERIFY(sub);
+        top->setActiveAction(sub->menuAction());
+        QTest::keyClick(top, Qt::Key_Right);
+        QTRY_COMPARE(QApplication::activePopupWidget(), sub);
+        open = sub;
+    }
+    QAction* highlighted = nullptr;
+    if (!item.isEmpty()) {
+        auto* sub = MainForm->findChild<QMenu*>(item);
+        highlighted = sub ? sub->menuAction() : MainForm->findChild<QAction*>(item);
+        QVERIFY(highlighted);
+    }
+    open->setActiveAction(highlighted);
+    QCOMPARE(open->activeAction(), highlighted);
+
+    QTest::keyClick(open, Qt::Key_F1);
+    QCOMPARE(FUi->helpContexts, shown);
+    if (shown.isEmpty()) {
+        QCOMPARE(QApplication::activePopupWidget(), open);
+        while (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        return;
+    }
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QVERIFY(!top->isVisible() && !open->isVisible());
+    QCOMPARE(MainForm->menuBar()->activeAction(), nullptr);
+    QTRY_COMPARE(QApplication::focusWidget(), focused);
+}
+
 // --------------------------------------------------------------- opening
 
 void TestMainForm::openRoads_data()
@@ -461,6 +536,7 @@ void TestMainForm::openRoads()
     QCOMPARE(FUi->fileDialogs.first().multiSelect, multi);
     QVERIFY(!FUi->fileDialogs.first().save);
     QVERIFY(FUi->fileDialogs.first().fileName.isEmpty());
+    QCOMPARE(FUi->fileDialogs.first().helpContext, 102);
     // The kind's own entry is the one preselected.
     QCOMPARE(FUi->fileDialogs.first().filterIndex, command == QLatin1String("OpenWahlAct") ? 2 : 1);
 
@@ -757,6 +833,7 @@ void TestMainForm::saveWithName()
     QCOMPARE(FUi->fileDialogs.size(), 1);
     QVERIFY(FUi->fileDialogs.first().save);
     QCOMPARE(FUi->fileDialogs.first().filter, QStringLiteral("Projekt-Dateien (*.PRO)|*.PRO"));
+    QCOMPARE(FUi->fileDialogs.first().helpContext, 103);
     QCOMPARE(FUi->texts(), QStringList{QStringLiteral("3 Projekt-Datensätze nach q.PRO geschrieben")});
     QCOMPARE(ProjektData->getFilename(), path("q.PRO"));
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor [q.PRO]"));
@@ -796,6 +873,7 @@ void TestMainForm::saveWithoutName()
     MainForm->SaveAct->trigger();
     QCOMPARE(FUi->fileDialogs.size(), 1);
     QCOMPARE(FUi->fileDialogs.first().filter, QStringLiteral("Einteilung-Dateien (*.EIN)|*.EIN"));
+    QCOMPARE(FUi->fileDialogs.first().helpContext, 103);
     QCOMPARE(FUi->texts(), QStringList{QStringLiteral("5 Einteilung-Datensätze nach %1 geschrieben").arg(shown)});
     QVERIFY(QFile::exists(path(written)));
     QCOMPARE(SchuelerData->getFilename(), path(written));
@@ -1464,5 +1542,5 @@ void TestMainForm::closingViewKeepsActiveCommands()
     QVERIFY(!MainForm->DeleteAct->isEnabled());
 }
 
-QTEST_MAIN(TestMainForm)
+KESTRIN_TEST_MAIN(TestMainForm)
 #include "tst_mainform.moc"

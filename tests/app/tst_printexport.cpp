@@ -9,12 +9,12 @@
 #include "app/main.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
-#include "platform/UApplication.h"
 #include "platform/UQtPrinter.h"
 #include "platform/URecordingPrinter.h"
 #include "print/UPrintConfDialog.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -423,6 +423,7 @@ private slots:
         QCOMPARE(first.filterIndex, 3);
         QCOMPARE(first.fileName, QString());
         QCOMPARE(first.initialDir, QString());
+        QCOMPARE(first.helpContext, 104);
         // The second showing starts where the first one ended.
         const TFileDialogSpec second = FUi->fileDialogs[1];
         QCOMPARE(second.filterIndex, 2);
@@ -815,11 +816,5 @@ private:
     QList<TSchuelerData*> FViews;
 };
 
-int main(int argc, char** argv)
-{
-    // The program's application object, with its general error display.
-    TApplication app(argc, argv);
-    TestPrintExport test;
-    return QTest::qExec(&test, argc, argv);
-}
+KESTRIN_TEST_MAIN(TestPrintExport)
 #include "tst_printexport.moc"

@@ -14,6 +14,7 @@
 #include "platform/UGridWidget.h"
 #include "tests/app/UAppForms.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -442,5 +443,5 @@ private:
     TAppForms FForms;
 };
 
-QTEST_MAIN(TestStatCommands)
+KESTRIN_TEST_MAIN(TestStatCommands)
 #include "tst_statcommands.moc"

@@ -5,6 +5,7 @@
 #include "platform/UExceptions.h"
 #include "tests/assign/UEintTestData.h"
 #include "tests/data/UDataTestUtil.h"
+#include "tests/support/UTestMain.h"
 
 #include <QtTest>
 #include <QApplication>
@@ -141,5 +142,5 @@ private:
     QStringList lines;
 };
 
-QTEST_MAIN(TestDebugWin)
+KESTRIN_TEST_MAIN(TestDebugWin)
 #include "tst_debugwin.moc"

@@ -9,11 +9,11 @@
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UAnsiText.h"
-#include "platform/UApplication.h"
 #include "platform/UGridWidget.h"
 #include "tests/assign/UEintTestData.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -513,11 +513,5 @@ private:
     std::unique_ptr<QTemporaryDir> FDir;
 };
 
-int main(int argc, char** argv)
-{
-    // The program's application object, with its general error display.
-    TApplication app(argc, argv);
-    TestEintCommands test;
-    return QTest::qExec(&test, argc, argv);
-}
+KESTRIN_TEST_MAIN(TestEintCommands)
 #include "tst_eintcommands.moc"

@@ -7,6 +7,7 @@
 #include "tests/assign/UEintTestData.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 #include "tests/support/UTextFit.h"
 
 #include <QtTest>
@@ -468,5 +469,5 @@ private:
     TEintDialog* dlg = nullptr;
 };
 
-QTEST_MAIN(TestEintDialog)
+KESTRIN_TEST_MAIN(TestEintDialog)
 #include "tst_eintdialog.moc"

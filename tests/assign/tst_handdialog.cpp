@@ -4,9 +4,9 @@
 #include "assign/UHandDialog.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
-#include "platform/UApplication.h"
 #include "tests/assign/UEintTestData.h"
 #include "tests/data/UDataTestUtil.h"
+#include "tests/support/UTestMain.h"
 
 #include <QtTest>
 #include <QApplication>
@@ -267,11 +267,5 @@ private:
     TOwnedSchuelerData sch;
 };
 
-int main(int argc, char** argv)
-{
-    // The program's application object: it gives the buttons their keys.
-    TApplication app(argc, argv);
-    TestHandDialog test;
-    return QTest::qExec(&test, argc, argv);
-}
+KESTRIN_TEST_MAIN(TestHandDialog)
 #include "tst_handdialog.moc"

@@ -9,6 +9,7 @@
 #include "tests/assign/UEintTestData.h"
 #include "tests/data/UDataTestUtil.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestMain.h"
 
 #include <QtTest>
 #include <QApplication>
@@ -367,5 +368,5 @@ private:
     TOwnedSchuelerData sch;
 };
 
-QTEST_MAIN(TestStatDialogs)
+KESTRIN_TEST_MAIN(TestStatDialogs)
 #include "tst_statdialogs.moc"

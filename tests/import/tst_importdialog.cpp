@@ -8,6 +8,7 @@
 #include "import/UImportDialog.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -673,6 +674,7 @@ void TestImportDialog::formatFileRoundTrip()
     });
     QCOMPARE(FUi->fileDialogs.last().title, QStringLiteral("Formatdefinition speichern"));
     QCOMPARE(FUi->fileDialogs.last().filter, QStringLiteral("zuv Formatdefinitionen (*.FMT)|*.FMT"));
+    QCOMPARE(FUi->fileDialogs.last().helpContext, 0);
     QCOMPARE(QFileInfo(file(QStringLiteral("format.dat"))).size(), qint64(kFormatFileBytes));
 
     runWizard([&] {
@@ -688,6 +690,7 @@ void TestImportDialog::formatFileRoundTrip()
     });
     QCOMPARE(FUi->fileDialogs.last().title, QStringLiteral("Formatdefinition öffnen"));
     QCOMPARE(FUi->fileDialogs.last().filter, QStringLiteral("zuv Formatdefinitionen|*.FMT"));
+    QCOMPARE(FUi->fileDialogs.last().helpContext, 0);
     QVERIFY(FUi->messages.isEmpty());
 }
 
@@ -842,5 +845,5 @@ void TestImportDialog::classFilter()
     QVERIFY(FDlg->getFilter());
 }
 
-QTEST_MAIN(TestImportDialog)
+KESTRIN_TEST_MAIN(TestImportDialog)
 #include "tst_importdialog.moc"

@@ -1,9 +1,12 @@
 #include "platform/UApplication.h"
 #include "platform/UExceptions.h"
+#include "platform/UHelpContext.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestMain.h"
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -25,6 +28,20 @@ protected:
         if (e->type() == QEvent::User && raise)
             raise();
         return QObject::event(e);
+    }
+};
+
+// Records the accelerators that reach the buttons.
+class TShortcutRecorder : public QObject {
+public:
+    QStringList seen;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Shortcut && qobject_cast<QAbstractButton*>(watched))
+            seen << watched->objectName();
+        return false;
     }
 };
 
@@ -132,13 +149,59 @@ private slots:
         QCOMPARE(clicked, clicks);
         QCOMPARE(result, int(QDialog::Accepted));
     }
+
+    void laterFiltersSeeTheAccelerator()
+    {
+        // A filter installed after start-up sees the key first; the click
+        // still comes at once.
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* next = new QPushButton(QStringLiteral("&Weiter"));
+        next->setObjectName(QStringLiteral("NextBut"));
+        layout->addWidget(next);
+        layout->addWidget(new QLineEdit);
+        int clicks = 0;
+        connect(next, &QPushButton::clicked, &window, [&clicks] { ++clicks; });
+        TShortcutRecorder recorder;
+        qApp->installEventFilter(&recorder);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
+        QCOMPARE(clicks, 1);
+        qApp->removeEventFilter(&recorder);
+        QCOMPARE(recorder.seen, QStringList{"NextBut"});
+    }
+
+    void f1ShowsTheNearestHelp_data()
+    {
+        QTest::addColumn<int>("windowContext");
+        QTest::addColumn<int>("fieldContext");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::newRow("the window's") << 5 << 0 << QList<int>{5};
+        QTest::newRow("the field's own") << 5 << 8 << QList<int>{8};
+        QTest::newRow("none") << 0 << 0 << QList<int>{};
+    }
+
+    void f1ShowsTheNearestHelp()
+    {
+        QFETCH(int, windowContext);
+        QFETCH(int, fieldContext);
+        QFETCH(QList<int>, shown);
+        TScriptedUi ui;
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* field = new QLineEdit;
+        layout->addWidget(field);
+        SetHelpContext(&window, windowContext);
+        SetHelpContext(field, fieldContext);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_F1);
+        QCOMPARE(ui.helpContexts, shown);
+    }
 };
 
-int main(int argc, char** argv)
-{
-    TApplication app(argc, argv);
-    TestApplication test;
-    return QTest::qExec(&test, argc, argv);
-}
+KESTRIN_TEST_MAIN(TestApplication)
 
 #include "tst_application.moc"

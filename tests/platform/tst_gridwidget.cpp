@@ -1,5 +1,6 @@
 #include "platform/UGridWidget.h"
 #include "platform/UQtUi.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -1005,5 +1006,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGridWidget)
+KESTRIN_TEST_MAIN(TestGridWidget)
 #include "tst_gridwidget.moc"

@@ -1,5 +1,6 @@
 #include "platform/UQtPrinter.h"
 #include "platform/UQtUi.h"
+#include "tests/support/UTestMain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -85,6 +86,15 @@ public:
     void showHelp(int context) override { helps.append(context); }
 };
 
+// Types the keys one after the other, without a pause, where the keyboard
+// focus is at each of them (nowhere once the box is gone).
+void typeKeys(std::initializer_list<Qt::Key> keys)
+{
+    for (Qt::Key key : keys)
+        if (QWidget* w = QApplication::focusWidget())
+            QTest::keyClick(w, key);
+}
+
 // The file names the dialog lists in its folder, and whether each is enabled.
 QStringList listedFiles(QFileDialog* dialog)
 {
@@ -112,6 +122,11 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);   // the dialogs' remembered state stays apart
+    }
+
+    void cleanup()
+    {
+        SetUi(nullptr);
     }
 
     void nameFilters_data()
@@ -238,6 +253,108 @@ private slots:
         QVERIFY(stillOpen);
         QCOMPARE(ui.helps, QList<int>{123});
         QCOMPARE(answer, TModalResult::mrCancel);
+    }
+
+    void typedLetterClicksAtOnce_data()
+    {
+        QTest::addColumn<unsigned>("buttons");
+        QTest::addColumn<int>("letter");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QList<int>>("helps");
+        QTest::newRow("n in a yes/no box") << unsigned(mbYes | mbNo) << int(Qt::Key_N) << int(TModalResult::mrNo)
+                                           << QList<int>{};
+        QTest::newRow("i in a warning") << unsigned(mbOK | mbIgnore) << int(Qt::Key_I) << int(TModalResult::mrIgnore)
+                                        << QList<int>{};
+        // Help keeps the box open: Enter then takes the default button.
+        QTest::newRow("h in a confirmation") << unsigned(mbOK | mbCancel | mbHelp) << int(Qt::Key_H)
+                                             << int(TModalResult::mrOk) << QList<int>{123};
+    }
+
+    void typedLetterClicksAtOnce()
+    {
+        // The letter and then Enter, typed without a pause: the letter's
+        // button holds.
+        QFETCH(unsigned, buttons);
+        QFETCH(int, letter);
+        QFETCH(int, result);
+        QFETCH(QList<int>, helps);
+        TRecordingQtUi ui;
+        bool active = false;
+        whenModal<QMessageBox>([&](QWidget* w) {
+            active = QTest::qWaitForWindowActive(w);
+            typeKeys({Qt::Key(letter), Qt::Key_Return});
+            if (w->isVisible())
+                QTest::keyClick(w, Qt::Key_Escape);
+        });
+        const TModalResult answer =
+            ui.messageBox(TMessage{TMsgType::mtConfirmation, QStringLiteral("Alle?"), buttons, 123});
+        QVERIFY(active);
+        QCOMPARE(int(answer), result);
+        QCOMPARE(ui.helps, helps);
+    }
+
+    void f1InABoxShowsItsHelp_data()
+    {
+        QTest::addColumn<unsigned>("buttons");
+        QTest::addColumn<int>("context");
+        QTest::newRow("with a help button") << unsigned(mbOK | mbCancel | mbHelp) << 123;
+        QTest::newRow("without a help button") << unsigned(mbYes | mbNo) << 7;
+        QTest::newRow("without a context") << unsigned(mbOK) << 0;
+    }
+
+    void f1InABoxShowsItsHelp()
+    {
+        QFETCH(unsigned, buttons);
+        QFETCH(int, context);
+        TRecordingQtUi ui;
+        SetUi(&ui);
+        bool stillOpen = false;
+        whenModal<QMessageBox>([&](QWidget* w) {
+            if (QTest::qWaitForWindowActive(w))
+                typeKeys({Qt::Key_F1});
+            stillOpen = w->isVisible();
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        ui.messageBox(TMessage{TMsgType::mtConfirmation, QStringLiteral("Alle?"), buttons, context});
+        QVERIFY(stillOpen);
+        QCOMPARE(ui.helps, context ? QList<int>{context} : QList<int>{});
+    }
+
+    void f1InAFileDialogShowsItsHelp_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<int>("context");
+        QTest::newRow("open") << false << 102;
+        QTest::newRow("save") << true << 103;
+        QTest::newRow("without a context") << false << 0;
+    }
+
+    void f1InAFileDialogShowsItsHelp()
+    {
+        QFETCH(bool, save);
+        QFETCH(int, context);
+        QTemporaryDir dir;
+        TRecordingQtUi ui;
+        SetUi(&ui);
+        bool stillOpen = false;
+        QString focused;
+        whenModal<QFileDialog>([&](QWidget* w) {
+            if (QTest::qWaitForWindowActive(w)) {
+                focused = QApplication::focusWidget()->objectName();
+                typeKeys({Qt::Key_F1});
+            }
+            stillOpen = w->isVisible();
+            qobject_cast<QDialog*>(w)->reject();
+        });
+        TFileDialogSpec request;
+        request.save = save;
+        request.filter = QStringLiteral("A|*.a");
+        request.initialDir = dir.path();
+        request.helpContext = context;
+        QVERIFY(!ui.fileDialog(request).accepted);
+        QCOMPARE(focused, QStringLiteral("fileNameEdit"));
+        QVERIFY(stillOpen);
+        QCOMPARE(ui.helps, context ? QList<int>{context} : QList<int>{});
     }
 
     void helpWithoutAHelpFile()
@@ -606,5 +723,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQtUi)
+KESTRIN_TEST_MAIN(TestQtUi)
 #include "tst_qtui.moc"

@@ -7,6 +7,7 @@
 #include "platform/URecordingPrinter.h"
 #include "print/UPrintConfDialog.h"
 #include "tests/support/UScriptedUi.h"
+#include "tests/support/UTestMain.h"
 #include "tests/support/UTextFit.h"
 
 #include <QCheckBox>
@@ -317,5 +318,5 @@ private:
     std::unique_ptr<TPrintConfDialog> FDialog;
 };
 
-QTEST_MAIN(TestPrintConfDialog)
+KESTRIN_TEST_MAIN(TestPrintConfDialog)
 #include "tst_printconfdialog.moc"
