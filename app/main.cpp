@@ -647,7 +647,7 @@ void TMainForm::FormShow()
 {
     const QScreen* s = QGuiApplication::primaryScreen();
     if (s)
-        setFrameGeometry(this, mainGeometry(s->geometry().size()));
+        SetFrameGeometry(this, mainGeometry(s->geometry().size()));
     Uebersicht->setVisible(mAShowUebers->isChecked());
 }
 

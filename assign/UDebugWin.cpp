@@ -39,7 +39,7 @@ TDebugWin::TDebugWin(QWidget* parent)
 {
     setObjectName(QStringLiteral("DebugWin"));
     setWindowTitle(QStringLiteral("DebugWin"));
-    setFrameGeometry(this, DesignedFrame);
+    SetFrameGeometry(this, DesignedFrame);
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -75,7 +75,7 @@ void TDebugWin::showEvent(QShowEvent* event)
     // where the user put it.
     if (!event->spontaneous() && !FPlaced) {
         FPlaced = true;
-        setFrameGeometry(this, DesignedFrame);
+        SetFrameGeometry(this, DesignedFrame);
     }
     QWidget::showEvent(event);
 }

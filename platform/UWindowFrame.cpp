@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-void setFrameGeometry(QWidget* window, const QRect& outer)
+void SetFrameGeometry(QWidget* window, const QRect& outer)
 {
     const QSize frame = window->frameGeometry().size() - window->size();
     window->move(outer.topLeft());

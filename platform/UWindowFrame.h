@@ -7,4 +7,4 @@ class QWidget;
 
 // Moves and sizes the window so that its frame covers outer, as far as the
 // window system has told the frame yet (call it when the window is shown).
-void setFrameGeometry(QWidget* window, const QRect& outer);
+void SetFrameGeometry(QWidget* window, const QRect& outer);
