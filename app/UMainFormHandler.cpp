@@ -28,31 +28,30 @@ void processPending()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// Rebuilds an overview grid. The selected row stays on its entry while that
-// is still there: the record attached to column 0 (a project), else the
-// text there (a class text, in any case); otherwise on the same row as far
-// as the grid reaches. The rows in view stay where they were, so a press
-// that gave the grid the focus lands on the row under the pointer; an entry
-// that moved is scrolled into sight.
+// Rebuilds an overview grid. The selected row stays on its entry, known by
+// the text in column keyCol (a project's name, a class text; in any case):
+// on the same row while that row still holds it, else on the first row that
+// does; an entry that is gone leaves it on the same row as far as the grid
+// reaches. The rows in view stay where they were, so a press that gave the
+// grid the focus lands on the row under the pointer; an entry that moved is
+// scrolled into sight.
 template <typename Fill>
-void rebuildKeepingRow(TGridWidget& grid, Fill fill)
+void rebuildKeepingRow(TGridWidget& grid, int keyCol, Fill fill)
 {
     const int row = grid.row();
-    // The record may be gone by now: it is compared, never read.
-    const void* record = grid.object(0, row);
-    const QString text = grid.cell(0, row);
+    const QString key = grid.cell(keyCol, row);
     const int top = grid.topRow();
     fill();
-    auto isEntry = [&](int r) {
-        return record ? grid.object(0, r) == record
-                      : !text.isEmpty() && QString::compare(grid.cell(0, r), text, Qt::CaseInsensitive) == 0;
+    auto holdsKey = [&](int r) {
+        return !key.isEmpty() && QString::compare(grid.cell(keyCol, r), key, Qt::CaseInsensitive) == 0;
     };
     int keep = std::min(row, grid.rowCount() - 1);
-    for (int r = grid.fixedRows(); r < grid.rowCount(); ++r)
-        if (isEntry(r)) {
-            keep = r;
-            break;
-        }
+    if (!holdsKey(keep))
+        for (int r = grid.fixedRows(); r < grid.rowCount(); ++r)
+            if (holdsKey(r)) {
+                keep = r;
+                break;
+            }
     grid.setRow(keep);
     grid.setTopRow(top);
     if (keep != row)
@@ -160,7 +159,7 @@ void TMainFormHandler::UpdateStatusBar()
 void TMainFormHandler::UpdateProStat()
 {
     CountEint(*SchuelerData, *ProjektData);
-    rebuildKeepingRow(*TheMain->ProjekteGrid, [this] {
+    rebuildKeepingRow(*TheMain->ProjekteGrid, 1, [this] {
         InitProGrid();
         if (ProjektData->Anz() > 0)
             ProjektData->toOverview(*TheMain->ProjekteGrid);
@@ -171,7 +170,7 @@ void TMainFormHandler::UpdateProStat()
 
 void TMainFormHandler::UpdateSchStat()
 {
-    rebuildKeepingRow(*TheMain->SchuelerGrid, [this] {
+    rebuildKeepingRow(*TheMain->SchuelerGrid, 0, [this] {
         InitSchGrid();
         if (SchuelerData->Anz() > 0)
             SchuelerData->toOverview(*TheMain->SchuelerGrid);
@@ -271,10 +270,9 @@ void TMainFormHandler::UpdateClearData(TData& Data)
     UpdateClearEint();
     Data.ClearData();
     UpdateStatusBar();
-    if (pupils)
-        UpdateSchStat();
-    else
-        UpdateProStat();
+    // Without the assignments both overviews count anew.
+    UpdateSchStat();
+    UpdateProStat();
 }
 
 void TMainFormHandler::UpdateEintChanged()

@@ -33,7 +33,7 @@ public:
     void UpdateClearEint();
     // Empties a list as closing its editable editor does: for pupils every
     // read-only view closes first; every assignment is removed, the list
-    // emptied, and the status bar and the list's overview show it.
+    // emptied, and the status bar and both overviews show it.
     void UpdateClearData(TData& Data);
     void UpdateEintChanged();
     void getIcon(int nr, QIcon& VarIcon) const;

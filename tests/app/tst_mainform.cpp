@@ -146,6 +146,8 @@ private slots:
     void newEmptiesAListNoEditorShows_data();
     void newEmptiesAListNoEditorShows();
     void closingEditableEditors();
+    void closingAListRecountsBothOverviews_data();
+    void closingAListRecountsBothOverviews();
     void emptyListEditor_data();
     void emptyListEditor();
     void editorPlacement();
@@ -1191,6 +1193,34 @@ void TestMainForm::closingEditableEditors()
     QCOMPARE(MainForm->panelText(1), QStringLiteral("0 Schüler"));
 }
 
+void TestMainForm::closingAListRecountsBothOverviews_data()
+{
+    QTest::addColumn<int>("closed");
+    QTest::newRow("pupil editor: the projects count nobody") << int(dtSch);
+    QTest::newRow("project editor: the classes count nobody assigned") << int(dtPro);
+}
+
+void TestMainForm::closingAListRecountsBothOverviews()
+{
+    // Three pupils of 7a in project 2.
+    QFETCH(int, closed);
+    openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
+    openFile(MainForm->OpenEintAct, path("s.EIN"), pupilLines(3, true, 2));
+    QCOMPARE(MainForm->ProjekteGrid->rowTexts(3).mid(0, 3), QStringList({"2", "Projekt 2", "3"}));
+    QCOMPARE(MainForm->SchuelerGrid->rowTexts(1).mid(0, 3), QStringList({" 7a", "3", "3"}));
+    for (TEditor* e : MainForm->editors())
+        if (e->getDataType() == TDataType(closed))
+            e->close();
+    QCOMPARE(FUi->unanswered, 0);
+    if (closed == dtSch) {
+        QCOMPARE(MainForm->ProjekteGrid->rowTexts(3).mid(0, 3), QStringList({"2", "Projekt 2", "0"}));
+        QCOMPARE(MainForm->SchuelerGrid->rowCount(), 1);
+    } else {
+        QCOMPARE(MainForm->ProjekteGrid->rowCount(), 1);
+        QCOMPARE(MainForm->SchuelerGrid->rowTexts(1).mid(0, 3), QStringList({" 7a", "3", "0"}));
+    }
+}
+
 void TestMainForm::emptyListEditor_data()
 {
     QTest::addColumn<QString>("command");
@@ -1407,6 +1437,10 @@ void TestMainForm::overviewRebuildKeepsTheSelectedRow_data()
     QTest::newRow("class moved far down") << 1 << QStringList{"5a", "12a"} << many << 2 << 53 << "12a";
     QTest::newRow("project kept") << 0 << QStringList{"A", "B", "C"} << QStringList{"A", "B", "C", "D"} << 3 << 3 << "2";
     QTest::newRow("project gone") << 0 << QStringList{"A", "B", "C", "D", "E"} << QStringList{"A", "B", "C"} << 6 << 4 << "3";
+    // A project is known by its name, also in a list read anew.
+    QTest::newRow("project moved") << 0 << QStringList{"A", "B", "C"} << QStringList{"B", "A", "C"} << 2 << 3 << "2";
+    QTest::newRow("project of a repeated name") << 0 << QStringList{"Sport", "Kunst", "Sport"}
+                                                << QStringList{"Sport", "Kunst", "Sport"} << 4 << 4 << "3";
 }
 
 void TestMainForm::overviewRebuildKeepsTheSelectedRow()
