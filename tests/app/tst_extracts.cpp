@@ -11,6 +11,7 @@
 #include "data/USchuelerData.h"
 #include "platform/UGridWidget.h"
 #include "tests/app/UAppForms.h"
+#include "tests/support/UGridLanding.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestMain.h"
 
@@ -71,19 +72,6 @@ QStringList names(const TData* list)
 QStringList names(const std::unique_ptr<TSchuelerData>& list)
 {
     return names(list.get());
-}
-
-// Where a press at the centre of an overview cell, or beside it by offset,
-// really lands (the fixed column lies in an overlay over the grid's
-// viewport), and the point there.
-std::pair<QWidget*, QPoint> landing(TGridWidget* grid, int col, int row, QPoint offset = QPoint())
-{
-    const QPoint centre = grid->visualRect(grid->model()->index(row - grid->fixedRows(), col)).center() + offset;
-    if (!grid->viewport()->rect().contains(centre))
-        return {nullptr, QPoint()};
-    const QPoint inWindow = grid->viewport()->mapTo(grid->window(), centre);
-    QWidget* w = grid->window()->childAt(inWindow);
-    return {w, w ? w->mapFrom(grid->window(), inWindow) : QPoint()};
 }
 
 // A double click as the window system delivers it.
