@@ -1,13 +1,11 @@
 #include "platform/UFitText.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QToolButton>
 #include <QVariant>
@@ -19,9 +17,6 @@ namespace {
 
 const char* const DesignProperty = "fitDesign";
 const char* const TextsProperty = "fitTexts";
-
-// Neighbours never need to keep more than this apart.
-constexpr int MinGap = 6;
 
 // The geometry the control had when it was first fitted; for a window its
 // size.
@@ -35,17 +30,10 @@ QRect design(QWidget* control)
     return r;
 }
 
-// The style option a widget paints itself with (its initStyleOption is
-// protected).
-template <typename Widget, typename Option>
-struct TStyleOption : Widget {
-    static Option of(const Widget* widget)
-    {
-        Option option;
-        (widget->*(&TStyleOption::initStyleOption))(&option);
-        return option;
-    }
-};
+int keptGap(int designedGap)
+{
+    return std::clamp(designedGap, 0, FitGap);
+}
 
 QStringList fitTexts(const QWidget* control)
 {
@@ -59,23 +47,14 @@ int textWidth(const QFontMetrics& fm, const QString& text)
 
 int labelWidth(const QLabel* label)
 {
-    // What the label keeps around its text, as its size hint shows it.
+    // What the label keeps around its text, as its size hint shows it,
+    // around the widest text it shows.
     const QFontMetrics fm = label->fontMetrics();
-    const int around = label->sizeHint().width() - textWidth(fm, label->text());
-    int width = label->sizeHint().width();
+    const int shown = textWidth(fm, label->text());
+    int widest = shown;
     for (const QString& text : fitTexts(label))
-        width = std::max(width, around + textWidth(fm, text));
-    return width;
-}
-
-// The room a line edit keeps beside the text it shows unscrolled: its
-// frame, its text margins, two pixels at either side and the cursor.
-int lineEditAround(const QLineEdit* edit)
-{
-    QStyleOptionFrame option = TStyleOption<QLineEdit, QStyleOptionFrame>::of(edit);
-    const QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
-    const QMargins margins = edit->textMargins();
-    return option.rect.width() - contents.width() + margins.left() + margins.right() + 2 * 2 + 1;
+        widest = std::max(widest, textWidth(fm, text));
+    return label->sizeHint().width() - shown + widest;
 }
 
 int lineEditWidth(const QLineEdit* edit)
@@ -83,46 +62,38 @@ int lineEditWidth(const QLineEdit* edit)
     const QStringList texts = fitTexts(edit);
     if (texts.isEmpty())
         return 0;
-    int width = 0;
+    int widest = 0;
     for (const QString& text : texts)
-        width = std::max(width, edit->fontMetrics().horizontalAdvance(text));
-    return width + lineEditAround(edit);
+        widest = std::max(widest, edit->fontMetrics().horizontalAdvance(text));
+    // Beside the text it shows unscrolled: its frame, its text margins, two
+    // pixels at either side and the cursor.
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+    const QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const QMargins margins = edit->textMargins();
+    return widest + option.rect.width() - contents.width() + margins.left() + margins.right() + 2 * 2 + 1;
 }
 
 int pushButtonWidth(const QPushButton* button)
 {
-    QStyleOptionButton option = TStyleOption<QPushButton, QStyleOptionButton>::of(button);
+    // The caption and the bevel around it. Without the text in the option
+    // the style leaves out the least width it gives every button with a
+    // caption.
+    QStyleOptionButton option;
+    option.initFrom(button);
+    if (button->autoDefault())
+        option.features |= QStyleOptionButton::AutoDefaultButton;
     const QFontMetrics fm = button->fontMetrics();
     const QSize text(textWidth(fm, button->text()), fm.height());
-    // Without the text in the option the style leaves out the least width
-    // it gives every button with a caption.
-    option.text.clear();
     return button->style()->sizeFromContents(QStyle::CT_PushButton, &option, text, button).width();
 }
 
 int toolButtonWidth(const QToolButton* button)
 {
     // A tool button shows its caption inside its frame.
-    const QStyleOptionToolButton option = TStyleOption<QToolButton, QStyleOptionToolButton>::of(button);
-    const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button);
+    const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
     return textWidth(button->fontMetrics(), button->text()) + 2 * frame;
-}
-
-int comboBoxWidth(const QComboBox* combo)
-{
-    const QFontMetrics fm = combo->fontMetrics();
-    // The text shows in the field's line edit, or it is drawn into the edit
-    // field a pixel in from its left and cut off at its right.
-    const QLineEdit* edit = combo->lineEdit();
-    int widest = 0;
-    for (int i = 0; i < combo->count(); ++i) {
-        const QString text = combo->itemText(i);
-        const QRect ink = fm.boundingRect(text);
-        widest = std::max(widest, edit ? fm.horizontalAdvance(text) + lineEditAround(edit) : 1 + ink.left() + ink.width());
-    }
-    const QStyleOptionComboBox option = TStyleOption<QComboBox, QStyleOptionComboBox>::of(combo);
-    const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
-    return widest + option.rect.width() - field.width();
 }
 
 } // namespace
@@ -137,10 +108,11 @@ int CaptionWidth(const QWidget* control)
         return pushButtonWidth(button);
     if (auto* button = qobject_cast<const QToolButton*>(control))
         return toolButtonWidth(button);
-    if (auto* button = qobject_cast<const QAbstractButton*>(control))
-        return button->sizeHint().width();
+    // Qt keeps a combo box's size hint from the first time it is asked
+    // (making a box without a size editable asks): fit the box once it has
+    // its designed geometry and its items.
     if (auto* combo = qobject_cast<const QComboBox*>(control))
-        return comboBoxWidth(combo);
+        return combo->sizeHint().width();
     return 0;
 }
 
@@ -166,15 +138,11 @@ int FitRow(std::initializer_list<TFitColumn> row)
             columnDesignedRight = std::max(columnDesignedRight, d.left() + d.width());
             standing = std::max(standing, control->x());
         }
-        int left = designedLeft;
-        if (first)
-            left = std::max(left, standing);
-        else
-            left = std::max(left, right + std::clamp(designedLeft - designedRight, 0, MinGap));
+        const int left = first ? std::max(designedLeft, standing)
+                               : std::max(designedLeft, right + keptGap(designedLeft - designedRight));
         int columnRight = INT_MIN;
         for (QWidget* control : column) {
-            const QRect d = design(control);
-            const int width = std::max(d.width(), CaptionWidth(control));
+            const int width = std::max(design(control).width(), CaptionWidth(control));
             control->setGeometry(left, control->y(), width, control->height());
             columnRight = std::max(columnRight, left + width);
         }
@@ -187,7 +155,7 @@ int FitRow(std::initializer_list<TFitColumn> row)
     return std::max(0, reach - designedReach);
 }
 
-void FitRowFromRight(std::initializer_list<QWidget*> rightToLeft, int dx)
+int FitRowFromRight(std::initializer_list<QWidget*> rightToLeft, int dx)
 {
     bool first = true;
     int left = 0;           // where the button before begins now
@@ -197,13 +165,14 @@ void FitRowFromRight(std::initializer_list<QWidget*> rightToLeft, int dx)
         const int designedEnd = d.left() + d.width();
         int end = designedEnd + dx;
         if (!first)
-            end = std::min(end, left - std::clamp(designedLeft - designedEnd, 0, MinGap));
+            end = std::min(end, left - keptGap(designedLeft - designedEnd));
         const int width = std::max(d.width(), CaptionWidth(control));
         control->setGeometry(end - width, control->y(), width, control->height());
         left = end - width;
         designedLeft = d.left();
         first = false;
     }
+    return left;
 }
 
 void GrowRight(int dx, std::initializer_list<QWidget*> controls)

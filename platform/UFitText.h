@@ -12,11 +12,14 @@
 
 class QWidget;
 
+// Neighbours that grow into the gap between them keep the designed gap, but
+// never more than this.
+constexpr int FitGap = 6;
+
 // The width the control needs to show its text whole at its font, with the
-// margins the style keeps around it: a label's text, the caption of a
-// button or check box, every item of a combo box. A line edit's text is
-// data and scrolls; it counts only with the texts given to SetFitTexts.
-// 0 for a control without a text.
+// margins the style keeps around it: a label's text, a button's caption,
+// every item of a combo box. A line edit's text is data and scrolls; it
+// counts only with the texts given to SetFitTexts. 0 for any other control.
 int CaptionWidth(const QWidget* control);
 
 // The texts a label or line edit will show in turn, besides the one it has:
@@ -29,16 +32,16 @@ using TFitColumn = std::initializer_list<QWidget*>;
 
 // Fits a row, left to right: every control is at least as wide as designed
 // and as wide as its text needs; a column into which the one before it grew
-// moves right and keeps the designed gap (at most 6 pixels of it). The
-// first column stays where it stands. Returns how far the row now reaches
-// beyond its designed right end, 0 when it does not.
+// moves right and keeps the gap. The first column stays where it stands.
+// Returns how far the row now reaches beyond its designed right end, 0 when
+// it does not.
 int FitRow(std::initializer_list<TFitColumn> row);
 
 // Fits buttons at the right end of a row, from right to left: the first
 // ends dx further right than designed, each grows to the left as far as its
 // caption needs, and the ones after it move left where they must and keep
-// the designed gap (at most 6 pixels of it).
-void FitRowFromRight(std::initializer_list<QWidget*> rightToLeft, int dx = 0);
+// the gap. Returns where the row begins now.
+int FitRowFromRight(std::initializer_list<QWidget*> rightToLeft, int dx = 0);
 
 // Widens the controls, windows among them, by dx beyond their designed
 // width: a control keeps its left edge and ends dx further right than

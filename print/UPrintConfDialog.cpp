@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 TPrintConfDialog* PrintConfDialog = nullptr;
 
@@ -119,22 +120,22 @@ TPrintConfDialog::TPrintConfDialog(QWidget* parent)
     CheckFooter->adjustSize();
     CheckFooter->setChecked(false);
 
-    // A caption wider than designed pushes its field right; the buttons
-    // beside the settings grow to the left and move right where they would
-    // come closer than 6 pixels to them, and the frame and the window grow
-    // with them.
+    // A caption wider than designed pushes its field right. The buttons
+    // beside the settings grow to the left; where they would come closer
+    // to the settings than the gap, they, the frame and the window grow to
+    // the right.
     FitRow({{Label2}, {PrinterName}});
     FitRow({{Label1}, {SpacingSelect}});
     int settingsRight = 0;
     for (const QWidget* w : std::initializer_list<const QWidget*>{PrinterName, GroupBox1, SpacingSelect, CheckFooter})
         settingsRight = std::max(settingsRight, w->x() + w->width());
-    const int buttonsRight = SetupButton->x() + SetupButton->width();
-    int buttons = SetupButton->width();
-    for (const QPushButton* button : {SetupButton, HFontChoose, SFontChoose})
-        buttons = std::max(buttons, CaptionWidth(button));
-    const int dx = std::max(0, settingsRight + 6 + buttons - buttonsRight);
+    const std::initializer_list<QWidget*> buttons{SetupButton, HFontChoose, SFontChoose};
+    int buttonsLeft = INT_MAX;
+    for (QWidget* button : buttons)
+        buttonsLeft = std::min(buttonsLeft, FitRowFromRight({button}));
+    const int dx = std::max(0, settingsRight + FitGap - buttonsLeft);
     GrowRight(dx, {this, Bevel1});
-    for (QPushButton* button : {SetupButton, HFontChoose, SFontChoose})
+    for (QWidget* button : buttons)
         FitRowFromRight({button}, dx);
     FitRowFromRight({OKButton, CancelButton}, dx);
 

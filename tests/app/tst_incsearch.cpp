@@ -48,6 +48,7 @@ private slots:
     void cleanup();
 
     void window();
+    void textsShowWhole_data();
     void textsShowWhole();
     void noGridNoWindow();
     void letterByLetter();
@@ -135,8 +136,20 @@ void TestIncSearch::window()
     QVERIFY(!w->isModal());
 }
 
+void TestIncSearch::textsShowWhole_data()
+{
+    QTest::addColumn<bool>("wider");
+    QTest::newRow("platform font") << false;
+    QTest::newRow("wider font") << true;
+}
+
 void TestIncSearch::textsShowWhole()
 {
+    QFETCH(bool, wider);
+    // The windows fit their controls when they are made.
+    FForms.stop();
+    const TextFit::TAppFont font(wider);
+    QVERIFY(FForms.start());
     searchIn({"Bauer"});
     QVERIFY(QTest::qWaitForWindowExposed(IncSearch));
     for (QWidget* w : std::initializer_list<QWidget*>{IncSearch->Label1, IncSearch->Next, IncSearch->OkButton}) {

@@ -261,8 +261,11 @@ void TestMainForm::overviewButtonsShowWhole_data()
 {
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("bar");
-    QTest::newRow("Projekte") << 0 << "ToolBar2";
-    QTest::newRow("Schüler") << 1 << "ToolBar3";
+    QTest::addColumn<bool>("wider");
+    QTest::newRow("Projekte") << 0 << "ToolBar2" << false;
+    QTest::newRow("Schüler") << 1 << "ToolBar3" << false;
+    QTest::newRow("Projekte, wider font") << 0 << "ToolBar2" << true;
+    QTest::newRow("Schüler, wider font") << 1 << "ToolBar3" << true;
 }
 
 // At the font in use: both buttons at least 80 by 22, their captions
@@ -271,6 +274,11 @@ void TestMainForm::overviewButtonsShowWhole()
 {
     QFETCH(int, page);
     QFETCH(QString, bar);
+    QFETCH(bool, wider);
+    // The windows fit their controls when they are made.
+    FForms.stop();
+    const TextFit::TAppFont font(wider);
+    QVERIFY(FForms.start());
     auto* overview = MainForm->findChild<QTabWidget*>(QStringLiteral("Uebersicht"));
     overview->setCurrentIndex(page);
     QCoreApplication::processEvents();

@@ -163,10 +163,22 @@ private slots:
         QCOMPARE(order, (QStringList{"TiefeSelect", "OptionsBut", "Abbrechen", "Start"}));
     }
 
+    void textsShowWhole_data()
+    {
+        QTest::addColumn<bool>("wider");
+        QTest::newRow("platform font") << false;
+        QTest::newRow("wider font") << true;
+    }
+
     // At the font in use: every caption, item and status text whole, and
     // no control over another or beyond its group.
     void textsShowWhole()
     {
+        QFETCH(bool, wider);
+        const TextFit::TAppFont font(wider);
+        // The dialog fits its controls when it is made.
+        delete dlg;
+        dlg = new TEintDialog;
         dlg->show();
         QVERIFY(QTest::qWaitForWindowExposed(dlg));
         for (const char* name : {"SchAnzLabel", "Label4", "ProPlLabel1", "Label3", "ProPlLabel2", "Label5", "Label2",

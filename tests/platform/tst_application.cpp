@@ -165,6 +165,7 @@ private slots:
         TShortcutRecorder recorder;
         qApp->installEventFilter(&recorder);
         window.show();
+        window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
         QCOMPARE(clicks, 1);
@@ -195,6 +196,7 @@ private slots:
         SetHelpContext(&window, windowContext);
         SetHelpContext(field, fieldContext);
         window.show();
+        window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         field->setFocus();
         QTest::keyClick(field, Qt::Key_F1);

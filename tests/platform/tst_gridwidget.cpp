@@ -1,5 +1,6 @@
 #include "platform/UGridWidget.h"
 #include "platform/UQtUi.h"
+#include "tests/support/UGridLanding.h"
 #include "tests/support/UTestMain.h"
 
 #include <QAction>
@@ -65,23 +66,9 @@ struct TFixture {
             QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
     }
 
-    QPoint cellCenter(int col, int row) const
-    {
-        const QModelIndex index = grid->model()->index(row - grid->fixedRows(), col);
-        return grid->visualRect(index).center();
-    }
-    // Where a press at the centre of a cell really lands (the fixed columns
-    // lie in an overlay over the viewport), and the point there.
-    // A press beside the centre by offset lands there likewise.
-    std::pair<QWidget*, QPoint> landing(int col, int row, QPoint offset = QPoint()) const
-    {
-        const QPoint inWindow = grid->viewport()->mapTo(&window, cellCenter(col, row) + offset);
-        QWidget* w = window.childAt(inWindow);
-        return {w, w ? w->mapFrom(&window, inWindow) : QPoint()};
-    }
     void click(int col, int row)
     {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(col, row));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(grid, col, row));
     }
     QPoint current() const { return QPoint(grid->col(), grid->row()); }
 };
@@ -537,7 +524,7 @@ private slots:
         f.type(QStringLiteral("a"));
         f.press(Qt::Key_F2);
         f.grid->beginEdit();
-        QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, f.cellCenter(1, 1));
+        QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(f.grid, 1, 1));
         QVERIFY(!f.grid->isEditing());
         QCOMPARE(asked, 0);
         QCOMPARE(f.grid->cell(1, 1), QStringLiteral("1/1"));
@@ -552,7 +539,7 @@ private slots:
     {
         TFixture f(4, 4, 1);
         QVERIFY(f.grid->setCurrentCell(1, 1));
-        QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, f.cellCenter(0, 1));
+        QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(f.grid, 0, 1));
         QVERIFY(!f.grid->isEditing());
         QCOMPARE(f.current(), QPoint(1, 1));
     }
@@ -797,7 +784,7 @@ private slots:
         f.click(2, 4);
         QCOMPARE(f.grid->row(), 4);
         QCOMPARE(f.grid->selectionModel()->selectedRows().size(), 1);
-        QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, f.cellCenter(2, 1));
+        QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(f.grid, 2, 1));
         QCOMPARE(dbl, 1);
         QVERIFY(!f.grid->isEditing());
         // Tab leaves the grid in row-select mode.
@@ -822,11 +809,11 @@ private slots:
         int dblRow = -1;
         f.grid->onDblClick = [&] { dblRow = f.grid->row(); };
         QVERIFY(f.grid->setCurrentCell(2, 1));
-        auto [pressed, at] = f.landing(0, 3);
+        auto [pressed, at] = landing(f.grid, 0, 3);
         QVERIFY(pressed && pressed != f.grid->viewport() && f.grid->isAncestorOf(pressed));
         QTest::mouseClick(pressed, Qt::LeftButton, Qt::NoModifier, at);
         QCOMPARE(f.current(), rowSelect ? QPoint(2, 3) : QPoint(2, 1));
-        auto [doubled, dAt] = f.landing(0, 4);
+        auto [doubled, dAt] = landing(f.grid, 0, 4);
         QTest::mouseClick(doubled, Qt::LeftButton, Qt::NoModifier, dAt);
         QTest::mouseDClick(doubled, Qt::LeftButton, Qt::NoModifier, dAt);
         QCOMPARE(dblRow, rowSelect ? 4 : 1);
@@ -849,14 +836,14 @@ private slots:
         int dblRow = -1;
         f.grid->onDblClick = [&] { dblRow = f.grid->row(); };
         QVERIFY(f.grid->setCurrentCell(2, 3));
-        auto [below, at] = f.landing(col, 5, QPoint(0, 30));
+        auto [below, at] = landing(f.grid, col, 5, QPoint(0, 30));
         QVERIFY(below && f.grid->isAncestorOf(below));
         QTest::mouseClick(below, Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseDClick(below, Qt::LeftButton, Qt::NoModifier, at);
         QCOMPARE(dblRow, -1);
         QCOMPARE(f.current(), QPoint(2, 3));
         // On the last row it acts.
-        auto [last, lastAt] = f.landing(col, 5);
+        auto [last, lastAt] = landing(f.grid, col, 5);
         QTest::mouseClick(last, Qt::LeftButton, Qt::NoModifier, lastAt);
         QTest::mouseDClick(last, Qt::LeftButton, Qt::NoModifier, lastAt);
         QCOMPARE(dblRow, 5);
@@ -873,7 +860,7 @@ private slots:
         f.grid->setRowCount(60);
         f.grid->setTopRow(30);
         QCOMPARE(f.grid->topRow(), 30);
-        auto [w, at] = f.landing(0, 30);
+        auto [w, at] = landing(f.grid, 0, 30);
         auto* frozen = qobject_cast<QTableView*>(w->parentWidget());
         QVERIFY(frozen && frozen != f.grid);
         QCOMPARE(frozen->rowAt(at.y()) + f.grid->fixedRows(), 30);

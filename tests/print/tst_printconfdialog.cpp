@@ -87,11 +87,22 @@ private slots:
         QCOMPARE(items, (QStringList{"0.8", "1.0", "1.2", "1.5 (Standard)", "1.7", "2.0"}));
     }
 
+    void textsShowWhole_data()
+    {
+        QTest::addColumn<bool>("wider");
+        QTest::newRow("platform font") << false;
+        QTest::newRow("wider font") << true;
+    }
+
     // At the font in use: every caption and spacing item whole, the fields
     // and buttons never smaller than designed, nothing over another, the
     // settings inside their frame and the buttons at the right.
     void textsShowWhole()
     {
+        QFETCH(bool, wider);
+        const TextFit::TAppFont font(wider);
+        // The dialog fits its controls when it is made.
+        FDialog = std::make_unique<TPrintConfDialog>();
         runDialog([this] {
             for (QWidget* w : std::initializer_list<QWidget*>{
                      FDialog->OKButton, FDialog->CancelButton, FDialog->SetupButton, FDialog->HFontChoose,

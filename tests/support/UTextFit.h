@@ -1,14 +1,13 @@
 #pragma once
-// Checks for windows whose controls stand at pixel positions: a control
-// shows its text whole at the font in use, and no two controls of one
-// parent overlap. Each check answers what it found wrong, empty when all is
-// well.
+// Checks for windows that must show their texts whole at the font in use,
+// and whose controls stand at pixel positions: a control shows its text
+// whole, and no two controls of one parent overlap. Each check answers what
+// it found wrong, empty when all is well.
 
-#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
-#include <QInputMethodQueryEvent>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,22 +16,37 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionToolButton>
 #include <QToolButton>
 
 namespace TextFit {
 
+// The application's font while it lives, for the windows made meanwhile:
+// the platform's, or the same font a quarter wider, in which the texts need
+// more room than designed whatever faces the machine has. Its height is the
+// platform font's: the windows keep the heights of their controls.
+class TAppFont {
+public:
+    explicit TAppFont(bool wider)
+        : FOld(QApplication::font())
+    {
+        if (wider) {
+            QFont font = FOld;
+            font.setStretch(QFont::Expanded);
+            QApplication::setFont(font);
+        }
+    }
+    ~TAppFont() { QApplication::setFont(FOld); }
+    TAppFont(const TAppFont&) = delete;
+    TAppFont& operator=(const TAppFont&) = delete;
+
+private:
+    QFont FOld;
+};
+
 inline QString nameOf(const QWidget* w)
 {
     return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
-}
-
-// A caption as it shows: "&x" as "x", "&&" as "&".
-inline QString shown(QString text)
-{
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(QLatin1Char('&'));
-    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
-    return text;
 }
 
 // Whether the line edit shows text without scrolling: the cursor at the end
@@ -56,21 +70,28 @@ inline QString lineCut(QLineEdit* edit, const QString& text)
     return QString();
 }
 
-// Whether the control shows its caption (a combo box: each item) whole.
+// Whether the control shows its caption (a combo box: each item) whole:
+// what Qt gives as the size the control needs, or, where that holds more
+// than the text (a button's least width), the room the style draws the
+// text into against the size of the text at the control's font.
 inline QString captionCut(QWidget* control)
 {
     const QFontMetrics fm = control->fontMetrics();
     const QString name = nameOf(control);
-    auto cut = [&](const QString& text, int needs, int room) {
-        return needs <= room ? QString() : QStringLiteral("%1: \"%2\" needs %3, has %4").arg(name, text).arg(needs).arg(room);
+    auto cut = [&](const QString& text, QSize needs, QSize room) {
+        if (needs.width() <= room.width() && needs.height() <= room.height())
+            return QString();
+        return QStringLiteral("%1: \"%2\" needs %3x%4, has %5x%6")
+            .arg(name, text)
+            .arg(needs.width())
+            .arg(needs.height())
+            .arg(room.width())
+            .arg(room.height());
     };
-    if (auto* label = qobject_cast<QLabel*>(control)) {
-        const QSize hint = label->sizeHint();
-        if (label->width() < hint.width() || label->height() < hint.height())
-            return QStringLiteral("%1: \"%2\" needs %3x%4, has %5x%6").arg(name, label->text()).arg(hint.width())
-                .arg(hint.height()).arg(label->width()).arg(label->height());
-        return QString();
-    }
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return cut(label->text(), label->sizeHint(), label->size());
+    if (qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control))
+        return cut(static_cast<QAbstractButton*>(control)->text(), control->sizeHint(), control->size());
     if (auto* button = qobject_cast<QPushButton*>(control)) {
         // The caption and the style's margin inside the bevel.
         QStyleOptionButton option;
@@ -81,40 +102,41 @@ inline QString captionCut(QWidget* control)
             option.features |= QStyleOptionButton::DefaultButton;
         const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
         const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
-        const QString text = shown(button->text());
-        const QString across = cut(text, fm.horizontalAdvance(text) + margin, contents.width());
-        return across.isEmpty() ? cut(text, fm.height(), contents.height()) : across;
+        return cut(button->text(), fm.size(Qt::TextShowMnemonic, button->text()) + QSize(margin, 0), contents.size());
     }
     if (auto* button = qobject_cast<QToolButton*>(control)) {
-        // The caption inside the frame.
-        const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
-        const QString text = shown(button->text());
-        const QString across = cut(text, fm.horizontalAdvance(text), button->width() - 2 * frame);
-        return across.isEmpty() ? cut(text, fm.height(), button->height() - 2 * frame) : across;
-    }
-    if (qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control)) {
-        const QSize hint = control->sizeHint();
-        return cut(static_cast<QAbstractButton*>(control)->text(), hint.width(), control->width());
+        // The style draws the caption inside the frame of the button's
+        // part, eliding what does not fit.
+        QStyleOptionToolButton option;
+        option.initFrom(button);
+        option.subControls = QStyle::SC_ToolButton;
+        option.toolButtonStyle = button->toolButtonStyle();
+        option.text = button->text();
+        const QRect part = button->style()->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButton, button);
+        const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button);
+        return cut(button->text(), fm.size(Qt::TextShowMnemonic, button->text()),
+                   part.marginsRemoved(QMargins(frame, frame, frame, frame)).size());
     }
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
-        if (QLineEdit* edit = combo->lineEdit()) {
-            for (int i = 0; i < combo->count(); ++i)
-                if (const QString c = lineCut(edit, combo->itemText(i)); !c.isEmpty())
-                    return name + QStringLiteral(" / ") + c;
-            return QString();
-        }
-        // Each item in the edit field, which it is drawn into a pixel in
-        // from the left, cut off at its right.
+        // Each item in the style's edit field: in its line edit, or drawn
+        // into it a pixel in from the left and cut off at its right.
         QStyleOptionComboBox option;
         option.initFrom(combo);
-        option.editable = false;
+        option.editable = combo->isEditable();
         option.frame = combo->hasFrame();
         option.subControls = QStyle::SC_All;
         const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+        if (const QString c = cut(combo->currentText(), QSize(0, fm.height()), field.size()); !c.isEmpty())
+            return c;
         for (int i = 0; i < combo->count(); ++i) {
-            const QRect ink = fm.boundingRect(combo->itemText(i));
-            if (const QString c = cut(combo->itemText(i), 1 + ink.left() + ink.width(), field.width()); !c.isEmpty())
+            const QString text = combo->itemText(i);
+            const QRect ink = fm.boundingRect(text);
+            if (QLineEdit* edit = combo->lineEdit()) {
+                if (const QString c = lineCut(edit, text); !c.isEmpty())
+                    return name + QStringLiteral(" / ") + c;
+            } else if (const QString c = cut(text, QSize(1 + ink.left() + ink.width(), 0), field.size()); !c.isEmpty()) {
                 return c;
+            }
         }
         return QString();
     }

@@ -1,0 +1,29 @@
+#pragma once
+// Where a press on a grid really lands: the fixed columns lie in an overlay
+// over the grid's viewport.
+
+#include "platform/UGridWidget.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <utility>
+
+// The centre of a cell, in the viewport's coordinates.
+inline QPoint cellCenter(const TGridWidget* grid, int col, int row)
+{
+    return grid->visualRect(grid->model()->index(row - grid->fixedRows(), col)).center();
+}
+
+// The widget that a press at the centre of a cell, or beside it by offset,
+// reaches, and the point there; none where that lies outside the viewport.
+inline std::pair<QWidget*, QPoint> landing(const TGridWidget* grid, int col, int row, QPoint offset = QPoint())
+{
+    const QPoint at = cellCenter(grid, col, row) + offset;
+    if (!grid->viewport()->rect().contains(at))
+        return {nullptr, QPoint()};
+    QWidget* window = grid->window();
+    const QPoint inWindow = grid->viewport()->mapTo(window, at);
+    QWidget* w = window->childAt(inWindow);
+    return {w, w ? w->mapFrom(window, inWindow) : QPoint()};
+}
