@@ -138,9 +138,7 @@ void TestIncSearch::window()
 
 void TestIncSearch::textsShowWhole_data()
 {
-    QTest::addColumn<bool>("wider");
-    QTest::newRow("platform font") << false;
-    QTest::newRow("wider font") << true;
+    TextFit::addFontRows();
 }
 
 void TestIncSearch::textsShowWhole()

@@ -165,9 +165,7 @@ private slots:
 
     void textsShowWhole_data()
     {
-        QTest::addColumn<bool>("wider");
-        QTest::newRow("platform font") << false;
-        QTest::newRow("wider font") << true;
+        TextFit::addFontRows();
     }
 
     // At the font in use: every caption, item and status text whole, and

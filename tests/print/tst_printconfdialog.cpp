@@ -89,9 +89,7 @@ private slots:
 
     void textsShowWhole_data()
     {
-        QTest::addColumn<bool>("wider");
-        QTest::newRow("platform font") << false;
-        QTest::newRow("wider font") << true;
+        TextFit::addFontRows();
     }
 
     // At the font in use: every caption and spacing item whole, the fields

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QStringList>
 #include <QStyle>
+#include <QTest>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionToolButton>
@@ -43,6 +44,14 @@ public:
 private:
     QFont FOld;
 };
+
+// The rows of a test run at the platform's font and at the wider one.
+inline void addFontRows()
+{
+    QTest::addColumn<bool>("wider");
+    QTest::newRow("platform font") << false;
+    QTest::newRow("wider font") << true;
+}
 
 inline QString nameOf(const QWidget* w)
 {
