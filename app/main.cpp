@@ -1441,6 +1441,11 @@ bool TMainForm::SaveDialog(TFileType FType, TData& Database, bool newname)
                     .arg(QString::fromLatin1(FileTypeName[FType]))
                     .arg(withoutFolder(name)));
     Database.ModSaved(name);
+    // The stored rows are written: the next move in an editor of this list
+    // must not store them again.
+    for (TEditor* e : editors())
+        if (e->getData() == &Database)
+            e->resetBackup();
     return true;
 }
 

@@ -90,6 +90,8 @@ private slots:
     void closeWhileEditingStoresFirst();
     void quitWhileEditingStoresFirst();
     void saveWhileEditing();
+    void saveForgetsStoredRows_data();
+    void saveForgetsStoredRows();
     void openWhileEditingAsksFirst();
 
     void statusPanels();
@@ -707,6 +709,70 @@ void TestEditing::saveWhileEditing()
     QFile file(dir.filePath(QStringLiteral("s.EIN")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("Getippt; "));
+}
+
+// A row stored before a save is not stored again by the next move: the
+// saved list stays unmodified and a pupil placed since keeps its project.
+void TestEditing::saveForgetsStoredRows_data()
+{
+    QTest::addColumn<int>("kind");          // 0 pupil editor, 1 project editor
+    QTest::addColumn<QString>("command");   // "Ctrl+S" or "SaveAsAct"
+    QTest::addColumn<bool>("named");        // the list has a file name already
+    for (int kind = 0; kind <= 1; ++kind) {
+        const char* editor = kind == 0 ? "pupils" : "projects";
+        QTest::addRow("%s: Ctrl+S", editor) << kind << "Ctrl+S" << true;
+        QTest::addRow("%s: Ctrl+S asking a name", editor) << kind << "Ctrl+S" << false;
+        QTest::addRow("%s: Speichern unter", editor) << kind << "SaveAsAct" << true;
+    }
+}
+
+void TestEditing::saveForgetsStoredRows()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, command);
+    QFETCH(bool, named);
+    loadSchool(3, 4);
+    openEditor(kind == 0 ? dtSch : dtPro);
+    TData* list = FEditor->getData();
+    QTemporaryDir dir;
+    const QString ext = kind == 0 ? QStringLiteral(".EIN") : QStringLiteral(".PRO");
+    if (named)
+        list->ModSaved(dir.filePath(QStringLiteral("alt") + ext));
+    const int col = kind == 0 ? 0 : 1;
+    QVERIFY(FGrid->setCurrentCell(col, 3));
+    typeInCell(QStringLiteral("Neu"));
+    press(Qt::Key_Return);
+    QVERIFY(list->getModified());
+
+    if (!named || command == QLatin1String("SaveAsAct"))
+        FUi->queueFiles({dir.filePath(QStringLiteral("neu"))});
+    if (command == QLatin1String("Ctrl+S"))
+        QTest::keySequence(QApplication::focusWidget(), MainForm->SaveAct->shortcut());
+    else
+        MainForm->SaveAsAct->trigger();
+    QCOMPARE(FUi->messages.size(), 1);
+    QVERIFY(FUi->lastText().endsWith(QStringLiteral(" geschrieben")));
+    QVERIFY(!list->getModified());
+    const QString panel = kind == 0 ? QStringLiteral("4 Schüler") : QStringLiteral("3 Projekte");
+    QCOMPARE(MainForm->panelText(kind == 0 ? 1 : 0), panel);
+
+    // Placed since the save, e.g. by hand.
+    pupil(3)->zuteil = 1;
+    FGrid->setFocus(Qt::OtherFocusReason);
+    press(Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(at(), QPoint(col, 1));
+    press(Qt::Key_Down);
+    QCOMPARE(FUi->beeps, 0);
+    QVERIFY(!list->getModified());
+    QCOMPARE(MainForm->panelText(kind == 0 ? 1 : 0), panel);
+    QCOMPARE(pupil(3)->zuteil, 1);
+    QCOMPARE(FGrid->cell(col, 3), QStringLiteral("Neu"));
+
+    // Quitting asks nothing.
+    FUi->clear();
+    QVERIFY(MainForm->close());
+    QVERIFY(FUi->messages.isEmpty());
+    QCOMPARE(FUi->unanswered, 0);
 }
 
 // ------------------------------------------------------------ status panels
