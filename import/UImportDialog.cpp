@@ -338,8 +338,10 @@ void TImportDialog::buildElementsPage()
     page->addWidget(LineBox, 2);
 
     connect(NrSelect, &QSpinBox::valueChanged, this, &TImportDialog::NrSelectChange);
-    // The change shows the field's first meaning in list and edit line.
-    connect(AssignBox, &QListWidget::currentRowChanged, this, &TImportDialog::AssignBoxChange);
+    // Moving through the list chooses nothing: a click, Space or Enter
+    // chooses the highlighted meaning.
+    connect(AssignBox, &QListWidget::itemClicked, this, &TImportDialog::AssignBoxChange);
+    AssignBox->installEventFilter(this);
     connect(AssignEdit, &QLineEdit::textEdited, this, [this] {
         {
             const QSignalBlocker block(AssignBox);
@@ -380,6 +382,25 @@ void TImportDialog::FormShow()
     FilenameLab->setText(kKeine);
     KlLabel->setText(kAlleKlassen);
     ShowSettings();
+    ClearElements();
+}
+
+void TImportDialog::ClearElements()
+{
+    LineBox->clear();
+    ExampleBox->clear();
+    ElAnz->setText(QStringLiteral("0"));
+    {
+        const QSignalBlocker block(NrSelect);
+        NrSelect->setRange(1, 1);
+        NrSelect->setValue(1);
+        NrSelect->setEnabled(false);
+    }
+    const QSignalBlocker blockList(AssignBox);
+    const QSignalBlocker blockEdit(AssignEdit);
+    AssignBox->setCurrentRow(-1);
+    AssignBox->clearSelection();
+    AssignEdit->clear();
 }
 
 void TImportDialog::keyPressEvent(QKeyEvent* event)
@@ -610,8 +631,9 @@ void TImportDialog::ShowElement(int Nr)
     try {
         n = ImportPreview(mockfilename, Options, Nr, lines, values);
     } catch (...) {
-        // Shown as every other error; the page keeps what it showed.
+        // Shown as every other error; the page shows no lines then.
         ShowMessage(TApplication::currentExceptionMessage());
+        ClearElements();
         return;
     }
     LineBox->setPlainText(lines.join(QLatin1Char('\n')));
@@ -663,6 +685,16 @@ bool TImportDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == LineBox->viewport() && event->type() == QEvent::MouseMove)
         LineBoxMouseMove();
+    if (watched == AssignBox && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (mods == Qt::NoModifier
+            && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (AssignBox->currentRow() >= 0)
+                AssignBoxChange();
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 

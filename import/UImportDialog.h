@@ -113,6 +113,8 @@ private:
     void ShowFormat();
     void ShowSeparator();
     void ShowElement(int Nr);
+    // The page "Elemente" without lines, fields or a highlighted meaning.
+    void ClearElements();
     // The assignment list at the first meaning that field Nr has.
     void ShowAssignment(int Nr);
     QString PositionsToStr() const;

@@ -47,6 +47,7 @@ void assign(int nr, int row)
 {
     ImportDialog->NrSelect->setValue(nr);
     ImportDialog->AssignBox->setCurrentRow(row);
+    QTest::keyClick(ImportDialog->AssignBox, Qt::Key_Space);
 }
 
 enum { rName = 1, rVName, rNName, rBName, rGeschl, rKl, rJgst, rAbt };

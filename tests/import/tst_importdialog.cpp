@@ -80,10 +80,13 @@ private slots:
     void closeBoxCancels();
     void browsingFieldsChangesNothing();
     void assigningFields();
+    void keysBrowseMeaningsUntilChosen_data();
+    void keysBrowseMeaningsUntilChosen();
     void ignoringRaisesHighestEl();
     void fieldCountLimitsTheNumber();
     void previewShowsElevenLines();
     void previewOfMissingFile();
+    void failedPreviewAfterAnImportIsEmpty();
     void columnHint();
     void formatFileRoundTrip();
     void formatFileSeparatorsLoadUnchanged();
@@ -97,6 +100,8 @@ private:
     // closes it unless act closed it already.
     int runWizard(const std::function<void()>& act, bool ok = true);
     void showPage(QWidget* page) { FDlg->Pages->setCurrentWidget(page); }
+    // Gives the current field the meaning of the list's row, by keyboard.
+    void choose(int row);
     QString file(const QString& name) const { return FDir.filePath(name); }
     // A pupil list of the given lines, named in the wizard.
     void mockLines(const QStringList& lines);
@@ -149,6 +154,12 @@ int TestImportDialog::runWizard(const std::function<void()>& act, bool ok)
     return FDlg->exec();
 }
 
+void TestImportDialog::choose(int row)
+{
+    FDlg->AssignBox->setCurrentRow(row);
+    QTest::keyClick(FDlg->AssignBox, Qt::Key_Space);
+}
+
 void TestImportDialog::mockLines(const QStringList& lines)
 {
     writeLines(file(QStringLiteral("liste.txt")), lines);
@@ -167,7 +178,7 @@ void TestImportDialog::defaultsAtEveryShowing()
         FDlg->CheckIgnoreErr->click();
         showPage(FDlg->ElementsPage);
         FDlg->NrSelect->setValue(2);
-        FDlg->AssignBox->setCurrentRow(2);
+        choose(2);
         QTimer::singleShot(0, KlassenSelect, [] {
             selectItems(KlassenSelect->ListJgst, {QStringLiteral("10")});
             KlassenSelect->OkBtn->click();
@@ -541,14 +552,14 @@ void TestImportDialog::assigningFields()
     runWizard([this] {
         showPage(FDlg->ElementsPage);
         FDlg->NrSelect->setValue(3);
-        FDlg->AssignBox->setCurrentRow(2);   // Vorname
-        FDlg->AssignBox->setCurrentRow(3);   // Nachname
+        choose(2);   // Vorname
+        choose(3);   // Nachname
         // The field keeps both; the list shows the first.
         QCOMPARE(FDlg->AssignBox->currentRow(), 2);
         QCOMPARE(FDlg->AssignEdit->text(), QStringLiteral("Vorname"));
         FDlg->NrSelect->setValue(1);
         QCOMPARE(FDlg->AssignBox->currentRow(), 0);
-        FDlg->AssignBox->setCurrentRow(1);   // voller Name
+        choose(1);   // voller Name
         FDlg->NrSelect->setValue(3);
         QCOMPARE(FDlg->AssignBox->currentRow(), 2);
         // A typed meaning changes no element but counts as a choice.
@@ -563,17 +574,75 @@ void TestImportDialog::assigningFields()
     QCOMPARE(e.elGeschl, 0);
 }
 
+void TestImportDialog::keysBrowseMeaningsUntilChosen_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Space") << "Space";
+    QTest::newRow("Return") << "Return";
+    QTest::newRow("Enter") << "Enter";
+    QTest::newRow("click") << "click";
+}
+
+void TestImportDialog::keysBrowseMeaningsUntilChosen()
+{
+    // Moving through the meanings chooses none; the one highlighted is
+    // chosen by Space, Enter or a click.
+    QFETCH(QString, how);
+    mockLines({QStringLiteral("Meier,Hans,5a,m"), QStringLiteral("Berg,Anna,6b,w")});
+    runWizard([&] {
+        showPage(FDlg->ElementsPage);
+        FDlg->NrSelect->setValue(3);
+        QListWidget* box = FDlg->AssignBox;
+        box->setFocus();
+        for (int i = 1; i <= 6; ++i) {
+            QTest::keyClick(box, Qt::Key_Down);
+            QCOMPARE(box->currentRow(), i);
+            QVERIFY(FDlg->getImportElements() == DefaultElements);
+        }
+        QCOMPARE(box->currentItem()->text(), QStringLiteral("volle Klasse"));
+        QTest::keyClick(box, Qt::Key_Up);
+        QTest::keyClick(box, Qt::Key_Down);
+        QVERIFY(FDlg->getImportElements() == DefaultElements);
+
+        if (how == QLatin1String("Space"))
+            QTest::keyClick(box, Qt::Key_Space);
+        else if (how == QLatin1String("Return"))
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (how == QLatin1String("Enter"))
+            QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
+        else
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              box->visualItemRect(box->item(6)).center());
+        QVERIFY(FDlg->isVisible());
+        QCOMPARE(FDlg->getImportElements().elKl, 3);
+        QCOMPARE(box->currentRow(), 6);
+        QCOMPARE(FDlg->AssignEdit->text(), QStringLiteral("volle Klasse"));
+
+        FUi->queueFiles({file(QStringLiteral("klasse"))});
+        FDlg->SaveFBut->click();
+    });
+    TElements expected = DefaultElements;
+    expected.elKl = 3;
+    expected.highestEl = 3;
+    QVERIFY(FDlg->getImportElements() == expected);
+    TImportOptions options;
+    TElements saved;
+    QVERIFY(LoadFormatFile(file(QStringLiteral("klasse.FMT")), options, saved));
+    QVERIFY(saved == expected);
+    QVERIFY(FUi->messages.isEmpty());
+}
+
 void TestImportDialog::ignoringRaisesHighestEl()
 {
     mockLines({QStringLiteral("a,b,c,d,e")});
     runWizard([this] {
         showPage(FDlg->ElementsPage);
         FDlg->NrSelect->setValue(5);
-        FDlg->AssignBox->setCurrentRow(6);   // volle Klasse
-        FDlg->AssignBox->setCurrentRow(0);   // (ignorieren) takes nothing away
+        choose(6);   // volle Klasse
+        choose(0);   // (ignorieren) takes nothing away
         QCOMPARE(FDlg->AssignBox->currentRow(), 6);
         FDlg->NrSelect->setValue(4);
-        FDlg->AssignBox->setCurrentRow(0);
+        choose(0);
     });
     QCOMPARE(FDlg->getImportElements().elKl, 5);
     QCOMPARE(FDlg->getImportElements().highestEl, 5);
@@ -634,6 +703,39 @@ void TestImportDialog::previewOfMissingFile()
     QCOMPARE(FUi->messages.size(), 1);
 }
 
+void TestImportDialog::failedPreviewAfterAnImportIsEmpty()
+{
+    // The next showing with a file that is not there shows none of the
+    // last file's lines, no field count and no meaning.
+    mockLines({QStringLiteral("Meier,Hans,5a,m"), QStringLiteral("Berg,Anna,6b,w")});
+    runWizard([this] {
+        showPage(FDlg->ElementsPage);
+        QCOMPARE(FDlg->ElAnz->text(), QStringLiteral("4"));
+        FDlg->NrSelect->setValue(3);
+        choose(6);
+    });
+    QVERIFY(FUi->messages.isEmpty());
+
+    FDlg->setMockFileName(file(QStringLiteral("fehlt.txt")));
+    const auto pageIsEmpty = [this] {
+        QCOMPARE(FDlg->LineBox->toPlainText(), QString());
+        QCOMPARE(FDlg->ExampleBox->toPlainText(), QString());
+        QCOMPARE(FDlg->ElAnz->text(), QStringLiteral("0"));
+        QCOMPARE(FDlg->NrSelect->value(), 1);
+        QVERIFY(!FDlg->NrSelect->isEnabled());
+        QCOMPARE(FDlg->AssignBox->currentRow(), -1);
+        QVERIFY(FDlg->AssignBox->selectedItems().isEmpty());
+        QCOMPARE(FDlg->AssignEdit->text(), QString());
+    };
+    runWizard([&] {
+        pageIsEmpty();
+        showPage(FDlg->ElementsPage);
+        QCOMPARE(FUi->messages.size(), 1);
+        pageIsEmpty();
+    }, false);
+    QVERIFY(FDlg->getImportElements() == DefaultElements);
+}
+
 void TestImportDialog::columnHint()
 {
     mockLines({QStringLiteral("Meier     10a")});
@@ -663,7 +765,7 @@ void TestImportDialog::formatFileRoundTrip()
         FDlg->CheckIgnoreErr->click();
         showPage(FDlg->ElementsPage);
         FDlg->NrSelect->setValue(4);
-        FDlg->AssignBox->setCurrentRow(5);
+        choose(5);
         showPage(FDlg->GeneralPage);
         FDlg->CommentBox->setPlainText(QStringLiteral("Sekretariat\nStand 2026"));
         FUi->queueFiles({file(QStringLiteral("format.dat"))});
