@@ -19,7 +19,6 @@
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "import/UImportDialog.h"
-#include "platform/UAnsiText.h"
 #include "platform/UApplication.h"
 #include "platform/UExceptions.h"
 #include "platform/UFitText.h"
@@ -38,6 +37,7 @@
 #include <QHBoxLayout>
 #include <QImage>
 #include <QPixmap>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -818,16 +818,33 @@ void TMainForm::ImportActExecute()
     if (ImportDialog->exec() != QDialog::Accepted)
         return;
 
-    // A name that names no readable file must not cost the old pupils.
-    {
-        TAnsiLineReader probe;
-        if (!probe.open(FName)) {
-            ShowMessage(QStringLiteral("Fehler beim Öffnen der Datei ") + FName);
-            return;
-        }
+    // The register is read into a list of its own: a file that cannot be
+    // read or is no text, and "Abbrechen" at a bad line, leave the old
+    // pupils, their editor and views as they were.
+    const auto release = [](TSchuelerData* list) {
+        list->ClearData();
+        delete list;
+    };
+    std::unique_ptr<TSchuelerData, decltype(release)> imported(new TSchuelerData, release);
+    TImportCounts counts;
+    try {
+        imported->ImportFromFile(FName, ImportDialog->getImportOptions(), ImportDialog->getImportElements(), &counts);
+    } catch (...) {
+        ShowMessage(TApplication::currentExceptionMessage());
+        return;
     }
-    MainFormHandler->UpdateCloseViewSchEditors();
-    MainFormHandler->UpdateCloseMainSchEditor();
+    if (counts.cancelled)
+        return;
+
+    {
+        // The user has answered for the old pupils: closing their editors
+        // asks nothing more.
+        const TDataTypeSet answered = FAnswered;
+        const auto restore = qScopeGuard([&] { FAnswered = answered; });
+        FAnswered.include(dtSch);
+        MainFormHandler->UpdateCloseViewSchEditors();
+        MainFormHandler->UpdateCloseMainSchEditor();
+    }
     // A pupil editor that refused to close still shows the old list.
     for (TEditor* e : editors())
         if (e->getDataType() == dtSch) {
@@ -835,21 +852,20 @@ void TMainForm::ImportActExecute()
             return;
         }
 
-    replacePupils(new TSchuelerData);
-    int n = 0;
-    try {
-        n = SchuelerData->ImportFromFile(FName, ImportDialog->getImportOptions(), ImportDialog->getImportElements());
-    } catch (...) {
-        const QString message = TApplication::currentExceptionMessage();
-        SchuelerData->ClearData();
-        MainFormHandler->UpdateAll();
-        ShowMessage(message);
-        return;
-    }
+    replacePupils(imported.release());
+    const int n = counts.imported;
     int k = n;
     if (const TSearchFilter* filter = ImportDialog->getFilter())
         k = keepSelected(*filter);
-    ShowMessage(QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n));
+    // The imported pupils are in no file yet.
+    if (k > 0)
+        SchuelerData->setModified();
+    QString message = QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n);
+    if (counts.passedOver == 1)
+        message += QStringLiteral("\r\n1 Zeile wurde übersprungen.");
+    else if (counts.passedOver > 1)
+        message += QStringLiteral("\r\n%1 Zeilen wurden übersprungen.").arg(counts.passedOver);
+    ShowMessage(message);
     MainFormHandler->UpdateAll();
     if (k > 0)
         ActivateEditor(dtSch);
@@ -1264,7 +1280,7 @@ bool TMainForm::SaveUnsaved(TDataTypeSet Data)
         {dtSch, SchuelerData, ft_teil, "Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?"},
     };
     for (const Kind& kind : kinds) {
-        if (!Data.contains(kind.type) || !kind.list->getModified())
+        if (!Data.contains(kind.type) || FAnswered.contains(kind.type) || !kind.list->getModified())
             continue;
         const TModalResult answer = MessageDlg(QString::fromUtf8(kind.question), TMsgType::mtInformation,
                                                mbYes | mbNo | mbCancel);

@@ -235,6 +235,9 @@ private:
     QList<QIcon> ToolImages;
     QList<QAction*> FWindowItems;
     QPointer<TEditor> FLastActivated;
+    // Kinds whose unsaved data the user has already answered for in the
+    // running command: SaveUnsaved passes them without a question.
+    TDataTypeSet FAnswered;
 };
 
 // The main window, created first at start-up.

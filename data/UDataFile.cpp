@@ -26,12 +26,6 @@ bool TDataFile::OpenRead()
     return true;
 }
 
-// A NUL byte near the start: some other kind of file, not text.
-bool TDataFile::looksBinary()
-{
-    return FReader.peek(4096).contains('\0');
-}
-
 bool TDataFile::OpenWrite()
 {
     if (FMode != fm_closed || !FWriter.open(Name))
@@ -63,9 +57,9 @@ int TDataFile::Read(TData& DataBase, bool concat)
     int n = 0;
     FRefused = 0;
     FDroppedAssignment = false;
-    if (looksBinary()) {
+    if (FReader.looksBinary()) {
         ++FRefused;
-        ShowMessage(QStringLiteral("Die Datei %1 ist keine Textdatei.").arg(QFileInfo(Name).fileName()));
+        ShowMessage(Ansi::notTextMessage(Name));
         return n;
     }
     // A file of the wrong kind refuses every line: a few messages, then

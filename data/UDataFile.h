@@ -52,8 +52,6 @@ public:
     QString getName() const { return Name; }
 
 private:
-    bool looksBinary();
-
     TFileMode FMode = fm_closed;
     int FRefused = 0;
     bool FDroppedAssignment = false;

@@ -11,6 +11,7 @@
 
 struct TImportOptions;
 struct TElements;
+struct TImportCounts;
 
 class TSchuelerData : public TData {
 public:
@@ -57,7 +58,8 @@ public:
 
     // Empties the list, then reads the pupil-list file FName into it (see
     // import/UImport.h); the number of pupils read. Defined by the import.
-    int ImportFromFile(const QString& FName, const TImportOptions& Options, const TElements& Elements);
+    int ImportFromFile(const QString& FName, const TImportOptions& Options, const TElements& Elements,
+                       TImportCounts* Counts = nullptr);
 
 private:
     TSortCritType SortedBy = sc_NotSorted;

@@ -504,13 +504,17 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
 namespace {
 
 // The lines of a pupil-list file that are not blank (empty or only
-// blanks), with the number of the physical line, counted from 1.
+// blanks), with the number of the physical line, counted from 1. The file
+// is decoded as another program may have written it; one that is no text
+// file is refused.
 class TImportLines {
 public:
     explicit TImportLines(const QString& FName)
     {
-        if (!FReader.open(FName))
+        if (!FReader.openForeign(FName))
             throw EInOutError(QStringLiteral("Fehler beim Öffnen der Datei ") + FName);
+        if (FReader.looksBinary())
+            throw EInOutError(Ansi::notTextMessage(FName));
     }
 
     bool next(QString& line)
@@ -542,29 +546,37 @@ private:
 } // namespace
 
 int ImportFile(const QString& FName, TSchuelerData& List, const TImportOptions& Options,
-               const TElements& Elements)
+               const TElements& Elements, TImportCounts* Counts)
 {
+    TImportCounts counts;
     TImportLines lines(FName);
-    int count = 0;
+    int asked = 0;
     QString line;
     while (lines.next(line)) {
         try {
             std::unique_ptr<TSchueler> pupil = Interpret(SplitLine(line, Options), Elements);
             List.add(pupil.get());
             pupil.release();
-            ++count;
+            ++counts.imported;
         } catch (const EImportError& e) {
-            if (Options.imIgnoreErr)
+            ++counts.passedOver;
+            // A file of another layout would ask for every line.
+            if (Options.imIgnoreErr || asked >= kShownBadLines)
                 continue;
+            ++asked;
             const QString text = QStringLiteral("Lesefehler in Zeile ") + QString::number(lines.number())
                 + QStringLiteral(": ") + e.message() + QStringLiteral("\r\n") + line;
             if (MessageDlg(text, TMsgType::mtWarning, mbCancel | mbIgnore) == TModalResult::mrCancel) {
                 List.ClearData();
-                return 0;
+                counts.imported = 0;
+                counts.cancelled = true;
+                break;
             }
         }
     }
-    return count;
+    if (Counts)
+        *Counts = counts;
+    return counts.imported;
 }
 
 int ImportPreview(const QString& FName, const TImportOptions& Options, int Nr,
@@ -587,8 +599,8 @@ int ImportPreview(const QString& FName, const TImportOptions& Options, int Nr,
 }
 
 int TSchuelerData::ImportFromFile(const QString& FName, const TImportOptions& Options,
-                                  const TElements& Elements)
+                                  const TElements& Elements, TImportCounts* Counts)
 {
     ClearData();
-    return ImportFile(FName, *this, Options, Elements);
+    return ImportFile(FName, *this, Options, Elements, Counts);
 }

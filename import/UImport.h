@@ -158,15 +158,26 @@ bool ParseKlasse(const QString& text, int& grade, QString& department);
 // A new pupil from the fields of one line; raises EImportError.
 std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements& Elements);
 
+// What the import of one file came to.
+struct TImportCounts {
+    int imported = 0;         // pupils appended
+    int passedOver = 0;       // lines that are not blank and became no pupil
+    bool cancelled = false;   // "Abbrechen" at a bad line
+};
+
 // Appends a pupil for every line of the file that is not blank and returns
 // their number. A bad line is skipped silently with imIgnoreErr, otherwise
 // the user chooses between "Abbrechen" (the list is emptied, result 0) and
-// "&Ignorieren". A file that cannot be opened or read raises EInOutError.
+// "&Ignorieren"; after kShownBadLines questions the further bad lines are
+// passed over without one. Counts, when given, receives the tally. A file
+// that cannot be opened or read raises EInOutError; so does one that is no
+// text file, before any of its lines is read.
 int ImportFile(const QString& FName, TSchuelerData& List, const TImportOptions& Options,
-               const TElements& Elements);
+               const TElements& Elements, TImportCounts* Counts = nullptr);
 
 // The first lines of the file (up to eleven that are not blank) into Lines,
 // field Nr of each that has one into Values; returns the highest field
-// count seen. Raises EInOutError like ImportFile.
+// count seen. Decodes and refuses files as ImportFile does, raising
+// EInOutError like it.
 int ImportPreview(const QString& FName, const TImportOptions& Options, int Nr,
                   QStringList& Lines, QStringList& Values);

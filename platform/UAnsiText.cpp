@@ -24,6 +24,58 @@ int byteOf(char16_t c)
     return -1;
 }
 
+// Follows a byte stream: whether it is valid UTF-8 (no overlong form, no
+// surrogate, nothing above U+10FFFF, no sequence cut off at the end) and
+// whether it holds a multi-byte sequence.
+class TUtf8Scan {
+public:
+    void feed(const QByteArray& bytes)
+    {
+        for (char ch : bytes) {
+            if (FBad)
+                return;
+            const quint8 b = quint8(ch);
+            if (FNeed > 0) {
+                if (b < FLow || b > FHigh) {
+                    FBad = true;
+                    return;
+                }
+                FLow = 0x80;
+                FHigh = 0xBF;
+                --FNeed;
+                continue;
+            }
+            if (b < 0x80)
+                continue;
+            FMultiByte = true;
+            if (b >= 0xC2 && b <= 0xDF) {
+                FNeed = 1;
+            } else if (b >= 0xE0 && b <= 0xEF) {
+                FNeed = 2;
+                FLow = b == 0xE0 ? 0xA0 : 0x80;
+                FHigh = b == 0xED ? 0x9F : 0xBF;
+            } else if (b >= 0xF0 && b <= 0xF4) {
+                FNeed = 3;
+                FLow = b == 0xF0 ? 0x90 : 0x80;
+                FHigh = b == 0xF4 ? 0x8F : 0xBF;
+            } else {
+                FBad = true;
+            }
+        }
+    }
+
+    bool isUtf8() const { return !FBad && FNeed == 0 && FMultiByte; }
+
+private:
+    int FNeed = 0;          // continuation bytes still to come
+    quint8 FLow = 0x80;     // range of the next continuation byte
+    quint8 FHigh = 0xBF;
+    bool FMultiByte = false;
+    bool FBad = false;
+};
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+
 } // namespace
 
 namespace Ansi {
@@ -69,6 +121,11 @@ bool isEncodable(const QString& text)
     return true;
 }
 
+QString notTextMessage(const QString& fileName)
+{
+    return QStringLiteral("Die Datei %1 ist keine Textdatei.").arg(QFileInfo(fileName).fileName());
+}
+
 } // namespace Ansi
 
 bool TAnsiLineReader::open(const QString& fileName)
@@ -80,6 +137,26 @@ bool TAnsiLineReader::open(const QString& fileName)
     return FFile.open(QIODevice::ReadOnly);
 }
 
+bool TAnsiLineReader::openForeign(const QString& fileName)
+{
+    if (!open(fileName))
+        return false;
+    const bool bom = FFile.peek(kUtf8Bom.size()) == kUtf8Bom;
+    bool utf8 = bom;
+    if (!bom) {
+        TUtf8Scan scan;
+        for (QByteArray chunk = FFile.read(FChunk); !chunk.isEmpty(); chunk = FFile.read(FChunk))
+            scan.feed(chunk);
+        if (FFile.error() != QFileDevice::NoError)
+            readFailed();
+        utf8 = scan.isUtf8();
+    }
+    FEncoding = utf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
+    if (!FFile.seek(bom ? kUtf8Bom.size() : 0))
+        readFailed();
+    return true;
+}
+
 void TAnsiLineReader::close()
 {
     if (FFile.isOpen())
@@ -87,6 +164,19 @@ void TAnsiLineReader::close()
     FBuffer.clear();
     FPos = 0;
     FEof = false;
+    FEncoding = TTextEncoding::Windows1252;
+}
+
+void TAnsiLineReader::readFailed() const
+{
+    // The platform's text is English and names no file.
+    throw EInOutError(QStringLiteral("Fehler beim Lesen der Datei ") + FFile.fileName());
+}
+
+QString TAnsiLineReader::decodeLine(qsizetype from, qsizetype length) const
+{
+    const QByteArray bytes = FBuffer.mid(from, length);
+    return FEncoding == TTextEncoding::Utf8 ? QString::fromUtf8(bytes) : Ansi::decode(bytes);
 }
 
 bool TAnsiLineReader::fill()
@@ -95,9 +185,8 @@ bool TAnsiLineReader::fill()
         return false;
     const QByteArray chunk = FFile.read(FChunk);
     if (chunk.isEmpty()) {
-        // The platform's text is English and names no file.
         if (FFile.error() != QFileDevice::NoError)
-            throw EInOutError(QStringLiteral("Fehler beim Lesen der Datei ") + FFile.fileName());
+            readFailed();
         FEof = true;
         return false;
     }
@@ -123,7 +212,7 @@ bool TAnsiLineReader::readLine(QString& line)
                 if (fill())
                     scan = FPos + rel;
             }
-            line = Ansi::decode(FBuffer.mid(FPos, scan - FPos));
+            line = decodeLine(FPos, scan - FPos);
             qsizetype next = scan + 1;
             if (c == '\r' && next < FBuffer.size() && FBuffer.at(next) == '\n')
                 ++next;
@@ -137,7 +226,7 @@ bool TAnsiLineReader::readLine(QString& line)
     }
     if (FPos >= FBuffer.size())
         return false;
-    line = Ansi::decode(FBuffer.mid(FPos));
+    line = decodeLine(FPos, FBuffer.size() - FPos);
     FPos = FBuffer.size();
     return true;
 }
@@ -148,6 +237,11 @@ QByteArray TAnsiLineReader::peek(qint64 maxBytes)
     if (!FFile.isOpen() || buffered.size() >= maxBytes)
         return buffered;
     return buffered + FFile.peek(maxBytes - buffered.size());
+}
+
+bool TAnsiLineReader::looksBinary()
+{
+    return peek(4096).contains('\0');
 }
 
 TAnsiFileWriter::~TAnsiFileWriter()

@@ -1,6 +1,7 @@
 #pragma once
 // Text files in the Windows-1252 code page: our own table, lines ending at
-// CR LF, lone CR or lone LF when read, CR LF when written.
+// CR LF, lone CR or lone LF when read, CR LF when written. Files from other
+// programs may also be read as UTF-8.
 
 #include <QByteArray>
 #include <QFile>
@@ -22,7 +23,13 @@ QByteArray encode(const QString& text);
 bool isEncodable(const QString& text);
 bool isEncodable(QChar c);
 
+// "Die Datei NAME ist keine Textdatei.", the name without its folder.
+QString notTextMessage(const QString& fileName);
+
 } // namespace Ansi
+
+// How the lines of a file are decoded.
+enum class TTextEncoding { Windows1252, Utf8 };
 
 // Reads a text file line by line.
 class TAnsiLineReader {
@@ -33,8 +40,15 @@ public:
     TAnsiLineReader& operator=(const TAnsiLineReader&) = delete;
 
     bool open(const QString& fileName);   // false when the file cannot be opened
+    // Opens a file that another program wrote: UTF-8 when it starts with
+    // the UTF-8 byte order mark (which is passed over), or when it is valid
+    // UTF-8 throughout and holds at least one multi-byte sequence;
+    // Windows-1252 otherwise. The whole file is read once to decide; a read
+    // error raises EInOutError as readLine does.
+    bool openForeign(const QString& fileName);
     void close();
     bool isOpen() const { return FFile.isOpen(); }
+    TTextEncoding encoding() const { return FEncoding; }
 
     // Next line without its end; false at the end of the file.
     // A read error raises EInOutError "Fehler beim Lesen der Datei " and
@@ -43,15 +57,21 @@ public:
     // Up to maxBytes of the file from where reading stands, without taking
     // them.
     QByteArray peek(qint64 maxBytes);
+    // A NUL byte among the next 4096 bytes: some other kind of file, no
+    // text.
+    bool looksBinary();
 
 private:
     bool fill();
+    [[noreturn]] void readFailed() const;
+    QString decodeLine(qsizetype from, qsizetype length) const;
 
     qsizetype FChunk;
     QFile FFile;
     QByteArray FBuffer;
     qsizetype FPos = 0;
     bool FEof = false;
+    TTextEncoding FEncoding = TTextEncoding::Windows1252;
 };
 
 // Writes a text file that replaces the old one only when everything was

@@ -88,12 +88,16 @@ void ShowMessage(const QString& text);
 // A message box of a kind with buttons and an optional help context.
 TModalResult MessageDlg(const QString& text, TMsgType type, TMsgButtons buttons, int helpContext = 0);
 
+// How many bad lines of one file are shown one by one; the rest are only
+// counted.
+inline constexpr int kShownBadLines = 10;
+
 // The messages of one pass over the lines of a file: the first Limit are
 // shown one by one; the rest are only counted, and finish() reports their
 // number in one more message.
 class TLineMessages {
 public:
-    explicit TLineMessages(int Limit = 10) : FLimit(Limit) {}
+    explicit TLineMessages(int Limit = kShownBadLines) : FLimit(Limit) {}
 
     void show(const QString& text);
     // "Weitere N fehlerhafte Zeilen wurden übersprungen." when lines were

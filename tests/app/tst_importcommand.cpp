@@ -1,7 +1,8 @@
 // The import command with the real wizard offscreen and the scripted seam:
 // what it replaces, what it keeps when the user or the file says no, the
-// class filter, and hand-written registers in every convention imported
-// and saved as an assignment file that reads back unchanged.
+// class filter, the bad lines, and hand-written registers in every
+// convention and encoding imported and saved as an assignment file that
+// reads back unchanged.
 
 #include "app/UEditor.h"
 #include "app/UKlassenSelect.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
@@ -48,6 +50,16 @@ void assign(int nr, int row)
     ImportDialog->NrSelect->setValue(nr);
     ImportDialog->AssignBox->setCurrentRow(row);
     QTest::keyClick(ImportDialog->AssignBox, Qt::Key_Space);
+}
+
+// A wizard step: "fehlerhafte Zeilen ignorieren" ticked or left alone.
+std::function<void()> ignoringErrors(bool ignore)
+{
+    return [ignore] {
+        ImportDialog->Pages->setCurrentWidget(ImportDialog->OptionsPage);
+        if (ignore)
+            ImportDialog->CheckIgnoreErr->click();
+    };
 }
 
 enum { rName = 1, rVName, rNName, rBName, rGeschl, rKl, rJgst, rAbt };
@@ -94,19 +106,30 @@ private slots:
     void unsavedPupilsAsked();
     void missingFileKeepsThePupils_data();
     void missingFileKeepsThePupils();
-    void refusedCloseChangesNothing();
+    void oneSaveQuestion_data();
+    void oneSaveQuestion();
     void allLinesBadIgnored();
+    void cancelAtBadLine_data();
     void cancelAtBadLine();
-    void readErrorLeavesAnEmptyList();
-    void binaryAndLongLines();
+    void readErrorKeepsThePupils();
+    void binaryRefused_data();
+    void binaryRefused();
+    void longLines();
+    void manyBadLines_data();
+    void manyBadLines();
     void registers_data();
     void registers();
+    void encodings_data();
+    void encodings();
+    void importedListIsModified_data();
+    void importedListIsModified();
     void projectCountsFollowTheNewPupils_data();
     void projectCountsFollowTheNewPupils();
 
 private:
     // Four pupils in the program's list, the pupil editor and one view.
-    void loadOldPupils();
+    // Marked modified, with "Nein" queued for the save question.
+    void loadOldPupils(bool modified = false);
     // Queues the file dialog's answer and drives the wizard: the
     // elements name, class, gender, then act, then OK or Cancel.
     void runImport(const QString& file, const std::function<void()>& act = {}, bool ok = true);
@@ -115,8 +138,11 @@ private:
     QString fifteen();
     TEditor* pupilEditor() const;
     int views() const { return MainFormHandler->GetViewSchEditors(); }
+    // The old pupils, their editor and their view are all still there.
+    void checkOldPupilsKept(const TSchuelerData* list, const QStringList& pupils, bool modified);
 
     QTemporaryDir FDir;
+    QString FPreview;   // the wizard's values of field 1
     std::unique_ptr<TProbeUi> FUi;
     TAppForms FForms;
 };
@@ -136,7 +162,7 @@ void TestImportCommand::cleanup()
     FUi.reset();
 }
 
-void TestImportCommand::loadOldPupils()
+void TestImportCommand::loadOldPupils(bool modified)
 {
     const QStringList names = {QStringLiteral("Alt Anna"), QStringLiteral("Alt Bernd"), QStringLiteral("Alt Clara"),
                                QStringLiteral("Alt Dieter")};
@@ -149,6 +175,10 @@ void TestImportCommand::loadOldPupils()
     }
     MainForm->ActivateEditor(dtSch);
     FForms.openView();
+    if (modified) {
+        SchuelerData->setModified();
+        FUi->queueAnswer(TModalResult::mrNo);
+    }
     MainFormHandler->UpdateAll();
 }
 
@@ -239,7 +269,9 @@ void TestImportCommand::fifteenLines()
     });
     QCOMPARE(FUi->texts(), QStringList{message});
     QCOMPARE(SchuelerData->Anz(), kept);
-    QVERIFY(!SchuelerData->getModified());
+    // Imported pupils are in no file yet; an empty list holds nothing to
+    // lose.
+    QCOMPARE(SchuelerData->getModified(), kept > 0);
     QVERIFY(SchuelerData->getFilename().isEmpty());
     QVERIFY(!oldEditor);
     QCOMPARE(views(), 0);
@@ -258,7 +290,8 @@ void TestImportCommand::fifteenLines()
     } else {
         QVERIFY(!editor);
     }
-    QCOMPARE(MainForm->panelText(1), QStringLiteral("%1 Schüler").arg(kept));
+    QCOMPARE(MainForm->panelText(1),
+             QStringLiteral("%1 Schüler").arg(kept) + (kept > 0 ? QStringLiteral(" (*)") : QString()));
 }
 
 void TestImportCommand::cancellingChangesNothing_data()
@@ -324,127 +357,262 @@ void TestImportCommand::missingFileKeepsThePupils()
     QCOMPARE(views(), 1);
 }
 
-void TestImportCommand::refusedCloseChangesNothing()
+void TestImportCommand::checkOldPupilsKept(const TSchuelerData* list, const QStringList& pupils, bool modified)
 {
-    loadOldPupils();
-    SchuelerData->setModified();
-    QPointer<TEditor> editor = pupilEditor();
-    // "Nein" at the command's own question, "Abbrechen" when the editor asks.
-    FUi->queueAnswer(TModalResult::mrNo);
-    FUi->queueAnswer(TModalResult::mrCancel);
-    runImport(fifteen());
-    QCOMPARE(FUi->messages.size(), 2);
+    QCOMPARE(SchuelerData, list);
+    QCOMPARE(describe(*SchuelerData), pupils);
+    QCOMPARE(SchuelerData->getModified(), modified);
+    TEditor* editor = pupilEditor();
     QVERIFY(editor);
     QCOMPARE(editor->getData(), SchuelerData);
-    QCOMPARE(SchuelerData->Anz(), 4);
-    QCOMPARE(SchuelerData->getNr(1)->name, QStringLiteral("Alt Anna"));
-    // The views were closed before the editor was asked.
-    QCOMPARE(views(), 0);
+    QCOMPARE(editor->grid()->rowCount(), pupils.size() + 1);
+    QCOMPARE(views(), 1);
+    QCOMPARE(MainForm->panelText(1),
+             QStringLiteral("%1 Schüler").arg(pupils.size()) + (modified ? QStringLiteral(" (*)") : QString()));
+}
+
+void TestImportCommand::oneSaveQuestion_data()
+{
+    QTest::addColumn<TModalResult>("answer");
+    QTest::newRow("Nein") << TModalResult::mrNo;
+    QTest::newRow("Ja") << TModalResult::mrYes;
+}
+
+void TestImportCommand::oneSaveQuestion()
+{
+    QFETCH(TModalResult, answer);
+    // The old pupils come from a file and were changed since.
+    const QString saved = file(QStringLiteral("alt.EIN"));
+    writeLines(saved, {QStringLiteral("Alt Anna; w; 6; a; -; 0; 0; 0; 0; 0; 0; ")});
+    const QByteArray before = fileBytes(saved);
+    loadOldPupils();
+    SchuelerData->ModSaved(saved);
+    SchuelerData->setModified();
+    FUi->queueAnswer(answer);
+    runImport(fifteen());
+    const QString question = QStringLiteral("Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?");
+    QCOMPARE(FUi->texts().count(question), 1);
+    QCOMPARE(FUi->unanswered, 0);
+    QCOMPARE(FUi->lastText(), QStringLiteral("15 von 15 Schülerdatensätzen importiert."));
+    QCOMPARE(SchuelerData->Anz(), 15);
+    QVERIFY(pupilEditor());
+    if (answer == TModalResult::mrNo) {
+        // Declined: the file stays as it was.
+        QCOMPARE(FUi->messages.size(), 2);
+        QCOMPARE(fileBytes(saved), before);
+    } else {
+        QCOMPARE(FUi->messages.size(), 3);
+        TSchuelerData back;
+        TDataFile data(ft_teil, saved);
+        QVERIFY(data.OpenRead());
+        QCOMPARE(data.Read(back, false), 4);
+        data.Close();
+        QCOMPARE(back.getNr(4)->name, QStringLiteral("Alt Dieter"));
+        back.ClearData();
+    }
 }
 
 void TestImportCommand::allLinesBadIgnored()
 {
     loadOldPupils();
     writeLines(file(QStringLiteral("schlecht.txt")), {QStringLiteral("a,x,w"), QStringLiteral("b,y,m")});
-    runImport(file(QStringLiteral("schlecht.txt")), [] {
-        ImportDialog->Pages->setCurrentWidget(ImportDialog->OptionsPage);
-        ImportDialog->CheckIgnoreErr->click();
-    });
-    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("0 von 0 Schülerdatensätzen importiert.")});
+    runImport(file(QStringLiteral("schlecht.txt")), ignoringErrors(true));
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("0 von 0 Schülerdatensätzen importiert.\r\n"
+                                                      "2 Zeilen wurden übersprungen.")});
     QCOMPARE(SchuelerData->Anz(), 0);
     QVERIFY(!pupilEditor());
     QCOMPARE(views(), 0);
+}
+
+void TestImportCommand::cancelAtBadLine_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("at");   // the bad line answered "Abbrechen", from 1
+    QTest::newRow("first, unchanged") << false << 1;
+    QTest::newRow("first, changed") << true << 1;
+    QTest::newRow("second, changed") << true << 2;
 }
 
 void TestImportCommand::cancelAtBadLine()
 {
-    loadOldPupils();
-    writeLines(file(QStringLiteral("gemischt.txt")),
-               {QStringLiteral("Eins,5a,w"), QStringLiteral("Zwei,xx,w"), QStringLiteral("Drei,6a,m")});
+    QFETCH(bool, modified);
+    QFETCH(int, at);
+    loadOldPupils(modified);
+    const TSchuelerData* list = SchuelerData;
+    const QStringList old = describe(*SchuelerData);
+    writeLines(file(QStringLiteral("gemischt.txt")), {QStringLiteral("Eins,5a,w"), QStringLiteral("Zwei,xx,w"),
+                                                      QStringLiteral("Drei,6a,m"), QStringLiteral("Vier,yy,m")});
+    for (int i = 1; i < at; ++i)
+        FUi->queueAnswer(TModalResult::mrIgnore);
     FUi->queueAnswer(TModalResult::mrCancel);
     runImport(file(QStringLiteral("gemischt.txt")));
-    QCOMPARE(FUi->messages.size(), 2);
-    QVERIFY(FUi->messages[0].text.startsWith(QStringLiteral("Lesefehler in Zeile 2: ")));
-    QCOMPARE(FUi->messages[1].text, QStringLiteral("0 von 0 Schülerdatensätzen importiert."));
-    // While the question was open the program's list was the new one.
-    QCOMPARE(FUi->pupilsSeen.first(), 1);
-    QCOMPARE(SchuelerData->Anz(), 0);
-    QVERIFY(!pupilEditor());
+    const QStringList questions = FUi->texts().filter(QStringLiteral("Lesefehler in Zeile "));
+    QCOMPARE(questions.size(), at);
+    QVERIFY(questions.last().startsWith(QStringLiteral("Lesefehler in Zeile %1: ").arg(2 * at)));
+    // Nothing after the question: no result, no second save question.
+    QCOMPARE(FUi->lastText(), questions.last());
+    QCOMPARE(FUi->unanswered, 0);
+    // While the question was open the program's list was the old one.
+    QCOMPARE(FUi->pupilsSeen.last(), 4);
+    checkOldPupilsKept(list, old, modified);
 }
 
-void TestImportCommand::readErrorLeavesAnEmptyList()
+void TestImportCommand::readErrorKeepsThePupils()
 {
     // Opens, but every read fails.
     const QString name = QStringLiteral("/proc/self/mem");
     loadOldPupils();
+    const TSchuelerData* list = SchuelerData;
+    const QStringList old = describe(*SchuelerData);
     FUi->queueFiles({name});
     QTimer::singleShot(0, ImportDialog, [] { ImportDialog->OkButton->click(); });
     MainForm->ImportAct->trigger();
-    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Lesen der Datei ") + name});
-    QCOMPARE(SchuelerData->Anz(), 0);
-    QVERIFY(!pupilEditor());
-    QCOMPARE(views(), 0);
-    QCOMPARE(MainForm->panelText(1), QStringLiteral("0 Schüler"));
+    QCOMPARE(FUi->lastText(), QStringLiteral("Fehler beim Lesen der Datei ") + name);
+    checkOldPupilsKept(list, old, false);
 }
 
-void TestImportCommand::binaryAndLongLines()
+void TestImportCommand::binaryRefused_data()
 {
-    QByteArray binary;
-    for (int i = 0; i < 4096; ++i)
-        binary += char((i * 7919) & 0xFF);
-    QFile f(file(QStringLiteral("binaer.txt")));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(binary);
-    f.close();
-    runImport(f.fileName(), [] {
-        ImportDialog->Pages->setCurrentWidget(ImportDialog->OptionsPage);
-        ImportDialog->CheckIgnoreErr->click();
-    });
-    QVERIFY(FUi->lastText().endsWith(QStringLiteral(" Schülerdatensätzen importiert.")));
+    QTest::addColumn<bool>("ignoreErrors");
+    QTest::addColumn<bool>("modified");
+    QTest::newRow("asking") << false << false;
+    QTest::newRow("ignoring") << true << false;
+    QTest::newRow("asking, changed") << false << true;
+}
 
-    FUi->clear();
+void TestImportCommand::binaryRefused()
+{
+    QFETCH(bool, ignoreErrors);
+    QFETCH(bool, modified);
+    QByteArray binary;
+    for (int i = 0; i < 20000; ++i)
+        binary += char((i * 7919 + i / 13) & 0xFF);
+    const QString binaer = file(QStringLiteral("binaer.txt"));
+    writeFileBytes(binaer, binary);
+    loadOldPupils(modified);
+    const TSchuelerData* list = SchuelerData;
+    const QStringList old = describe(*SchuelerData);
+    runImport(binaer, ignoringErrors(ignoreErrors));
+    // The wizard's preview and then the command refuse it, neither asks
+    // about a line.
+    QVERIFY(FUi->texts().filter(QStringLiteral("Lesefehler")).isEmpty());
+    QCOMPARE(FUi->lastText(), QStringLiteral("Die Datei binaer.txt ist keine Textdatei."));
+    checkOldPupilsKept(list, old, modified);
+}
+
+void TestImportCommand::longLines()
+{
     const QString longLine = QString(1 << 20, QLatin1Char('x'));
     writeLines(file(QStringLiteral("lang.txt")), {longLine + QStringLiteral(",10a,w"), QStringLiteral("Kurz,9b,m")});
-    runImport(file(QStringLiteral("lang.txt")), [] {
-        ImportDialog->Pages->setCurrentWidget(ImportDialog->OptionsPage);
-        ImportDialog->CheckIgnoreErr->click();
-    });
+    runImport(file(QStringLiteral("lang.txt")), ignoringErrors(true));
     QCOMPARE(FUi->lastText(), QStringLiteral("2 von 2 Schülerdatensätzen importiert."));
     QCOMPARE(SchuelerData->getNr(1)->name, longLine);
     QCOMPARE(SchuelerData->getNr(2)->name, QStringLiteral("Kurz"));
 }
 
+void TestImportCommand::manyBadLines_data()
+{
+    QTest::addColumn<int>("bad");
+    QTest::addColumn<bool>("ignoreErrors");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("passed");   // the closing message's second line
+    QTest::newRow("one asked") << 1 << false << 1 << QStringLiteral("1 Zeile wurde übersprungen.");
+    QTest::newRow("ten asked") << 10 << false << 10 << QStringLiteral("10 Zeilen wurden übersprungen.");
+    QTest::newRow("eleven") << 11 << false << 10 << QStringLiteral("11 Zeilen wurden übersprungen.");
+    QTest::newRow("many") << 300 << false << 10 << QStringLiteral("300 Zeilen wurden übersprungen.");
+    QTest::newRow("many ignored") << 300 << true << 0 << QStringLiteral("300 Zeilen wurden übersprungen.");
+    QTest::newRow("header ignored") << 0 << true << 0 << QStringLiteral("1 Zeile wurde übersprungen.");
+}
+
+void TestImportCommand::manyBadLines()
+{
+    QFETCH(int, bad);
+    QFETCH(bool, ignoreErrors);
+    QFETCH(int, questions);
+    QFETCH(QString, passed);
+    // A heading, or a wrong separator: lines of one field.
+    QStringList lines;
+    if (bad == 0)
+        lines << QStringLiteral("Name,Klasse,Geschlecht");
+    for (int i = 1; i <= qMax(bad, 3); ++i) {
+        if (i <= 3)
+            lines << QStringLiteral("Gut %1,7a,m").arg(i);
+        if (i <= bad)
+            lines << QStringLiteral("Schlecht %1;7a;m").arg(i);
+    }
+    writeLines(file(QStringLiteral("viele.txt")), lines);
+    for (int i = 0; i < questions; ++i)
+        FUi->queueAnswer(TModalResult::mrIgnore);
+    runImport(file(QStringLiteral("viele.txt")), ignoringErrors(ignoreErrors));
+    QCOMPARE(FUi->unanswered, 0);
+    const QStringList texts = FUi->texts();
+    QCOMPARE(texts.filter(QStringLiteral("Lesefehler in Zeile ")).size(), questions);
+    QCOMPARE(texts.size(), questions + 1);
+    QCOMPARE(texts.last(), QStringLiteral("3 von 3 Schülerdatensätzen importiert.\r\n") + passed);
+    QCOMPARE(SchuelerData->Anz(), 3);
+}
+
 void TestImportCommand::registers_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<bool>("fromFmt");   // the layout from a definition file
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("quoted") << QStringLiteral("schueler_db.txt")
-                            << QStringList{QStringLiteral("Müller Jürgen|10|a|m"), QStringLiteral("Weiß, Dr. Käthe|9|b|w"),
-                                           QStringLiteral("Öztürk Özlem|10|c|w"), QStringLiteral("Bär Björn|7||m"),
-                                           QStringLiteral("Schäfer Anna-Lena|12||w"), QStringLiteral("Groß Sören|8|D|m")};
-    QTest::newRow("tabs") << QStringLiteral("schueler_tab.txt")
+    QTest::addColumn<QString>("passed");   // the closing message's second line
+    const QStringList quoted{QStringLiteral("Müller Jürgen|10|a|m"), QStringLiteral("Weiß, Dr. Käthe|9|b|w"),
+                             QStringLiteral("Öztürk Özlem|10|c|w"), QStringLiteral("Bär Björn|7||m"),
+                             QStringLiteral("Schäfer Anna-Lena|12||w"), QStringLiteral("Groß Sören|8|D|m")};
+    QTest::newRow("quoted") << QStringLiteral("schueler_db.txt") << QStringLiteral("db") << false << quoted
+                            << QString();
+    QTest::newRow("quoted, definition file") << QStringLiteral("schueler_db.txt") << QStringLiteral("db") << true
+                                             << quoted << QString();
+    QTest::newRow("UTF-8") << QStringLiteral("schueler_db_utf8.txt") << QStringLiteral("db") << false << quoted
+                           << QString();
+    QTest::newRow("UTF-8 with BOM") << QStringLiteral("schueler_db_utf8bom.txt") << QStringLiteral("db") << false
+                                    << quoted << QString();
+    QTest::newRow("UTF-8 with BOM, definition file") << QStringLiteral("schueler_db_utf8bom.txt")
+                                                     << QStringLiteral("db") << true << quoted << QString();
+    QTest::newRow("tabs") << QStringLiteral("schueler_tab.txt") << QStringLiteral("tab") << false
                           << QStringList{QStringLiteral("Müller Jürgen|10|a|m"), QStringLiteral("Weiß Käthe|9|b|w"),
                                          QStringLiteral("Öztürk Özlem|10|c|w"), QStringLiteral("Bär Björn|7|E|m"),
-                                         QStringLiteral("Groß Sören|8|d|m")};
-    QTest::newRow("semicolons") << QStringLiteral("schueler_semi.txt")
+                                         QStringLiteral("Groß Sören|8|d|m")}
+                          << QStringLiteral("1 Zeile wurde übersprungen.");
+    QTest::newRow("semicolons") << QStringLiteral("schueler_semi.txt") << QStringLiteral("semi") << false
                                 << QStringList{QStringLiteral("Müller Jürgen, von|10|a|m"),
                                                QStringLiteral("Weiß Käthe, zu|9|b|w"),
                                                QStringLiteral("Öztürk Özlem, de|10|c|w"),
-                                               QStringLiteral("Bär Björn, van der|7|e|m")};
-    QTest::newRow("columns") << QStringLiteral("schueler_fix.txt")
+                                               QStringLiteral("Bär Björn, van der|7|e|m")}
+                                << QString();
+    QTest::newRow("columns") << QStringLiteral("schueler_fix.txt") << QStringLiteral("fix") << false
                              << QStringList{QStringLiteral("Müller, Jürgen|10|a|m"), QStringLiteral("Weiß, Käthe|9|b|w"),
                                             QStringLiteral("Öztürk, Özlem|10|c|w"), QStringLiteral("Bär, Björn|7||m"),
                                             QStringLiteral("Groß, Sören|8|d|m"),
-                                            QStringLiteral("Schäfer, Anna-Lena|12||w")};
+                                            QStringLiteral("Schäfer, Anna-Lena|12||w")}
+                             << QString();
 }
 
 void TestImportCommand::registers()
 {
     QFETCH(QString, name);
+    QFETCH(QString, layout);
+    QFETCH(bool, fromFmt);
     QFETCH(QStringList, expected);
+    QFETCH(QString, passed);
     const QString path = QStringLiteral(KESTRIN_REGISTERS "/") + name;
+    const QString fmt = file(QStringLiteral("db.FMT"));
+    if (fromFmt) {
+        TElements e = DefaultElements;
+        e.elNName = 1;
+        e.elVName = 2;
+        e.elGeschl = 3;
+        e.elKl = 4;
+        e.highestEl = 4;
+        e.elGM = QStringLiteral("männlich");
+        e.elGW = QStringLiteral("weiblich");
+        writeFileBytes(fmt, FormatToBytes(DefaultOptions, e));
+    }
     FUi->queueFiles({path});
-    QTimer::singleShot(0, ImportDialog, [name] {
+    QTimer::singleShot(0, ImportDialog, [this, layout, fromFmt, fmt] {
         TImportDialog* d = ImportDialog;
         d->Pages->setCurrentWidget(d->OptionsPage);
         auto words = [d](const QString& m, const QString& w) {
@@ -457,14 +625,17 @@ void TestImportCommand::registers()
             d->SepBox->setCurrentIndex(item);
             emit d->SepBox->activated(item);
         };
-        if (name == QLatin1String("schueler_db.txt")) {
+        if (layout == QLatin1String("db") && fromFmt) {
+            FUi->queueFiles({fmt});
+            d->OpenFBut->click();
+        } else if (layout == QLatin1String("db")) {
             words(QStringLiteral("männlich"), QStringLiteral("weiblich"));
             d->Pages->setCurrentWidget(d->ElementsPage);
             assign(1, rNName);
             assign(2, rVName);
             assign(3, rGeschl);
             assign(4, rKl);
-        } else if (name == QLatin1String("schueler_tab.txt")) {
+        } else if (layout == QLatin1String("tab")) {
             d->FormatButtons->button(imConventional)->click();
             separator(0);
             d->CheckIgnoreErr->click();   // the heading line
@@ -474,7 +645,7 @@ void TestImportCommand::registers()
             assign(3, rJgst);
             assign(4, rAbt);
             assign(5, rGeschl);
-        } else if (name == QLatin1String("schueler_semi.txt")) {
+        } else if (layout == QLatin1String("semi")) {
             d->FormatButtons->button(imConventional)->click();
             separator(2);
             d->Pages->setCurrentWidget(d->ElementsPage);
@@ -490,11 +661,21 @@ void TestImportCommand::registers()
             assign(2, rKl);
             assign(3, rGeschl);
         }
+        // The preview shows the register's first names as they are.
+        d->Pages->setCurrentWidget(d->ElementsPage);
+        d->NrSelect->setValue(1);
+        FPreview = d->ExampleBox->toPlainText();
         d->OkButton->click();
     });
     MainForm->ImportAct->trigger();
-    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("%1 von %1 Schülerdatensätzen importiert.").arg(expected.size())});
+    QString closing = QStringLiteral("%1 von %1 Schülerdatensätzen importiert.").arg(expected.size());
+    if (!passed.isEmpty())
+        closing += QStringLiteral("\r\n") + passed;
+    QCOMPARE(FUi->texts(), QStringList{closing});
     QCOMPARE(describe(*SchuelerData), expected);
+    QVERIFY2(FPreview.contains(QStringLiteral("Müller")) && !FPreview.contains(QChar(0xFEFF))
+                 && !FPreview.contains(QStringLiteral("Ã")),
+             qPrintable(FPreview));
 
     // Saved as an assignment file, it reads back unchanged.
     FUi->clear();
@@ -511,6 +692,111 @@ void TestImportCommand::registers()
     for (int i = 1; i <= back.Anz(); ++i)
         QCOMPARE(back.getNr(i)->ToZeile().AsString(), SchuelerData->getNr(i)->ToZeile().AsString());
     back.ClearData();
+}
+
+void TestImportCommand::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<QString>("closing");
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QString umlauts = QStringLiteral("Müller Jürgen,10a,m\r\nWeiß Käthe,9b,w\r\n");
+    const QStringList umlautPupils{QStringLiteral("Müller Jürgen|10|a|m"), QStringLiteral("Weiß Käthe|9|b|w")};
+    QTest::newRow("UTF-8 with BOM") << bom + umlauts.toUtf8() << umlautPupils << QStringList()
+                                    << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
+    QTest::newRow("UTF-8 with BOM, no umlaut")
+        << bom + QByteArray("Meier Hans,10a,w\r\nBerg Anna,7b,m")
+        << QStringList{QStringLiteral("Meier Hans|10|a|w"), QStringLiteral("Berg Anna|7|b|m")} << QStringList()
+        << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
+    QTest::newRow("UTF-8") << umlauts.toUtf8() << umlautPupils << QStringList()
+                           << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
+    QTest::newRow("UTF-8, umlaut on the last line only")
+        << QStringLiteral("Meier Hans,10a,w\nBerg Anna,7b,m\nGroß Sören,8d,m").toUtf8()
+        << QStringList{QStringLiteral("Meier Hans|10|a|w"), QStringLiteral("Berg Anna|7|b|m"),
+                       QStringLiteral("Groß Sören|8|d|m")}
+        << QStringList() << QStringLiteral("3 von 3 Schülerdatensätzen importiert.");
+    QTest::newRow("Windows-1252") << Ansi::encode(umlauts) << umlautPupils << QStringList()
+                                  << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
+    // A character that the data files cannot hold.
+    const QString czech = QStringLiteral("Dvořák Jiří,7a,m");
+    QTest::newRow("UTF-8, outside the code page")
+        << (QStringLiteral("Müller Jürgen,10a,m\r\n") + czech + QStringLiteral("\r\nWeiß Käthe,9b,w")).toUtf8()
+        << umlautPupils
+        << QStringList{QStringLiteral("Lesefehler in Zeile 2: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
+        << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
+    QTest::newRow("UTF-8 with BOM, outside the code page")
+        << bom + (czech + QStringLiteral("\r\n") + umlauts).toUtf8() << umlautPupils
+        << QStringList{QStringLiteral("Lesefehler in Zeile 1: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
+        << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
+}
+
+void TestImportCommand::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, expected);
+    QFETCH(QStringList, questions);
+    QFETCH(QString, closing);
+    const QString path = file(QStringLiteral("liste.txt"));
+    writeFileBytes(path, bytes);
+    for (int i = 0; i < questions.size(); ++i)
+        FUi->queueAnswer(TModalResult::mrIgnore);
+    QString preview;
+    runImport(path, [&preview] {
+        ImportDialog->NrSelect->setValue(2);
+        ImportDialog->NrSelect->setValue(1);
+        preview = ImportDialog->LineBox->toPlainText();
+    });
+    QCOMPARE(FUi->texts(), questions + QStringList{closing});
+    QCOMPARE(describe(*SchuelerData), expected);
+    // The preview decodes the file as the import does.
+    QVERIFY2(preview.startsWith(expected.first().section(QLatin1Char('|'), 0, 0))
+                 || preview.startsWith(QStringLiteral("Dvořák")),
+             qPrintable(preview));
+}
+
+void TestImportCommand::importedListIsModified_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("quit") << QStringLiteral("quit");
+    QTest::newRow("new") << QStringLiteral("new");
+    QTest::newRow("open") << QStringLiteral("open");
+    QTest::newRow("import") << QStringLiteral("import");
+    QTest::newRow("save") << QStringLiteral("save");
+}
+
+void TestImportCommand::importedListIsModified()
+{
+    QFETCH(QString, command);
+    runImport(fifteen());
+    QCOMPARE(FUi->lastText(), QStringLiteral("15 von 15 Schülerdatensätzen importiert."));
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("15 Schüler (*)"));
+    FUi->clear();
+    if (command == QLatin1String("save")) {
+        // No file yet: Ctrl+S asks for a name.
+        QCOMPARE(MainForm->SaveAct->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        FUi->queueFileCancel();
+        MainForm->SaveAct->trigger();
+        QVERIFY(FUi->messages.isEmpty());
+        QCOMPARE(FUi->fileDialogs.size(), 1);
+        QVERIFY(FUi->fileDialogs.first().save);
+    } else {
+        FUi->queueAnswer(TModalResult::mrCancel);
+        if (command == QLatin1String("quit"))
+            MainForm->QuitAct->trigger();
+        else if (command == QLatin1String("new"))
+            MainForm->NewAct->trigger();
+        else if (command == QLatin1String("open"))
+            MainForm->OpenEintAct->trigger();
+        else
+            MainForm->ImportAct->trigger();
+        QCOMPARE(FUi->texts(),
+                 QStringList{QStringLiteral("Die Schülerdaten wurden geändert. Sollen sie gespeichert werden?")});
+        QVERIFY(FUi->fileDialogs.isEmpty());
+        QVERIFY(pupilEditor());
+    }
+    QCOMPARE(SchuelerData->Anz(), 15);
+    QVERIFY(SchuelerData->getModified());
 }
 
 void TestImportCommand::projectCountsFollowTheNewPupils_data()

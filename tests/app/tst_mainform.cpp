@@ -51,19 +51,6 @@
 
 namespace {
 
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList projectLines(int n)
 {
     QStringList lines;
@@ -643,7 +630,7 @@ void TestMainForm::openReadError()
     const bool projects = ext == QLatin1String("PRO");
     const QString tag = path("tag." + ext);
     writeLines(tag, projects ? projectLines(4) : pupilLines(4, ext == QLatin1String("EIN")));
-    const QByteArray tagBytes = readBytes(tag);
+    const QByteArray tagBytes = fileBytes(tag);
     FUi->queueFiles({tag});
     action(command)->trigger();
     TEditor* editor = MainForm->activeEditor();
@@ -685,7 +672,7 @@ void TestMainForm::openReadError()
     QTest::keyClick(editor->grid(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(FUi->fileDialogs.size(), 1);
     QVERIFY(FUi->fileDialogs[0].save);
-    QCOMPARE(readBytes(tag), tagBytes);
+    QCOMPARE(fileBytes(tag), tagBytes);
 }
 
 void TestMainForm::openBadLine()
@@ -768,7 +755,7 @@ void TestMainForm::openRefusedKeepsNoName()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, title);
     QFETCH(int, records);
-    writeBytes(path(file), bytes);
+    writeFileBytes(path(file), bytes);
     FUi->queueFiles({path(file)});
     action(command)->trigger();
     TEditor* editor = MainForm->activeEditor();
@@ -783,7 +770,7 @@ void TestMainForm::openRefusedKeepsNoName()
     QTest::keyClick(editor->grid(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(FUi->fileDialogs.size(), 1);
     QVERIFY(FUi->fileDialogs[0].save);
-    QCOMPARE(readBytes(path(file)), bytes);
+    QCOMPARE(fileBytes(path(file)), bytes);
 }
 
 void TestMainForm::openManyBadLines()
@@ -912,7 +899,7 @@ void TestMainForm::saveFailed()
     QVERIFY(QDir(FDir->path()).mkdir("dir.PRO"));
     const QString file = path("p.PRO");
     openFile(MainForm->OpenProAct, file, projectLines(2));
-    const QByteArray oldBytes = readBytes(file);
+    const QByteArray oldBytes = fileBytes(file);
     ProjektData->setModified();
     FUi->clear();
 
@@ -922,7 +909,7 @@ void TestMainForm::saveFailed()
     else
         MainForm->SaveAsAct->trigger();
     QCOMPARE(FUi->texts(), QStringList{namesTarget ? message + path(target) : message});
-    QCOMPARE(readBytes(file), oldBytes);
+    QCOMPARE(fileBytes(file), oldBytes);
     QCOMPARE(ProjektData->getFilename(), file);
     QVERIFY(ProjektData->getModified());
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor [p.PRO]"));

@@ -108,12 +108,6 @@ void answerPrintDialog(bool ok, const std::function<void()>& inside = {})
     });
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 // A school of 40 projects and 800 pupils: ten unassigned, 160 in project 1
 // (more than a page holds), the rest spread over the others. Every name
 // ends in a token of its own ("S0001"), the surnames carry umlauts.

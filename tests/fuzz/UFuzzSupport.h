@@ -258,6 +258,25 @@ inline QList<QByteArray> fileLines(const QByteArray& bytes)
     return lines;
 }
 
+// The lines of a file from another program, decoded by hand: UTF-8 after a
+// UTF-8 byte order mark (which goes), or when the bytes are valid UTF-8
+// (they survive a round trip through Qt's codec) and hold one above 127;
+// Windows-1252 otherwise.
+inline QStringList foreignLines(const QByteArray& bytes)
+{
+    const QByteArray bom("\xEF\xBB\xBF");
+    const bool hasBom = bytes.startsWith(bom);
+    const QByteArray body = hasBom ? bytes.mid(bom.size()) : bytes;
+    bool high = false;
+    for (char c : body)
+        high = high || quint8(c) > 127;
+    const bool utf8 = hasBom || (high && QString::fromUtf8(body).toUtf8() == body);
+    QStringList lines;
+    for (const QByteArray& l : fileLines(body))
+        lines.append(utf8 ? QString::fromUtf8(l) : Ansi::decode(l));
+    return lines;
+}
+
 // The fields of a record from the fuzz input: the cells of an editor row
 // of cols columns, or one line of a data file. False for a line the file
 // reader skips (empty, a comment).

@@ -1,7 +1,8 @@
 // The Windows-1252 codec and the text files: every byte decodes to one
 // character and encodes back to itself; an encodable text round-trips; the
 // line reader gives the lines of a file wherever its read chunks end, and
-// the writer's file reads back as the lines written.
+// the writer's file reads back as the lines written; a file from another
+// program is read as UTF-8 where its bytes say so.
 //
 // Input: the reader's chunk size in bytes (0: the usual 64 KiB), a byte
 // saying how much to peek, then the data.
@@ -72,6 +73,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeBytes(path, bytes);
     const QStringList lines = readAll(path, chunk, 1 + into, bytes);
     FUZZ_CHECK(lines == decodeAll(fileLines(bytes)));
+
+    // The same file as another program's: UTF-8 or Windows-1252 by the
+    // bytes, wherever the chunks end.
+    {
+        TAnsiLineReader foreign(chunk == 0 ? 64 * 1024 : chunk);
+        FUZZ_CHECK(foreign.openForeign(path));
+        QStringList got;
+        QString line;
+        while (foreign.readLine(line))
+            got.append(line);
+        FUZZ_CHECK(got == foreignLines(bytes));
+    }
 
     // The writer: every line with CR LF; read back, the same lines.
     {

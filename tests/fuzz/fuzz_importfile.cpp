@@ -22,27 +22,15 @@ QList<TLine> importLines(const QByteArray& bytes)
 {
     QList<TLine> lines;
     qint64 number = 0;
-    qsizetype start = 0;
-    auto take = [&](qsizetype end) {
+    for (const QString& text : foreignLines(bytes)) {
         ++number;
-        const QString text = Ansi::decode(bytes.mid(start, end - start));
         for (QChar c : text) {
             if (c != QLatin1Char(' ')) {
                 lines.append({number, text});
                 break;
             }
         }
-    };
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        take(i);
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
     }
-    if (start < bytes.size())
-        take(bytes.size());
     return lines;
 }
 
@@ -67,11 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::unique_ptr<TSchueler>> expected;
     QStringList expectedMessages;
     bool cancelled = false;
+    int bad = 0;
     for (const TLine& line : lines) {
         try {
             expected.push_back(Interpret(SplitLine(line.text, o), e));
         } catch (const EImportError& err) {
-            if (o.imIgnoreErr)
+            ++bad;
+            // Ten questions at most; the further bad lines pass silently.
+            if (o.imIgnoreErr || expectedMessages.size() >= kShownBadLines)
                 continue;
             expectedMessages.append(QStringLiteral("Lesefehler in Zeile %1: ").arg(line.number) + err.message()
                                     + QStringLiteral("\r\n") + line.text);
@@ -87,9 +78,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     list->ClearData();
     TSchueler* stale = new TSchueler;
     list->add(stale);   // the import empties the list first
-    const int n = list->ImportFromFile(path, o, e);
+    // A NUL byte early on: no text file, refused before any line.
+    const QByteArray bom("\xEF\xBB\xBF");
+    const bool binary = (bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes).left(4096).contains('\0');
+    TImportCounts counts;
+    int n = 0;
+    try {
+        n = list->ImportFromFile(path, o, e, &counts);
+    } catch (const EInOutError& err) {
+        FUZZ_CHECK_MSG(binary && err.message() == Ansi::notTextMessage(path), err.message());
+        FUZZ_CHECK(ui.messages.isEmpty() && list->Anz() == 0);
+        QStringList previewLines, values;
+        bool refused = false;
+        try {
+            ImportPreview(path, o, previewNr, previewLines, values);
+        } catch (const EInOutError&) {
+            refused = true;
+        }
+        FUZZ_CHECK(refused);
+        return 0;
+    }
+    FUZZ_CHECK(!binary);
 
-    FUZZ_CHECK(n == list->Anz());
+    FUZZ_CHECK(n == list->Anz() && n == counts.imported);
+    FUZZ_CHECK(counts.cancelled == cancelled);
+    if (!cancelled)
+        FUZZ_CHECK(counts.passedOver == bad);
     QStringList shown;
     for (const TMessage& m : ui.messages) {
         FUZZ_CHECK(m.type == TMsgType::mtWarning && m.buttons == (mbCancel | mbIgnore));

@@ -320,7 +320,7 @@ void TestImportFuzz::randomFile()
         else if (kind == 2)
             bytes += "Meier;10a;w,7b,m\r\n";
         else
-            bytes += char(fuzz.upTo(255));
+            bytes += char(fuzz.between(1, 255));   // a NUL makes it no text file
     }
     const QString path = dir.filePath(QStringLiteral("random.txt"));
     {
@@ -353,6 +353,18 @@ void TestImportFuzz::randomFile()
     TSchuelerData list;
     QCOMPARE(list.ImportFromFile(path, o, usualElements()), 0);
     QCOMPARE(list.Anz(), 0);
+    QCOMPARE(ui.unanswered, 1);
+
+    // One NUL byte near the start: refused before any line, by both.
+    bytes[1000] = '\0';
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(bytes), bytes.size());
+    }
+    QVERIFY_THROWS_EXCEPTION(EInOutError, list.ImportFromFile(path, o, usualElements()));
+    QStringList lines, values;
+    QVERIFY_THROWS_EXCEPTION(EInOutError, ImportPreview(path, o, 1, lines, values));
     QCOMPARE(ui.unanswered, 1);
 }
 

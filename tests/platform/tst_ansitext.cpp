@@ -178,6 +178,72 @@ private slots:
         QCOMPARE(inOutErrorOf([&] { reader.readLine(line); }), QStringLiteral("Fehler beim Lesen der Datei ") + path);
     }
 
+    void foreignFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        QTest::addColumn<QStringList>("lines");
+        const QByteArray bom("\xEF\xBB\xBF");
+        const QStringList umlauts{QStringLiteral("Müller"), QStringLiteral("Weiß")};
+        QTest::newRow("BOM") << bom + QByteArray("M\xC3\xBCller\r\nWei\xC3\x9F") << true << umlauts;
+        QTest::newRow("BOM, ASCII") << bom + QByteArray("Meier\nBerg") << true
+                                    << QStringList{QStringLiteral("Meier"), QStringLiteral("Berg")};
+        QTest::newRow("BOM alone") << bom << true << QStringList();
+        // After a BOM the file is UTF-8 whatever follows.
+        QTest::newRow("BOM, broken") << bom + QByteArray("Wei\xDF") << true
+                                     << QStringList{QStringLiteral("Wei\uFFFD")};
+        QTest::newRow("UTF-8") << QByteArray("M\xC3\xBCller\rWei\xC3\x9F\n") << true << umlauts;
+        QTest::newRow("UTF-8, four bytes") << QByteArray("a\xF0\x9F\x98\x80") << true
+                                           << QStringList{QStringLiteral("a\U0001F600")};
+        QTest::newRow("ASCII") << QByteArray("Meier\r\n") << false << QStringList{QStringLiteral("Meier")};
+        QTest::newRow("Windows-1252") << QByteArray("M\xFCller\r\nWei\xDF") << false << umlauts;
+        // One bad sequence anywhere: the whole file is Windows-1252.
+        QTest::newRow("UTF-8, then one 1252 byte")
+            << QByteArray("M\xC3\xBCller\r\nWei\xDF") << false
+            << QStringList{QStringLiteral("MÃ¼ller"), QStringLiteral("Weiß")};
+        QTest::newRow("cut off at the end") << QByteArray("M\xC3\xBCller\n\xC3") << false
+                                            << QStringList{QStringLiteral("MÃ¼ller"), QStringLiteral("Ã")};
+        QTest::newRow("overlong") << QByteArray("a\xC0\xAF") << false << QStringList{QStringLiteral("aÀ¯")};
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false
+                                   << QStringList{QStringLiteral("í\u00A0€")};
+        QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false
+                                        << QStringList{QStringLiteral("ô\u0090€€")};
+    }
+
+    void foreignFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        const QString path = writeBytes(dir, bytes);
+        // Chunks of one byte: every sequence is cut somewhere.
+        for (qsizetype chunk : {qsizetype(1), qsizetype(64 * 1024)}) {
+            TAnsiLineReader reader(chunk);
+            QVERIFY(reader.openForeign(path));
+            QCOMPARE(reader.encoding(), utf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1252);
+            QStringList got;
+            QString line;
+            while (reader.readLine(line))
+                got.append(line);
+            QCOMPARE(got, lines);
+        }
+        // The program's own files stay Windows-1252, byte for byte.
+        QString text = Ansi::decode(bytes);
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        QStringList own = text.split(QLatin1Char('\n'));
+        if (own.last().isEmpty())
+            own.removeLast();
+        QCOMPARE(readAll(path), own);
+    }
+
+    void foreignReadErrorRaises()
+    {
+        const QString path = QStringLiteral("/proc/self/mem");
+        TAnsiLineReader reader;
+        QCOMPARE(inOutErrorOf([&] { reader.openForeign(path); }), QStringLiteral("Fehler beim Lesen der Datei ") + path);
+    }
+
     void missingFileAndFolderDoNotOpen()
     {
         QTemporaryDir dir;

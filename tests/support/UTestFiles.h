@@ -22,6 +22,20 @@ inline void writeLines(const QString& path, const QStringList& lines)
         f.write(Ansi::encode(line) + "\r\n");
 }
 
+inline void writeFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size(), qPrintable(path));
+}
+
+// The file's bytes; "<missing>" when it cannot be read, so that no file
+// differs from an empty one.
+inline QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
 // Runs work while files of this process may grow to maxBytes only, so that a
 // write beyond fails as on a full disk (EFBIG, the signal ignored).
 template <typename Work>
