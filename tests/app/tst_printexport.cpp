@@ -470,6 +470,22 @@ private slots:
         QCOMPARE(fileBytes(path(QStringLiteral("projekte.HTML"))), reference(*ProjektData, exHtml, false));
     }
 
+    void theHtmlExportDeclaresItsCharacterSet()
+    {
+        openPupils();
+        FUi->queueFiles({path(QStringLiteral("liste"))}, 3);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        QCOMPARE(FUi->lastText(), QStringLiteral("5 Datensätze nach liste.HTML exportiert."));
+        const QByteArray bytes = fileBytes(path(QStringLiteral("liste.HTML")));
+        const qsizetype head = bytes.indexOf("<HEAD>");
+        const qsizetype meta = bytes.indexOf("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">");
+        QVERIFY(head >= 0);
+        QVERIFY2(meta > head && meta < bytes.indexOf("</HEAD>"), bytes.left(400).constData());
+        // And the bytes are that character set: "ü" is one byte, 0xFC.
+        QVERIFY(bytes.contains("M\xfcller, J\xf6rg"));
+    }
+
     void anExistingFileIsReplacedWithoutQuestion()
     {
         openPupils();
