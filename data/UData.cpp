@@ -159,7 +159,7 @@ void TData::StartFileExport(const QString& Name)
     CancelExport();
     auto file = std::make_unique<TAnsiFileWriter>();
     if (!file->open(Name))
-        throw EInOutError(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(Name));
+        throw EInOutError(FileCreateError(Name));
     Exporting.EFile = std::move(file);
     Exporting.State = toFile;
 }
