@@ -77,6 +77,7 @@ const QString HtmlHeader = QStringLiteral(
     "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
     "<HTML>\r\n"
     "  <HEAD>\r\n"
+    "    <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">\r\n"
     "    <TITLE>Automatische Projekttags-Sch&uuml;lereinteilung mit zuv</TITLE>\r\n"
     "  </HEAD>\r\n"
     "<BODY>\r\n"
@@ -158,7 +159,7 @@ void TData::StartFileExport(const QString& Name)
     CancelExport();
     auto file = std::make_unique<TAnsiFileWriter>();
     if (!file->open(Name))
-        throw EInOutError(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(Name));
+        throw EInOutError(FileCreateError(Name));
     Exporting.EFile = std::move(file);
     Exporting.State = toFile;
 }

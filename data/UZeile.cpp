@@ -6,7 +6,7 @@ bool FitsZeile(const QString& text)
 {
     for (QChar c : text) {
         const char16_t u = c.unicode();
-        if (u == ';' || u == '\r' || u == '\n' || u == 0 || !Ansi::isEncodable(c))
+        if (u == ';' || u < 0x20 || !Ansi::isEncodable(c))
             return false;
     }
     return true;

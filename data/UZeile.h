@@ -13,8 +13,9 @@
 // a row of the editor's grid.
 using TStrings = QStringList;
 
-// Whether a text field can travel in a record line and a data file: no
-// ";", CR, LF or NUL, and every character in Windows-1252. The record
+// Whether a text field can travel in a record line, a data file and every
+// export: no ";", no control character below 0x20 (CR, LF, NUL, TAB, ESC
+// among them), and every character in Windows-1252. The record
 // parsers refuse every name and department that does not fit.
 bool FitsZeile(const QString& text);
 // A text field after the first as a record line gives it back: without its

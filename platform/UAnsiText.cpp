@@ -244,6 +244,31 @@ bool TAnsiLineReader::looksBinary()
     return peek(4096).contains('\0');
 }
 
+QString FileCreateError(const QString& fileName)
+{
+    return QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(fileName);
+}
+
+QString FileWriteError(const QString& fileName)
+{
+    return QStringLiteral("Fehler beim Schreiben der Datei ") + fileName;
+}
+
+bool CommitSaveFile(QSaveFile& file)
+{
+    // commit() alone does not notice a buffered write that fails on flush:
+    // flush first, so a short file never replaces the old one.
+    const bool written = file.flush() && file.error() == QFileDevice::NoError;
+    const qint64 size = file.size();
+    if (!written || !file.commit()) {
+        file.cancelWriting();
+        return false;
+    }
+    // The target is there, whole.
+    const QFileInfo target(file.fileName());
+    return target.exists() && target.size() == size;
+}
+
 TAnsiFileWriter::~TAnsiFileWriter()
 {
     cancel();
@@ -280,16 +305,12 @@ void TAnsiFileWriter::commit()
 {
     if (!FFile)
         return;
-    // commit() alone does not notice a buffered write that fails on flush
-    // (a full disk): flush first, so a short file never replaces the old one.
-    const bool ok = FFile->flush() && FFile->error() == QFileDevice::NoError && FFile->commit();
+    const bool ok = CommitSaveFile(*FFile);
     const QString name = FFile->fileName();
-    if (!ok)
-        FFile->cancelWriting();
     delete FFile;
     FFile = nullptr;
     if (!ok)
-        throw EInOutError(QStringLiteral("Fehler beim Schreiben der Datei ") + name);
+        throw EInOutError(FileWriteError(name));
 }
 
 void TAnsiFileWriter::cancel()

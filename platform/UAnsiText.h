@@ -74,6 +74,17 @@ private:
     TTextEncoding FEncoding = TTextEncoding::Windows1252;
 };
 
+// The messages of a file that cannot be created and of one that could not
+// be written whole, naming the file.
+QString FileCreateError(const QString& fileName);
+QString FileWriteError(const QString& fileName);
+
+// Replaces the target of file with what was written into it, only when all
+// of it reached the disk: a buffered write that fails on flush (a full disk)
+// counts too. False when that failed; then the old file stays as it was and
+// nothing written is left behind.
+bool CommitSaveFile(QSaveFile& file);
+
 // Writes a text file that replaces the old one only when everything was
 // written: until commit() the old file stays as it was.
 class TAnsiFileWriter {

@@ -20,6 +20,7 @@ public:
     void setFont(const TFontSpec&) override {}
     TFontSpec font() const override { return TFontSpec(); }
     int fontHeight() const override { return 0; }
+    int textWidth(const QString&) const override { return 0; }
     void textOut(int, int, const QString&) override {}
     QString errorText() const override { return QStringLiteral("Es ist kein Drucker installiert."); }
 };

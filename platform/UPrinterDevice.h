@@ -1,7 +1,7 @@
 #pragma once
 // The system printer as the page printer sees it: installed printers, one
-// document at a time, pages measured in device pixels, text drawn in a font
-// at a device position. QtCore only; the Qt implementation lives in
+// document at a time, pages measured in device pixels, text measured and
+// drawn in a font at a device position. QtCore only; the Qt implementation lives in
 // UQtPrinter, tests and benchmarks install a TRecordingPrinter.
 
 #include "platform/UExceptions.h"
@@ -29,11 +29,14 @@ public:
     virtual void setPdfFile(const QString&) {}
 
     // Begins a document on page 1; false when the printer refuses it
-    // (errorText() says why).
+    // (errorText() says why). Every document starts on a printer as fresh as
+    // the first: a job that failed or was dropped leaves nothing behind.
     virtual bool beginDoc(const QString& title) = 0;
-    // Ends the document and hands it to the spooler; false when that failed.
+    // Ends the document and hands it to the spooler, or puts the PDF file in
+    // place; false when that failed (a file then is not there, or is the old
+    // one whole).
     virtual bool endDoc() = 0;
-    // Drops the document begun; nothing is printed.
+    // Drops the document begun; nothing is printed, no file is touched.
     virtual void abortDoc() = 0;
     virtual bool printing() const = 0;
 
@@ -47,6 +50,8 @@ public:
     virtual void setFont(const TFontSpec& font) = 0;
     virtual TFontSpec font() const = 0;            // the font in use
     virtual int fontHeight() const = 0;            // character height, device pixels
+    // How wide text is in the drawing font, device pixels.
+    virtual int textWidth(const QString& text) const = 0;
     // Draws text with its top left corner at (x, y).
     virtual void textOut(int x, int y, const QString& text) = 0;
 

@@ -1,17 +1,21 @@
 #include "platform/UQtPrinter.h"
 
+#include "platform/UAnsiText.h"
 #include "platform/UQtUi.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QFontMetrics>
+#include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -34,6 +38,8 @@ void DropQtPrinter()
 TQtPrinter::TQtPrinter()
     : FPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
+    FSpec = PrintedFont(TFontSpec());
+    applyFont();
 }
 
 TQtPrinter::~TQtPrinter()
@@ -84,28 +90,83 @@ bool TQtPrinter::beginDoc(const QString& title)
         return false;
     }
     // Without an installed printer Qt offers a PDF that has no file name.
-    const bool noTarget = FPrinter->outputFormat() == QPrinter::PdfFormat
-                              ? FPrinter->outputFileName().isEmpty()
-                              : FPrinter->printerName().isEmpty();
+    const bool pdf = FPrinter->outputFormat() == QPrinter::PdfFormat;
+    const bool noTarget = pdf ? FPrinter->outputFileName().isEmpty() : FPrinter->printerName().isEmpty();
     if (noTarget) {
         FError = QStringLiteral("Es ist kein Drucker installiert oder ausgewählt.");
         return false;
     }
     FPrinter->setDocName(title);
+    FError.clear();
+    FFailed = false;
+    if (!(pdf ? beginPdf() : beginPrinter())) {
+        dropJob();
+        return false;
+    }
+    FPage = 1;
+    FSpec = PrintedFont(TFontSpec());
+    applyFont();
+    return true;
+}
+
+bool TQtPrinter::beginPdf()
+{
+    const QString target = FPrinter->outputFileName();
+    FPdfFile = std::make_unique<QSaveFile>(target);
+    if (QFileInfo(target).isDir() || !FPdfFile->open(QIODevice::WriteOnly)) {
+        FError = FileCreateError(target);
+        return false;
+    }
+    FPdfWriter = std::make_unique<QPdfWriter>(FPdfFile.get());
+    FPdfWriter->setResolution(FPrinter->resolution());
+    FPdfWriter->setPageLayout(FPrinter->pageLayout());
+    FPdfWriter->setTitle(FPrinter->docName());
+    FPdfWriter->setCreator(FPrinter->creator());
     auto painter = std::make_unique<QPainter>();
-    if (!painter->begin(FPrinter.get())) {
-        FError = QStringLiteral("Der Drucker \"%1\" hat den Druckauftrag abgelehnt.")
-                     .arg(FPrinter->outputFormat() == QPrinter::PdfFormat ? FPrinter->outputFileName()
-                                                                           : FPrinter->printerName());
+    if (!painter->begin(FPdfWriter.get())) {
+        FError = FileCreateError(target);
         return false;
     }
     FPainter = std::move(painter);
-    FPage = 1;
-    FFailed = false;
-    FError.clear();
-    FSpec = TFontSpec();
-    applyFont();
     return true;
+}
+
+bool TQtPrinter::beginPrinter()
+{
+    // A printer of its own for the job, set up as the settings are: one
+    // that failed or was aborted never prints again.
+    FJobPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrinter& job = *FJobPrinter;
+    job.setPrinterName(FPrinter->printerName());
+    job.setPageLayout(FPrinter->pageLayout());
+    job.setResolution(FPrinter->resolution());
+    job.setCopyCount(FPrinter->copyCount());
+    job.setCollateCopies(FPrinter->collateCopies());
+    job.setDuplex(FPrinter->duplex());
+    job.setColorMode(FPrinter->colorMode());
+    job.setPageOrder(FPrinter->pageOrder());
+    job.setFullPage(FPrinter->fullPage());
+    job.setDocName(FPrinter->docName());
+    job.setCreator(FPrinter->creator());
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(&job)) {
+        FError = QStringLiteral("Der Drucker \"%1\" hat den Druckauftrag abgelehnt.").arg(job.printerName());
+        return false;
+    }
+    FPainter = std::move(painter);
+    return true;
+}
+
+void TQtPrinter::dropJob()
+{
+    FPainter.reset();
+    FPdfWriter.reset();
+    if (FPdfFile)
+        FPdfFile->cancelWriting();   // nothing written is left, the old file stays
+    FPdfFile.reset();
+    FJobPrinter.reset();
+    FPage = 0;
+    applyFont();
 }
 
 bool TQtPrinter::endDoc()
@@ -114,42 +175,66 @@ bool TQtPrinter::endDoc()
         FError = QStringLiteral("Es ist kein Druckauftrag offen.");
         return false;
     }
-    const bool ended = FPainter->end();
-    FPainter.reset();
-    FPage = 0;
-    if (!ended || FFailed || FPrinter->printerState() == QPrinter::Error) {
-        if (FError.isEmpty())
-            FError = QStringLiteral("Der Druckauftrag konnte nicht abgeschlossen werden.");
-        return false;
+    bool ok = FPainter->end() && !FFailed;
+    if (FPdfFile) {
+        // A file is printed only when it is there, whole.
+        const QString target = FPdfFile->fileName();
+        FPdfWriter.reset();
+        ok = ok && CommitSaveFile(*FPdfFile);
+        if (!ok)
+            FError = FileWriteError(target);
+    } else {
+        ok = ok && FJobPrinter->printerState() != QPrinter::Error;
     }
-    return true;
+    dropJob();
+    if (!ok && FError.isEmpty())
+        FError = QStringLiteral("Der Druckauftrag konnte nicht abgeschlossen werden.");
+    return ok;
 }
 
 void TQtPrinter::abortDoc()
 {
     if (!FPainter)
         return;
-    FPrinter->abort();
+    if (FJobPrinter)
+        FJobPrinter->abort();
     FPainter->end();
-    FPainter.reset();
-    FPage = 0;
+    dropJob();
+}
+
+const QPagedPaintDevice& TQtPrinter::device() const
+{
+    if (FPdfWriter)
+        return *FPdfWriter;
+    if (FJobPrinter)
+        return *FJobPrinter;
+    return *FPrinter;
+}
+
+int TQtPrinter::resolution() const
+{
+    return FPdfWriter ? FPdfWriter->resolution() : FJobPrinter ? FJobPrinter->resolution() : FPrinter->resolution();
 }
 
 int TQtPrinter::pageWidth() const
 {
-    return FPrinter->pageLayout().paintRectPixels(FPrinter->resolution()).width();
+    return device().pageLayout().paintRectPixels(resolution()).width();
 }
 
 int TQtPrinter::pageHeight() const
 {
-    return FPrinter->pageLayout().paintRectPixels(FPrinter->resolution()).height();
+    return device().pageLayout().paintRectPixels(resolution()).height();
 }
 
 void TQtPrinter::newPage()
 {
     if (!FPainter)
         return;
-    if (!FPrinter->newPage()) {
+    const bool begun = FPdfWriter ? FPdfWriter->newPage() : FJobPrinter->newPage();
+    if (!FFailed && FPdfFile && FPdfFile->error() != QFileDevice::NoError) {
+        FFailed = true;
+        FError = FileWriteError(FPdfFile->fileName());
+    } else if (!FFailed && !begun) {
         FFailed = true;
         FError = QStringLiteral("Der Drucker konnte keine neue Seite beginnen.");
     }
@@ -158,22 +243,14 @@ void TQtPrinter::newPage()
 
 void TQtPrinter::setFont(const TFontSpec& font)
 {
-    // The face the default font resolves to on this system.
-    const QString fallback = QFontInfo(QFont(TFontSpec().name)).family();
-    FSpec = UsableFont(font, QFontDatabase::hasFamily(font.name), fallback);
+    FSpec = PrintedFont(font);
     applyFont();
 }
 
 void TQtPrinter::applyFont()
 {
-    QFont f(FSpec.name);
-    f.setPointSize(FSpec.size);
-    f.setBold(FSpec.bold);
-    f.setItalic(FSpec.italic);
-    f.setUnderline(FSpec.underline);
-    f.setStrikeOut(FSpec.strikeOut);
-    FFont = f;
-    FAscent = QFontMetrics(FFont, FPrinter.get()).ascent();
+    FFont = TQtUi::toQFont(FSpec);
+    FMetrics.emplace(FFont, &device());
     if (FPainter) {
         FPainter->setFont(FFont);
         FPainter->setPen(QColor(QRgb(FSpec.color)));
@@ -182,13 +259,30 @@ void TQtPrinter::applyFont()
 
 int TQtPrinter::fontHeight() const
 {
-    return int(std::lround(FSpec.size * double(FPrinter->resolution()) / 72.0));
+    return int(std::lround(FSpec.size * double(resolution()) / 72.0));
+}
+
+int TQtPrinter::textWidth(const QString& text) const
+{
+    return int(std::ceil(FMetrics->horizontalAdvance(text)));
 }
 
 void TQtPrinter::textOut(int x, int y, const QString& text)
 {
     if (FPainter)
-        FPainter->drawText(x, y + FAscent, text);
+        FPainter->drawText(x, y + qRound(FMetrics->ascent()), text);
+}
+
+TFontSpec PrintedFont(const TFontSpec& font)
+{
+    // The face the default font resolves to on this system.
+    const QString fallback = QFontInfo(QFont(TFontSpec().name)).family();
+    return UsableFont(font, QFontDatabase::hasFamily(font.name), fallback);
+}
+
+QFont PrintedQFont(const TFontSpec& font)
+{
+    return TQtUi::toQFont(PrintedFont(font));
 }
 
 TQtPrinter& QtPrinter()

@@ -1,15 +1,23 @@
 #pragma once
 // The system printer over QPrinter and QPainter: the installed (CUPS)
 // printers, or a PDF file when the print dialog or the program asks for one.
+// The QPrinter holds the settings only; every job prints on a device of its
+// own made from them, and a PDF file is written beside its target and
+// replaces it only when complete.
 
 #include "platform/UPrinterDevice.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 
 #include <memory>
+#include <optional>
 
+class QPagedPaintDevice;
 class QPainter;
+class QPdfWriter;
 class QPrinter;
+class QSaveFile;
 class QWidget;
 
 class TQtPrinter : public IPrinterDevice {
@@ -37,21 +45,39 @@ public:
     void setFont(const TFontSpec& font) override;
     TFontSpec font() const override { return FSpec; }
     int fontHeight() const override;
+    int textWidth(const QString& text) const override;
     void textOut(int x, int y, const QString& text) override;
     QString errorText() const override { return FError; }
 
 private:
     void applyFont();
+    // The device printed on: the job's while one runs, else the settings.
+    const QPagedPaintDevice& device() const;
+    int resolution() const;
+    bool beginPdf();
+    bool beginPrinter();
+    void dropJob();
 
-    std::unique_ptr<QPrinter> FPrinter;
+    std::unique_ptr<QPrinter> FPrinter;      // the settings
+    std::unique_ptr<QPrinter> FJobPrinter;   // a job on a printer
+    std::unique_ptr<QSaveFile> FPdfFile;     // a job into a PDF file
+    std::unique_ptr<QPdfWriter> FPdfWriter;
     std::unique_ptr<QPainter> FPainter;
     TFontSpec FSpec;
     QFont FFont;
-    int FAscent = 0;
+    std::optional<QFontMetricsF> FMetrics;
     int FPage = 0;
     bool FFailed = false;
     QString FError;
 };
+
+// The font the Qt printer draws with when it is asked for font: a face this
+// machine lacks becomes the face the default font resolves to, a size below
+// 1 point the default size. The print settings show their samples and start
+// their font dialogs in it, so that a sample is the face that gets printed.
+TFontSpec PrintedFont(const TFontSpec& font);
+// That font as Qt draws it.
+QFont PrintedQFont(const TFontSpec& font);
 
 // The program's Qt printer, made on first use (after the application object).
 TQtPrinter& QtPrinter();

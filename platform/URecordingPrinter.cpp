@@ -72,8 +72,21 @@ void TRecordingPrinter::setFont(const TFontSpec& font)
 
 int TRecordingPrinter::fontHeight() const
 {
+    return fontHeight(FFont);
+}
+
+int TRecordingPrinter::fontHeight(const TFontSpec& font)
+{
     // Points to pixels at 600 dpi, as the font's height in the printer.
-    return int(std::lround(FFont.size * double(Dpi) / 72.0));
+    return int(std::lround(font.size * double(Dpi) / 72.0));
+}
+
+int TRecordingPrinter::textWidth(const QString& text, const TFontSpec& font)
+{
+    double quarters = 0;
+    for (const QChar c : text)
+        quarters += c.isLetterOrNumber() ? 2 : 1;
+    return int(std::ceil(quarters * fontHeight(font) / 4.0 * (font.bold ? 1.1 : 1.0)));
 }
 
 void TRecordingPrinter::textOut(int x, int y, const QString& text)

@@ -1,8 +1,10 @@
 #pragma once
 // A printer that prints nothing and remembers everything: a fixed page of
 // 4960 x 7016 pixels at 600 dpi (A4), every document, page, font change and
-// drawn text with its position. Tests and benchmarks install it with
-// SetPrinter.
+// drawn text with its position. Its texts have fixed widths of their own,
+// whatever fonts the machine has: a letter or digit is half the font's
+// height wide, a blank or punctuation mark a quarter, and bold a tenth more.
+// Tests and benchmarks install it with SetPrinter.
 
 #include "platform/UPrinterDevice.h"
 
@@ -53,6 +55,9 @@ public:
     // The texts of one page (from 1), top to bottom, left to right.
     QStringList pageTexts(int page) const;
     void clear();
+    // How wide text is in font on this printer, device pixels.
+    static int textWidth(const QString& text, const TFontSpec& font);
+    static int fontHeight(const TFontSpec& font);
 
     QStringList printers() const override { return installed; }
     int printerIndex() const override { return installed.isEmpty() ? -1 : selected; }
@@ -70,6 +75,7 @@ public:
     void setFont(const TFontSpec& font) override;
     TFontSpec font() const override { return FFont; }
     int fontHeight() const override;
+    int textWidth(const QString& text) const override { return textWidth(text, FFont); }
     void textOut(int x, int y, const QString& text) override;
     QString errorText() const override { return FError; }
 

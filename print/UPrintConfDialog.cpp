@@ -3,7 +3,7 @@
 #include "platform/UFitText.h"
 #include "platform/UHelpContext.h"
 #include "platform/UPrinterDevice.h"
-#include "platform/UQtUi.h"
+#include "platform/UQtPrinter.h"
 #include "platform/UUi.h"
 
 #include <QCheckBox>
@@ -27,6 +27,9 @@ constexpr int HelpContext = 106;
 
 const std::array<double, 6> Spacings{0.8, 1.0, 1.2, 1.5, 1.7, 2.0};
 constexpr int StandardSpacing = 3;
+
+const QString HeadingCaption = QStringLiteral("Überschriften");
+const QString StandardCaption = QStringLiteral("sonstiger Text");
 
 // The two fonts the program starts with: 15 points bold for headings and
 // 10 points for the rest, black whatever the window colours are.
@@ -98,8 +101,8 @@ TPrintConfDialog::TPrintConfDialog(QWidget* parent)
     GroupBox1 = new QGroupBox(QStringLiteral("Schriftarten"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(20, 59, 221, 78);
-    HFontLabel = MakeLabel(GroupBox1, "HFontLabel", QStringLiteral("Überschriften"), 13, 20);
-    SFontLabel = MakeLabel(GroupBox1, "SFontLabel", QStringLiteral("sonstiger Text"), 13, 52);
+    HFontLabel = MakeLabel(GroupBox1, "HFontLabel", HeadingCaption, 13, 20);
+    SFontLabel = MakeLabel(GroupBox1, "SFontLabel", StandardCaption, 13, 52);
     HFontChoose = MakeButton(this, "HFontChoose", QStringLiteral("Wählen ..."), 257, 78);
     SFontChoose = MakeButton(this, "SFontChoose", QStringLiteral("Wählen ..."), 257, 111);
 
@@ -178,8 +181,8 @@ bool TPrintConfDialog::getFooter() const
 
 void TPrintConfDialog::FormShow()
 {
-    ShowSample(HFontLabel, HFont);
-    ShowSample(SFontLabel, SFont);
+    ShowSample(HFontLabel, HeadingCaption, HFont);
+    ShowSample(SFontLabel, StandardCaption, SFont);
     ShowPrinterName();
     SpacingSelect->setCurrentIndex(StandardSpacing);
     SpacingSelect->setEditText(SpacingSelect->itemText(StandardSpacing));
@@ -198,13 +201,28 @@ void TPrintConfDialog::ShowPrinterName()
         PrinterName->setText(QStringLiteral("(kein Drucker)"));
 }
 
-void TPrintConfDialog::ShowSample(QLabel* label, const TFontSpec& font)
+void TPrintConfDialog::ShowSample(QLabel* label, const QString& caption, const TFontSpec& font)
 {
-    label->setFont(TQtUi::toQFont(font));
+    label->setFont(PrintedQFont(font));
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, QColor(QRgb(font.color)));
     label->setPalette(pal);
+    // Within the group: cut with "…" where the caption would leave it.
+    const int room = GroupBox1->contentsRect().right() + 1 - label->x();
+    label->setText(label->fontMetrics().elidedText(caption, Qt::ElideRight, room));
     label->adjustSize();
+    if (label->width() > room)
+        label->resize(room, label->height());
+}
+
+bool TPrintConfDialog::ChooseFont(TFontSpec& font)
+{
+    // The dialog starts from the face that gets printed.
+    TFontSpec chosen = PrintedFont(font);
+    if (!Ui().fontDialog(chosen))
+        return false;
+    font = chosen;
+    return true;
 }
 
 void TPrintConfDialog::SetupButtonClick()
@@ -216,14 +234,14 @@ void TPrintConfDialog::SetupButtonClick()
 
 void TPrintConfDialog::HFontChooseClick()
 {
-    Ui().fontDialog(HFont);
-    ShowSample(HFontLabel, HFont);
+    ChooseFont(HFont);
+    ShowSample(HFontLabel, HeadingCaption, HFont);
 }
 
 void TPrintConfDialog::SFontChooseClick()
 {
-    Ui().fontDialog(SFont);
-    ShowSample(SFontLabel, SFont);
+    ChooseFont(SFont);
+    ShowSample(SFontLabel, StandardCaption, SFont);
 }
 
 void TPrintConfDialog::showEvent(QShowEvent* event)

@@ -60,7 +60,10 @@ private:
     // The printer now selected: its name, the PDF file printed into, or
     // that there is no printer.
     void ShowPrinterName();
-    static void ShowSample(QLabel* label, const TFontSpec& font);
+    // The caption in the font as it gets printed, within the group box.
+    void ShowSample(QLabel* label, const QString& caption, const TFontSpec& font);
+    // The font dialog on font, starting from the face that gets printed.
+    static bool ChooseFont(TFontSpec& font);
 
     TFontSpec HFont;   // the heading font of the heading font dialog
     TFontSpec SFont;   // the standard font of the standard font dialog

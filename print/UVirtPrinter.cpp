@@ -3,6 +3,9 @@
 #include "platform/UPrinterDevice.h"
 #include "platform/UUi.h"
 
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -105,8 +108,11 @@ void TVirtPrinter::PrintLine(const QString& line)
     QStringView txt(line);
     while (!txt.isEmpty()) {
         const QStringView text = NextToken(txt);
-        if (!text.isEmpty())
-            P->textOut(LeftMargin + PosX, TopMargin + PosY, text.toString());
+        if (!text.isEmpty()) {
+            const QString shown = Fitted(text, RoomEnd(txt) - PosX);
+            if (!shown.isEmpty())
+                P->textOut(LeftMargin + PosX, TopMargin + PosY, shown);
+        }
         ControlSequence(txt);
     }
     Newline();
@@ -115,12 +121,8 @@ void TVirtPrinter::PrintLine(const QString& line)
 void TVirtPrinter::ControlSequence(QStringView& txt)
 {
     const QStringView token = NextToken(txt);
-    if (token.size() == 1 && token[0] == Tab) {
-        if (TabPos < TabCount) {
-            ++TabPos;
-            PosX = RoundHalfEven(double(Tabs[size_t(TabPos - 1)]) * Width / 100.0);
-        }
-    }
+    if (token.size() == 1 && token[0] == Tab)
+        NextTab(Tabs, TabPos, PosX);
     if (token.size() == 1 && token[0] == Cr)
         Newline();
     if (token.size() == 1 && token[0] == Ff)
@@ -131,9 +133,22 @@ void TVirtPrinter::ControlSequence(QStringView& txt)
         SetTabs(token.mid(1));
 }
 
+void TVirtPrinter::NextTab(const TTabs& tabs, int& tabPos, int& x) const
+{
+    if (tabPos < TabCount) {
+        ++tabPos;
+        x = RoundHalfEven(double(tabs[size_t(tabPos - 1)]) * Width / 100.0);
+    }
+}
+
 void TVirtPrinter::SetTabs(QStringView txt)
 {
-    Tabs.fill(0);
+    Tabs = ReadTabs(txt);
+}
+
+TVirtPrinter::TTabs TVirtPrinter::ReadTabs(QStringView txt)
+{
+    TTabs tabs{};
     int count = 0;
     while (!txt.isEmpty()) {
         const QStringView piece = txt.left(2);
@@ -141,8 +156,65 @@ void TVirtPrinter::SetTabs(QStringView txt)
         int value = 0;
         // Values beyond the twentieth have no stop to go to.
         if (ReadTabValue(piece, value) && count < TabCount)
-            Tabs[size_t(count++)] = value;
+            tabs[size_t(count++)] = value;
     }
+    return tabs;
+}
+
+int TVirtPrinter::RoomEnd(QStringView rest) const
+{
+    // Where the next text of this line starts, found by going through the
+    // rest of the line as PrintLine will; without one, the printable right
+    // edge of the page.
+    const int edge = P->pageWidth() - LeftMargin;
+    TTabs tabs = Tabs;
+    int tabPos = TabPos;
+    int x = PosX;
+    int end = edge;
+    while (!rest.isEmpty()) {
+        const QStringView token = NextToken(rest);
+        if (token.size() == 1 && (token[0] == Cr || token[0] == Ff))
+            break;
+        if (token.size() == 1 && token[0] == Tab)
+            NextTab(tabs, tabPos, x);
+        if (token.startsWith(QLatin1Char('T')))
+            tabs = ReadTabs(token.mid(1));
+        if (!NextToken(rest).isEmpty() && x > PosX)
+            end = std::min(end, x - P->textWidth(QStringLiteral(" ")));
+    }
+    return end;
+}
+
+QString TVirtPrinter::Fitted(QStringView text, int room) const
+{
+    const QString whole = text.toString();
+    if (P->textWidth(whole) <= room)
+        return whole;
+    // The longest start, cut between characters as the eye sees them, that
+    // fits with the ellipsis.
+    QList<qsizetype> cuts{0};
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, whole);
+    for (qsizetype at = finder.toNextBoundary(); at > 0 && at < whole.size(); at = finder.toNextBoundary())
+        cuts.append(at);
+    const QString ellipsis(QChar(0x2026));
+    auto cut = [&](qsizetype i) {
+        qsizetype n = cuts[i];
+        while (n > 0 && whole[n - 1] == QLatin1Char(' '))   // no blank before the ellipsis
+            --n;
+        return whole.left(n) + ellipsis;
+    };
+    if (P->textWidth(ellipsis) > room)
+        return QString();
+    qsizetype fits = 0;
+    qsizetype tooLong = cuts.size();
+    while (tooLong - fits > 1) {
+        const qsizetype mid = (fits + tooLong) / 2;
+        if (P->textWidth(cut(mid)) <= room)
+            fits = mid;
+        else
+            tooLong = mid;
+    }
+    return cut(fits);
 }
 
 void TVirtPrinter::ChangeFont(QStringView txt)

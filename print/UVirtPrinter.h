@@ -6,7 +6,9 @@
 // page), "F"+rest ("FH" heading font, anything else the standard font) and
 // "T"+digits (new tab stops, two digits per stop in percent of the body
 // width). There is no escaping. Pages break by themselves; page numbers go
-// to the foot of each page when asked for.
+// to the foot of each page when asked for. A text never reaches the next
+// text of its line (a blank stays between them) nor the right edge of the
+// printable page: one that does not fit ends in "…" where its room ends.
 
 #include "platform/UFontSpec.h"
 
@@ -51,7 +53,18 @@ public:
     int posY() const { return PosY; }
 
 private:
+    using TTabs = std::array<int, TabCount>;
+
     void SetTabs(QStringView txt);
+    static TTabs ReadTabs(QStringView txt);
+    // Passes the next tab stop of tabs, as a TAB token does.
+    void NextTab(const TTabs& tabs, int& tabPos, int& x) const;
+    // Where the room of a text drawn now ends (body pixels), rest being the
+    // line after it.
+    int RoomEnd(QStringView rest) const;
+    // text, or as much of it as fits into room with "…" at its end; empty
+    // when not even that fits.
+    QString Fitted(QStringView text, int room) const;
     void Newline();
     void Newpage();
     void PrintFooter();
@@ -63,7 +76,7 @@ private:
     int PosY = 0;
     int TabPos = 0;
     IPrinterDevice* P = nullptr;
-    std::array<int, TabCount> Tabs{};
+    TTabs Tabs{};
     double Spacing = 1.0;
     bool Footer = false;
     int LeftMargin = 0;

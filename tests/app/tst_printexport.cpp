@@ -10,6 +10,7 @@
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UQtPrinter.h"
+#include "platform/UQtUi.h"
 #include "platform/URecordingPrinter.h"
 #include "print/UPrintConfDialog.h"
 #include "tests/support/UScriptedUi.h"
@@ -22,7 +23,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMap>
+#include <QPageLayout>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
@@ -33,6 +39,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -207,6 +214,76 @@ QString printedFace(const TFontSpec& font)
     return postScriptName(QRawFont::fromFont(f));
 }
 
+
+const QString LongName = QStringLiteral("Müller-Lüdenscheidt-Wolkenstein, Anna-Katharina Sophie Marie");
+const QChar Ellipsis(0x2026);
+
+// A pupil of 60 characters' name in class 8d and a project whose heading
+// line is longer than a page is wide.
+void addLongTexts()
+{
+    addProjekt(QStringLiteral("Töpfern und Gärtnern im Schulgarten hinter der großen Turnhalle"));
+    addSchueler(*SchuelerData, LongName, 8, QStringLiteral("d"), ProjektData->Anz());
+}
+
+// The heading font at points, chosen in the print dialog.
+TFontSpec headingAt(int points)
+{
+    TFontSpec font;
+    font.name = QStringLiteral("Arial");
+    font.size = points;
+    font.bold = true;
+    return font;
+}
+
+// Every text the recording printer drew ends before the next text of its
+// line begins and within the page, measured as that printer measures; cut
+// collects the texts that end in "…".
+void checkTextsKeepToTheirRoom(const TRecordingPrinter& printer, QStringList& cut)
+{
+    QMap<QPair<int, int>, QList<TPrintedText>> lines;
+    for (const auto& [page, t] : printer.allTexts())
+        lines[{page, t.y}].append(t);
+    for (QList<TPrintedText>& line : lines) {
+        std::sort(line.begin(), line.end(), [](const TPrintedText& a, const TPrintedText& b) { return a.x < b.x; });
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const TPrintedText& t = line[i];
+            const int end = t.x + TRecordingPrinter::textWidth(t.text, t.font);
+            QVERIFY2(end <= TRecordingPrinter::PageWidthPx, qPrintable(t.text));
+            if (i + 1 < line.size())
+                QVERIFY2(end <= line[i + 1].x, qPrintable(t.text + QLatin1String(" | ") + line[i + 1].text));
+            if (t.text.endsWith(Ellipsis))
+                cut.append(t.text);
+        }
+    }
+}
+
+// A word of a "pdftotext -bbox" page, in points.
+struct TPdfWord {
+    double xMin = 0;
+    double yMin = 0;
+    double xMax = 0;
+    QString text;
+};
+
+// The words of every page of a "pdftotext -bbox" output, page by page.
+QList<QList<TPdfWord>> pdfWords(const QString& bbox)
+{
+    QList<QList<TPdfWord>> pages;
+    const QRegularExpression re(QStringLiteral(
+        "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"[0-9.]+\">([^<]*)</word>"));
+    for (const QRegularExpressionMatch& m : re.globalMatch(bbox)) {
+        if (m.captured(0).startsWith(QLatin1String("<page"))) {
+            pages.append(QList<TPdfWord>());
+            continue;
+        }
+        if (!pages.isEmpty())
+            pages.last().append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                                 m.captured(4)});
+    }
+    return pages;
+}
+
 } // namespace
 
 class TestPrintExport : public QObject {
@@ -232,14 +309,19 @@ class TestPrintExport : public QObject {
         return MainForm->activeEditor();
     }
 
-    // Prints the pupils sorted by project through the real Qt printer into
-    // pdf: the printer setup chooses the file, configure sets more in the
-    // print dialog, page numbers are on and the choices go along. Returns
-    // the file's bytes.
-    QByteArray printPupilsIntoPdf(const QString& pdf, const std::function<void()>& configure = {})
+    // Prints the pupils sorted by project (or the projects) through the real
+    // Qt printer into pdf: the printer setup chooses the file, configure
+    // sets more in the print dialog, page numbers are on and the choices go
+    // along. With fileSizeLimit, files may grow to that many bytes only, as
+    // on a full disk. Returns the file's bytes.
+    QByteArray printIntoPdf(const QString& pdf, bool pupils, const std::function<void()>& configure = {},
+                            rlim_t fileSizeLimit = 0)
     {
         IPrinterDevice* recording = SetPrinter(&QtPrinter());
-        openPupils(sc_P_N);
+        if (pupils)
+            openPupils(sc_P_N);
+        else
+            MainForm->ActivateEditor(dtPro);
         FUi->queuePrinterSetup(true, pdf);
         answerPrintDialog(true, [configure] {
             QTest::mouseClick(PrintConfDialog->SetupButton, Qt::LeftButton);
@@ -247,11 +329,20 @@ class TestPrintExport : public QObject {
                 configure();
             PrintConfDialog->CheckFooter->setChecked(true);
         });
-        FUi->queueAnswer(TModalResult::mrYes);
-        command("PrintAct");
+        if (pupils)
+            FUi->queueAnswer(TModalResult::mrYes);
+        if (fileSizeLimit > 0)
+            withFileSizeLimit(fileSizeLimit, [] { command("PrintAct"); });
+        else
+            command("PrintAct");
         QtPrinter().setPdfFile(QString());
         SetPrinter(recording);
         return fileBytes(pdf);
+    }
+
+    QByteArray printPupilsIntoPdf(const QString& pdf, const std::function<void()>& configure = {})
+    {
+        return printIntoPdf(pdf, true, configure);
     }
 
 private slots:
@@ -462,6 +553,22 @@ private slots:
         command("ExportAct");
         QCOMPARE(FUi->texts(), QStringList{"3 Datensätze nach projekte.HTML exportiert."});
         QCOMPARE(fileBytes(path(QStringLiteral("projekte.HTML"))), reference(*ProjektData, exHtml, false));
+    }
+
+    void theHtmlExportDeclaresItsCharacterSet()
+    {
+        openPupils();
+        FUi->queueFiles({path(QStringLiteral("liste"))}, 3);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        QCOMPARE(FUi->lastText(), QStringLiteral("5 Datensätze nach liste.HTML exportiert."));
+        const QByteArray bytes = fileBytes(path(QStringLiteral("liste.HTML")));
+        const qsizetype head = bytes.indexOf("<HEAD>");
+        const qsizetype meta = bytes.indexOf("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">");
+        QVERIFY(head >= 0);
+        QVERIFY2(meta > head && meta < bytes.indexOf("</HEAD>"), bytes.left(400).constData());
+        // And the bytes are that character set: "ü" is one byte, 0xFC.
+        QVERIFY(bytes.contains("M\xfcller, J\xf6rg"));
     }
 
     void anExistingFileIsReplacedWithoutQuestion()
@@ -736,6 +843,230 @@ private slots:
         QCOMPARE(FUi->texts(), (QStringList{Question, Sent}));
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 4);
+    }
+
+    void aFullDiskFailsThePrintKeepsTheOldFileAndTheNextPrintWorks()
+    {
+        fillLargeSchool();
+        const QString pdf = path(QStringLiteral("schule.pdf"));
+        writeLines(pdf, {QStringLiteral("alt")});
+        printIntoPdf(pdf, true, {}, 8192);
+        QCOMPARE(FUi->texts(), (QStringList{Question, QStringLiteral("Fehler beim Schreiben der Datei ") + pdf}));
+        QCOMPARE(fileBytes(pdf), QByteArray("alt\r\n"));
+        QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"schule.pdf"});
+
+        // Printed again with room on the disk: the whole school, complete.
+        FUi->clear();
+        const QByteArray bytes = printIntoPdf(pdf, true);
+        QCOMPARE(FUi->texts(), (QStringList{Question, Sent}));
+        QVERIFY(bytes.startsWith("%PDF"));
+        QVERIFY(bytes.trimmed().endsWith("%%EOF"));
+        QVERIFY2(bytes.count("/Type /Page") - bytes.count("/Type /Pages") > 41, bytes.left(100).constData());
+        QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"schule.pdf"});
+        const QString text = pdfTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        if (!text.isNull())
+            QVERIFY(text.contains(QStringLiteral("S0800")));
+    }
+
+    void aPrintIntoAFolderThatIsMissingNamesTheFile()
+    {
+        const QString pdf = path(QStringLiteral("fehlt/liste.pdf"));
+        printIntoPdf(pdf, false);
+        QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(pdf)});
+        QVERIFY(!QFile::exists(pdf));
+
+        FUi->clear();
+        const QByteArray bytes = printIntoPdf(path(QStringLiteral("liste.pdf")), false);
+        QCOMPARE(FUi->texts(), QStringList{Sent});
+        QVERIFY(bytes.trimmed().endsWith("%%EOF"));
+    }
+
+    void printedTextsKeepToTheirRoom_data()
+    {
+        QTest::addColumn<bool>("pupils");
+        QTest::addColumn<int>("headingSize");
+        QTest::addColumn<QStringList>("cutStarts");   // texts too long for their room
+        QTest::addColumn<QStringList>("whole");       // texts that fit
+        QTest::newRow("pupils, heading at 20 pt")
+            << true << 20 << QStringList{"Müller-Lüdenscheidt", "Projekt 4: Töpfern und Gärtnern im Schulgarten"}
+            << QStringList{" 8d", "4", "zuv Schülereinteilung", "Schäfer, Lukas"};
+        QTest::newRow("projects, heading at 15 pt")
+            << false << 15 << QStringList{"Te", "Kl", "Töpfern und Gärtnern im"}
+            << QStringList{"Nr", "Name", "mw", "gesperrt", "Töpfern"};
+        QTest::newRow("projects, heading at 20 pt")
+            << false << 20 << QStringList{"Te", "Kl", "Töpfern und Gärtnern im"}
+            << QStringList{"Nr", "Name", "mw", "gesperrt", "Töpfern"};
+    }
+
+    void printedTextsKeepToTheirRoom()
+    {
+        QFETCH(bool, pupils);
+        QFETCH(int, headingSize);
+        QFETCH(QStringList, cutStarts);
+        QFETCH(QStringList, whole);
+        addLongTexts();
+        if (pupils)
+            openPupils(sc_P_N);
+        else
+            MainForm->ActivateEditor(dtPro);
+        FUi->queueFont(true, headingAt(headingSize));
+        answerPrintDialog(true, [] { QTest::mouseClick(PrintConfDialog->HFontChoose, Qt::LeftButton); });
+        if (pupils)
+            FUi->queueAnswer(TModalResult::mrYes);
+        command("PrintAct");
+        QCOMPARE(FUi->lastText(), Sent);
+        QStringList cut;
+        checkTextsKeepToTheirRoom(*FPrinter, cut);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(cut.size(), cutStarts.size());
+        for (const QString& start : cutStarts) {
+            const auto found = std::find_if(cut.begin(), cut.end(), [&](const QString& t) { return t.startsWith(start); });
+            QVERIFY2(found != cut.end(), qPrintable(start + QLatin1String(" not cut in ") + cut.join(u'|')));
+        }
+        // A text cut is the start of what was to be printed.
+        for (const QString& t : cut) {
+            const QString kept = t.chopped(1);
+            const TProjekt* project = ProjektData->getNr(ProjektData->Anz());
+            const bool ofName = LongName.startsWith(kept) || project->name.startsWith(kept);
+            const bool ofHeading = QStringLiteral("Teilnehmer").startsWith(kept) || QStringLiteral("Klassen").startsWith(kept)
+                                   || project->ToString().startsWith(kept);
+            QVERIFY2(ofName || ofHeading, qPrintable(t));
+        }
+        QStringList drawn;
+        for (const auto& [page, t] : FPrinter->allTexts())
+            drawn.append(t.text);
+        for (const QString& t : whole)
+            QVERIFY2(drawn.contains(t), qPrintable(t));
+    }
+
+    void printedPdfWordsDoNotOverlap_data()
+    {
+        QTest::addColumn<bool>("pupils");
+        QTest::addColumn<int>("headingSize");
+        QTest::newRow("pupils, heading at 20 pt") << true << 20;
+        QTest::newRow("projects, heading at 15 pt") << false << 15;
+        QTest::newRow("projects, heading at 20 pt") << false << 20;
+    }
+
+    void printedPdfWordsDoNotOverlap()
+    {
+        QFETCH(bool, pupils);
+        QFETCH(int, headingSize);
+        addLongTexts();
+        const QString pdf = path(QStringLiteral("lang.pdf"));
+        TFontSpec heading = *PrintConfDialog->getHFont();
+        heading.size = headingSize;
+        FUi->queueFont(true, heading);
+        printIntoPdf(pdf, pupils, [] { QTest::mouseClick(PrintConfDialog->HFontChoose, Qt::LeftButton); });
+        QCOMPARE(FUi->lastText(), Sent);
+        const QString bbox = pdfTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        if (bbox.isNull())
+            QSKIP("pdftotext is not installed");
+        const double pageWidth = QtPrinter().qprinter().pageLayout().fullRect(QPageLayout::Point).width();
+        int cut = 0;
+        bool sawLongName = !pupils;
+        for (const QList<TPdfWord>& page : pdfWords(bbox)) {
+            // Words on one line, left to right, each ends before the next begins.
+            QMap<int, QList<TPdfWord>> lines;
+            for (const TPdfWord& w : page)
+                lines[qRound(w.yMin * 10)].append(w);
+            for (QList<TPdfWord>& line : lines) {
+                std::sort(line.begin(), line.end(), [](const TPdfWord& a, const TPdfWord& b) { return a.xMin < b.xMin; });
+                for (qsizetype i = 0; i < line.size(); ++i) {
+                    QVERIFY2(line[i].xMax <= pageWidth, qPrintable(line[i].text));
+                    if (i + 1 < line.size())
+                        QVERIFY2(line[i].xMax <= line[i + 1].xMin,
+                                 qPrintable(line[i].text + QLatin1String(" | ") + line[i + 1].text));
+                    cut += line[i].text.endsWith(Ellipsis);
+                    sawLongName |= line[i].text.startsWith(QStringLiteral("Müller-Lüdenscheidt"));
+                }
+            }
+        }
+        QVERIFY(sawLongName);
+        QVERIFY(cut > 0);
+    }
+
+    void theSamplesShowTheFacesThatGetPrinted_data()
+    {
+        QTest::addColumn<QString>("face");   // empty: the fonts the program starts with
+        QTest::newRow("first fonts") << QString();
+        QTest::newRow("Courier New") << "Courier New";
+        QTest::newRow("Times New Roman") << "Times New Roman";
+        QTest::newRow("no such face") << "Keine solche Schrift";
+        QTest::newRow("the machine's serif face") << QFontInfo(QFont(QStringLiteral("serif"))).family();
+    }
+
+    void theSamplesShowTheFacesThatGetPrinted()
+    {
+        QFETCH(QString, face);
+        if (!face.isEmpty()) {
+            TFontSpec heading = headingAt(15);
+            heading.name = face;
+            TFontSpec standard;
+            standard.name = face;
+            FUi->queueFont(true, heading);
+            FUi->queueFont(true, standard);
+        }
+        // Each dialog started again: it starts from the face of its sample.
+        FUi->queueFont(false);
+        FUi->queueFont(false);
+        QStringList samples;
+        QStringList starts;
+        const QString pdf = path(QStringLiteral("schrift.pdf"));
+        printIntoPdf(pdf, false, [&] {
+            if (!face.isEmpty()) {
+                QTest::mouseClick(PrintConfDialog->HFontChoose, Qt::LeftButton);
+                QTest::mouseClick(PrintConfDialog->SFontChoose, Qt::LeftButton);
+            }
+            FUi->fontStarts.clear();
+            QTest::mouseClick(PrintConfDialog->HFontChoose, Qt::LeftButton);
+            QTest::mouseClick(PrintConfDialog->SFontChoose, Qt::LeftButton);
+            for (const QLabel* label : {PrintConfDialog->HFontLabel, PrintConfDialog->SFontLabel})
+                samples.append(postScriptName(QRawFont::fromFont(label->font())));
+            for (const TFontSpec& start : FUi->fontStarts)
+                starts.append(postScriptName(QRawFont::fromFont(TQtUi::toQFont(start))));
+        });
+        QCOMPARE(FUi->lastText(), Sent);
+        QCOMPARE(starts, samples);
+        const QString fonts = pdfTool(QStringLiteral("pdffonts"), {pdf});
+        if (fonts.isNull())
+            QSKIP("pdffonts is not installed");
+        const QStringList faces = embeddedFaces(fonts);
+        for (const QString& sample : samples)
+            QVERIFY2(faces.contains(sample), qPrintable(sample + QLatin1String(" not in\n") + fonts));
+    }
+
+    void theHeadingSampleStaysInItsGroup_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::newRow("15 pt") << 15;
+        QTest::newRow("20 pt") << 20;
+        QTest::newRow("36 pt") << 36;
+    }
+
+    void theHeadingSampleStaysInItsGroup()
+    {
+        QFETCH(int, points);
+        MainForm->ActivateEditor(dtPro);
+        FUi->queueFont(true, headingAt(points));
+        QRect label;
+        QRect group;
+        QString text;
+        int needed = 0;
+        answerPrintDialog(false, [&] {
+            QTest::mouseClick(PrintConfDialog->HFontChoose, Qt::LeftButton);
+            const QLabel* sample = PrintConfDialog->HFontLabel;
+            label = sample->geometry();
+            group = PrintConfDialog->GroupBox1->contentsRect();
+            text = sample->text();
+            needed = sample->fontMetrics().horizontalAdvance(text);
+        });
+        command("PrintAct");
+        QVERIFY2(label.right() <= group.right(), qPrintable(QStringLiteral("%1 > %2").arg(label.right()).arg(group.right())));
+        QVERIFY(needed <= label.width());
+        const QString caption = QStringLiteral("Überschriften");
+        QVERIFY2(text == caption || (text.endsWith(Ellipsis) && caption.startsWith(text.chopped(1))), qPrintable(text));
     }
 
     void aLargeSchoolPrintedIntoAPdf()

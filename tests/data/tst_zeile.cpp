@@ -82,7 +82,11 @@ void TestZeile::textRule_data()
     QTest::newRow("NUL") << QString(QChar(0)) << false;
     QTest::newRow("outside code page") << QStringLiteral("Łukasz") << false;
     QTest::newRow("emoji") << QString::fromUtf8("\xf0\x9f\x98\x80") << false;
-    QTest::newRow("tab") << "a\tb" << true;
+    QTest::newRow("tab") << "a\tb" << false;
+    QTest::newRow("escape") << "a\x1b" "b" << false;
+    QTest::newRow("unit separator") << "\x1f" << false;
+    QTest::newRow("blank") << " " << true;
+    QTest::newRow("DEL and NBSP") << QStringLiteral("a\x7f\u00a0b") << true;
 }
 
 void TestZeile::textRule()

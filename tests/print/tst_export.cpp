@@ -192,9 +192,10 @@ private slots:
         QCOMPARE(data.ExportData(path("leer"), TExpFormat(ext), false), 0);
         const QStringList got = Lines(ReadBytes(path("leer")));
         if (ext == exHtml) {
-            QCOMPARE(got.size(), 9 + 4 + 1);
-            QCOMPARE(got[8], QStringLiteral("<HR>"));
-            QCOMPARE(got.mid(9), (QStringList{"</TABLE>", "", "</BODY>", "</HTML>", ""}));
+            QCOMPARE(got.size(), 10 + 4 + 1);
+            QCOMPARE(got[3], QStringLiteral("    <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">"));
+            QCOMPARE(got[9], QStringLiteral("<HR>"));
+            QCOMPARE(got.mid(10), (QStringList{"</TABLE>", "", "</BODY>", "</HTML>", ""}));
         } else {
             QCOMPARE(got, lines);
         }

@@ -5,6 +5,7 @@
 
 #include "tests/support/UScriptedUi.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -83,6 +84,42 @@ private slots:
             QFile pdf(f);
             QVERIFY(pdf.open(QIODevice::ReadOnly));
             QVERIFY(pdf.readAll().startsWith("%PDF"));
+        }
+    }
+
+    void aDroppedJobLeavesTheOldFileAndTheNextJobPrints()
+    {
+        QTemporaryDir tmp;
+        TQtPrinter device;
+        const QString pdf = tmp.filePath(QStringLiteral("liste.pdf"));
+        {
+            QFile old(pdf);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("alt");
+        }
+        device.setPdfFile(pdf);
+        QVERIFY(device.beginDoc(QStringLiteral("Liste")));
+        device.textOut(0, 0, QStringLiteral("verworfen"));
+        device.newPage();
+        device.abortDoc();
+        QVERIFY(!device.printing());
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("alt"));
+        file.close();
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{"liste.pdf"});
+
+        for (int job = 1; job <= 2; ++job) {
+            QVERIFY(device.beginDoc(QStringLiteral("Liste")));
+            QCOMPARE(device.pageNumber(), 1);
+            device.setFont(TFontSpec());
+            device.textOut(0, 0, QStringLiteral("gedruckt"));
+            QVERIFY2(device.endDoc(), qPrintable(device.errorText()));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            file.close();
+            QVERIFY(bytes.startsWith("%PDF"));
+            QVERIFY(bytes.trimmed().endsWith("%%EOF"));
         }
     }
 

@@ -207,6 +207,49 @@ private slots:
         QCOMPARE(texts[21].x, texts[20].x);
     }
 
+    // The recording printer's widths at 10 points: a letter 41.5 pixels, a
+    // blank and the ellipsis 20.75, rounded up for the whole text.
+    void cutsTextsThatDoNotFitTheirRoom_data()
+    {
+        QTest::addColumn<QString>("tabs");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("placed");   // "x text", x from the left margin
+        const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz").repeated(5);
+        QTest::newRow("fits before the next column") << "10" << "abcdefghi" + Ctl(Tab) + "x"
+                                                     << QStringList{"0 abcdefghi", "413 x"};
+        QTest::newRow("cut a blank before the next column") << "10" << "abcdefghijklmnop" + Ctl(Tab) + "x"
+                                                            << QStringList{"0 abcdefgh\u2026", "413 x"};
+        QTest::newRow("no blank before the ellipsis") << "10" << "abcdefgh ijkl" + Ctl(Tab) + "x"
+                                                      << QStringList{"0 abcdefgh\u2026", "413 x"};
+        QTest::newRow("leading blanks stay") << "10" << "  abcdefghijklmnop" + Ctl(Tab) + "x"
+                                             << QStringList{"0   abcdefg\u2026", "413 x"};
+        QTest::newRow("last text cut at the edge of the page") << "" << letters
+                                                               << QStringList{"0 " + letters.left(109) + "\u2026"};
+        QTest::newRow("the next text after a font change") << "10" << "abcdefghijklmnop" + Ctl(Tab) + Ctl("FH") + "x"
+                                                           << QStringList{"0 abcdefgh\u2026", "413 x"};
+        QTest::newRow("empty texts between do not count") << "1020" << "abcdefghijklmnop" + Ctl(Tab) + Ctl(Tab) + "x"
+                                                          << QStringList{"0 abcdefghijklmnop", "827 x"};
+        QTest::newRow("a line end ends the room") << "10" << "abcdefghijklmnop" + Ctl(Cr) + Ctl(Tab) + "x"
+                                                  << QStringList{"0 abcdefghijklmnop", "413 x"};
+        QTest::newRow("no room even for the ellipsis") << "0001" << "abc" + Ctl(Tab) + Ctl(Tab) + "x"
+                                                       << QStringList{"41 x"};
+    }
+    void cutsTextsThatDoNotFitTheirRoom()
+    {
+        QFETCH(QString, tabs);
+        QFETCH(QString, line);
+        QFETCH(QStringList, placed);
+        TRecordingPrinter rec;
+        auto p = job();
+        if (!tabs.isEmpty())
+            p->PrintLine(Ctl("T" + tabs));
+        p->PrintLine(line);
+        QStringList got;
+        for (const TPrintedText& t : rec.pages.at(0).texts)
+            got.append(QStringLiteral("%1 %2").arg(t.x - p->leftMargin()).arg(t.text));
+        QCOMPARE(got, placed);
+    }
+
     void splitsTextHoldingEsc()
     {
         TRecordingPrinter rec;

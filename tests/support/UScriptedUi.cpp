@@ -51,6 +51,7 @@ void TScriptedUi::clear()
     fileDialogs.clear();
     inputPrompts.clear();
     helpContexts.clear();
+    fontStarts.clear();
     beeps = 0;
     unanswered = 0;
 }
@@ -93,6 +94,7 @@ bool TScriptedUi::inputQuery(const QString&, const QString& prompt, QString& val
 
 bool TScriptedUi::fontDialog(TFontSpec& font)
 {
+    fontStarts.append(font);
     if (FFonts.isEmpty()) {
         ++unanswered;
         return false;

@@ -32,6 +32,7 @@ public:
     QList<TFileDialogSpec> fileDialogs;
     QStringList inputPrompts;
     QList<int> helpContexts;
+    QList<TFontSpec> fontStarts;   // the font each font dialog started from
     int beeps = 0;
     int unanswered = 0;        // questions that found no queued answer
     // Runs as each message is shown, once it is recorded.
