@@ -1,6 +1,7 @@
 #include "data/USchuelerData.h"
 
 #include "data/UBasics.h"
+#include "data/UProjektData.h"
 #include "platform/UExceptions.h"
 #include "platform/UStringGrid.h"
 
@@ -103,7 +104,16 @@ int TSchuelerData::getEintAnz() const
     return n;
 }
 
-void TSchuelerData::toOverview(TStringGrid& Grid) const
+int TSchuelerData::getEintAnz(const TProjektData& Pro) const
+{
+    int n = 0;
+    for (const TSchPro* p : FItems)
+        if (static_cast<const TSchueler*>(p)->getZuteil(Pro) != 0)
+            ++n;
+    return n;
+}
+
+void TSchuelerData::toOverview(TStringGrid& Grid, const TProjektData& Pro) const
 {
     std::map<QString, TKlassenZaehler, TCaseLess> klassen;
     for (const TSchPro* p : FItems) {
@@ -114,9 +124,9 @@ void TSchuelerData::toOverview(TStringGrid& Grid) const
             it = klassen.emplace(text, TKlassenZaehler{text}).first;
         TKlassenZaehler& k = it->second;
         ++k.pupils;
-        if (s->zuteil > 0)
+        if (s->getZuteil(Pro) > 0)
             ++k.assigned;
-        if (s->getPriority() == 1)
+        if (s->getPriority(Pro) == 1)
             ++k.firstChoice;
     }
 
@@ -159,6 +169,14 @@ void TSchuelerData::clearHand()
         static_cast<TSchueler*>(p)->clearHand();
 }
 
+bool TSchuelerData::MoveProjektRefs(int pos, int delta)
+{
+    bool changed = false;
+    for (TSchPro* p : std::as_const(FItems))
+        changed = static_cast<TSchueler*>(p)->MoveProjektRefs(pos, delta) || changed;
+    return changed;
+}
+
 namespace {
 
 bool matches(const TSchueler& s, const TSearchFilter& f)
@@ -178,9 +196,9 @@ bool matches(const TSchueler& s, const TSearchFilter& f)
         if (!f.kl.contains(klasse, Qt::CaseInsensitive))
             return false;
     }
-    if (!f.priority.isEmpty() && !f.priority.contains(s.getPriority()))
+    if (!f.priority.isEmpty() && !f.priority.contains(f.Projekte ? s.getPriority(*f.Projekte) : s.getPriority()))
         return false;
-    if (!f.zuteil.isEmpty() && !f.zuteil.contains(s.zuteil))
+    if (!f.zuteil.isEmpty() && !f.zuteil.contains(f.Projekte ? s.getZuteil(*f.Projekte) : s.zuteil))
         return false;
     switch (f.fest) {
     case stFestNull: break;
