@@ -76,8 +76,8 @@ public:
     TIntSet<8> priority;              // rank of the assigned project
     TIntSet<256> zuteil;              // assigned project (0 = none)
     bool negateMatch = false;
-    // When set, priority and zuteil take an assignment naming none of its
-    // projects as none (TSchueler::getZuteil).
+    // When set, the choice, zuteil and priority criteria take a number
+    // naming none of its projects as none (0).
     const TProjektData* Projekte = nullptr;
 };
 

@@ -181,6 +181,8 @@ namespace {
 
 bool matches(const TSchueler& s, const TSearchFilter& f)
 {
+    // With a project list, a number naming none of its projects is none.
+    const auto nr = [&f](int n) { return f.Projekte ? f.Projekte->ValidNr(n) : n; };
     if (!f.name.isEmpty() && !StringMatches(s.name, f.name, f.NameMatch))
         return false;
     if (f.geschl == stWeibl && s.geschl)
@@ -198,7 +200,7 @@ bool matches(const TSchueler& s, const TSearchFilter& f)
     }
     if (!f.priority.isEmpty() && !f.priority.contains(f.Projekte ? s.getPriority(*f.Projekte) : s.getPriority()))
         return false;
-    if (!f.zuteil.isEmpty() && !f.zuteil.contains(f.Projekte ? s.getZuteil(*f.Projekte) : s.zuteil))
+    if (!f.zuteil.isEmpty() && !f.zuteil.contains(nr(s.zuteil)))
         return false;
     switch (f.fest) {
     case stFestNull: break;
@@ -220,12 +222,12 @@ bool matches(const TSchueler& s, const TSearchFilter& f)
     if (!f.wahl.isEmpty()) {
         bool any = false;
         for (int r = 1; r <= 5 && !any; ++r)
-            any = f.wahl.contains(s.wahl[r]);
+            any = f.wahl.contains(nr(s.wahl[r]));
         if (!any)
             return false;
     }
     for (int r = 1; r <= 5; ++r)
-        if (!f.wahli[r].isEmpty() && !f.wahli[r].contains(s.wahl[r]))
+        if (!f.wahli[r].isEmpty() && !f.wahli[r].contains(nr(s.wahl[r])))
             return false;
     return true;
 }
