@@ -487,8 +487,12 @@ bool TEditor::PrepareInsDel(int delta)
                    TMsgType::mtInformation, mbYes | mbNo);
     if (answer != TModalResult::mrYes)
         return false;
-    for (int p = Grid->row(); p <= Data->Anz(); ++p)
+    const int pos = Grid->row();
+    for (int p = pos; p <= Data->Anz(); ++p)
         static_cast<TProjekt*>(Data->getNr(p))->setNr(p + delta);
+    // The pupils' numbers follow their projects.
+    if (SchuelerData->MoveProjektRefs(pos, delta))
+        SchuelerData->setModified();
     return true;
 }
 
@@ -518,8 +522,12 @@ void TEditor::DeleteCurrentPOS()
 
 void TEditor::UpdateOverview()
 {
-    if (getDataType() == dtSch)
+    if (getDataType() == dtSch) {
         MyHandler->UpdateSchStat();
-    else
-        MyHandler->UpdateProStat();
+        return;
+    }
+    MyHandler->UpdateProStat();
+    // The pupils count and show their projects as the list now numbers them.
+    MyHandler->UpdateSchStat();
+    MyHandler->UpdateSchEditors();
 }

@@ -152,7 +152,7 @@ void TMainFormHandler::UpdateStatusBar()
                                  + (ProjektData->getModified() ? mark : QString()));
     TheMain->setPanelText(1, QString::number(SchuelerData->Anz()) + QStringLiteral(" Schüler")
                                  + (SchuelerData->getModified() ? mark : QString()));
-    TheMain->setPanelText(2, QString::number(SchuelerData->getEintAnz()) + QStringLiteral(" eingeteilt"));
+    TheMain->setPanelText(2, QString::number(SchuelerData->getEintAnz(*ProjektData)) + QStringLiteral(" eingeteilt"));
     UpdateEintChanged();
 }
 
@@ -173,7 +173,7 @@ void TMainFormHandler::UpdateSchStat()
     rebuildKeepingRow(*TheMain->SchuelerGrid, 0, [this] {
         InitSchGrid();
         if (SchuelerData->Anz() > 0)
-            SchuelerData->toOverview(*TheMain->SchuelerGrid);
+            SchuelerData->toOverview(*TheMain->SchuelerGrid, *ProjektData);
         SizeOverviewColumns();
     });
     TheMain->SchStatAct->setEnabled(SchuelerData->Anz() > 0);

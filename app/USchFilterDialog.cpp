@@ -307,7 +307,7 @@ void TSchFilterDialog::SelClassButtonClick()
 {
     // The classes that exist, from an overview that is never shown.
     TMemoryGrid grid(4, 1);
-    SchuelerData->toOverview(grid);
+    SchuelerData->toOverview(grid, *ProjektData);
     KlassenSelect->setKlassen(&grid);
     if (KlassenSelect->exec() == QDialog::Accepted) {
         KlassenButPressed = true;
@@ -343,6 +343,7 @@ std::unique_ptr<TSearchFilter> TSchFilterDialog::getFilter() const
     f->wahlanz.clear();
     f->priority.clear();
     f->zuteil.clear();
+    f->Projekte = ProjektData;
 
     const int index = MultiFuncCombo->currentIndex();
     for (int i = 0; i < MultiFuncList->count(); ++i) {
@@ -404,6 +405,7 @@ TEditor* OpenProjektView(int row)
         return nullptr;
     TSearchFilter filter;
     filter.zuteil.include(p);
+    filter.Projekte = ProjektData;
     int count = 0;
     std::unique_ptr<TSchuelerData> list = SchuelerData->select(filter, false, count);
     if (count == 0)

@@ -171,6 +171,10 @@ TMainForm::TMainForm(QWidget* parent)
     ClientArea = new QMdiArea;
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
     ClientArea->setActivationOrder(QMdiArea::CreationOrder);
+    // An editor keeps its size when the overview shows again: the area
+    // scrolls to whatever reaches past it.
+    ClientArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ClientArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(ClientArea, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
 
     auto* central = new QWidget;

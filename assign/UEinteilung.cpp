@@ -89,12 +89,12 @@ void TEinteilung::AddSchNodes(TSchuelerData& Sch)
 
 void TEinteilung::AddTransitions(TSchuelerData& Sch, TProjektData& Pro, int maxdepth)
 {
-    const int proAnz = Pro.Anz();
     for (int i = 1; i <= Sch.Anz(); ++i) {
         const TSchueler* s = Sch.getNr(i);
         for (int r = 1; r <= maxdepth; ++r) {
-            const int w = s->wahl[r];
-            if (IsBetween(w, 1, proAnz) && isEintPossible(*s, *Pro.getNr(w)))
+            // A choice naming no project is no choice: the engine never sees it.
+            const int w = Pro.ValidNr(s->wahl[r]);
+            if (w != 0 && isEintPossible(*s, *Pro.getNr(w)))
                 AddTransition(w, i, r);
         }
     }
@@ -166,10 +166,10 @@ bool VerifyEinteilung(TSchuelerData& Sch, TProjektData& Pro, const std::function
     bool ok = true;
     for (int i = 1; i <= Sch.Anz(); ++i) {
         const TSchueler* S = Sch.getNr(i);
-        const int p = S->getPriority();
+        const int p = S->getPriority(Pro);
         for (int r = 1; r < p; ++r) {
-            const int w = S->wahl[r];
-            if (w < 1 || w > Pro.Anz())
+            const int w = Pro.ValidNr(S->wahl[r]);
+            if (w == 0)
                 continue;
             const TProjekt* q = Pro.getNr(w);
             if (q->Anz() < q->teilnmax && isEintPossible(*S, *q)) {

@@ -17,8 +17,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <stdexcept>
-
 THandDialog* HandDialog = nullptr;
 
 namespace {
@@ -148,16 +146,15 @@ void THandDialog::prepareRank(int r)
         button->setEnabled(false);
         return;
     }
-    try {
-        if (choice < 1 || choice > Pro->Anz())
-            throw std::out_of_range("no such project");
-        const TProjekt* P = Pro->getNr(choice);
-        button->setText(QStringLiteral("&%1.: (%2) ").arg(r).arg(P->nr) + literal(P->getName()));
-        button->setEnabled(isEintPossible(*S, *P));
-    } catch (...) {
+    const int nr = Pro->ValidNr(choice);
+    if (nr == 0) {
         button->setText(QStringLiteral("&%1.: unmöglich").arg(r));
         button->setEnabled(false);
+        return;
     }
+    const TProjekt* P = Pro->getNr(nr);
+    button->setText(QStringLiteral("&%1.: (%2) ").arg(r).arg(P->nr) + literal(P->getName()));
+    button->setEnabled(isEintPossible(*S, *P));
 }
 
 void THandDialog::setData(TSchueler* AS, TProjektData* APro)

@@ -94,8 +94,8 @@ int CountUngueltig(const TSchuelerData& L, const TProjektData& Pro)
         const TSchueler* S = L.getNr(i);
         bool valid = false;
         for (int r = 1; r <= 5 && !valid; ++r) {
-            const int w = S->wahl[r];
-            if (w >= 1 && w <= Pro.Anz())
+            const int w = Pro.ValidNr(S->wahl[r]);
+            if (w != 0)
                 valid = isEintPossible(*S, *Pro.getNr(w));
         }
         if (!valid)
@@ -192,7 +192,7 @@ void TSchStatD::UpdateData(TSchuelerData* Sch, TProjektData* Pro, const TSearchF
             ++none;
         if (!S->fest && !S->isHand() && wahlAnz >= 1 && wahlAnz <= 4)
             ++incomplete;
-        const int p = S->getPriority();
+        const int p = S->getPriority(*Pro);
         if (p == 0)
             ++U;
         else if (p >= 1 && p <= 5)

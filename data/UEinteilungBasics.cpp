@@ -33,12 +33,8 @@ void CountEint(TSchuelerData& Sch, TProjektData& Pro)
 
     const int pupils = Sch.Anz();
     for (int i = 1; i <= pupils; ++i) {
-        const int z = Sch.getNr(i)->zuteil;
-        if (z == 0)
-            null->IncAnz();
-        else if (z >= 1 && z <= projects)
-            Pro.getNr(z)->IncAnz();
-        // a number naming no project is counted nowhere
+        // A number naming no project counts on project 0.
+        Pro.getNrOr0(Sch.getNr(i)->getZuteil(Pro))->IncAnz();
     }
     if (null->Anz() == pupils)
         null->ResetAnz();

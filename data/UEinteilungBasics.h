@@ -16,6 +16,6 @@ void ClearEint(TSchuelerData& Sch, TProjektData& Pro);
 
 // Recounts every project's eintanz, project 0 included, from the pupils'
 // zuteil. With no pupils every count becomes 0; with no projects besides 0
-// nothing changes. A zuteil naming no project is counted nowhere. When no
-// pupil is assigned, project 0 shows 0.
+// nothing changes. A zuteil naming no project counts on project 0. When no
+// pupil is assigned to a project, project 0 shows 0.
 void CountEint(TSchuelerData& Sch, TProjektData& Pro);

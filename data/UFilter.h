@@ -8,6 +8,8 @@
 #include <bitset>
 #include <initializer_list>
 
+class TProjektData;
+
 enum TStringMatch { smExact, smContain, smStart };
 enum TGeschlMatch { stGeschlNull, stWeibl, stMaennl };
 enum TFestMatch { stFestNull, stNichtfest, stFest, stHand };
@@ -74,6 +76,9 @@ public:
     TIntSet<8> priority;              // rank of the assigned project
     TIntSet<256> zuteil;              // assigned project (0 = none)
     bool negateMatch = false;
+    // When set, the choice, zuteil and priority criteria take a number
+    // naming none of its projects as none (0).
+    const TProjektData* Projekte = nullptr;
 };
 
 // Whether the pupil name Text matches Pattern; only a-z are folded to

@@ -38,6 +38,11 @@ TProjekt* TProjektData::getNr0() const
     return static_cast<TProjekt*>(items(0));
 }
 
+TProjekt* TProjektData::getNrOr0(int nr) const
+{
+    return static_cast<TProjekt*>(FItems.at(ValidNr(nr)));
+}
+
 void TProjektData::InsertEmpty(int Index, TStringGrid& WriteTo)
 {
     // Position 0 belongs to the pseudo-project.

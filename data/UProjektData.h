@@ -17,6 +17,12 @@ public:
     // "UProjektData.getNr: ungueltige Projektnummer: <i>".
     TProjekt* getNr(int i) const override;
     TProjekt* getNr0() const;   // the pseudo-project
+    // nr when it names a project (1..Anz()), else 0: a pupil's choice or
+    // assignment that names no project stands for none.
+    int ValidNr(int nr) const { return nr >= 1 && nr <= Anz() ? nr : 0; }
+    // The project a pupil's number names; the pseudo-project for 0 and for
+    // a number that names no project.
+    TProjekt* getNrOr0(int nr) const;
     int Anz() const override { return count() - 1; }
     // Index 1..Anz()+1; the projects from Index on move up and keep their
     // numbers.

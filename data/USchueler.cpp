@@ -119,14 +119,54 @@ TZeile TSchueler::ToZeileZT(bool zt) const
     return z;
 }
 
-int TSchueler::getPriority() const
+int TSchueler::PriorityOf(int z) const
 {
-    if (zuteil == 0)
+    if (z == 0)
         return 0;
     for (int r = 5; r >= 1; --r)
-        if (wahl[r] == zuteil)
+        if (wahl[r] == z)
             return r;
     return -1;
+}
+
+int TSchueler::getPriority() const
+{
+    return PriorityOf(zuteil);
+}
+
+int TSchueler::getZuteil(const TProjektData& Pro) const
+{
+    return Pro.ValidNr(zuteil);
+}
+
+int TSchueler::getPriority(const TProjektData& Pro) const
+{
+    return PriorityOf(getZuteil(Pro));
+}
+
+bool TSchueler::MoveProjektRefs(int pos, int delta)
+{
+    const auto moved = [pos, delta](int nr) {
+        if (nr < pos)
+            return nr;
+        if (delta < 0 && nr == pos)
+            return 0;
+        return nr + delta;
+    };
+    bool changed = false;
+    if (delta < 0 && hand >= 1 && hand <= 5 && wahl[hand] == pos) {
+        clearHand();
+        changed = true;
+    }
+    for (int r = 1; r <= 5; ++r) {
+        const int w = moved(wahl[r]);
+        changed = changed || w != wahl[r];
+        wahl[r] = w;
+    }
+    const int z = moved(zuteil);
+    changed = changed || z != zuteil;
+    zuteil = z;
+    return changed;
 }
 
 int TSchueler::getWahlAnz() const
@@ -143,7 +183,8 @@ QString TSchueler::ToSortZeil(TSortCritType krit) const
     const QString N = name.left(20);
     const QString K = IntToStrWidth(jgst, 2) + UpperAscii(abt);
     const QString G = QString(QLatin1Char(GeschlChar[geschl ? 1 : 0]));
-    const QString Z = IntToStrWidth(zuteil, 3);
+    // An assignment naming no project sorts with the unassigned pupils.
+    const QString Z = IntToStrWidth(getZuteil(*ProjektData), 3);
     switch (krit) {
     case sc_Kl_N: return K + N + G + Z;
     case sc_P_N: return Z + N + K + G;
@@ -192,7 +233,7 @@ bool TSchueler::ExportCatDiffers(TSortCritType krit, const TSchueler& CmpSchuele
         return jgst != CmpSchueler.jgst || abt != CmpSchueler.abt;
     case sc_P_N:
     case sc_P_Kl:
-        return zuteil != CmpSchueler.zuteil;
+        return getZuteil(*ProjektData) != CmpSchueler.getZuteil(*ProjektData);
     case sc_N:
     case sc_NotSorted:
         break;
@@ -207,8 +248,8 @@ QString TSchueler::ExportCatText(TSortCritType krit) const
         return QLatin1String("Klasse ") + KlasseStr(jgst, abt);
     case sc_P_N:
     case sc_P_Kl:
-        // A number the project list no longer holds raises its error here.
-        return zuteil == 0 ? ProjektData->getNr0()->ToString() : ProjektData->getNr(zuteil)->ToString();
+        // A number the project list does not hold stands under project 0.
+        return ProjektData->getNrOr0(zuteil)->ToString();
     case sc_N:
     case sc_NotSorted:
         break;

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+class TProjektData;
+
 // A bad pupil line; the message names the field.
 class ESchFromZeile : public Exception {
 public:
@@ -39,11 +41,12 @@ public:
     // HTML name and class are escaped. Ignores krit.
     QString ToExportZeil(TSortCritType krit, TExpFormat ext, bool voll) const override;
     // The heading of this pupil's category under krit. Under sc_P_N and
-    // sc_P_Kl a project number the project list does not hold raises its
-    // error.
+    // sc_P_Kl the assigned project of the program's project list, the
+    // pseudo-project for a number it does not hold.
     QString ExportCatHeading(TSortCritType krit, TExpFormat ext, bool first) const override;
     // True when this pupil and CmpSchueler fall into different categories
-    // under krit (class, assigned project, or the first letter of the name).
+    // under krit (class, assigned project as getZuteil gives it, or the
+    // first letter of the name).
     bool ExportCatDiffers(TSortCritType krit, const TSchueler& CmpSchueler) const;
 
     // zt: the line carries the assigned project. Without it zuteil becomes 0
@@ -55,8 +58,20 @@ public:
     // Rank of the assigned project among the choices (highest rank when it
     // stands at several), 0 when unassigned, -1 when none of the choices.
     int getPriority() const;
+    // The assigned project as Pro holds it: zuteil, or 0 when Pro has no
+    // such project; the priority of that assignment.
+    int getZuteil(const TProjektData& Pro) const;
+    int getPriority(const TProjektData& Pro) const;
+    // The projects from number pos on were renumbered by delta (+1: a
+    // project was inserted at pos; -1: project pos goes). Every choice and
+    // the assignment follow their project; one naming the project that goes
+    // becomes 0, and a placement by hand on its rank is removed. Numbers
+    // naming no project stay beyond the list. True when anything changed.
+    bool MoveProjektRefs(int pos, int delta);
     int getWahlAnz() const;                       // ranks with a choice
-    QString ToSortZeil(TSortCritType krit) const; // the sort key
+    // The sort key; the assigned project as the program's project list
+    // holds it (getZuteil).
+    QString ToSortZeil(TSortCritType krit) const;
     void setHand(int i);                          // 0..5 stored, else -1
     void clearHand() { hand = -1; }
     bool isHand() const { return hand != -1; }
@@ -74,5 +89,6 @@ public:
 
 private:
     TZeile ToZeileZT(bool zt) const;
+    int PriorityOf(int z) const;
     QString ExportCatText(TSortCritType krit) const;   // the category's text
 };

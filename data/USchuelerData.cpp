@@ -1,6 +1,7 @@
 #include "data/USchuelerData.h"
 
 #include "data/UBasics.h"
+#include "data/UProjektData.h"
 #include "platform/UExceptions.h"
 #include "platform/UStringGrid.h"
 
@@ -103,7 +104,16 @@ int TSchuelerData::getEintAnz() const
     return n;
 }
 
-void TSchuelerData::toOverview(TStringGrid& Grid) const
+int TSchuelerData::getEintAnz(const TProjektData& Pro) const
+{
+    int n = 0;
+    for (const TSchPro* p : FItems)
+        if (static_cast<const TSchueler*>(p)->getZuteil(Pro) != 0)
+            ++n;
+    return n;
+}
+
+void TSchuelerData::toOverview(TStringGrid& Grid, const TProjektData& Pro) const
 {
     std::map<QString, TKlassenZaehler, TCaseLess> klassen;
     for (const TSchPro* p : FItems) {
@@ -114,9 +124,9 @@ void TSchuelerData::toOverview(TStringGrid& Grid) const
             it = klassen.emplace(text, TKlassenZaehler{text}).first;
         TKlassenZaehler& k = it->second;
         ++k.pupils;
-        if (s->zuteil > 0)
+        if (s->getZuteil(Pro) > 0)
             ++k.assigned;
-        if (s->getPriority() == 1)
+        if (s->getPriority(Pro) == 1)
             ++k.firstChoice;
     }
 
@@ -159,10 +169,20 @@ void TSchuelerData::clearHand()
         static_cast<TSchueler*>(p)->clearHand();
 }
 
+bool TSchuelerData::MoveProjektRefs(int pos, int delta)
+{
+    bool changed = false;
+    for (TSchPro* p : std::as_const(FItems))
+        changed = static_cast<TSchueler*>(p)->MoveProjektRefs(pos, delta) || changed;
+    return changed;
+}
+
 namespace {
 
 bool matches(const TSchueler& s, const TSearchFilter& f)
 {
+    // With a project list, a number naming none of its projects is none.
+    const auto nr = [&f](int n) { return f.Projekte ? f.Projekte->ValidNr(n) : n; };
     if (!f.name.isEmpty() && !StringMatches(s.name, f.name, f.NameMatch))
         return false;
     if (f.geschl == stWeibl && s.geschl)
@@ -178,9 +198,9 @@ bool matches(const TSchueler& s, const TSearchFilter& f)
         if (!f.kl.contains(klasse, Qt::CaseInsensitive))
             return false;
     }
-    if (!f.priority.isEmpty() && !f.priority.contains(s.getPriority()))
+    if (!f.priority.isEmpty() && !f.priority.contains(f.Projekte ? s.getPriority(*f.Projekte) : s.getPriority()))
         return false;
-    if (!f.zuteil.isEmpty() && !f.zuteil.contains(s.zuteil))
+    if (!f.zuteil.isEmpty() && !f.zuteil.contains(nr(s.zuteil)))
         return false;
     switch (f.fest) {
     case stFestNull: break;
@@ -202,12 +222,12 @@ bool matches(const TSchueler& s, const TSearchFilter& f)
     if (!f.wahl.isEmpty()) {
         bool any = false;
         for (int r = 1; r <= 5 && !any; ++r)
-            any = f.wahl.contains(s.wahl[r]);
+            any = f.wahl.contains(nr(s.wahl[r]));
         if (!any)
             return false;
     }
     for (int r = 1; r <= 5; ++r)
-        if (!f.wahli[r].isEmpty() && !f.wahli[r].contains(s.wahl[r]))
+        if (!f.wahli[r].isEmpty() && !f.wahli[r].contains(nr(s.wahl[r])))
             return false;
     return true;
 }

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class TProjektData;
 struct TImportOptions;
 struct TElements;
 struct TImportCounts;
@@ -38,18 +39,24 @@ public:
     int getRecCount() const override { return 11; }
     TDataType getDataType() const override { return dtSch; }
 
-    // Pupils whose zuteil is not 0.
+    // Pupils whose zuteil is not 0, whether it names a project or not.
     int getEintAnz() const;
+    // Pupils assigned to a project of Pro.
+    int getEintAnz(const TProjektData& Pro) const;
     // The class overview: row 0 keeps the caller's four headings; rows 1..n
-    // class text, pupils, assigned, first choice; classes merged without
-    // regard to case. One fixed row when n >= 1, none otherwise.
-    void toOverview(TStringGrid& Grid) const;
+    // class text, pupils, assigned (to a project of Pro), first choice;
+    // classes merged without regard to case. One fixed row when n >= 1,
+    // none otherwise.
+    void toOverview(TStringGrid& Grid, const TProjektData& Pro) const;
     // Sorts by the keys of TSchueler::ToSortZeil (by character code, not
     // stable).
     void Sort(TSortCritType Crit);
     TSortCritType getSort() const { return SortedBy; }
     // Clears every pupil's hand index; assignments and fixed flags remain.
     void clearHand();
+    // Every pupil's references follow a renumbering of the projects
+    // (TSchueler::MoveProjektRefs); true when any changed.
+    bool MoveProjektRefs(int pos, int delta);
 
     // MCount := number of pupils matching Filter. Unless countOnly, also a
     // new list of those pupils (the caller owns the list, not the pupils;

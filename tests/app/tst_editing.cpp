@@ -25,6 +25,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -100,6 +101,8 @@ private slots:
     void insertAndDeleteProjects_data();
     void insertAndDeleteProjects();
     void deleteOnlyProject();
+    void pupilsFollowTheirProjects_data();
+    void pupilsFollowTheirProjects();
     void insertAndDeletePupils();
     void deletePupilClosesViews_data();
     void deletePupilClosesViews();
@@ -943,9 +946,10 @@ void TestEditing::insertAndDeleteProjects()
     QCOMPARE(MainForm->panelText(0), QString::number(names.size()) + QStringLiteral(" Projekte")
                                          + (changed ? QStringLiteral(" (*)") : QString()));
     QCOMPARE(MainForm->ProjekteGrid->rowCount(), names.size() + 2);
-    // The pupils keep their numbers: the first choice 3 names whatever is
-    // project 3 now.
-    QCOMPARE(pupil(1)->wahl[1], 3);
+    // The first choice still names Theater, or nothing once it is gone.
+    const int theater = names.indexOf(QStringLiteral("Theater")) + 1;
+    QCOMPARE(pupil(1)->wahl[1], theater);
+    QCOMPARE(SchuelerData->getModified(), theater != 3);
     // Inserting at the end takes the cursor to the new project.
     QCOMPARE(at(), QPoint(1, command == QLatin1String("InsertEndAct") ? 6 : 3));
 }
@@ -963,6 +967,105 @@ void TestEditing::deleteOnlyProject()
     QCOMPARE(ProjektData->getNr(1)->getNr(), 1);
     QCOMPARE(ProjektData->getNr(1)->name, QString());
     QVERIFY(ProjektData->getModified());
+}
+
+void TestEditing::pupilsFollowTheirProjects_data()
+{
+    QTest::addColumn<int>("projects");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("insert");
+    QTest::newRow("insert in the middle") << 6 << 3 << true;
+    QTest::newRow("insert at the first") << 6 << 1 << true;
+    QTest::newRow("delete in the middle") << 6 << 3 << false;
+    QTest::newRow("delete the last") << 6 << 6 << false;
+    QTest::newRow("delete the only project") << 1 << 1 << false;
+}
+
+// Inserting or deleting a project renumbers the later ones; every choice,
+// assignment and placement by hand still names the project it named, and
+// the pupil editor, an extract view, the overviews and the status bar show
+// it at once.
+void TestEditing::pupilsFollowTheirProjects()
+{
+    QFETCH(int, projects);
+    QFETCH(int, row);
+    QFETCH(bool, insert);
+    addProjects(projects);
+    const QStringList lines = projects == 1
+        ? QStringList{"A; w; 7; a; -; 1; 0; 0; 0; 0; 1; ", "B; m; 7; a; 1; 1; 0; 0; 0; 0; 1; ",
+                      "C; w; 8; b; F; 1; 0; 0; 0; 0; 1; "}
+        : QStringList{"A; w; 7; a; -; 3; 1; 2; 0; 0; 3; ", "B; m; 7; a; 2; 6; 3; 0; 0; 0; 3; ",
+                      "C; w; 8; b; -; 6; 5; 4; 3; 2; 6; ", "D; m; 8; b; 1; 6; 0; 0; 0; 0; 6; ",
+                      "E; w; 7; a; -; 1; 2; 0; 0; 0; 0; ", "F; m; 7; a; F; 4; 0; 0; 0; 0; 4; "};
+    for (const QString& line : lines)
+        SchuelerData->add(new TSchueler(TZeile(line), true));
+    MainFormHandler->UpdateAll();
+
+    // What each reference names, by project name ("-" for none).
+    const auto named = [](const TSchueler* s) {
+        QStringList out;
+        for (int r = 1; r <= 6; ++r) {
+            const int n = r <= 5 ? s->wahl[r] : s->zuteil;
+            out << (n == 0 ? QStringLiteral("-") : ProjektData->getNr(n)->name);
+        }
+        return out;
+    };
+    const QString gone = insert ? QString() : ProjektData->getNr(row)->name;
+    QList<QStringList> expected;
+    QList<int> hands;
+    for (int i = 1; i <= SchuelerData->Anz(); ++i) {
+        QStringList names = named(pupil(i));
+        const int hand = pupil(i)->getHand();
+        hands << (hand >= 1 && names.at(hand - 1) == gone ? -1 : hand);
+        if (!insert)
+            names.replaceInStrings(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(gone) + u'$'),
+                                   QStringLiteral("-"));
+        expected << names;
+    }
+
+    TEditor* sch = openEditor(dtSch);
+    TEditor* view = openView();
+    openEditor(dtPro);
+    QVERIFY(FGrid->setCurrentCell(1, projects == 1 ? 1 : row == 6 ? 1 : row));
+    if (row == 6)
+        press(Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(FGrid->row(), row);
+    FUi->clear();
+    FUi->queueAnswer(TModalResult::mrYes);
+    press(insert ? Qt::Key_Insert : Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(FUi->unanswered, 0);
+    QCOMPARE(FUi->texts().size(), projects == 1 ? 2 : 1);
+
+    int assigned = 0;
+    QList<int> counts(ProjektData->Anz() + 1, 0);
+    for (int i = 1; i <= SchuelerData->Anz(); ++i) {
+        const TSchueler* s = pupil(i);
+        QCOMPARE(named(s), expected.at(i - 1));
+        QCOMPARE(s->getHand(), hands.at(i - 1));
+        // Both pupil windows show the new numbers.
+        const QStringList fields = s->ToZeile();
+        for (TEditor* e : {sch, view})
+            for (int c = 4; c <= 10; ++c)
+                QCOMPARE(e->grid()->cell(c, i), fields.at(c));
+        assigned += s->zuteil != 0;
+        ++counts[s->zuteil];
+    }
+    if (projects == 1) {
+        QCOMPARE(ProjektData->Anz(), 1);
+        QCOMPARE(assigned, 0);
+    }
+    QVERIFY(SchuelerData->getModified());
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("%1 Schüler (*)").arg(SchuelerData->Anz()));
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("%1 eingeteilt").arg(assigned));
+    TGridWidget* pg = MainForm->ProjekteGrid;
+    QCOMPARE(pg->rowCount(), ProjektData->Anz() + 2);
+    QCOMPARE(pg->cell(2, 1), QString::number(assigned == 0 ? 0 : counts[0]));
+    for (int k = 1; k <= ProjektData->Anz(); ++k)
+        QCOMPARE(pg->cell(2, k + 1), QString::number(counts[k]));
+    int overviewAssigned = 0;
+    for (int r = 1; r < MainForm->SchuelerGrid->rowCount(); ++r)
+        overviewAssigned += MainForm->SchuelerGrid->cell(2, r).toInt();
+    QCOMPARE(overviewAssigned, assigned);
 }
 
 void TestEditing::insertAndDeletePupils()

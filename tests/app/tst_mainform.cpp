@@ -39,6 +39,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -138,6 +139,7 @@ private slots:
     void emptyListEditor_data();
     void emptyListEditor();
     void editorPlacement();
+    void editorsUnderTheOverviewScroll();
     void activateEditorKeepsActive();
     void overviewAndStatusBarFitTheirTexts();
     void overviewNameColumnFitsTheNames_data();
@@ -1263,6 +1265,43 @@ void TestMainForm::editorPlacement()
     QCOMPARE(second.topLeft(), QPoint(0, caption));
     QCOMPARE(second.width(), MainForm->getEditorWidth());
     QCOMPARE(second.height(), MainForm->getEditorHeight() - caption);
+}
+
+// Editors opened while the overview was hidden keep their width when it
+// shows again; the window area then scrolls to their far edges.
+void TestMainForm::editorsUnderTheOverviewScroll()
+{
+    QMdiArea* area = MainForm->clientArea();
+    QCOMPARE(area->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(area->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+
+    // An editor placed beside the overview fits: no scroll bar.
+    MainForm->ActivateProAct->trigger();
+    QCoreApplication::processEvents();
+    QVERIFY(!area->horizontalScrollBar()->isVisible());
+    QVERIFY(!area->verticalScrollBar()->isVisible());
+
+    MainForm->ShowOverviewAct->trigger();
+    QVERIFY(MainForm->Uebersicht->isHidden());
+    MainForm->ActivateSchAct->trigger();
+    MainForm->ShowOverviewAct->trigger();
+    QVERIFY(!MainForm->Uebersicht->isHidden());
+    QCoreApplication::processEvents();
+    TEditor* sch = MainForm->activeEditor();
+    QVERIFY(sch);
+    QVERIFY(sch->geometry().right() >= area->viewport()->width());
+    QScrollBar* h = area->horizontalScrollBar();
+    QVERIFY(h->isVisible());
+    QVERIFY(h->maximum() > 0);
+
+    h->setValue(h->maximum());
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+    for (TEditor* e : MainForm->editors()) {
+        QVERIFY2(e->geometry().right() < area->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 of %2").arg(e->geometry().right()).arg(area->viewport()->width())));
+        QVERIFY(e->geometry().bottom() < area->viewport()->height());
+    }
 }
 
 void TestMainForm::activateEditorKeepsActive()

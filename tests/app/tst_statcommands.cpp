@@ -413,6 +413,38 @@ private slots:
 
     // ------------------------------------------------------------ debug menu
 
+    // Pupils whose assigned project the list does not hold (a pupil file
+    // beside another project file) count as not assigned everywhere.
+    void staleProjectNumbers()
+    {
+        addProjects(2);
+        const QStringList lines{"Anna; w; 7; a; -; 2; 1; 0; 0; 0; 2; ",   // first choice
+                                "Ben; m; 7; a; -; 3; 1; 2; 0; 0; 3; ",    // stale first choice
+                                "Cem; m; 7; a; -; 3; 1; 2; 0; 0; 0; ",
+                                "Dana; w; 7; a; -; 1; 0; 5; 0; 0; 5; "};  // stale third choice
+        for (const QString& line : lines)
+            SchuelerData->add(new TSchueler(TZeile(line), true));
+        MainFormHandler->UpdateAll();
+        QCOMPARE(MainForm->panelText(2), QStringLiteral("1 eingeteilt"));
+        QCOMPARE(MainForm->ProjekteGrid->cell(2, 1), QStringLiteral("3"));
+        QCOMPARE(MainForm->SchuelerGrid->rowTexts(1), (QStringList{" 7a", "4", "1", "1"}));
+
+        runWithDialog([] { action("SchStatAct")->trigger(); }, [](QDialog*) {});
+        QCOMPARE(SchStatD->Grid->rowTexts(1), (QStringList{"3", "0", "1", "0", "0", "0", "0"}));
+
+        // The consistency check passes them over like the unassigned.
+        action("mDVerify")->trigger();
+        QCOMPARE(DebugWin->Outputs->toPlainText().split(QLatin1Char('\n')).last(), QStringLiteral("VERIFY"));
+
+        // Project 0's pupils in a view of their own.
+        QVERIFY(MainForm->ProjekteGrid->setRow(1));
+        MainForm->ProjekteGrid->onDblClick();
+        QCOMPARE(MainForm->editors().size(), 1);
+        QCOMPARE(MainForm->editors().first()->getData()->Anz(), 3);
+        QCOMPARE(pupil(2)->zuteil, 3);
+        QCOMPARE(pupil(4)->zuteil, 5);
+    }
+
     void debugMenu()
     {
         addProjects(2);

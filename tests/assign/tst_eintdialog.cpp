@@ -253,7 +253,7 @@ private slots:
         QCOMPARE(proGrid.rowTexts(2), (QStringList{"1", "Theater", "3", "ok"}));
         QCOMPARE(proGrid.rowTexts(3), (QStringList{"2", "Chor", "2", "ok"}));
         TMemoryGrid klGrid(4, 1);
-        SchuelerData->toOverview(klGrid);
+        SchuelerData->toOverview(klGrid, *ProjektData);
         QCOMPARE(klGrid.rowTexts(1), (QStringList{" 7a", "2", "2", "0"}));
         QCOMPARE(klGrid.rowTexts(2), (QStringList{" 8b", "2", "2", "2"}));
         QCOMPARE(klGrid.rowTexts(3), (QStringList{" 9c", "1", "1", "1"}));

@@ -24,6 +24,19 @@ public:
     ~TOwnedSchuelerData() override { ClearData(); }
 };
 
+// The program's project list holds projects 1..n while this lives.
+class TGlobalProjects {
+public:
+    explicit TGlobalProjects(int n)
+    {
+        for (int k = 1; k <= n; ++k)
+            ProjektData->add(new TProjekt(k));
+    }
+    ~TGlobalProjects() { ProjektData->ClearData(); }
+    TGlobalProjects(const TGlobalProjects&) = delete;
+    TGlobalProjects& operator=(const TGlobalProjects&) = delete;
+};
+
 // A pupil from the text of an assignment line.
 inline TSchueler* pupil(const QString& line)
 {

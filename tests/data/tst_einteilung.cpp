@@ -162,12 +162,19 @@ void TestEinteilung::countEintUnknownProject()
     auto* odd = new TSchueler;   // a number no line could carry
     odd->zuteil = -3;
     sd.add(odd);
+    // Numbers naming no project count as not assigned: with nobody in a
+    // project, project 0 shows 0.
     CountEint(sd, pd);
-    QCOMPARE(pd.getNr0()->Anz(), 5);
+    QCOMPARE(pd.getNr0()->Anz(), 0);
+    sd.add(pupil(QStringLiteral("B; m; 7; a; -; 1; 0; 0; 0; 0; 20; ")));
+    CountEint(sd, pd);
+    QCOMPARE(pd.getNr0()->Anz(), 7);
     int sum = 0;
     for (int k = 1; k <= 20; ++k)
         sum += pd.getNr(k)->Anz();
-    QCOMPARE(sum, 0);
+    QCOMPARE(sum, 1);
+    QCOMPARE(pd.getNr(20)->Anz(), 1);
+    QCOMPARE(sd.getNr(6)->zuteil, 250);
 }
 
 QTEST_GUILESS_MAIN(TestEinteilung)

@@ -48,7 +48,52 @@ private slots:
     void outsideValueMatchesNobody_data();
     void outsideValueMatchesNobody();
     void emptySource();
+    void numbersBesideAProjectList_data();
+    void numbersBesideAProjectList();
 };
+
+void TestFilter::numbersBesideAProjectList_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("raw");   // matches without the project list
+    // beside projects 1..5: MEIER's choice 9 and zuteil 7 name none
+    QTest::newRow("zuteil 0") << "zuteil0" << QStringList{"", "MEIER", "Müller"} << 2;
+    QTest::newRow("priority 0") << "prio0" << QStringList{"", "MEIER", "Müller"} << 2;
+    QTest::newRow("any choice 0") << "wahl0" << QStringList{"Meier", "Me", "Mai", "MEIER", "Müller"} << 5;
+    QTest::newRow("first choice 0") << "wahl1_0" << QStringList{"MEIER"} << 0;
+    QTest::newRow("first choice 9") << "wahl1_9" << QStringList{} << 1;
+}
+
+void TestFilter::numbersBesideAProjectList()
+{
+    QFETCH(QString, what);
+    QFETCH(QStringList, expected);
+    TOwnedSchuelerData sd;
+    fill(sd);
+    TOwnedProjektData pd;
+    for (int k = 1; k <= 5; ++k)
+        pd.add(new TProjekt(k));
+    TSearchFilter f;
+    f.Projekte = &pd;
+    if (what == "zuteil0")
+        f.zuteil.include(0);
+    else if (what == "prio0")
+        f.priority.include(0);
+    else if (what == "wahl0")
+        f.wahl.include(0);
+    else if (what == "wahl1_0")
+        f.wahli[1].include(0);
+    else
+        f.wahli[1].include(9);
+    int count = -1;
+    const auto list = sd.select(f, false, count);
+    QCOMPARE(names(*list), expected);
+    // Without the list the numbers count as they stand.
+    f.Projekte = nullptr;
+    sd.select(f, true, count);
+    QTEST(count, "raw");
+}
 
 void TestFilter::stringMatches_data()
 {

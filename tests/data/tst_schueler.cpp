@@ -1,3 +1,4 @@
+#include "UDataTestUtil.h"
 #include "data/USchueler.h"
 
 #include <QtTest>
@@ -57,6 +58,8 @@ private slots:
     void priority();
     void wahlAnz();
     void hand();
+    void moveProjektRefs_data();
+    void moveProjektRefs();
     void sortKey_data();
     void sortKey();
 };
@@ -335,11 +338,12 @@ void TestSchueler::priority_data()
     QTest::addColumn<int>("zuteil");
     QTest::addColumn<QList<int>>("choices");
     QTest::addColumn<int>("priority");
-    QTest::newRow("unassigned") << 0 << QList<int>{1, 2, 3, 4, 5} << 0;
-    QTest::newRow("highest rank counts") << 9 << QList<int>{9, 4, 9, 0, 0} << 3;
-    QTest::newRow("ranks 1 and 4") << 7 << QList<int>{7, 1, 2, 7, 3} << 4;
-    QTest::newRow("first") << 7 << QList<int>{7, 1, 2, 3, 4} << 1;
-    QTest::newRow("none of the choices") << 5 << QList<int>{1, 2, 3, 4, 0} << -1;
+    QTest::addColumn<int>("inEight");   // the priority beside projects 1..8
+    QTest::newRow("unassigned") << 0 << QList<int>{1, 2, 3, 4, 5} << 0 << 0;
+    QTest::newRow("highest rank counts") << 9 << QList<int>{9, 4, 9, 0, 0} << 3 << 0;
+    QTest::newRow("ranks 1 and 4") << 7 << QList<int>{7, 1, 2, 7, 3} << 4 << 4;
+    QTest::newRow("first") << 7 << QList<int>{7, 1, 2, 3, 4} << 1 << 1;
+    QTest::newRow("none of the choices") << 5 << QList<int>{1, 2, 3, 4, 0} << -1 << -1;
 }
 
 void TestSchueler::priority()
@@ -351,6 +355,64 @@ void TestSchueler::priority()
         s.wahl[r] = choices.at(r - 1);
     s.zuteil = zuteil;
     QTEST(s.getPriority(), "priority");
+    TOwnedProjektData eight;
+    for (int k = 1; k <= 8; ++k)
+        eight.add(new TProjekt(k));
+    QTEST(s.getPriority(eight), "inEight");
+    QCOMPARE(s.getZuteil(eight), zuteil <= 8 ? zuteil : 0);
+    QCOMPARE(s.zuteil, zuteil);
+}
+
+void TestSchueler::moveProjektRefs_data()
+{
+    QTest::addColumn<int>("pos");
+    QTest::addColumn<int>("delta");
+    QTest::addColumn<QList<int>>("before");   // choices 1..5, zuteil, hand
+    QTest::addColumn<QList<int>>("after");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("insert at 3") << 3 << 1 << QList<int>{3, 1, 2, 4, 0, 3, 1} << QList<int>{4, 1, 2, 5, 0, 4, 1}
+                                 << true;
+    QTest::newRow("insert at 1") << 1 << 1 << QList<int>{1, 0, 0, 0, 0, 0, -1} << QList<int>{2, 0, 0, 0, 0, 0, -1}
+                                 << true;
+    QTest::newRow("insert after all") << 6 << 1 << QList<int>{3, 1, 2, 5, 0, 5, 4}
+                                      << QList<int>{3, 1, 2, 5, 0, 5, 4} << false;
+    // the deleted project's references become 0, its placement goes
+    QTest::newRow("delete 3") << 3 << -1 << QList<int>{3, 1, 4, 2, 0, 3, 1} << QList<int>{0, 1, 3, 2, 0, 0, -1}
+                              << true;
+    QTest::newRow("delete 3, placed on another rank") << 3 << -1 << QList<int>{3, 4, 0, 0, 0, 4, 2}
+                                                      << QList<int>{0, 3, 0, 0, 0, 3, 2} << true;
+    QTest::newRow("delete 3, placed into 0") << 3 << -1 << QList<int>{3, 0, 0, 0, 0, 0, 0}
+                                             << QList<int>{0, 0, 0, 0, 0, 0, 0} << true;
+    QTest::newRow("delete the last") << 6 << -1 << QList<int>{6, 1, 0, 0, 0, 6, -1}
+                                     << QList<int>{0, 1, 0, 0, 0, 0, -1} << true;
+    QTest::newRow("delete before nothing") << 6 << -1 << QList<int>{1, 2, 0, 0, 0, 2, 2}
+                                           << QList<int>{1, 2, 0, 0, 0, 2, 2} << false;
+    // a number beyond the list stays beyond it
+    QTest::newRow("beyond, insert") << 2 << 1 << QList<int>{9, 0, 0, 0, 0, 9, -1}
+                                    << QList<int>{10, 0, 0, 0, 0, 10, -1} << true;
+    QTest::newRow("beyond, delete") << 2 << -1 << QList<int>{9, 0, 0, 0, 0, 9, -1}
+                                    << QList<int>{8, 0, 0, 0, 0, 8, -1} << true;
+}
+
+void TestSchueler::moveProjektRefs()
+{
+    QFETCH(int, pos);
+    QFETCH(int, delta);
+    QFETCH(QList<int>, before);
+    QFETCH(QList<int>, after);
+    TSchueler s;
+    for (int r = 1; r <= 5; ++r)
+        s.wahl[r] = before.at(r - 1);
+    s.zuteil = before.at(5);
+    s.setHand(before.at(6));
+    s.fest = true;
+    QTEST(s.MoveProjektRefs(pos, delta), "changed");
+    QList<int> got;
+    for (int r = 1; r <= 5; ++r)
+        got << s.wahl[r];
+    got << s.zuteil << s.getHand();
+    QCOMPARE(got, after);
+    QVERIFY(s.fest);
 }
 
 void TestSchueler::wahlAnz()
@@ -384,17 +446,22 @@ void TestSchueler::sortKey_data()
 {
     QTest::addColumn<int>("krit");
     QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("projects");   // in the program's project list
     // name "Abcdefghijklmnopqrstuvwxyz", grade 7, department "bio", boy, project 12
-    QTest::newRow("N") << int(sc_N) << "Abcdefghijklmnopqrst 7BIOm 12";
-    QTest::newRow("not sorted") << int(sc_NotSorted) << "Abcdefghijklmnopqrst 7BIOm 12";
-    QTest::newRow("Kl_N") << int(sc_Kl_N) << " 7BIOAbcdefghijklmnopqrstm 12";
-    QTest::newRow("P_N") << int(sc_P_N) << " 12Abcdefghijklmnopqrst 7BIOm";
-    QTest::newRow("P_Kl") << int(sc_P_Kl) << " 12 7BIOAbcdefghijklmnopqrstm";
+    QTest::newRow("N") << int(sc_N) << "Abcdefghijklmnopqrst 7BIOm 12" << 12;
+    QTest::newRow("not sorted") << int(sc_NotSorted) << "Abcdefghijklmnopqrst 7BIOm 12" << 12;
+    QTest::newRow("Kl_N") << int(sc_Kl_N) << " 7BIOAbcdefghijklmnopqrstm 12" << 12;
+    QTest::newRow("P_N") << int(sc_P_N) << " 12Abcdefghijklmnopqrst 7BIOm" << 12;
+    QTest::newRow("P_Kl") << int(sc_P_Kl) << " 12 7BIOAbcdefghijklmnopqrstm" << 12;
+    // a project the list does not hold sorts as none
+    QTest::newRow("P_N, no project 12") << int(sc_P_N) << "  0Abcdefghijklmnopqrst 7BIOm" << 11;
 }
 
 void TestSchueler::sortKey()
 {
     QFETCH(int, krit);
+    QFETCH(int, projects);
+    const TGlobalProjects global(projects);
     TSchueler s;
     s.name = QStringLiteral("Abcdefghijklmnopqrstuvwxyz");
     s.jgst = 7;

@@ -110,7 +110,8 @@ void TestSchuelerData::overviewEmpty()
     TMemoryGrid grid(4, 6);
     grid.setFixedRows(1);
     grid.setRowTexts(0, {"Klasse", "Anz", "eingeteilt", "Erstwahl"});
-    sd.toOverview(grid);
+    TOwnedProjektData pd;
+    sd.toOverview(grid, pd);
     QCOMPARE(grid.rowCount(), 1);
     QCOMPARE(grid.fixedRows(), 0);
     QCOMPARE(grid.rowTexts(0), (QStringList{"Klasse", "Anz", "eingeteilt", "Erstwahl"}));
@@ -124,13 +125,19 @@ void TestSchuelerData::overview()
     sd.add(pupil(QStringLiteral("C; m; 7; A; -; 3; 0; 0; 0; 0; 3; ")));   // first choice
     sd.add(pupil(QStringLiteral("D; w; 5; ; -; 1; 2; 0; 0; 0; 2; ")));    // second choice
     sd.add(pupil(QStringLiteral("E; w; 7; a; -; 1; 0; 0; 0; 0; 9; ")));   // none of the choices
+    // Chose and assigned to a number the project list does not hold: as if
+    // not assigned.
+    sd.add(pupil(QStringLiteral("F; w; 5; ; -; 11; 0; 0; 0; 0; 11; ")));
+    TOwnedProjektData pd;
+    for (int k = 1; k <= 10; ++k)
+        pd.add(new TProjekt(k));
     TMemoryGrid grid(4, 2);
     grid.setRowTexts(0, {"Klasse", "Anz", "eingeteilt", "Erstwahl"});
-    sd.toOverview(grid);
+    sd.toOverview(grid, pd);
     QCOMPARE(grid.rowCount(), 4);
     QCOMPARE(grid.fixedRows(), 1);
     QCOMPARE(grid.rowTexts(0), (QStringList{"Klasse", "Anz", "eingeteilt", "Erstwahl"}));
-    QCOMPARE(grid.rowTexts(1), (QStringList{" 5", "1", "1", "0"}));
+    QCOMPARE(grid.rowTexts(1), (QStringList{" 5", "2", "1", "0"}));
     QCOMPARE(grid.rowTexts(2), (QStringList{" 7a", "3", "3", "1"}));   // text of the first pupil met
     QCOMPARE(grid.rowTexts(3), (QStringList{"10b", "1", "0", "0"}));
 }
@@ -139,17 +146,23 @@ void TestSchuelerData::sort_data()
 {
     QTest::addColumn<int>("krit");
     QTest::addColumn<QStringList>("order");
+    QTest::addColumn<int>("projects");   // in the program's project list
     // name, class, gender, project
-    QTest::newRow("N, upper case first") << int(sc_N) << QStringList{"Anna", "Bernd", "Carl", "Dora", "bert"};
-    QTest::newRow("Kl_N") << int(sc_Kl_N) << QStringList{"Bernd", "Carl", "Dora", "bert", "Anna"};
-    QTest::newRow("P_N, 9 before 10") << int(sc_P_N) << QStringList{"Carl", "bert", "Anna", "Bernd", "Dora"};
-    QTest::newRow("P_Kl") << int(sc_P_Kl) << QStringList{"Carl", "bert", "Bernd", "Anna", "Dora"};
+    QTest::newRow("N, upper case first") << int(sc_N) << QStringList{"Anna", "Bernd", "Carl", "Dora", "bert"} << 10;
+    QTest::newRow("Kl_N") << int(sc_Kl_N) << QStringList{"Bernd", "Carl", "Dora", "bert", "Anna"} << 10;
+    QTest::newRow("P_N, 9 before 10") << int(sc_P_N) << QStringList{"Carl", "bert", "Anna", "Bernd", "Dora"} << 10;
+    QTest::newRow("P_Kl") << int(sc_P_Kl) << QStringList{"Carl", "bert", "Bernd", "Anna", "Dora"} << 10;
+    // Without project 10 Dora sorts with the unassigned.
+    QTest::newRow("P_N, 10 names no project") << int(sc_P_N) << QStringList{"Carl", "Dora", "bert", "Anna", "Bernd"}
+                                              << 9;
 }
 
 void TestSchuelerData::sort()
 {
     QFETCH(int, krit);
     QFETCH(QStringList, order);
+    QFETCH(int, projects);
+    const TGlobalProjects global(projects);
     TOwnedSchuelerData sd;
     sd.add(pupil(QStringLiteral("Carl; m; 7; a; -; 1; 0; 0; 0; 0; 0; ")));
     sd.add(pupil(QStringLiteral("Anna; w; 12; a; -; 1; 0; 0; 0; 0; 9; ")));
@@ -184,6 +197,7 @@ void TestSchuelerData::sortIsOrderedByKey()
             QVERIFY(sd.getNr(i)->ToSortZeil(krit) <= sd.getNr(i + 1)->ToSortZeil(krit));
     }
     // 20-character names that agree: class, then gender (boys first), then project
+    const TGlobalProjects global(9);
     sd.ClearData();
     sd.add(pupil(QStringLiteral("Abcdefghijklmnopqrst-b; w; 7; a; -; 0; 0; 0; 0; 0; 0; ")));
     sd.add(pupil(QStringLiteral("Abcdefghijklmnopqrst-a; m; 7; a; -; 0; 0; 0; 0; 0; 5; ")));
