@@ -176,7 +176,11 @@ void TAnsiLineReader::readFailed() const
 QString TAnsiLineReader::decodeLine(qsizetype from, qsizetype length) const
 {
     const QByteArray bytes = FBuffer.mid(from, length);
-    return FEncoding == TTextEncoding::Utf8 ? QString::fromUtf8(bytes) : Ansi::decode(bytes);
+    if (FEncoding == TTextEncoding::Windows1252)
+        return Ansi::decode(bytes);
+    // Composed, so that a letter with a combining mark is the one character
+    // the code page has for it.
+    return QString::fromUtf8(bytes).normalized(QString::NormalizationForm_C);
 }
 
 bool TAnsiLineReader::fill()

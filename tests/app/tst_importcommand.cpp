@@ -716,6 +716,9 @@ void TestImportCommand::encodings_data()
         << QStringList{QStringLiteral("Meier Hans|10|a|w"), QStringLiteral("Berg Anna|7|b|m"),
                        QStringLiteral("Groß Sören|8|d|m")}
         << QStringList() << QStringLiteral("3 von 3 Schülerdatensätzen importiert.");
+    // Umlauts written as a letter and a combining mark.
+    QTest::newRow("UTF-8, decomposed") << umlauts.normalized(QString::NormalizationForm_D).toUtf8() << umlautPupils
+                                       << QStringList() << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
     QTest::newRow("Windows-1252") << Ansi::encode(umlauts) << umlautPupils << QStringList()
                                   << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
     // A character that the data files cannot hold.

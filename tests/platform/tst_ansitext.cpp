@@ -193,6 +193,9 @@ private slots:
         QTest::newRow("BOM, broken") << bom + QByteArray("Wei\xDF") << true
                                      << QStringList{QStringLiteral("Wei\uFFFD")};
         QTest::newRow("UTF-8") << QByteArray("M\xC3\xBCller\rWei\xC3\x9F\n") << true << umlauts;
+        // Umlauts written as a letter and a combining diaeresis come in as
+        // the one character the data files hold.
+        QTest::newRow("UTF-8, combining marks") << QByteArray("Mu\xCC\x88ller\nWei\xC3\x9F") << true << umlauts;
         QTest::newRow("UTF-8, four bytes") << QByteArray("a\xF0\x9F\x98\x80") << true
                                            << QStringList{QStringLiteral("a\U0001F600")};
         QTest::newRow("ASCII") << QByteArray("Meier\r\n") << false << QStringList{QStringLiteral("Meier")};
