@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -148,6 +149,14 @@ bool TQtPrinter::beginPrinter()
     job.setFullPage(FPrinter->fullPage());
     job.setDocName(FPrinter->docName());
     job.setCreator(FPrinter->creator());
+    job.setPaperSource(FPrinter->paperSource());
+    job.setPrintRange(FPrinter->printRange());
+    job.setPageRanges(FPrinter->pageRanges());
+    // What the print dialog sets for the printer's own options (pages per
+    // sheet, page ranges, trays) lives in the engine under the key that Qt's
+    // CUPS support uses; an engine without it ignores the key.
+    const auto options = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    job.printEngine()->setProperty(options, FPrinter->printEngine()->property(options));
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(&job)) {
         FError = QStringLiteral("Der Drucker \"%1\" hat den Druckauftrag abgelehnt.").arg(job.printerName());
