@@ -44,6 +44,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSet>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -1081,6 +1082,13 @@ void TMainForm::ArrangeActExecute()
     const QList<TEditor*> list = editors();
     if (list.isEmpty())
         return;
+    // A scrolled area goes back to its origin and the tiles cover it whole,
+    // without the scroll bars they make needless; moving the first tile
+    // must not scroll the others meanwhile.
+    ClientArea->horizontalScrollBar()->setValue(0);
+    ClientArea->verticalScrollBar()->setValue(0);
+    ClientArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ClientArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const QRect area = ClientArea->viewport()->rect();
     const int n = int(list.size());
     const int h = std::max(1, area.height() / n);
@@ -1091,6 +1099,8 @@ void TMainForm::ArrangeActExecute()
         const int top = area.top() + i * h;
         e->setGeometry(area.left(), top, area.width(), i == n - 1 ? area.bottom() + 1 - top : h);
     }
+    ClientArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ClientArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void TMainForm::ProjekteGridEnter()

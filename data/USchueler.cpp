@@ -84,13 +84,13 @@ void TSchueler::FromZeileZT(const TStrings& Zeile, bool zt)
     }
 
     for (int r = 1; r <= 5; ++r) {
-        if (!StrToIntRange(Zeile.at(4 + r), v, 0, 255))
+        if (!StrToIntRange(Zeile.at(4 + r), v, 0, MaxNr))
             fail(QStringLiteral("Schuelerdatenzeile: Felder \"Wahlen\" fehlerhaft (6)"));
         wahl[r] = v;
     }
 
     if (zt) {
-        if (!StrToIntRange(Zeile.at(10), v, 0, 255))
+        if (!StrToIntRange(Zeile.at(10), v, 0, MaxNr))
             fail(QStringLiteral("Schuelerdatenzeile: Feld \"zuteil\" fehlerhaft (7)"));
         zuteil = v;
     } else {
@@ -151,6 +151,10 @@ bool TSchueler::MoveProjektRefs(int pos, int delta)
             return nr;
         if (delta < 0 && nr == pos)
             return 0;
+        // MaxNr names no project of a shorter list and stays, so the
+        // line still reads back.
+        if (delta > 0 && nr == MaxNr)
+            return nr;
         return nr + delta;
     };
     bool changed = false;

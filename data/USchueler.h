@@ -25,6 +25,9 @@ public:
     // ESchFromZeile.
     TSchueler(const TStrings& Zeile, bool zt);
 
+    // The highest project number a pupil line holds.
+    static constexpr int MaxNr = 255;
+
     // Whether a pupil line can carry the name and read it back.
     static bool IsValidName(const QString& name);
     // Whether the department is one a pupil line takes: empty, or
@@ -66,7 +69,8 @@ public:
     // project was inserted at pos; -1: project pos goes). Every choice and
     // the assignment follow their project; one naming the project that goes
     // becomes 0, and a placement by hand on its rank is removed. Numbers
-    // naming no project stay beyond the list. True when anything changed.
+    // naming no project stay beyond the list, MaxNr as it is. True when
+    // anything changed.
     bool MoveProjektRefs(int pos, int delta);
     int getWahlAnz() const;                       // ranks with a choice
     // The sort key; the assigned project as the program's project list

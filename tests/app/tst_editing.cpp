@@ -103,6 +103,7 @@ private slots:
     void deleteOnlyProject();
     void pupilsFollowTheirProjects_data();
     void pupilsFollowTheirProjects();
+    void highestNumberReadsBack();
     void insertAndDeletePupils();
     void deletePupilClosesViews_data();
     void deletePupilClosesViews();
@@ -1066,6 +1067,37 @@ void TestEditing::pupilsFollowTheirProjects()
     for (int r = 1; r < MainForm->SchuelerGrid->rowCount(); ++r)
         overviewAssigned += MainForm->SchuelerGrid->cell(2, r).toInt();
     QCOMPARE(overviewAssigned, assigned);
+}
+
+// A number beyond the project list at the highest a pupil line holds stays
+// beyond it when a project is inserted, and the saved list reads back.
+void TestEditing::highestNumberReadsBack()
+{
+    addProjects(3);
+    SchuelerData->add(new TSchueler(TZeile(QStringLiteral("A; w; 7; a; -; 255; 2; 0; 0; 0; 255; ")), true));
+    MainFormHandler->UpdateAll();
+    openEditor(dtPro);
+    QVERIFY(FGrid->setCurrentCell(1, 1));
+    FUi->queueAnswer(TModalResult::mrYes);
+    press(Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(ProjektData->Anz(), 4);
+    QCOMPARE(pupil(1)->wahl[1], 255);
+    QCOMPARE(pupil(1)->wahl[2], 3);
+    QCOMPARE(pupil(1)->zuteil, 255);
+
+    openEditor(dtSch);
+    QTemporaryDir dir;
+    FUi->clear();
+    FUi->queueFiles({dir.filePath(QStringLiteral("s"))});
+    QTest::keySequence(QApplication::focusWidget(), MainForm->SaveAct->shortcut());
+    QCOMPARE(FUi->texts(), QStringList{"1 Einteilung-Datensätze nach s.EIN geschrieben"});
+    FUi->clear();
+    FUi->queueFiles({dir.filePath(QStringLiteral("s.EIN"))});
+    MainForm->OpenEintAct->trigger();
+    QCOMPARE(FUi->lastText(), QStringLiteral("1 Einteilung-Datensätze gelesen."));
+    QCOMPARE(SchuelerData->Anz(), 1);
+    QCOMPARE(pupil(1)->wahl[1], 255);
+    QCOMPARE(pupil(1)->wahl[2], 3);
 }
 
 void TestEditing::insertAndDeletePupils()

@@ -1302,6 +1302,22 @@ void TestMainForm::editorsUnderTheOverviewScroll()
                  qPrintable(QStringLiteral("%1 of %2").arg(e->geometry().right()).arg(area->viewport()->width())));
         QVERIFY(e->geometry().bottom() < area->viewport()->height());
     }
+
+    // "Anordnen" in the scrolled area tiles the editors over all of it
+    // again, and the scroll bars go.
+    MainForm->ArrangeAct->trigger();
+    QCoreApplication::processEvents();
+    QVERIFY(!h->isVisible());
+    QVERIFY(!area->verticalScrollBar()->isVisible());
+    const QRect viewport = area->viewport()->rect();
+    const QList<TEditor*> list = MainForm->editors();
+    QCOMPARE(list.size(), 2);
+    QCOMPARE(list[0]->geometry().topLeft(), QPoint(0, 0));
+    QCOMPARE(list[1]->geometry().left(), 0);
+    for (TEditor* e : list)
+        QCOMPARE(e->geometry().width(), viewport.width());
+    QCOMPARE(list[1]->geometry().top(), list[0]->geometry().bottom() + 1);
+    QCOMPARE(list[1]->geometry().bottom(), viewport.bottom());
 }
 
 void TestMainForm::activateEditorKeepsActive()

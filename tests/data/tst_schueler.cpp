@@ -392,6 +392,10 @@ void TestSchueler::moveProjektRefs_data()
                                     << QList<int>{10, 0, 0, 0, 0, 10, -1} << true;
     QTest::newRow("beyond, delete") << 2 << -1 << QList<int>{9, 0, 0, 0, 0, 9, -1}
                                     << QList<int>{8, 0, 0, 0, 0, 8, -1} << true;
+    QTest::newRow("highest number, insert") << 2 << 1 << QList<int>{255, 2, 0, 0, 0, 255, -1}
+                                            << QList<int>{255, 3, 0, 0, 0, 255, -1} << true;
+    QTest::newRow("highest number, delete") << 2 << -1 << QList<int>{255, 0, 0, 0, 0, 255, -1}
+                                            << QList<int>{254, 0, 0, 0, 0, 254, -1} << true;
 }
 
 void TestSchueler::moveProjektRefs()
