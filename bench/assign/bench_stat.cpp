@@ -97,8 +97,8 @@ int main(int argc, char** argv)
     std::printf("  releasing, the command with refresh: %8.2f ms\n", releaseCmd);
 
     TMemoryGrid overview(4, 1);
-    SchuelerData->toOverview(overview);
-    const double overviewMs = median(7, [&] { SchuelerData->toOverview(overview); });
+    SchuelerData->toOverview(overview, *ProjektData);
+    const double overviewMs = median(7, [&] { SchuelerData->toOverview(overview, *ProjektData); });
     const double klassen = median(7, [&] {
         KlassenSelect->setKlassen(&overview);
         KlassenSelect->ListJgst->selectAll();

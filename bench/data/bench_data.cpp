@@ -102,7 +102,7 @@ int main(int argc, char** argv)
     TMemoryGrid proGrid(4, 1);
     const double proOverMs = bestOf(5, [&] { pro.toOverview(proGrid); });
     TMemoryGrid schGrid(4, 1);
-    const double schOverMs = bestOf(5, [&] { sch.toOverview(schGrid); });
+    const double schOverMs = bestOf(5, [&] { sch.toOverview(schGrid, pro); });
     std::printf("  projects toOverview  %8.2f ms  (%d rows)\n", proOverMs, proGrid.rowCount());
     std::printf("  pupils toOverview    %8.2f ms  (%d rows)\n", schOverMs, schGrid.rowCount());
 
