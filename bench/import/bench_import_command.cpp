@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
@@ -48,11 +49,13 @@ bool writeRegister(const QString& path)
     return f.open(QIODevice::WriteOnly) && f.write(all) == all.size();
 }
 
-// Field nr of the preview gets the assignment list's row.
+// Field nr of the preview gets the assignment list's row, chosen with Space.
 void assign(int nr, int row)
 {
     ImportDialog->NrSelect->setValue(nr);
     ImportDialog->AssignBox->setCurrentRow(row);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QCoreApplication::sendEvent(ImportDialog->AssignBox, &space);
 }
 
 struct TRun {
@@ -111,6 +114,13 @@ int main(int argc, char** argv)
     TBenchUi ui;
     SetUi(&ui);
     ui.file = dir.filePath(QStringLiteral("register.txt"));
+    // An imported list counts as modified: the next import's save question
+    // is answered "Nein", so the register is not saved over.
+    ui.answer = [](const TMessage& m) {
+        if (m.buttons & mbNo)
+            return TModalResult::mrNo;
+        return m.buttons & mbOK ? TModalResult::mrOk : TModalResult::mrCancel;
+    };
     if (!writeRegister(ui.file)) {
         std::printf("cannot write %s\n", qPrintable(ui.file));
         return 1;
