@@ -157,11 +157,12 @@ int TVirtPrinter::RoomEnd(QStringView rest) const
     // A blank before the next text of this line, found by going on along
     // the rest of the line as PrintLine will; without one, the printable
     // right edge of the page.
+    const int blank = P->textWidth(QStringLiteral(" "));
     TLinePos pos = Line;
     int end = P->pageWidth() - LeftMargin;
     while (!rest.isEmpty() && Advance(NextToken(rest), pos))
         if (!NextToken(rest).isEmpty() && pos.X > Line.X)
-            end = std::min(end, pos.X - P->textWidth(QStringLiteral(" ")));
+            end = std::min(end, pos.X - blank);
     return end;
 }
 
