@@ -843,19 +843,13 @@ void TMainForm::ImportActExecute()
 
     {
         // The user has answered for the old pupils: closing their editors
-        // asks nothing more.
+        // asks nothing more, so none stays to show the pupils freed below.
         const TDataTypeSet answered = FAnswered;
         const auto restore = qScopeGuard([&] { FAnswered = answered; });
         FAnswered.include(dtSch);
         MainFormHandler->UpdateCloseViewSchEditors();
         MainFormHandler->UpdateCloseMainSchEditor();
     }
-    // A pupil editor that refused to close still shows the old list.
-    for (TEditor* e : editors())
-        if (e->getDataType() == dtSch) {
-            MainFormHandler->UpdateAll();
-            return;
-        }
 
     replacePupils(imported.release());
     const int n = counts.imported;

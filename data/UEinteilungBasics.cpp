@@ -32,10 +32,9 @@ void CountEint(TSchuelerData& Sch, TProjektData& Pro)
         Pro.getNr(i)->ResetAnz();
 
     const int pupils = Sch.Anz();
-    for (int i = 1; i <= pupils; ++i) {
-        // A number naming no project counts on project 0.
-        Pro.getNrOr0(Sch.getNr(i)->getZuteil(Pro))->IncAnz();
-    }
+    // A number naming no project counts on project 0.
+    for (int i = 1; i <= pupils; ++i)
+        Pro.getNrOr0(Sch.getNr(i)->zuteil)->IncAnz();
     if (null->Anz() == pupils)
         null->ResetAnz();
 }

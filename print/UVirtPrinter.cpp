@@ -62,14 +62,11 @@ TVirtPrinter::TVirtPrinter(const TFontSpec* Heading, const TFontSpec* Standard, 
     Width = pageWidth - 2 * LeftMargin;
     TopMargin = RoundHalfEven(pageWidth / 12.0);   // the page width, so both margins agree
     Height = RoundHalfEven(P->pageHeight() - 2.5 * TopMargin);
-    SetTabs(u"0510152025303540455055606570758085909599");
+    Line.Tabs = ReadTabs(u"0510152025303540455055606570758085909599");
     HeadingFont = Heading;
     StandardFont = Standard;
     Spacing = Spacing_;
     Footer = Footer_;
-    PosX = 0;
-    PosY = 0;
-    TabPos = 0;
 }
 
 TVirtPrinter::~TVirtPrinter()
@@ -109,9 +106,9 @@ void TVirtPrinter::PrintLine(const QString& line)
     while (!txt.isEmpty()) {
         const QStringView text = NextToken(txt);
         if (!text.isEmpty()) {
-            const QString shown = Fitted(text, RoomEnd(txt) - PosX);
+            const QString shown = Fitted(text, RoomEnd(txt) - Line.X);
             if (!shown.isEmpty())
-                P->textOut(LeftMargin + PosX, TopMargin + PosY, shown);
+                P->textOut(LeftMargin + Line.X, TopMargin + PosY, shown);
         }
         ControlSequence(txt);
     }
@@ -121,29 +118,23 @@ void TVirtPrinter::PrintLine(const QString& line)
 void TVirtPrinter::ControlSequence(QStringView& txt)
 {
     const QStringView token = NextToken(txt);
-    if (token.size() == 1 && token[0] == Tab)
-        NextTab(Tabs, TabPos, PosX);
-    if (token.size() == 1 && token[0] == Cr)
-        Newline();
-    if (token.size() == 1 && token[0] == Ff)
-        Newpage();
+    if (!Advance(token, Line))
+        token[0] == Cr ? Newline() : Newpage();
     if (token.startsWith(QLatin1Char('F')))
         ChangeFont(token.mid(1));
-    if (token.startsWith(QLatin1Char('T')))
-        SetTabs(token.mid(1));
 }
 
-void TVirtPrinter::NextTab(const TTabs& tabs, int& tabPos, int& x) const
+bool TVirtPrinter::Advance(QStringView token, TLinePos& pos) const
 {
-    if (tabPos < TabCount) {
-        ++tabPos;
-        x = RoundHalfEven(double(tabs[size_t(tabPos - 1)]) * Width / 100.0);
+    if (token.size() == 1 && (token[0] == Cr || token[0] == Ff))
+        return false;
+    if (token.size() == 1 && token[0] == Tab && pos.TabPos < TabCount) {
+        ++pos.TabPos;
+        pos.X = RoundHalfEven(double(pos.Tabs[size_t(pos.TabPos - 1)]) * Width / 100.0);
     }
-}
-
-void TVirtPrinter::SetTabs(QStringView txt)
-{
-    Tabs = ReadTabs(txt);
+    if (token.startsWith(QLatin1Char('T')))
+        pos.Tabs = ReadTabs(token.mid(1));
+    return true;
 }
 
 TVirtPrinter::TTabs TVirtPrinter::ReadTabs(QStringView txt)
@@ -163,25 +154,15 @@ TVirtPrinter::TTabs TVirtPrinter::ReadTabs(QStringView txt)
 
 int TVirtPrinter::RoomEnd(QStringView rest) const
 {
-    // Where the next text of this line starts, found by going through the
-    // rest of the line as PrintLine will; without one, the printable right
-    // edge of the page.
-    const int edge = P->pageWidth() - LeftMargin;
-    TTabs tabs = Tabs;
-    int tabPos = TabPos;
-    int x = PosX;
-    int end = edge;
-    while (!rest.isEmpty()) {
-        const QStringView token = NextToken(rest);
-        if (token.size() == 1 && (token[0] == Cr || token[0] == Ff))
-            break;
-        if (token.size() == 1 && token[0] == Tab)
-            NextTab(tabs, tabPos, x);
-        if (token.startsWith(QLatin1Char('T')))
-            tabs = ReadTabs(token.mid(1));
-        if (!NextToken(rest).isEmpty() && x > PosX)
-            end = std::min(end, x - P->textWidth(QStringLiteral(" ")));
-    }
+    // A blank before the next text of this line, found by going on along
+    // the rest of the line as PrintLine will; without one, the printable
+    // right edge of the page.
+    const int blank = P->textWidth(QStringLiteral(" "));
+    TLinePos pos = Line;
+    int end = P->pageWidth() - LeftMargin;
+    while (!rest.isEmpty() && Advance(NextToken(rest), pos))
+        if (!NextToken(rest).isEmpty() && pos.X > Line.X)
+            end = std::min(end, pos.X - blank);
     return end;
 }
 
@@ -226,8 +207,8 @@ void TVirtPrinter::ChangeFont(QStringView txt)
 void TVirtPrinter::Newline()
 {
     PosY += RoundHalfEven(P->fontHeight() * Spacing);
-    PosX = 0;
-    TabPos = 0;
+    Line.X = 0;
+    Line.TabPos = 0;
     if (PosY > Height)
         Newpage();
 }
@@ -237,9 +218,9 @@ void TVirtPrinter::Newpage()
     if (Footer)
         PrintFooter();
     P->newPage();
-    PosX = 0;
     PosY = 0;
-    TabPos = 0;
+    Line.X = 0;
+    Line.TabPos = 0;
 }
 
 void TVirtPrinter::PrintFooter()

@@ -48,17 +48,24 @@ public:
     int topMargin() const { return TopMargin; }
     int width() const { return Width; }
     int height() const { return Height; }
-    int tab(int i) const { return Tabs[size_t(i - 1)]; }   // 1..20
-    int posX() const { return PosX; }
+    int tab(int i) const { return Line.Tabs[size_t(i - 1)]; }   // 1..20
+    int posX() const { return Line.X; }
     int posY() const { return PosY; }
 
 private:
     using TTabs = std::array<int, TabCount>;
+    // Where a line stands: its tab stops, how many it has passed, and the
+    // position of its next text (body pixels).
+    struct TLinePos {
+        TTabs Tabs{};
+        int TabPos = 0;
+        int X = 0;
+    };
 
-    void SetTabs(QStringView txt);
     static TTabs ReadTabs(QStringView txt);
-    // Passes the next tab stop of tabs, as a TAB token does.
-    void NextTab(const TTabs& tabs, int& tabPos, int& x) const;
+    // Moves pos over a control token: TAB to the next stop, "T" to new
+    // stops. False for CR and FF, which end the line.
+    bool Advance(QStringView token, TLinePos& pos) const;
     // Where the room of a text drawn now ends (body pixels), rest being the
     // line after it.
     int RoomEnd(QStringView rest) const;
@@ -72,11 +79,9 @@ private:
     void ControlSequence(QStringView& txt);
     static QStringView NextToken(QStringView& txt);
 
-    int PosX = 0;
+    TLinePos Line;
     int PosY = 0;
-    int TabPos = 0;
     IPrinterDevice* P = nullptr;
-    TTabs Tabs{};
     double Spacing = 1.0;
     bool Footer = false;
     int LeftMargin = 0;

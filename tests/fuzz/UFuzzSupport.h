@@ -260,8 +260,8 @@ inline QList<QByteArray> fileLines(const QByteArray& bytes)
 
 // The lines of a file from another program, decoded by hand: UTF-8 after a
 // UTF-8 byte order mark (which goes), or when the bytes are valid UTF-8
-// (they survive a round trip through Qt's codec) and hold one above 127;
-// Windows-1252 otherwise.
+// (they survive a round trip through Qt's codec) and hold one above 127,
+// each line composed (NFC); Windows-1252 otherwise.
 inline QStringList foreignLines(const QByteArray& bytes)
 {
     const QByteArray bom("\xEF\xBB\xBF");
@@ -273,7 +273,7 @@ inline QStringList foreignLines(const QByteArray& bytes)
     const bool utf8 = hasBom || (high && QString::fromUtf8(body).toUtf8() == body);
     QStringList lines;
     for (const QByteArray& l : fileLines(body))
-        lines.append(utf8 ? QString::fromUtf8(l) : Ansi::decode(l));
+        lines.append(utf8 ? QString::fromUtf8(l).normalized(QString::NormalizationForm_C) : Ansi::decode(l));
     return lines;
 }
 
