@@ -1234,6 +1234,12 @@ bool withChoices(const TData& data)
 
 } // namespace
 
+void TMainForm::resortActive()
+{
+    if (const auto* pupils = dynamic_cast<const TSchuelerData*>(activeData(*this)))
+        sortActive(pupils->getSort());
+}
+
 void TMainForm::PrintActExecute()
 {
     TData* data = activeData(*this);
@@ -1244,6 +1250,8 @@ void TMainForm::PrintActExecute()
     const bool voll = withChoices(*data);
     data->SetPrintFonts(PrintConfDialog->getHFont(), PrintConfDialog->getSFont(), PrintConfDialog->getSpacing(),
                         PrintConfDialog->getFooter());
+    // Each category once: the list in its order first.
+    resortActive();
     // The page printer tells the user that the job was sent; an error shows
     // instead.
     data->ExportData(QString(), exPrint, voll);
@@ -1268,6 +1276,7 @@ void TMainForm::ExportActExecute()
     QString name = chosen.files.first();
     if (!hasExtension(name))
         name += QLatin1Char('.') + QString::fromLatin1(ExportExt[format]);
+    resortActive();
     const int count = data->ExportData(name, format, voll);
     ShowMessage(QString::number(count) + QStringLiteral(" Datensätze nach ") + withoutFolder(name)
                 + QStringLiteral(" exportiert."));

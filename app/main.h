@@ -227,6 +227,9 @@ private:
     // The active editor, when it is not editing a cell.
     TEditor* idleActiveEditor() const;
     void sortActive(TSortCritType SortBy);
+    // Sorts the active pupil list again by its own criterion, as the sort
+    // menu does: assignments changed since keep no order of themselves.
+    void resortActive();
     // The window menu's list of the editor windows, made when it opens.
     void fillWindowMenu();
 

@@ -1,12 +1,15 @@
 // The print and export commands in the main window, offscreen, with the
-// scripted seam and the recording printer: the sort test, the choices
-// question, the export file dialog with its name rules and memory, the
-// result message, and every failure reaching the error display with the
-// old file kept and no success text.
+// scripted seam and the recording printer: the sort test, the list put in
+// its order first, the choices question, the export file dialog with its
+// name rules and memory, the result message, and every failure reaching
+// the error display with the old file kept and no success text.
 
 #include "app/UEditor.h"
 #include "app/UMainFormHandler.h"
+#include "app/USchFilterDialog.h"
 #include "app/main.h"
+#include "assign/UEintDialog.h"
+#include "assign/UHandDialog.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UGridWidget.h"
@@ -33,6 +36,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -283,6 +287,99 @@ QList<QList<TPdfWord>> pdfWords(const QString& bbox)
                                  m.captured(4)});
     }
     return pages;
+}
+
+// The surname of a pupil of the school, which the data files' code page
+// holds whole.
+QString surname(const QString& name)
+{
+    return name.section(QLatin1Char(','), 0, 0);
+}
+
+// The names of list in its order.
+QStringList namesOf(const TData& list)
+{
+    QStringList names;
+    for (int i = 1; i <= list.Anz(); ++i)
+        names.append(static_cast<const TSchueler*>(list.getNr(i))->name);
+    return names;
+}
+
+// The names an editor's grid shows, top to bottom.
+QStringList namesShown(const TEditor& editor)
+{
+    QStringList names;
+    for (int row = 1; row < editor.grid()->rowCount(); ++row)
+        names.append(editor.grid()->cell(0, row));
+    return names;
+}
+
+// The pupils of list by project, then name: the order print and export are
+// to show, found without the program's sort.
+QList<const TSchueler*> byProject(const TData& list)
+{
+    QList<const TSchueler*> pupils;
+    for (int i = 1; i <= list.Anz(); ++i)
+        pupils.append(static_cast<const TSchueler*>(list.getNr(i)));
+    std::sort(pupils.begin(), pupils.end(), [](const TSchueler* a, const TSchueler* b) {
+        const int pa = a->getZuteil(*ProjektData);
+        const int pb = b->getZuteil(*ProjektData);
+        return pa != pb ? pa < pb : a->name < b->name;
+    });
+    return pupils;
+}
+
+// Those pupils in categories: "heading: surname surname", each project
+// once, in ascending numbers.
+QStringList categoriesByProject(const TData& list)
+{
+    QStringList categories;
+    int project = -1;
+    for (const TSchueler* s : byProject(list)) {
+        if (s->getZuteil(*ProjektData) != project) {
+            project = s->getZuteil(*ProjektData);
+            categories.append(ProjektData->getNrOr0(project)->ToString() + QLatin1Char(':'));
+        }
+        categories.last() += QLatin1Char(' ') + surname(s->name);
+    }
+    return categories;
+}
+
+// What a text export shows in the same form: each "*** heading ***" with
+// the pupils' lines below it.
+QStringList categoriesExported(const QByteArray& bytes, const QStringList& names)
+{
+    const QRegularExpression heading(QStringLiteral("^\\*\\*\\* (.*) \\*\\*\\*$"));
+    QStringList categories;
+    for (const QString& line : Ansi::decode(bytes).split(QStringLiteral("\r\n"))) {
+        const QRegularExpressionMatch m = heading.match(line);
+        if (m.hasMatch()) {
+            categories.append(m.captured(1) + QLatin1Char(':'));
+            continue;
+        }
+        for (const QString& name : names)
+            if (!categories.isEmpty() && line.startsWith(surname(name) + QLatin1Char(',')))
+                categories.last() += QLatin1Char(' ') + surname(name);
+    }
+    return categories;
+}
+
+// What a print-out shows in the same form: every category starts a page.
+QStringList categoriesPrinted(const TRecordingPrinter& printer, const QStringList& names)
+{
+    QStringList headings{ProjektData->getNr0()->ToString()};
+    for (int p = 1; p <= ProjektData->Anz(); ++p)
+        headings.append(ProjektData->getNr(p)->ToString());
+    QStringList categories;
+    for (int page = 1; page <= int(printer.pages.size()); ++page) {
+        for (const QString& text : printer.pageTexts(page)) {
+            if (headings.contains(text))
+                categories.append(text + QLatin1Char(':'));
+            else if (names.contains(text) && !categories.isEmpty())
+                categories.last() += QLatin1Char(' ') + surname(text);
+        }
+    }
+    return categories;
 }
 
 } // namespace
@@ -691,6 +788,118 @@ private slots:
                                                                    + QRegularExpression::escape(name) + ".*"));
             QVERIFY2(row > at && row < next, qPrintable(name));
         }
+    }
+
+    // Sorted by project, then name, the list keeps its order while the
+    // assignments change; print and export bring it into order again, so
+    // that every project comes once and in order, and the editors show it.
+    void changedAssignmentsComeInOrder_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("view");
+        QTest::addColumn<bool>("print");
+        const struct {
+            const char* change;
+            bool view;
+        } changes[] = {{"automatic run", false}, {"placed by hand", false}, {"row edited", false},
+                       {"project deleted", false}, {"automatic run", true}, {"placed by hand", true},
+                       {"project deleted", true}};
+        for (const auto& c : changes)
+            for (const bool print : {true, false})
+                QTest::addRow("%s%s, %s", c.change, c.view ? " in an extract" : "", print ? "print" : "export")
+                    << QString::fromLatin1(c.change) << c.view << print;
+    }
+
+    void changedAssignmentsComeInOrder()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, view);
+        QFETCH(bool, print);
+        TEditor* editor = openPupils(sc_NotSorted);
+        if (view) {
+            // Every pupil: the filter dialog as it stands.
+            QTimer::singleShot(0, SchFilterDialog, [] { SchFilterDialog->OKButton->click(); });
+            command("AuszugAct");
+            editor = MainForm->activeEditor();
+            QVERIFY(editor && !editor->Editable());
+        }
+        command("mbSortPN");
+        auto* list = static_cast<TSchuelerData*>(editor->getData());
+        QCOMPARE(list->getSort(), sc_P_N);
+        const QStringList names = namesOf(*list);
+        const auto rowOf = [&](const QString& name) { return int(namesShown(*editor).indexOf(name)) + 1; };
+        const auto pupil = [](const QString& name) {
+            return SchuelerData->getNr(int(namesOf(*SchuelerData).indexOf(name)) + 1);
+        };
+
+        if (change == QLatin1String("automatic run")) {
+            QTimer::singleShot(0, EintDialog, [] {
+                QTest::mouseClick(EintDialog->findChild<QPushButton*>(QStringLiteral("Start")), Qt::LeftButton);
+            });
+            command("AutoEinteilAct");
+            QCOMPARE(SchuelerData->getEintAnz(), 5);
+        } else if (change == QLatin1String("placed by hand")) {
+            QVERIFY(editor->grid()->setCurrentCell(0, rowOf(QStringLiteral("Müller, Jörg"))));
+            QTimer::singleShot(0, HandDialog, [] {
+                HandDialog->findChild<QRadioButton*>(QStringLiteral("Opt2"))->click();
+                HandDialog->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+            });
+            command("HandEintAct");
+            QCOMPARE(pupil(QStringLiteral("Müller, Jörg"))->zuteil, 2);
+        } else if (change == QLatin1String("row edited")) {
+            // Storing a row takes the pupil out of its project.
+            TGridWidget* grid = editor->grid();
+            grid->setFocus(Qt::OtherFocusReason);
+            QVERIFY(grid->setCurrentCell(2, rowOf(QStringLiteral("Weiß, Anna"))));
+            QTest::keyClick(grid, Qt::Key_F2);
+            auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            QVERIFY(cell);
+            cell->selectAll();
+            QTest::keyClicks(cell, QStringLiteral("6"));
+            QTest::keyClick(cell, Qt::Key_Return);
+            QCOMPARE(pupil(QStringLiteral("Weiß, Anna"))->jgst, 6);
+            QCOMPARE(pupil(QStringLiteral("Weiß, Anna"))->zuteil, 0);
+        } else {
+            // Chor goes: its pupil to project 0, Töpfern's become project 2.
+            MainForm->ActivateEditor(dtPro);
+            QVERIFY(MainForm->activeEditor()->grid()->setCurrentCell(1, 2));
+            FUi->queueAnswer(TModalResult::mrYes);
+            command("DeleteAct");
+            QCOMPARE(ProjektData->Anz(), 2);
+            MainForm->activateEditor(editor);
+        }
+        QCOMPARE(MainForm->activeEditor(), editor);
+        const QStringList expected = categoriesByProject(*list);
+        QStringList inOrder;
+        for (const TSchueler* s : byProject(*list))
+            inOrder.append(s->name);
+        // The change left the list out of order.
+        QVERIFY(namesOf(*list) != inOrder);
+        // As if saved now: sorting is no change to save.
+        SchuelerData->ModSaved(SchuelerData->getFilename());
+        MainFormHandler->UpdateStatusBar();
+        FUi->clear();
+
+        FUi->queueAnswer(TModalResult::mrNo);
+        if (print) {
+            answerPrintDialog(true);
+            command("PrintAct");
+            QCOMPARE(FUi->texts(), (QStringList{Question, Sent}));
+            QCOMPARE(categoriesPrinted(*FPrinter, names), expected);
+            QCOMPARE(int(FPrinter->pages.size()), int(expected.size()));
+        } else {
+            FUi->queueFiles({path(QStringLiteral("liste"))}, 1);
+            command("ExportAct");
+            QCOMPARE(FUi->texts(), (QStringList{Question, "5 Datensätze nach liste.TXT exportiert."}));
+            QCOMPARE(categoriesExported(fileBytes(path(QStringLiteral("liste.TXT"))), names), expected);
+        }
+        // The list stands in that order now, still by project, then name,
+        // and the editor shows it; nothing counts as changed.
+        QCOMPARE(list->getSort(), sc_P_N);
+        QCOMPARE(namesOf(*list), inOrder);
+        QCOMPARE(namesShown(*editor), inOrder);
+        QVERIFY(!SchuelerData->getModified());
+        QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler"));
     }
 
     void unwritableTargets_data()
