@@ -980,12 +980,13 @@ void TestEditing::pupilsFollowTheirProjects_data()
     QTest::newRow("delete in the middle") << 6 << 3 << false;
     QTest::newRow("delete the last") << 6 << 6 << false;
     QTest::newRow("delete the only project") << 1 << 1 << false;
+    QTest::newRow("delete a fixed pupil's project") << 6 << 4 << false;
 }
 
 // Inserting or deleting a project renumbers the later ones; every choice,
-// assignment and placement by hand still names the project it named, and
-// the pupil editor, an extract view, the overviews and the status bar show
-// it at once.
+// assignment and placement by hand still names the project it named, a
+// pupil fixed to the deleted project is fixed no more, and the pupil
+// editor, an extract view, the overviews and the status bar show it at once.
 void TestEditing::pupilsFollowTheirProjects()
 {
     QFETCH(int, projects);
@@ -1014,10 +1015,12 @@ void TestEditing::pupilsFollowTheirProjects()
     const QString gone = insert ? QString() : ProjektData->getNr(row)->name;
     QList<QStringList> expected;
     QList<int> hands;
+    QList<bool> fixed;
     for (int i = 1; i <= SchuelerData->Anz(); ++i) {
         QStringList names = named(pupil(i));
         const int hand = pupil(i)->getHand();
         hands << (hand >= 1 && names.at(hand - 1) == gone ? -1 : hand);
+        fixed << (pupil(i)->fest && names.at(0) != gone);
         if (!insert)
             names.replaceInStrings(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(gone) + u'$'),
                                    QStringLiteral("-"));
@@ -1043,6 +1046,7 @@ void TestEditing::pupilsFollowTheirProjects()
         const TSchueler* s = pupil(i);
         QCOMPARE(named(s), expected.at(i - 1));
         QCOMPARE(s->getHand(), hands.at(i - 1));
+        QCOMPARE(s->fest, fixed.at(i - 1));
         // Both pupil windows show the new numbers.
         const QStringList fields = s->ToZeile();
         for (TEditor* e : {sch, view})
