@@ -453,15 +453,24 @@ void TEditor::setCurrentHand(int i)
 
 void TEditor::InsertAtCurrentPos()
 {
-    if (PrepareInsDel(+1))
+    if (RoomForInsert() && PrepareInsDel(+1))
         InsertAtPos(Grid->row());
 }
 
 void TEditor::InsertAtEnd()
 {
     // The new record may lie below the visible rows: the cursor goes to it.
-    if (InsertAtPos(Data->Anz() + 1))
+    if (RoomForInsert() && InsertAtPos(Data->Anz() + 1))
         Grid->setRow(Data->Anz());
+}
+
+bool TEditor::RoomForInsert()
+{
+    if (getDataType() != dtPro || Data->Anz() < TProjektData::MaxAnz)
+        return true;
+    MessageDlg(QStringLiteral("Es sind höchstens %1 Projekte möglich.").arg(TProjektData::MaxAnz),
+               TMsgType::mtWarning, mbOK);
+    return false;
 }
 
 bool TEditor::InsertAtPos(int pos)

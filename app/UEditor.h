@@ -97,6 +97,8 @@ private:
     // it. Either way the row shows the record afterwards.
     bool StoreRow(int row);
     bool InsertAtPos(int pos);
+    // False, after saying so, when the project list is full.
+    bool RoomForInsert();
     bool PrepareInsDel(int delta);
     // The move on from the "Projekt" column that the last key asks for;
     // false when it asks for none.
