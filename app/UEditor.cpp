@@ -451,6 +451,18 @@ void TEditor::setCurrentHand(int i)
     ShowRow(row);
 }
 
+void TEditor::setProjektView(int nr)
+{
+    FProjektNr = nr;
+    SetFNCaption(QStringLiteral("Projekt ") + QString::number(nr));
+}
+
+void TEditor::MoveProjektRefs(int pos, int delta)
+{
+    if (FProjektNr >= 0)
+        setProjektView(TSchueler::MovedNr(FProjektNr, pos, delta));
+}
+
 void TEditor::InsertAtCurrentPos()
 {
     if (RoomForInsert() && PrepareInsDel(+1))
@@ -499,9 +511,10 @@ bool TEditor::PrepareInsDel(int delta)
     const int pos = Grid->row();
     for (int p = pos; p <= Data->Anz(); ++p)
         static_cast<TProjekt*>(Data->getNr(p))->setNr(p + delta);
-    // The pupils' numbers follow their projects.
+    // The pupils' numbers follow their projects, and so do the views'.
     if (SchuelerData->MoveProjektRefs(pos, delta))
         SchuelerData->setModified();
+    MyHandler->UpdateMoveProjektRefs(pos, delta);
     return true;
 }
 

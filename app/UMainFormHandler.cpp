@@ -193,6 +193,12 @@ void TMainFormHandler::UpdateSchEditors()
             e->UpdateData();
 }
 
+void TMainFormHandler::UpdateMoveProjektRefs(int pos, int delta)
+{
+    for (TEditor* e : TheMain->editors())
+        e->MoveProjektRefs(pos, delta);
+}
+
 int TMainFormHandler::GetViewSchEditors() const
 {
     int n = 0;

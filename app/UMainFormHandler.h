@@ -18,6 +18,9 @@ public:
     void UpdateSchStat();
     void UpdateProEditors();
     void UpdateSchEditors();
+    // The projects from pos on were renumbered by delta: the project views
+    // follow their project.
+    void UpdateMoveProjektRefs(int pos, int delta);
     // The number of open read-only pupil views.
     int GetViewSchEditors() const;
     // Each closes the matching editors from the last to the first, letting

@@ -128,6 +128,8 @@ private slots:
     void overviewDoubleClickBelowTheRows();
     void overviewKeepsTheProjectThroughTheEditor_data();
     void overviewKeepsTheProjectThroughTheEditor();
+    void projectViewFollowsItsNumber_data();
+    void projectViewFollowsItsNumber();
 
     void emptyViewFreesItsPupil();
     void deletePupilClosesViews();
@@ -825,6 +827,54 @@ void TestExtracts::overviewKeepsTheProjectThroughTheEditor()
     TEditor* view = MainForm->activeEditor();
     QVERIFY(view && !view->Editable());
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(caption));
+}
+
+void TestExtracts::projectViewFollowsItsNumber_data()
+{
+    QTest::addColumn<int>("shown");          // the project the view shows
+    QTest::addColumn<QString>("command");    // run in the project editor on its row
+    QTest::addColumn<int>("editorRow");
+    QTest::addColumn<int>("number");         // the project's number then
+    QTest::newRow("inserted before it") << 3 << "InsertHereAct" << 2 << 4;
+    QTest::newRow("inserted at its row") << 3 << "InsertHereAct" << 3 << 4;
+    QTest::newRow("inserted after it") << 3 << "InsertHereAct" << 4 << 3;
+    QTest::newRow("appended") << 3 << "InsertEndAct" << 1 << 3;
+    QTest::newRow("deleted before it") << 3 << "DeleteAct" << 1 << 2;
+    QTest::newRow("deleted after it") << 3 << "DeleteAct" << 5 << 3;
+    QTest::newRow("itself deleted: its pupils are unassigned") << 3 << "DeleteAct" << 3 << 0;
+    QTest::newRow("the unassigned") << 0 << "DeleteAct" << 1 << 0;
+}
+
+// A view over a project's pupils is named after the project's number and
+// follows it through the project editor, as its pupils do.
+void TestExtracts::projectViewFollowsItsNumber()
+{
+    QFETCH(int, shown);
+    QFETCH(QString, command);
+    QFETCH(int, editorRow);
+    QFETCH(int, number);
+    projects(5);
+    for (int k = 0; k <= 5; ++k)
+        pupil(QStringLiteral("S%1").arg(k), 7, QStringLiteral("a"), {k}, k);
+    MainFormHandler->UpdateAll();
+    MainForm->ProjekteGrid->setRow(shown + 1);
+    MainForm->ProjekteGrid->onDblClick();
+    TEditor* view = onlyView();
+    QVERIFY(view);
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt %1]").arg(shown));
+
+    MainForm->ActivateProAct->trigger();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor && editor->Editable() && editor->getDataType() == dtPro);
+    QVERIFY(editor->grid()->setRow(editorRow));
+    FUi->queueAnswer(TModalResult::mrYes);   // the numbers of the projects after it change
+    MainForm->findChild<QAction*>(command)->trigger();
+    QCOMPARE(onlyView(), view);
+
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt %1]").arg(number));
+    // Its pupils are those of that number.
+    QCOMPARE(names(view->getData()), QStringList{QStringLiteral("S%1").arg(shown)});
+    QCOMPARE(view->grid()->cell(10, 1), QString::number(number));
 }
 
 // ------------------------------------------------------------- ownership
