@@ -291,6 +291,7 @@ bool TEditor::StoreRow(int row)
         return false;
     const TStrings line = Grid->rowTexts(row);
     TSchPro* record = Data->getNr(row);
+    const QStringList before = record->ToZeile();
     bool stored = true;
     try {
         if (record->isSchueler())
@@ -298,7 +299,12 @@ bool TEditor::StoreRow(int row)
         else
             record->FromZeile(line);
         Data->setModified();
-        MyHandler->UpdateStatusBar();
+        // The overviews and the other windows follow a record that changed;
+        // storing the same row again changes nothing.
+        if (QStringList(record->ToZeile()) != before)
+            MyHandler->UpdateRowStored(*this);
+        else
+            MyHandler->UpdateStatusBar();
     } catch (const ESchFromZeile&) {
         Ui().beep();
         stored = false;

@@ -451,8 +451,8 @@ void TestEditing::storedRowLosesAssignment()
     QVERIFY(SchuelerData->getModified());
     QCOMPARE(MainForm->panelText(1), QStringLiteral("4 Schüler (*)"));
     QCOMPARE(MainForm->panelText(2), QStringLiteral("3 eingeteilt"));
-    // The projects overview keeps its counts until its next refresh.
-    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("4"));
+    // The projects overview counts anew.
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("3"));
     QCOMPARE(FUi->beeps, 0);
 
     // The backup stays: the next move stores the row again, so the pupil

@@ -18,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -130,6 +131,7 @@ private slots:
     void overviewKeepsTheProjectThroughTheEditor();
     void projectViewFollowsItsNumber_data();
     void projectViewFollowsItsNumber();
+    void storedRowShowsInTheViews();
 
     void emptyViewFreesItsPupil();
     void deletePupilClosesViews();
@@ -875,6 +877,47 @@ void TestExtracts::projectViewFollowsItsNumber()
     // Its pupils are those of that number.
     QCOMPARE(names(view->getData()), QStringList{QStringLiteral("S%1").arg(shown)});
     QCOMPARE(view->grid()->cell(10, 1), QString::number(number));
+}
+
+// A row stored in the pupil editor shows at once in an open view and in
+// both overviews.
+void TestExtracts::storedRowShowsInTheViews()
+{
+    projects(2);
+    pupil(QStringLiteral("Anna"), 7, QStringLiteral("a"), {2}, 2);
+    pupil(QStringLiteral("Bert"), 7, QStringLiteral("a"), {2}, 2);
+    MainFormHandler->UpdateAll();
+    MainForm->ProjekteGrid->setRow(3);
+    MainForm->ProjekteGrid->onDblClick();
+    TEditor* view = onlyView();
+    QVERIFY(view);
+    QCOMPARE(view->grid()->cell(0, 1), QStringLiteral("Anna"));
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("2"));
+
+    MainForm->ActivateSchActExecute();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor && editor->Editable());
+    TGridWidget* grid = editor->grid();
+    grid->setFocus(Qt::OtherFocusReason);
+    QVERIFY(grid->setCurrentCell(0, 1));
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(cell);
+    cell->selectAll();
+    QTest::keyClicks(cell, QStringLiteral("Anne"));
+    QTest::keyClick(cell, Qt::Key_Tab);
+    QCOMPARE(SchuelerData->getNr(1)->name, QStringLiteral("Anne"));
+
+    QCOMPARE(view->grid()->cell(0, 1), QStringLiteral("Anne"));
+    QCOMPARE(view->grid()->cell(10, 1), QStringLiteral("0"));
+    // The pupil lost its assignment: project 2 and the class count one.
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("1"));
+    QCOMPARE(MainForm->SchuelerGrid->cell(0, 1), QStringLiteral(" 7a"));
+    QCOMPARE(MainForm->SchuelerGrid->cell(2, 1), QStringLiteral("1"));
+    // The editor keeps its cursor.
+    QCOMPARE(MainForm->activeEditor(), editor);
+    QCOMPARE(grid->col(), 1);
+    QCOMPARE(grid->row(), 1);
 }
 
 // ------------------------------------------------------------- ownership
