@@ -291,6 +291,7 @@ bool TEditor::StoreRow(int row)
         return false;
     const TStrings line = Grid->rowTexts(row);
     TSchPro* record = Data->getNr(row);
+    const QStringList before = record->ToZeile();
     bool stored = true;
     try {
         if (record->isSchueler())
@@ -298,7 +299,12 @@ bool TEditor::StoreRow(int row)
         else
             record->FromZeile(line);
         Data->setModified();
-        MyHandler->UpdateStatusBar();
+        // The overviews and the other windows follow a record that changed;
+        // storing the same row again changes nothing.
+        if (QStringList(record->ToZeile()) != before)
+            MyHandler->UpdateRowStored(*this);
+        else
+            MyHandler->UpdateStatusBar();
     } catch (const ESchFromZeile&) {
         Ui().beep();
         stored = false;
@@ -451,17 +457,38 @@ void TEditor::setCurrentHand(int i)
     ShowRow(row);
 }
 
+void TEditor::setProjektView(int nr)
+{
+    FProjektNr = nr;
+    SetFNCaption(QStringLiteral("Projekt ") + QString::number(nr));
+}
+
+void TEditor::MoveProjektRefs(int pos, int delta)
+{
+    if (FProjektNr >= 0)
+        setProjektView(TSchueler::MovedNr(FProjektNr, pos, delta));
+}
+
 void TEditor::InsertAtCurrentPos()
 {
-    if (PrepareInsDel(+1))
+    if (RoomForInsert() && PrepareInsDel(+1))
         InsertAtPos(Grid->row());
 }
 
 void TEditor::InsertAtEnd()
 {
     // The new record may lie below the visible rows: the cursor goes to it.
-    if (InsertAtPos(Data->Anz() + 1))
+    if (RoomForInsert() && InsertAtPos(Data->Anz() + 1))
         Grid->setRow(Data->Anz());
+}
+
+bool TEditor::RoomForInsert()
+{
+    if (getDataType() != dtPro || Data->Anz() < TProjektData::MaxAnz)
+        return true;
+    MessageDlg(QStringLiteral("Es sind höchstens %1 Projekte möglich.").arg(TProjektData::MaxAnz),
+               TMsgType::mtWarning, mbOK);
+    return false;
 }
 
 bool TEditor::InsertAtPos(int pos)
@@ -490,9 +517,10 @@ bool TEditor::PrepareInsDel(int delta)
     const int pos = Grid->row();
     for (int p = pos; p <= Data->Anz(); ++p)
         static_cast<TProjekt*>(Data->getNr(p))->setNr(p + delta);
-    // The pupils' numbers follow their projects.
+    // The pupils' numbers follow their projects, and so do the views'.
     if (SchuelerData->MoveProjektRefs(pos, delta))
         SchuelerData->setModified();
+    MyHandler->UpdateMoveProjektRefs(pos, delta);
     return true;
 }
 

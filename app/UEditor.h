@@ -57,6 +57,12 @@ public:
     void Sort(TSortCritType SortBy);
     // Manual placement i (0 to 5) of the pupil in the current row.
     void setCurrentHand(int i);
+    // A view over the pupils assigned to project nr: its caption names the
+    // project and follows its number when projects are inserted or deleted.
+    void setProjektView(int nr);
+    // The projects from pos on were renumbered by delta (+1: one was
+    // inserted at pos; -1: project pos went).
+    void MoveProjektRefs(int pos, int delta);
 
     TGridWidget* grid() const { return Grid; }
     // The close query alone, without closing: true when the editor may go.
@@ -97,6 +103,8 @@ private:
     // it. Either way the row shows the record afterwards.
     bool StoreRow(int row);
     bool InsertAtPos(int pos);
+    // False, after saying so, when the project list is full.
+    bool RoomForInsert();
     bool PrepareInsDel(int delta);
     // The move on from the "Projekt" column that the last key asks for;
     // false when it asks for none.
@@ -115,6 +123,7 @@ private:
     std::unique_ptr<TSchuelerData> FViewList;   // a view's own list
     TSchPro* FPhantom = nullptr;                // the empty pupil a view made itself
     bool BewegMode = false;
+    int FProjektNr = -1;                        // the project a view shows; -1 none
     QString BackupStr;
     int BackupX = -1;
     int BackupY = -1;

@@ -193,6 +193,22 @@ void TMainFormHandler::UpdateSchEditors()
             e->UpdateData();
 }
 
+void TMainFormHandler::UpdateRowStored(const TEditor& From)
+{
+    UpdateStatusBar();
+    UpdateSchStat();
+    UpdateProStat();
+    for (TEditor* e : TheMain->editors())
+        if (e != &From && e->getDataType() == From.getDataType())
+            e->UpdateData();
+}
+
+void TMainFormHandler::UpdateMoveProjektRefs(int pos, int delta)
+{
+    for (TEditor* e : TheMain->editors())
+        e->MoveProjektRefs(pos, delta);
+}
+
 int TMainFormHandler::GetViewSchEditors() const
 {
     int n = 0;

@@ -7,6 +7,7 @@
 
 #include <QIcon>
 
+class TEditor;
 class TMainForm;
 
 class TMainFormHandler {
@@ -18,6 +19,12 @@ public:
     void UpdateSchStat();
     void UpdateProEditors();
     void UpdateSchEditors();
+    // A row of From was stored: the status bar, both overviews and the
+    // other editors of its kind show it.
+    void UpdateRowStored(const TEditor& From);
+    // The projects from pos on were renumbered by delta: the project views
+    // follow their project.
+    void UpdateMoveProjektRefs(int pos, int delta);
     // The number of open read-only pupil views.
     int GetViewSchEditors() const;
     // Each closes the matching editors from the last to the first, letting

@@ -410,7 +410,9 @@ TEditor* OpenProjektView(int row)
     std::unique_ptr<TSchuelerData> list = SchuelerData->select(filter, false, count);
     if (count == 0)
         return nullptr;
-    return new TEditor(MainForm, MainFormHandler, std::move(list), QStringLiteral("Projekt ") + QString::number(p));
+    auto* view = new TEditor(MainForm, MainFormHandler, std::move(list), QString());
+    view->setProjektView(p);
+    return view;
 }
 
 std::unique_ptr<TSearchFilter> KlassenFilter(const QString& klasse)

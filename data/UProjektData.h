@@ -4,11 +4,16 @@
 
 #include "data/UData.h"
 #include "data/UProjekt.h"
+#include "data/USchueler.h"
 
 class TProjektData : public TData {
 public:
     TProjektData();             // holds a new pseudo-project
     ~TProjektData() override;   // releases no record
+
+    // The most projects the list takes: pupils name them by numbers up to
+    // TSchueler::MaxNr.
+    static constexpr int MaxAnz = TSchueler::MaxNr;
 
     // Releases every project, the pseudo-project too, and appends a new
     // pseudo-project; a reference to the old one is invalid afterwards.

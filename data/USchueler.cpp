@@ -144,30 +144,37 @@ int TSchueler::getPriority(const TProjektData& Pro) const
     return PriorityOf(getZuteil(Pro));
 }
 
+int TSchueler::MovedNr(int nr, int pos, int delta)
+{
+    if (nr < pos)
+        return nr;
+    if (delta < 0 && nr == pos)
+        return 0;
+    // The list holds fewer than MaxNr projects before an insert, so MaxNr
+    // names none: it stays, and the line still reads back.
+    if (delta > 0 && nr == MaxNr)
+        return nr;
+    return nr + delta;
+}
+
 bool TSchueler::MoveProjektRefs(int pos, int delta)
 {
-    const auto moved = [pos, delta](int nr) {
-        if (nr < pos)
-            return nr;
-        if (delta < 0 && nr == pos)
-            return 0;
-        // MaxNr names no project of a shorter list and stays, so the
-        // line still reads back.
-        if (delta > 0 && nr == MaxNr)
-            return nr;
-        return nr + delta;
-    };
     bool changed = false;
     if (delta < 0 && hand >= 1 && hand <= 5 && wahl[hand] == pos) {
         clearHand();
         changed = true;
     }
+    // Fixed to the project that goes: fixed no more.
+    if (delta < 0 && fest && wahl[1] == pos) {
+        fest = false;
+        changed = true;
+    }
     for (int r = 1; r <= 5; ++r) {
-        const int w = moved(wahl[r]);
+        const int w = MovedNr(wahl[r], pos, delta);
         changed = changed || w != wahl[r];
         wahl[r] = w;
     }
-    const int z = moved(zuteil);
+    const int z = MovedNr(zuteil, pos, delta);
     changed = changed || z != zuteil;
     zuteil = z;
     return changed;

@@ -68,10 +68,12 @@ public:
     // The projects from number pos on were renumbered by delta (+1: a
     // project was inserted at pos; -1: project pos goes). Every choice and
     // the assignment follow their project; one naming the project that goes
-    // becomes 0, and a placement by hand on its rank is removed. Numbers
-    // naming no project stay beyond the list, MaxNr as it is. True when
-    // anything changed.
+    // becomes 0, a placement by hand on its rank is removed, and a pupil
+    // fixed to it is fixed no more. Numbers naming no project stay beyond
+    // the list, MaxNr as it is. True when anything changed.
     bool MoveProjektRefs(int pos, int delta);
+    // Where project number nr stands after that renumbering.
+    static int MovedNr(int nr, int pos, int delta);
     int getWahlAnz() const;                       // ranks with a choice
     // The sort key; the assigned project as the program's project list
     // holds it (getZuteil).

@@ -104,6 +104,8 @@ private slots:
     void pupilsFollowTheirProjects_data();
     void pupilsFollowTheirProjects();
     void highestNumberReadsBack();
+    void insertBeyondTheMostProjects_data();
+    void insertBeyondTheMostProjects();
     void insertAndDeletePupils();
     void deletePupilClosesViews_data();
     void deletePupilClosesViews();
@@ -300,14 +302,17 @@ void TestEditing::keyMoves()
 void TestEditing::currentRowInSight_data()
 {
     QTest::addColumn<int>("kind");   // 0 pupil editor, 1 project editor
+    QTest::addColumn<int>("count");  // records in the list
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("row");
     for (int kind = 0; kind <= 1; ++kind) {
         const char* editor = kind == 0 ? "pupils" : "projects";
-        QTest::addRow("%s: Ctrl+End", editor) << kind << "Ctrl+End" << 2000;
-        QTest::addRow("%s: Am Ende einfügen", editor) << kind << "InsertEndAct" << 2001;
-        QTest::addRow("%s: Ctrl+End, then Ctrl+Home", editor) << kind << "Ctrl+Home" << 1;
-        QTest::addRow("%s: Tab from the last row", editor) << kind << "Tab" << 1;
+        // The project list takes one project below its most.
+        const int n = kind == 0 ? 2000 : 254;
+        QTest::addRow("%s: Ctrl+End", editor) << kind << n << "Ctrl+End" << n;
+        QTest::addRow("%s: Am Ende einfügen", editor) << kind << n << "InsertEndAct" << n + 1;
+        QTest::addRow("%s: Ctrl+End, then Ctrl+Home", editor) << kind << n << "Ctrl+Home" << 1;
+        QTest::addRow("%s: Tab from the last row", editor) << kind << n << "Tab" << 1;
     }
 }
 
@@ -315,12 +320,13 @@ void TestEditing::currentRowInSight()
 {
     // The current cell is always in sight, however it got there.
     QFETCH(int, kind);
+    QFETCH(int, count);
     QFETCH(QString, how);
     QFETCH(int, row);
     if (kind == 0)
-        loadSchool(3, 2000);
+        loadSchool(3, count);
     else
-        loadSchool(2000, 0);
+        loadSchool(count, 0);
     openEditor(kind == 0 ? dtSch : dtPro);
     QCoreApplication::processEvents();
     press(Qt::Key_End, Qt::ControlModifier);
@@ -329,7 +335,7 @@ void TestEditing::currentRowInSight()
     } else if (how == QLatin1String("Ctrl+Home")) {
         press(Qt::Key_Home, Qt::ControlModifier);
     } else if (how == QLatin1String("Tab")) {
-        QVERIFY(FGrid->setCurrentCell(kind == 0 ? 9 : 7, 2000));
+        QVERIFY(FGrid->setCurrentCell(kind == 0 ? 9 : 7, count));
         press(Qt::Key_Tab);
     }
     QCOMPARE(FGrid->row(), row);
@@ -445,8 +451,8 @@ void TestEditing::storedRowLosesAssignment()
     QVERIFY(SchuelerData->getModified());
     QCOMPARE(MainForm->panelText(1), QStringLiteral("4 Schüler (*)"));
     QCOMPARE(MainForm->panelText(2), QStringLiteral("3 eingeteilt"));
-    // The projects overview keeps its counts until its next refresh.
-    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("4"));
+    // The projects overview counts anew.
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("3"));
     QCOMPARE(FUi->beeps, 0);
 
     // The backup stays: the next move stores the row again, so the pupil
@@ -980,12 +986,13 @@ void TestEditing::pupilsFollowTheirProjects_data()
     QTest::newRow("delete in the middle") << 6 << 3 << false;
     QTest::newRow("delete the last") << 6 << 6 << false;
     QTest::newRow("delete the only project") << 1 << 1 << false;
+    QTest::newRow("delete a fixed pupil's project") << 6 << 4 << false;
 }
 
 // Inserting or deleting a project renumbers the later ones; every choice,
-// assignment and placement by hand still names the project it named, and
-// the pupil editor, an extract view, the overviews and the status bar show
-// it at once.
+// assignment and placement by hand still names the project it named, a
+// pupil fixed to the deleted project is fixed no more, and the pupil
+// editor, an extract view, the overviews and the status bar show it at once.
 void TestEditing::pupilsFollowTheirProjects()
 {
     QFETCH(int, projects);
@@ -1014,10 +1021,12 @@ void TestEditing::pupilsFollowTheirProjects()
     const QString gone = insert ? QString() : ProjektData->getNr(row)->name;
     QList<QStringList> expected;
     QList<int> hands;
+    QList<bool> fixed;
     for (int i = 1; i <= SchuelerData->Anz(); ++i) {
         QStringList names = named(pupil(i));
         const int hand = pupil(i)->getHand();
         hands << (hand >= 1 && names.at(hand - 1) == gone ? -1 : hand);
+        fixed << (pupil(i)->fest && names.at(0) != gone);
         if (!insert)
             names.replaceInStrings(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(gone) + u'$'),
                                    QStringLiteral("-"));
@@ -1043,6 +1052,7 @@ void TestEditing::pupilsFollowTheirProjects()
         const TSchueler* s = pupil(i);
         QCOMPARE(named(s), expected.at(i - 1));
         QCOMPARE(s->getHand(), hands.at(i - 1));
+        QCOMPARE(s->fest, fixed.at(i - 1));
         // Both pupil windows show the new numbers.
         const QStringList fields = s->ToZeile();
         for (TEditor* e : {sch, view})
@@ -1098,6 +1108,64 @@ void TestEditing::highestNumberReadsBack()
     QCOMPARE(SchuelerData->Anz(), 1);
     QCOMPARE(pupil(1)->wahl[1], 255);
     QCOMPARE(pupil(1)->wahl[2], 3);
+}
+
+void TestEditing::insertBeyondTheMostProjects_data()
+{
+    QTest::addColumn<int>("projects");
+    QTest::addColumn<Qt::KeyboardModifiers>("mods");   // with Ins: here or at the end
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("here, list full") << 255 << Qt::KeyboardModifiers(Qt::ShiftModifier) << true;
+    QTest::newRow("at the end, list full") << 255 << Qt::KeyboardModifiers(Qt::ControlModifier) << true;
+    QTest::newRow("here, room for one") << 254 << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
+    QTest::newRow("at the end, room for one") << 254 << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+}
+
+// A list of 255 projects takes no further one: the insert is refused with a
+// warning, nothing changes and the editor goes on.
+void TestEditing::insertBeyondTheMostProjects()
+{
+    QFETCH(int, projects);
+    QFETCH(Qt::KeyboardModifiers, mods);
+    QFETCH(bool, refused);
+    addProjects(projects);
+    const QString line = QStringLiteral("A; w; 7; a; 1; 255; 254; 1; 0; 0; 255; ");
+    SchuelerData->add(new TSchueler(TZeile(line), true));
+    MainFormHandler->UpdateAll();
+    openEditor(dtPro);
+    QVERIFY(FGrid->setCurrentCell(1, projects));
+    FUi->clear();
+    FUi->queueAnswer(TModalResult::mrYes);
+    press(Qt::Key_Insert, mods);
+
+    if (!refused) {
+        QCOMPARE(ProjektData->Anz(), 255);
+        for (const TMessage& m : std::as_const(FUi->messages))
+            QVERIFY(m.type != TMsgType::mtWarning);
+        return;
+    }
+    QCOMPARE(FUi->messages.size(), 1);
+    const TMessage& m = FUi->messages.first();
+    QCOMPARE(m.text, QStringLiteral("Es sind höchstens 255 Projekte möglich."));
+    QCOMPARE(m.type, TMsgType::mtWarning);
+    QCOMPARE(m.caption(), QStringLiteral("Warnung"));
+    QCOMPARE(m.buttons, TMsgButtons(mbOK));
+    QCOMPARE(ProjektData->Anz(), 255);
+    for (int k = 1; k <= 255; ++k)
+        QCOMPARE(ProjektData->getNr(k)->getNr(), k);
+    QCOMPARE(QStringList(pupil(1)->ToZeile()), QStringList(TZeile(line)));
+    QVERIFY(!ProjektData->getModified());
+    QVERIFY(!SchuelerData->getModified());
+    QCOMPARE(FGrid->rowCount(), 256);
+    QCOMPARE(MainForm->ProjekteGrid->rowCount(), 257);
+
+    // The editor goes on: a typed name is stored.
+    QCOMPARE(MainForm->activeEditor(), FEditor);
+    QVERIFY(FGrid->setCurrentCell(1, 255));
+    typeInCell(QStringLiteral("Zirkus"));
+    press(Qt::Key_Return);
+    QCOMPARE(ProjektData->getNr(255)->name, QStringLiteral("Zirkus"));
+    QVERIFY(ProjektData->getModified());
 }
 
 void TestEditing::insertAndDeletePupils()

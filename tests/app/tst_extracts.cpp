@@ -18,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -128,6 +129,9 @@ private slots:
     void overviewDoubleClickBelowTheRows();
     void overviewKeepsTheProjectThroughTheEditor_data();
     void overviewKeepsTheProjectThroughTheEditor();
+    void projectViewFollowsItsNumber_data();
+    void projectViewFollowsItsNumber();
+    void storedRowShowsInTheViews();
 
     void emptyViewFreesItsPupil();
     void deletePupilClosesViews();
@@ -825,6 +829,95 @@ void TestExtracts::overviewKeepsTheProjectThroughTheEditor()
     TEditor* view = MainForm->activeEditor();
     QVERIFY(view && !view->Editable());
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [%1]").arg(caption));
+}
+
+void TestExtracts::projectViewFollowsItsNumber_data()
+{
+    QTest::addColumn<int>("shown");          // the project the view shows
+    QTest::addColumn<QString>("command");    // run in the project editor on its row
+    QTest::addColumn<int>("editorRow");
+    QTest::addColumn<int>("number");         // the project's number then
+    QTest::newRow("inserted before it") << 3 << "InsertHereAct" << 2 << 4;
+    QTest::newRow("inserted at its row") << 3 << "InsertHereAct" << 3 << 4;
+    QTest::newRow("inserted after it") << 3 << "InsertHereAct" << 4 << 3;
+    QTest::newRow("appended") << 3 << "InsertEndAct" << 1 << 3;
+    QTest::newRow("deleted before it") << 3 << "DeleteAct" << 1 << 2;
+    QTest::newRow("deleted after it") << 3 << "DeleteAct" << 5 << 3;
+    QTest::newRow("itself deleted: its pupils are unassigned") << 3 << "DeleteAct" << 3 << 0;
+    QTest::newRow("the unassigned") << 0 << "DeleteAct" << 1 << 0;
+}
+
+// A view over a project's pupils is named after the project's number and
+// follows it through the project editor, as its pupils do.
+void TestExtracts::projectViewFollowsItsNumber()
+{
+    QFETCH(int, shown);
+    QFETCH(QString, command);
+    QFETCH(int, editorRow);
+    QFETCH(int, number);
+    projects(5);
+    for (int k = 0; k <= 5; ++k)
+        pupil(QStringLiteral("S%1").arg(k), 7, QStringLiteral("a"), {k}, k);
+    MainFormHandler->UpdateAll();
+    MainForm->ProjekteGrid->setRow(shown + 1);
+    MainForm->ProjekteGrid->onDblClick();
+    TEditor* view = onlyView();
+    QVERIFY(view);
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt %1]").arg(shown));
+
+    MainForm->ActivateProAct->trigger();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor && editor->Editable() && editor->getDataType() == dtPro);
+    QVERIFY(editor->grid()->setRow(editorRow));
+    FUi->queueAnswer(TModalResult::mrYes);   // the numbers of the projects after it change
+    MainForm->findChild<QAction*>(command)->trigger();
+    QCOMPARE(onlyView(), view);
+
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt %1]").arg(number));
+    // Its pupils are those of that number.
+    QCOMPARE(names(view->getData()), QStringList{QStringLiteral("S%1").arg(shown)});
+    QCOMPARE(view->grid()->cell(10, 1), QString::number(number));
+}
+
+// A row stored in the pupil editor shows at once in an open view and in
+// both overviews.
+void TestExtracts::storedRowShowsInTheViews()
+{
+    projects(2);
+    pupil(QStringLiteral("Anna"), 7, QStringLiteral("a"), {2}, 2);
+    pupil(QStringLiteral("Bert"), 7, QStringLiteral("a"), {2}, 2);
+    MainFormHandler->UpdateAll();
+    MainForm->ProjekteGrid->setRow(3);
+    MainForm->ProjekteGrid->onDblClick();
+    TEditor* view = onlyView();
+    QVERIFY(view);
+    QCOMPARE(view->grid()->cell(0, 1), QStringLiteral("Anna"));
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("2"));
+
+    MainForm->ActivateSchActExecute();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor && editor->Editable());
+    TGridWidget* grid = editor->grid();
+    grid->setFocus(Qt::OtherFocusReason);
+    QVERIFY(grid->setCurrentCell(0, 1));
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(cell);
+    cell->selectAll();
+    QTest::keyClicks(cell, QStringLiteral("Anne"));
+    QTest::keyClick(cell, Qt::Key_Tab);
+    QCOMPARE(SchuelerData->getNr(1)->name, QStringLiteral("Anne"));
+
+    QCOMPARE(view->grid()->cell(0, 1), QStringLiteral("Anne"));
+    QCOMPARE(view->grid()->cell(10, 1), QStringLiteral("0"));
+    // The pupil lost its assignment: project 2 and the class count one.
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("1"));
+    QCOMPARE(MainForm->SchuelerGrid->cell(0, 1), QStringLiteral(" 7a"));
+    QCOMPARE(MainForm->SchuelerGrid->cell(2, 1), QStringLiteral("1"));
+    // The editor keeps its cursor.
+    QCOMPARE(MainForm->activeEditor(), editor);
+    QCOMPARE(grid->col(), 1);
+    QCOMPARE(grid->row(), 1);
 }
 
 // ------------------------------------------------------------- ownership

@@ -50,6 +50,8 @@
 #include <QToolTip>
 #include <memory>
 
+Q_DECLARE_METATYPE(Qt::Key)
+
 namespace {
 
 QStringList projectLines(int n)
@@ -122,6 +124,8 @@ private slots:
     void saveFailed_data();
     void saveFailed();
     void saveExtractView();
+    void storedProjectShowsInTheOverview_data();
+    void storedProjectShowsInTheOverview();
 
     void saveUnsaved_data();
     void saveUnsaved();
@@ -841,6 +845,46 @@ void TestMainForm::saveWithName()
     QFile written(path("q.PRO"));
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll().count("\r\n"), 3);
+}
+
+void TestMainForm::storedProjectShowsInTheOverview_data()
+{
+    QTest::addColumn<Qt::Key>("key");   // ends the typing
+    QTest::newRow("Tab") << Qt::Key_Tab;
+    QTest::newRow("Enter") << Qt::Key_Return;
+}
+
+// A project appended and named in the editor shows its name in the overview
+// once the row is stored, and still after the list is saved.
+void TestMainForm::storedProjectShowsInTheOverview()
+{
+    QFETCH(Qt::Key, key);
+    openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor && editor->getDataType() == dtPro);
+    TGridWidget* grid = editor->grid();
+    grid->setFocus(Qt::OtherFocusReason);
+    FUi->clear();
+    QTest::keyClick(grid, Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(ProjektData->Anz(), 4);
+    TGridWidget* overview = MainForm->ProjekteGrid;
+    QCOMPARE(overview->rowCount(), 6);
+    QCOMPARE(overview->cell(1, 5), QString());
+
+    QVERIFY(grid->setCurrentCell(1, 4));
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(cell);
+    cell->selectAll();
+    QTest::keyClicks(cell, QStringLiteral("Zirkus"));
+    QTest::keyClick(cell, key);
+    QCOMPARE(ProjektData->getNr(4)->name, QStringLiteral("Zirkus"));
+    QCOMPARE(overview->cell(0, 5), QStringLiteral("4"));
+    QCOMPARE(overview->cell(1, 5), QStringLiteral("Zirkus"));
+
+    MainForm->SaveAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("4 Projekt-Datensätze nach p.PRO geschrieben")});
+    QCOMPARE(overview->cell(1, 5), QStringLiteral("Zirkus"));
 }
 
 void TestMainForm::saveWithoutName_data()

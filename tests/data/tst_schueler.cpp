@@ -370,32 +370,36 @@ void TestSchueler::moveProjektRefs_data()
     QTest::addColumn<QList<int>>("before");   // choices 1..5, zuteil, hand
     QTest::addColumn<QList<int>>("after");
     QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("fixed");       // a fixed pupil stays fixed
     QTest::newRow("insert at 3") << 3 << 1 << QList<int>{3, 1, 2, 4, 0, 3, 1} << QList<int>{4, 1, 2, 5, 0, 4, 1}
-                                 << true;
+                                 << true << true;
     QTest::newRow("insert at 1") << 1 << 1 << QList<int>{1, 0, 0, 0, 0, 0, -1} << QList<int>{2, 0, 0, 0, 0, 0, -1}
-                                 << true;
+                                 << true << true;
     QTest::newRow("insert after all") << 6 << 1 << QList<int>{3, 1, 2, 5, 0, 5, 4}
-                                      << QList<int>{3, 1, 2, 5, 0, 5, 4} << false;
-    // the deleted project's references become 0, its placement goes
+                                      << QList<int>{3, 1, 2, 5, 0, 5, 4} << false << true;
+    // the deleted project's references become 0, its placement goes, and
+    // a pupil fixed to it is fixed no more
     QTest::newRow("delete 3") << 3 << -1 << QList<int>{3, 1, 4, 2, 0, 3, 1} << QList<int>{0, 1, 3, 2, 0, 0, -1}
-                              << true;
+                              << true << false;
     QTest::newRow("delete 3, placed on another rank") << 3 << -1 << QList<int>{3, 4, 0, 0, 0, 4, 2}
-                                                      << QList<int>{0, 3, 0, 0, 0, 3, 2} << true;
+                                                      << QList<int>{0, 3, 0, 0, 0, 3, 2} << true << false;
     QTest::newRow("delete 3, placed into 0") << 3 << -1 << QList<int>{3, 0, 0, 0, 0, 0, 0}
-                                             << QList<int>{0, 0, 0, 0, 0, 0, 0} << true;
+                                             << QList<int>{0, 0, 0, 0, 0, 0, 0} << true << false;
+    QTest::newRow("delete 3, chosen second") << 3 << -1 << QList<int>{1, 3, 0, 0, 0, 1, -1}
+                                             << QList<int>{1, 0, 0, 0, 0, 1, -1} << true << true;
     QTest::newRow("delete the last") << 6 << -1 << QList<int>{6, 1, 0, 0, 0, 6, -1}
-                                     << QList<int>{0, 1, 0, 0, 0, 0, -1} << true;
+                                     << QList<int>{0, 1, 0, 0, 0, 0, -1} << true << false;
     QTest::newRow("delete before nothing") << 6 << -1 << QList<int>{1, 2, 0, 0, 0, 2, 2}
-                                           << QList<int>{1, 2, 0, 0, 0, 2, 2} << false;
+                                           << QList<int>{1, 2, 0, 0, 0, 2, 2} << false << true;
     // a number beyond the list stays beyond it
     QTest::newRow("beyond, insert") << 2 << 1 << QList<int>{9, 0, 0, 0, 0, 9, -1}
-                                    << QList<int>{10, 0, 0, 0, 0, 10, -1} << true;
+                                    << QList<int>{10, 0, 0, 0, 0, 10, -1} << true << true;
     QTest::newRow("beyond, delete") << 2 << -1 << QList<int>{9, 0, 0, 0, 0, 9, -1}
-                                    << QList<int>{8, 0, 0, 0, 0, 8, -1} << true;
+                                    << QList<int>{8, 0, 0, 0, 0, 8, -1} << true << true;
     QTest::newRow("highest number, insert") << 2 << 1 << QList<int>{255, 2, 0, 0, 0, 255, -1}
-                                            << QList<int>{255, 3, 0, 0, 0, 255, -1} << true;
+                                            << QList<int>{255, 3, 0, 0, 0, 255, -1} << true << true;
     QTest::newRow("highest number, delete") << 2 << -1 << QList<int>{255, 0, 0, 0, 0, 255, -1}
-                                            << QList<int>{254, 0, 0, 0, 0, 254, -1} << true;
+                                            << QList<int>{254, 0, 0, 0, 0, 254, -1} << true << true;
 }
 
 void TestSchueler::moveProjektRefs()
@@ -416,7 +420,7 @@ void TestSchueler::moveProjektRefs()
         got << s.wahl[r];
     got << s.zuteil << s.getHand();
     QCOMPARE(got, after);
-    QVERIFY(s.fest);
+    QTEST(s.fest, "fixed");
 }
 
 void TestSchueler::wahlAnz()
