@@ -238,19 +238,23 @@ TFontSpec headingAt(int points)
 }
 
 // Every text the recording printer drew ends before the next text of its
-// line begins and within the page, measured as that printer measures; cut
+// line begins and within the right margin, as wide as the left one (where
+// the leftmost text begins), measured as that printer measures; cut
 // collects the texts that end in "…".
 void checkTextsKeepToTheirRoom(const TRecordingPrinter& printer, QStringList& cut)
 {
     QMap<QPair<int, int>, QList<TPrintedText>> lines;
-    for (const auto& [page, t] : printer.allTexts())
+    int leftMargin = TRecordingPrinter::PageWidthPx;
+    for (const auto& [page, t] : printer.allTexts()) {
         lines[{page, t.y}].append(t);
+        leftMargin = std::min(leftMargin, t.x);
+    }
     for (QList<TPrintedText>& line : lines) {
         std::sort(line.begin(), line.end(), [](const TPrintedText& a, const TPrintedText& b) { return a.x < b.x; });
         for (qsizetype i = 0; i < line.size(); ++i) {
             const TPrintedText& t = line[i];
             const int end = t.x + TRecordingPrinter::textWidth(t.text, t.font);
-            QVERIFY2(end <= TRecordingPrinter::PageWidthPx, qPrintable(t.text));
+            QVERIFY2(end <= TRecordingPrinter::PageWidthPx - leftMargin, qPrintable(t.text));
             if (i + 1 < line.size())
                 QVERIFY2(end <= line[i + 1].x, qPrintable(t.text + QLatin1String(" | ") + line[i + 1].text));
             if (t.text.endsWith(Ellipsis))
