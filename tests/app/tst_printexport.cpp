@@ -947,6 +947,45 @@ private slots:
         QVERIFY(bytes.trimmed().endsWith("%%EOF"));
     }
 
+    // The project list at the fonts the program starts with: every heading
+    // and every value whole, whatever the project admits.
+    void theProjectListPrintsWholeAtTheStartingFonts_data()
+    {
+        QTest::addColumn<bool>("girls");
+        QTest::addColumn<bool>("boys");
+        QTest::addColumn<QString>("admitted");
+        QTest::newRow("boys only") << false << true << "nur maennl";
+        QTest::newRow("girls only") << true << false << "nur weibl";
+        QTest::newRow("neither") << false << false << "nur fest";
+    }
+    void theProjectListPrintsWholeAtTheStartingFonts()
+    {
+        QFETCH(bool, girls);
+        QFETCH(bool, boys);
+        QFETCH(QString, admitted);
+        addProjekt(QStringLiteral("Fußball"));
+        TProjekt* p = ProjektData->getNr(ProjektData->Anz());
+        p->weib = girls;
+        p->maenn = boys;
+        p->gesp = true;
+        p->jgmin = 10;
+        p->jgmax = 13;
+        p->teilnmax = 1000;
+        MainForm->ActivateEditor(dtPro);
+        answerPrintDialog(true);
+        command("PrintAct");
+        QCOMPARE(FUi->texts(), QStringList{Sent});
+        QStringList cut;
+        checkTextsKeepToTheirRoom(*FPrinter, cut);
+        QCOMPARE(cut, QStringList());
+        const QStringList texts = FPrinter->pageTexts(1);
+        for (const QString& t : {QStringLiteral("Nr"), QStringLiteral("Name"), QStringLiteral("Teilnehmer"),
+                                 QStringLiteral("Klassen"), QStringLiteral("mw"), QStringLiteral("gesperrt"),
+                                 QStringLiteral("Fußball"), QStringLiteral("  2--1000"), QStringLiteral(" 10-- 13"),
+                                 admitted})
+            QVERIFY2(texts.contains(t), qPrintable(t + QLatin1String(" not in ") + texts.join(u'|')));
+    }
+
     void printedTextsKeepToTheirRoom_data()
     {
         QTest::addColumn<bool>("pupils");
@@ -957,11 +996,11 @@ private slots:
             << true << 20 << QStringList{"Müller-Lüdenscheidt", "Projekt 4: Töpfern und Gärtnern im Schulgarten"}
             << QStringList{" 8d", "4", "zuv Schülereinteilung", "Schäfer, Lukas"};
         QTest::newRow("projects, heading at 15 pt")
-            << false << 15 << QStringList{"Te", "Kl", "Töpfern und Gärtnern im"}
-            << QStringList{"Nr", "Name", "mw", "gesperrt", "Töpfern"};
+            << false << 15 << QStringList{"Töpfern und Gärtnern im"}
+            << QStringList{"Nr", "Name", "Teilnehmer", "Klassen", "mw", "gesperrt", "Töpfern"};
         QTest::newRow("projects, heading at 20 pt")
-            << false << 20 << QStringList{"Te", "Kl", "Töpfern und Gärtnern im"}
-            << QStringList{"Nr", "Name", "mw", "gesperrt", "Töpfern"};
+            << false << 20 << QStringList{"Te", "ge", "Töpfern und Gärtnern im"}
+            << QStringList{"Nr", "Name", "Klassen", "mw", "Töpfern"};
     }
 
     void printedTextsKeepToTheirRoom()
@@ -995,7 +1034,7 @@ private slots:
             const QString kept = t.chopped(1);
             const TProjekt* project = ProjektData->getNr(ProjektData->Anz());
             const bool ofName = LongName.startsWith(kept) || project->name.startsWith(kept);
-            const bool ofHeading = QStringLiteral("Teilnehmer").startsWith(kept) || QStringLiteral("Klassen").startsWith(kept)
+            const bool ofHeading = QStringLiteral("Teilnehmer").startsWith(kept) || QStringLiteral("gesperrt").startsWith(kept)
                                    || project->ToString().startsWith(kept);
             QVERIFY2(ofName || ofHeading, qPrintable(t));
         }
