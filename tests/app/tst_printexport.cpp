@@ -742,7 +742,7 @@ private slots:
         FUi->queueAnswer(TModalResult::mrYes);
         withFileSizeLimit(4096, [] { command("ExportAct"); });
         QCOMPARE(FUi->texts().size(), 2);
-        QCOMPARE(FUi->lastText(), QStringLiteral("Fehler beim Schreiben der Datei ") + file);
+        QCOMPARE(FUi->lastText(), QStringLiteral("Fehler beim Schreiben der Datei ") + file + becauseOf(EFBIG));
         QCOMPARE(fileBytes(file), QByteArray("alt\r\n"));
         QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"gross.TXT"});
     }
@@ -917,7 +917,8 @@ private slots:
         const QString pdf = path(QStringLiteral("schule.pdf"));
         writeLines(pdf, {QStringLiteral("alt")});
         printIntoPdf(pdf, true, {}, 8192);
-        QCOMPARE(FUi->texts(), (QStringList{Question, QStringLiteral("Fehler beim Schreiben der Datei ") + pdf}));
+        QCOMPARE(FUi->texts(),
+                 (QStringList{Question, QStringLiteral("Fehler beim Schreiben der Datei ") + pdf + becauseOf(EFBIG)}));
         QCOMPARE(fileBytes(pdf), QByteArray("alt\r\n"));
         QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"schule.pdf"});
 
