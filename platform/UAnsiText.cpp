@@ -253,18 +253,27 @@ QString FileCreateError(const QString& fileName)
     return QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(fileName);
 }
 
-QString FileWriteError(const QString& fileName)
+QString FileWriteError(const QString& fileName, const QString& reason)
 {
-    return QStringLiteral("Fehler beim Schreiben der Datei ") + fileName;
+    const QString message = QStringLiteral("Fehler beim Schreiben der Datei ") + fileName;
+    return reason.isEmpty() ? message : message + QStringLiteral(": ") + reason;
 }
 
-bool CommitSaveFile(QSaveFile& file)
+QString WriteFailureReason(QFileDevice& file)
+{
+    file.flush();
+    return file.errorString();
+}
+
+bool CommitSaveFile(QSaveFile& file, QString* reason)
 {
     // commit() alone does not notice a buffered write that fails on flush:
     // flush first, so a short file never replaces the old one.
     const bool written = file.flush() && file.error() == QFileDevice::NoError;
     const qint64 size = file.size();
     if (!written || !file.commit()) {
+        if (reason)
+            *reason = file.errorString();
         file.cancelWriting();
         return false;
     }
@@ -309,12 +318,13 @@ void TAnsiFileWriter::commit()
 {
     if (!FFile)
         return;
-    const bool ok = CommitSaveFile(*FFile);
+    QString reason;
+    const bool ok = CommitSaveFile(*FFile, &reason);
     const QString name = FFile->fileName();
     delete FFile;
     FFile = nullptr;
     if (!ok)
-        throw EInOutError(FileWriteError(name));
+        throw EInOutError(FileWriteError(name, reason));
 }
 
 void TAnsiFileWriter::cancel()

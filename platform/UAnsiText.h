@@ -75,15 +75,20 @@ private:
 };
 
 // The messages of a file that cannot be created and of one that could not
-// be written whole, naming the file.
+// be written whole, naming the file; the latter ends in the reason the
+// system gave, when there is one.
 QString FileCreateError(const QString& fileName);
-QString FileWriteError(const QString& fileName);
+QString FileWriteError(const QString& fileName, const QString& reason = QString());
+
+// Why writing into file failed, as the system says: a write that failed
+// into the buffer learns it only when the buffer is written out again.
+QString WriteFailureReason(QFileDevice& file);
 
 // Replaces the target of file with what was written into it, only when all
 // of it reached the disk: a buffered write that fails on flush (a full disk)
-// counts too. False when that failed; then the old file stays as it was and
-// nothing written is left behind.
-bool CommitSaveFile(QSaveFile& file);
+// counts too. False when that failed; then the old file stays as it was,
+// nothing written is left behind and reason (when given) holds why.
+bool CommitSaveFile(QSaveFile& file, QString* reason = nullptr);
 
 // Writes a text file that replaces the old one only when everything was
 // written: until commit() the old file stays as it was.
@@ -101,8 +106,8 @@ public:
     void write(const QString& text);      // the text as it stands
 
     // Replaces the target file; a failed write or commit raises EInOutError
-    // "Fehler beim Schreiben der Datei " and the file's name as opened, and
-    // leaves the old file untouched.
+    // "Fehler beim Schreiben der Datei ", the file's name as opened and the
+    // system's reason, and leaves the old file untouched.
     void commit();
     // Drops everything written; the old file stays.
     void cancel();

@@ -189,9 +189,10 @@ bool TQtPrinter::endDoc()
         // A file is printed only when it is there, whole.
         const QString target = FPdfFile->fileName();
         FPdfWriter.reset();
-        ok = ok && CommitSaveFile(*FPdfFile);
-        if (!ok)
-            FError = FileWriteError(target);
+        QString reason;
+        ok = ok && CommitSaveFile(*FPdfFile, &reason);
+        if (!ok && !FFailed)
+            FError = FileWriteError(target, reason);
     } else {
         ok = ok && FJobPrinter->printerState() != QPrinter::Error;
     }
@@ -242,7 +243,7 @@ void TQtPrinter::newPage()
     const bool begun = FPdfWriter ? FPdfWriter->newPage() : FJobPrinter->newPage();
     if (!FFailed && FPdfFile && FPdfFile->error() != QFileDevice::NoError) {
         FFailed = true;
-        FError = FileWriteError(FPdfFile->fileName());
+        FError = FileWriteError(FPdfFile->fileName(), WriteFailureReason(*FPdfFile));
     } else if (!FFailed && !begun) {
         FFailed = true;
         FError = QStringLiteral("Der Drucker konnte keine neue Seite beginnen.");

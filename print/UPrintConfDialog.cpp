@@ -203,16 +203,26 @@ void TPrintConfDialog::ShowPrinterName()
 
 void TPrintConfDialog::ShowSample(QLabel* label, const QString& caption, const TFontSpec& font)
 {
-    label->setFont(PrintedQFont(font));
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, QColor(QRgb(font.color)));
     label->setPalette(pal);
-    // Within the group: cut with "…" where the caption would leave it.
+    // Within its own row of the group: a font higher than the row is scaled
+    // down to it, and the caption is cut with "…" where it would leave the
+    // group.
+    const int rowEnd = label == HFontLabel ? SFontLabel->y() : GroupBox1->contentsRect().bottom() + 1;
+    const int rowHeight = rowEnd - label->y();
     const int room = GroupBox1->contentsRect().right() + 1 - label->x();
-    label->setText(label->fontMetrics().elidedText(caption, Qt::ElideRight, room));
-    label->adjustSize();
-    if (label->width() > room)
-        label->resize(room, label->height());
+    QFont sample = PrintedQFont(font);
+    for (;;) {
+        label->setFont(sample);
+        label->setText(label->fontMetrics().elidedText(caption, Qt::ElideRight, room));
+        label->adjustSize();
+        const qreal points = sample.pointSizeF();
+        if (label->height() <= rowHeight || points <= 1)
+            break;
+        sample.setPointSizeF(std::max(1.0, std::min(points - 0.5, points * rowHeight / label->height())));
+    }
+    label->resize(std::min(label->width(), room), std::min(label->height(), rowHeight));
 }
 
 bool TPrintConfDialog::ChooseFont(TFontSpec& font)

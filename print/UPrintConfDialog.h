@@ -60,7 +60,8 @@ private:
     // The printer now selected: its name, the PDF file printed into, or
     // that there is no printer.
     void ShowPrinterName();
-    // The caption in the font as it gets printed, within the group box.
+    // The caption in the face as it gets printed, within its row of the
+    // group box.
     void ShowSample(QLabel* label, const QString& caption, const TFontSpec& font);
     // The font dialog on font, starting from the face that gets printed.
     static bool ChooseFont(TFontSpec& font);

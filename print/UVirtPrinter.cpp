@@ -155,11 +155,11 @@ TVirtPrinter::TTabs TVirtPrinter::ReadTabs(QStringView txt)
 int TVirtPrinter::RoomEnd(QStringView rest) const
 {
     // A blank before the next text of this line, found by going on along
-    // the rest of the line as PrintLine will; without one, the printable
-    // right edge of the page.
+    // the rest of the line as PrintLine will; without one, the end of the
+    // body, where the right margin mirrors the left one.
     const int blank = P->textWidth(QStringLiteral(" "));
     TLinePos pos = Line;
-    int end = P->pageWidth() - LeftMargin;
+    int end = Width;
     while (!rest.isEmpty() && Advance(NextToken(rest), pos))
         if (!NextToken(rest).isEmpty() && pos.X > Line.X)
             end = std::min(end, pos.X - blank);

@@ -7,8 +7,9 @@
 // "T"+digits (new tab stops, two digits per stop in percent of the body
 // width). There is no escaping. Pages break by themselves; page numbers go
 // to the foot of each page when asked for. A text never reaches the next
-// text of its line (a blank stays between them) nor the right edge of the
-// printable page: one that does not fit ends in "…" where its room ends.
+// text of its line (a blank stays between them) nor the right margin, as
+// wide as the left one: one that does not fit ends in "…" where its room
+// ends.
 
 #include "platform/UFontSpec.h"
 

@@ -928,7 +928,7 @@ void TestMainForm::saveFailed_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("sizeLimit");   // bytes a file may grow to, 0 for no limit
     QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("namesTarget");   // the message ends in the target's full name
+    QTest::addColumn<bool>("namesTarget");   // the message goes on with the target's full name and the reason
     const QString cannotCreate = QStringLiteral("Fehler beim Anlegen der Datei.");
     QTest::newRow("missing folder") << "nofolder/x.PRO" << 0 << cannotCreate << false;
     QTest::newRow("folder as file") << "dir.PRO" << 0 << cannotCreate << false;
@@ -954,7 +954,7 @@ void TestMainForm::saveFailed()
         withFileSizeLimit(sizeLimit, [] { MainForm->SaveAsAct->trigger(); });
     else
         MainForm->SaveAsAct->trigger();
-    QCOMPARE(FUi->texts(), QStringList{namesTarget ? message + path(target) : message});
+    QCOMPARE(FUi->texts(), QStringList{namesTarget ? message + path(target) + becauseOf(EFBIG) : message});
     QCOMPARE(fileBytes(file), oldBytes);
     QCOMPARE(ProjektData->getFilename(), file);
     QVERIFY(ProjektData->getModified());

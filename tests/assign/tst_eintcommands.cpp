@@ -218,7 +218,7 @@ private slots:
         if (written)
             shown << QStringLiteral("5 Einteilung-Datensätze nach ergebnis.EIN geschrieben");
         else if (fileChosen)
-            shown << QStringLiteral("Fehler beim Schreiben der Datei ") + saved;
+            shown << QStringLiteral("Fehler beim Schreiben der Datei ") + saved + becauseOf(EFBIG);
         QCOMPARE(FUi->texts(), shown);
         QCOMPARE(FUi->fileDialogs.size(), yes ? 1 : 0);
         QCOMPARE(FUi->unanswered, 0);

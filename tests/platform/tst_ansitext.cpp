@@ -282,7 +282,30 @@ private slots:
         // Files may grow to 1000 bytes only: the buffered rest fails.
         QString raised;
         withFileSizeLimit(1000, [&] { raised = inOutErrorOf([&] { writer.commit(); }); });
-        QCOMPARE(raised, QStringLiteral("Fehler beim Schreiben der Datei ") + path);
+        QCOMPARE(raised, QStringLiteral("Fehler beim Schreiben der Datei ") + path + becauseOf(EFBIG));
+        QCOMPARE(readAll(path), QStringList{QStringLiteral("old")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("f.txt")});
+    }
+
+    void aFullDiskIsNamedAsTheReason_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::newRow("all still in the buffer") << 1;
+        QTest::newRow("more than the buffer holds") << 10000;
+    }
+    void aFullDiskIsNamedAsTheReason()
+    {
+        QFETCH(int, lines);
+        QTemporaryDir dir;
+        const QString path = writeBytes(dir, "old\r\n");
+        TAnsiFileWriter writer;
+        QVERIFY(writer.open(path));
+        if (fillDiskUnder(dir.path()) == 0)
+            QSKIP("the file being written cannot be put on /dev/full");
+        for (int i = 0; i < lines; ++i)
+            writer.writeLine(QStringLiteral("Zeile %1 mit etwas Text darin").arg(i));
+        QCOMPARE(inOutErrorOf([&] { writer.commit(); }),
+                 QStringLiteral("Fehler beim Schreiben der Datei ") + path + becauseOf(ENOSPC));
         QCOMPARE(readAll(path), QStringList{QStringLiteral("old")});
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("f.txt")});
     }

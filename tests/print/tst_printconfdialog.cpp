@@ -4,6 +4,7 @@
 // through the scripted seam.
 
 #include "platform/UHelpContext.h"
+#include "platform/UQtPrinter.h"
 #include "platform/URecordingPrinter.h"
 #include "print/UPrintConfDialog.h"
 #include "tests/support/UScriptedUi.h"
@@ -197,7 +198,7 @@ private slots:
     {
         TFontSpec chosen;
         chosen.name = QStringLiteral("Times New Roman");
-        chosen.size = 20;
+        chosen.size = 14;   // a sample that fits its row unscaled
         chosen.italic = true;
         FUi->queueFont(true, chosen);
         const int result = runDialog(
@@ -210,7 +211,7 @@ private slots:
         QCOMPARE(result, int(QDialog::Rejected));
         QCOMPARE(*FDialog->getHFont(), chosen);
         QVERIFY(FDialog->getFooter());
-        QCOMPARE(FDialog->HFontLabel->font().pointSize(), 20);
+        QCOMPARE(FDialog->HFontLabel->font().pointSize(), 14);
         QVERIFY(FDialog->HFontLabel->font().italic());
 
         double shownSpacing = 0;
@@ -218,7 +219,7 @@ private slots:
         QCOMPARE(shownSpacing, 1.5);
         QCOMPARE(*FDialog->getHFont(), chosen);
         QVERIFY(FDialog->getFooter());
-        QCOMPARE(FDialog->HFontLabel->font().pointSize(), 20);
+        QCOMPARE(FDialog->HFontLabel->font().pointSize(), 14);
     }
 
     void cancelledFontDialogKeepsTheFont()
@@ -243,6 +244,50 @@ private slots:
         // and after a choice, and it holds the choice.
         QCOMPARE(FDialog->getSFont(), handedOut);
         QCOMPARE(*handedOut, chosen);
+    }
+
+    void samplesStayInTheirRows_data()
+    {
+        QTest::addColumn<bool>("heading");
+        QTest::addColumn<int>("points");
+        QTest::newRow("heading at 15 pt") << true << 15;
+        QTest::newRow("heading at 28 pt") << true << 28;
+        QTest::newRow("heading at 48 pt") << true << 48;
+        QTest::newRow("heading at 72 pt") << true << 72;
+        QTest::newRow("standard at 10 pt") << false << 10;
+        QTest::newRow("standard at 28 pt") << false << 28;
+        QTest::newRow("standard at 72 pt") << false << 72;
+    }
+    void samplesStayInTheirRows()
+    {
+        QFETCH(bool, heading);
+        QFETCH(int, points);
+        TFontSpec chosen;
+        chosen.size = points;
+        chosen.bold = heading;
+        FUi->queueFont(true, chosen);
+        runDialog([&] { QTest::mouseClick(heading ? FDialog->HFontChoose : FDialog->SFontChoose, Qt::LeftButton); },
+                  FDialog->OKButton);
+        const QRect group = FDialog->GroupBox1->contentsRect();
+        const QLabel* h = FDialog->HFontLabel;
+        const QLabel* s = FDialog->SFontLabel;
+        // The heading sample ends above the other one, which ends within the group.
+        QVERIFY2(h->geometry().bottom() < s->y(), qPrintable(QStringLiteral("%1 >= %2").arg(h->geometry().bottom()).arg(s->y())));
+        QVERIFY2(s->geometry().bottom() <= group.bottom(), qPrintable(QStringLiteral("%1 > %2").arg(s->geometry().bottom()).arg(group.bottom())));
+        for (const QLabel* label : {h, s}) {
+            QVERIFY(label->geometry().right() <= group.right());
+            // Whole within its own size: nothing of it is hidden.
+            QVERIFY(label->fontMetrics().height() <= label->height());
+            QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+        }
+        // The sample of the font chosen: its face and style, at most its size.
+        const QLabel* sample = heading ? h : s;
+        QCOMPARE(sample->font().family(), PrintedQFont(chosen).family());
+        QCOMPARE(sample->font().bold(), heading);
+        QVERIFY(sample->font().pointSizeF() <= points);
+        const QString caption = heading ? QStringLiteral("Überschriften") : QStringLiteral("sonstiger Text");
+        const QString text = sample->text();
+        QVERIFY2(text == caption || (text.endsWith(QChar(0x2026)) && caption.startsWith(text.chopped(1))), qPrintable(text));
     }
 
     void samplesAreBlackOnADarkTheme()

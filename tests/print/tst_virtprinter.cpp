@@ -223,8 +223,12 @@ private slots:
                                                       << QStringList{"0 abcdefgh\u2026", "413 x"};
         QTest::newRow("leading blanks stay") << "10" << "  abcdefghijklmnop" + Ctl(Tab) + "x"
                                              << QStringList{"0   abcdefg\u2026", "413 x"};
-        QTest::newRow("last text cut at the edge of the page") << "" << letters
-                                                               << QStringList{"0 " + letters.left(109) + "\u2026"};
+        // The body ends 4134 pixels right of the left margin, as far from
+        // the right edge of the page as the left margin is from the left.
+        QTest::newRow("last text cut at the end of the body") << "" << letters
+                                                              << QStringList{"0 " + letters.left(99) + "\u2026"};
+        QTest::newRow("text at the last stop cut at the end of the body")
+            << "90" << "x" + Ctl(Tab) + "abcdefghijklmnop" << QStringList{"0 x", "3721 abcdefghi\u2026"};
         QTest::newRow("the next text after a font change") << "10" << "abcdefghijklmnop" + Ctl(Tab) + Ctl("FH") + "x"
                                                            << QStringList{"0 abcdefgh\u2026", "413 x"};
         QTest::newRow("empty texts between do not count") << "1020" << "abcdefghijklmnop" + Ctl(Tab) + Ctl(Tab) + "x"

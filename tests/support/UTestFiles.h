@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -73,4 +74,31 @@ inline int failReadsOf(const QString& path)
     }
     ::close(failing);
     return replaced;
+}
+
+// From now on every write through the descriptors this process holds open
+// on files in folder dir fails as on a full disk (ENOSPC): each becomes a
+// descriptor of /dev/full. Returns how many it replaced.
+inline int fillDiskUnder(const QString& dir)
+{
+    const QString folder = QFileInfo(dir).canonicalFilePath() + QLatin1Char('/');
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    if (folder.size() < 2 || full < 0)
+        return 0;
+    int replaced = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& entry : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const int fd = entry.toInt();
+        if (fd != full && QFile::symLinkTarget(fds.filePath(entry)).startsWith(folder) && ::dup2(full, fd) == fd)
+            ++replaced;
+    }
+    ::close(full);
+    return replaced;
+}
+
+// How a message ends that names the reason the system gives for errorCode
+// (ENOSPC for a full disk, EFBIG for a file beyond the size limit).
+inline QString becauseOf(int errorCode)
+{
+    return QStringLiteral(": ") + qt_error_string(errorCode);
 }
