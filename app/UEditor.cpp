@@ -74,6 +74,9 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
     SetFNCaption(Cap);
 
     Grid->setFixedCols(DataType == dtPro ? 1 : 0);
+    // "Projekt" is never entered: it shows with "Wahl5".
+    if (DataType == dtSch)
+        Grid->setTrailingCols(1);
 
     MyHandler->getIcon(DataType == dtSch ? 3 : 4, MyIcon);
     setWindowIcon(MyIcon);

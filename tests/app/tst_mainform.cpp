@@ -140,6 +140,8 @@ private slots:
     void emptyListEditor();
     void editorPlacement();
     void editorsUnderTheOverviewScroll();
+    void projektColumnShowsWithWahl5_data();
+    void projektColumnShowsWithWahl5();
     void activateEditorKeepsActive();
     void overviewAndStatusBarFitTheirTexts();
     void overviewNameColumnFitsTheNames_data();
@@ -1318,6 +1320,40 @@ void TestMainForm::editorsUnderTheOverviewScroll()
         QCOMPARE(e->geometry().width(), viewport.width());
     QCOMPARE(list[1]->geometry().top(), list[0]->geometry().bottom() + 1);
     QCOMPARE(list[1]->geometry().bottom(), viewport.bottom());
+}
+
+void TestMainForm::projektColumnShowsWithWahl5_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Right from Wahl4") << int(Qt::Key_Right);
+    QTest::newRow("End") << int(Qt::Key_End);
+}
+
+// In a pupil editor narrower than its columns, the cursor stops at "Wahl5"
+// and "Projekt", which it never enters, comes into view with it.
+void TestMainForm::projektColumnShowsWithWahl5()
+{
+    QFETCH(int, key);
+    MainForm->resize(700, 500);
+    QCoreApplication::processEvents();
+    MainForm->ActivateSchAct->trigger();
+    TEditor* sch = MainForm->activeEditor();
+    QVERIFY(sch);
+    TGridWidget* grid = sch->grid();
+    const int projekt = grid->colCount() - 1;
+    QCOMPARE(grid->cell(projekt, 0), QStringLiteral("Projekt"));
+    for (int c = 0; c < grid->colCount(); ++c)
+        grid->setColWidth(c, 90);
+    QCoreApplication::processEvents();
+    QVERIFY(grid->viewport()->width() < 90 * grid->colCount());
+    grid->setFocus(Qt::OtherFocusReason);
+    QVERIFY(grid->setCurrentCell(projekt - 2, 1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(grid->col(), projekt - 1);
+    QCoreApplication::processEvents();
+    const QRect cell = grid->visualRect(grid->model()->index(0, projekt));
+    QVERIFY2(grid->viewport()->rect().contains(cell),
+             qPrintable(QStringLiteral("at %1 of %2").arg(cell.right()).arg(grid->viewport()->width())));
 }
 
 void TestMainForm::activateEditorKeepsActive()
