@@ -43,6 +43,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
@@ -172,10 +173,12 @@ TMainForm::TMainForm(QWidget* parent)
     ClientArea = new QMdiArea;
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
     ClientArea->setActivationOrder(QMdiArea::CreationOrder);
-    // An editor keeps its size when the overview shows again: the area
-    // scrolls to whatever reaches past it.
+    // The editors fit the area whenever it changes (the overview's width,
+    // the overview shown or hidden, the window's size); an editor moved
+    // past its edge by hand can still be scrolled to.
     ClientArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ClientArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ClientArea->installEventFilter(this);
     connect(ClientArea, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
 
     auto* central = new QWidget;
@@ -194,6 +197,7 @@ TMainForm::~TMainForm()
 {
     // The editors go before the hub they call, without activating each other.
     disconnect(ClientArea, nullptr, this, nullptr);
+    ClientArea->removeEventFilter(this);
     const QList<QMdiSubWindow*> windows = ClientArea->subWindowList();
     for (QMdiSubWindow* w : windows)
         delete w;
@@ -620,6 +624,8 @@ void TMainForm::bindEnter(TGridWidget* grid, void (TMainForm::*handler)())
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Resize && watched == ClientArea)
+        fitEditors(static_cast<QResizeEvent*>(event)->oldSize(), static_cast<QResizeEvent*>(event)->size());
     if (event->type() == QEvent::Resize && (watched == ProjekteGrid || watched == SchuelerGrid)
         && MainFormHandler)
         MainFormHandler->SizeOverviewColumns();
@@ -654,6 +660,21 @@ void TMainForm::FormShow()
     if (s)
         SetFrameGeometry(this, mainGeometry(s->geometry().size()));
     Uebersicht->setVisible(mAShowUebers->isChecked());
+}
+
+void TMainForm::fitEditors(const QSize& oldSize, const QSize& size)
+{
+    const QList<TEditor*> list = editors();
+    if (list.isEmpty())
+        return;
+    // Fitted editors need no scrolling: back to the origin first, so the
+    // scroll bars going do not move them again.
+    ClientArea->horizontalScrollBar()->setValue(0);
+    ClientArea->verticalScrollBar()->setValue(0);
+    const int frame = 2 * ClientArea->frameWidth();
+    const QSize around(frame, frame);
+    for (TEditor* e : list)
+        e->fitClientArea(oldSize.isValid() ? oldSize - around : QSize(), size - around);
 }
 
 int TMainForm::getEditorWidth() const

@@ -214,6 +214,8 @@ private:
                                const QString& barName, const QString& statName,
                                const QString& showName, int helpContext);
     void subWindowActivated(QMdiSubWindow* window);
+    // The client area changed its size: every editor fits it again.
+    void fitEditors(const QSize& oldSize, const QSize& size);
     // A handler run as a command (runCommand).
     std::function<void()> asCommand(void (TMainForm::*handler)());
     // The open road of a pupil file kind, with its question and refreshes.

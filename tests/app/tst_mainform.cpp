@@ -139,7 +139,9 @@ private slots:
     void emptyListEditor_data();
     void emptyListEditor();
     void editorPlacement();
-    void editorsUnderTheOverviewScroll();
+    void editorsFitTheArea_data();
+    void editorsFitTheArea();
+    void editorMovedPastTheEdgeScrolls();
     void projektColumnShowsWithWahl5_data();
     void projektColumnShowsWithWahl5();
     void activateEditorKeepsActive();
@@ -1269,44 +1271,86 @@ void TestMainForm::editorPlacement()
     QCOMPARE(second.height(), MainForm->getEditorHeight() - caption);
 }
 
-// Editors opened while the overview was hidden keep their width when it
-// shows again; the window area then scrolls to their far edges.
-void TestMainForm::editorsUnderTheOverviewScroll()
+// Whatever changes the room beside the overview, the open editors fit it:
+// their frames whole, no scroll bar of the window area, no strip left bare.
+void TestMainForm::editorsFitTheArea_data()
 {
-    QMdiArea* area = MainForm->clientArea();
-    QCOMPARE(area->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-    QCOMPARE(area->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QTest::addColumn<QString>("change");
+    QTest::newRow("names widen the overview") << "names";
+    QTest::newRow("overview hidden") << "hide";
+    QTest::newRow("editors opened while hidden, overview shown") << "show";
+    QTest::newRow("window narrower") << "narrower";
+    QTest::newRow("window wider") << "wider";
+}
 
-    // An editor placed beside the overview fits: no scroll bar.
+void TestMainForm::editorsFitTheArea()
+{
+    QFETCH(QString, change);
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    };
+    // A school laptop's 1024x768 less the window's margins.
+    MainForm->resize(924, 640);
+    if (change == "show")
+        MainForm->ShowOverviewAct->trigger();
+    settle();
     MainForm->ActivateProAct->trigger();
-    QCoreApplication::processEvents();
+    MainForm->ActivateSchAct->trigger();
+    settle();
+    QCOMPARE(MainForm->editors().size(), 2);
+    const int overview = MainForm->Uebersicht->width();
+
+    if (change == "names") {
+        openFile(MainForm->OpenProAct, path(QStringLiteral("tag.PRO")),
+                 {"1; Schülerzeitung „Pausenhof“ mit Fotografie und Layout für Fortgeschrittene; 5; 10; 2; 30; -; -;   0; ",
+                  "2; Chor; 5; 10; 2; 30; -; -;   0; "});
+        settle();
+        QVERIFY(MainForm->Uebersicht->width() > overview);
+    } else if (change == "hide" || change == "show") {
+        MainForm->ShowOverviewAct->trigger();
+        QCOMPARE(MainForm->Uebersicht->isHidden(), change == "hide");
+    } else {
+        MainForm->resize(change == "narrower" ? QSize(760, 520) : QSize(1100, 740));
+    }
+    settle();
+
+    QMdiArea* area = MainForm->clientArea();
+    const QRect viewport = area->viewport()->rect();
     QVERIFY(!area->horizontalScrollBar()->isVisible());
     QVERIFY(!area->verticalScrollBar()->isVisible());
+    for (TEditor* e : MainForm->editors()) {
+        const QRect r = e->geometry();
+        const QString where = QStringLiteral("%1: %2,%3 %4x%5 in %6x%7")
+                                  .arg(e->windowTitle()).arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height())
+                                  .arg(viewport.width()).arg(viewport.height());
+        QVERIFY2(viewport.contains(r), qPrintable(where));
+        // Both reach the area's right and lower edge as when they opened.
+        QVERIFY2(r.right() + 1 >= viewport.width() - 4, qPrintable(where));
+        QVERIFY2(r.bottom() + 1 >= viewport.height() - 4, qPrintable(where));
+    }
+}
 
-    MainForm->ShowOverviewAct->trigger();
-    QVERIFY(MainForm->Uebersicht->isHidden());
+// An editor moved past the area's edge by hand can be scrolled to; "Anordnen"
+// then tiles the editors over the whole area again, and the scroll bars go.
+void TestMainForm::editorMovedPastTheEdgeScrolls()
+{
+    QMdiArea* area = MainForm->clientArea();
+    MainForm->ActivateProAct->trigger();
     MainForm->ActivateSchAct->trigger();
-    MainForm->ShowOverviewAct->trigger();
-    QVERIFY(!MainForm->Uebersicht->isHidden());
     QCoreApplication::processEvents();
     TEditor* sch = MainForm->activeEditor();
     QVERIFY(sch);
-    QVERIFY(sch->geometry().right() >= area->viewport()->width());
+    sch->move(area->viewport()->width() / 2, sch->y());
+    QCoreApplication::processEvents();
     QScrollBar* h = area->horizontalScrollBar();
     QVERIFY(h->isVisible());
     QVERIFY(h->maximum() > 0);
 
     h->setValue(h->maximum());
-    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
     QCoreApplication::processEvents();
-    for (TEditor* e : MainForm->editors()) {
-        QVERIFY2(e->geometry().right() < area->viewport()->width(),
-                 qPrintable(QStringLiteral("%1 of %2").arg(e->geometry().right()).arg(area->viewport()->width())));
-        QVERIFY(e->geometry().bottom() < area->viewport()->height());
-    }
+    QVERIFY(sch->geometry().right() < area->viewport()->width());
 
-    // "Anordnen" in the scrolled area tiles the editors over all of it
-    // again, and the scroll bars go.
     MainForm->ArrangeAct->trigger();
     QCoreApplication::processEvents();
     QVERIFY(!h->isVisible());
