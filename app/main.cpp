@@ -30,6 +30,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
@@ -47,7 +48,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -189,6 +192,11 @@ TMainForm::TMainForm(QWidget* parent)
     row->addWidget(ClientArea, 1);
     row->addWidget(Uebersicht);
     setCentralWidget(central);
+
+    // F6 moves the focus between the editor area and the overview.
+    auto* paneKey = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    paneKey->setObjectName(QStringLiteral("PaneSwitch"));
+    connect(paneKey, &QShortcut::activated, this, &TMainForm::SwitchPane);
 
     FormCreate();
 }
@@ -660,6 +668,18 @@ void TMainForm::FormShow()
     if (s)
         SetFrameGeometry(this, mainGeometry(s->geometry().size()));
     Uebersicht->setVisible(mAShowUebers->isChecked());
+}
+
+void TMainForm::SwitchPane()
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && Uebersicht->isAncestorOf(focus)) {
+        if (TEditor* e = activeEditor())
+            e->grid()->setFocus(Qt::ShortcutFocusReason);
+    } else if (!Uebersicht->isHidden()) {
+        // The page tabs first; Tab goes on to the grid and its buttons.
+        Uebersicht->tabBar()->setFocus(Qt::ShortcutFocusReason);
+    }
 }
 
 void TMainForm::fitEditors(const QSize& oldSize, const QSize& size)

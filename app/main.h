@@ -120,6 +120,9 @@ public:
     void SchShowButClick();
     void SchuelerGridDblClick();
     void SearchActExecute();
+    // F6: the focus from the editor area to the overview and back to the
+    // active editor's grid.
+    void SwitchPane();
 
     // Every command goes through here: a cell still being edited in any
     // editor is stored first, so the command sees what was typed.

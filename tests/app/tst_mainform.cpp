@@ -144,6 +144,8 @@ private slots:
     void editorMovedPastTheEdgeScrolls();
     void projektColumnShowsWithWahl5_data();
     void projektColumnShowsWithWahl5();
+    void f6SwitchesBetweenEditorAndOverview_data();
+    void f6SwitchesBetweenEditorAndOverview();
     void activateEditorKeepsActive();
     void overviewAndStatusBarFitTheirTexts();
     void overviewNameColumnFitsTheNames_data();
@@ -1398,6 +1400,63 @@ void TestMainForm::projektColumnShowsWithWahl5()
     const QRect cell = grid->visualRect(grid->model()->index(0, projekt));
     QVERIFY2(grid->viewport()->rect().contains(cell),
              qPrintable(QStringLiteral("at %1 of %2").arg(cell.right()).arg(grid->viewport()->width())));
+}
+
+void TestMainForm::f6SwitchesBetweenEditorAndOverview_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QStringList>("tabStops");
+    const QStringList pro{"ProjekteGrid", "ProStatBut", "ProShowBut"};
+    const QStringList sch{"SchuelerGrid", "SchStatBut", "SchShowBut"};
+    QTest::newRow("Projekte") << 0 << false << pro;
+    QTest::newRow("Schüler") << 1 << false << sch;
+    QTest::newRow("Projekte, a cell being edited") << 0 << true << pro;
+}
+
+// F6 takes the focus from the editor to the overview's page tabs, Tab goes
+// on to the page's grid and buttons, and F6 brings it back to the editor.
+void TestMainForm::f6SwitchesBetweenEditorAndOverview()
+{
+    QFETCH(int, page);
+    QFETCH(bool, editing);
+    QFETCH(QStringList, tabStops);
+    MainForm->Uebersicht->setCurrentIndex(page);
+    MainForm->ActivateSchAct->trigger();
+    MainForm->ActivateProAct->trigger();
+    TEditor* pro = MainForm->activeEditor();
+    QVERIFY(pro && pro->getDataType() == dtPro);
+    pro->grid()->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    if (editing) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+        QVERIFY(pro->grid()->isEditing());
+    }
+    const auto focusName = [] {
+        const QWidget* w = QApplication::focusWidget();
+        return w ? w->objectName() + QStringLiteral(" (") + QString::fromLatin1(w->metaObject()->className())
+                       + QLatin1Char(')')
+                 : QStringLiteral("none");
+    };
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QWidget* tabs = QApplication::focusWidget();
+    QVERIFY2(tabs && MainForm->Uebersicht->isAncestorOf(tabs), qPrintable(focusName()));
+    QVERIFY(!pro->grid()->isEditing());
+    // The page tabs switch the page by key.
+    QTest::keyClick(tabs, page == 0 ? Qt::Key_Right : Qt::Key_Left);
+    QCOMPARE(MainForm->Uebersicht->currentIndex(), 1 - page);
+    QTest::keyClick(tabs, page == 0 ? Qt::Key_Left : Qt::Key_Right);
+    QCOMPARE(MainForm->Uebersicht->currentIndex(), page);
+    for (const QString& stop : tabStops) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(QApplication::focusWidget() && QApplication::focusWidget()->objectName() == stop,
+                 qPrintable(stop + QStringLiteral(" expected, focus on ") + focusName()));
+    }
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), pro->grid());
+    QCOMPARE(MainForm->activeEditor(), pro);
 }
 
 void TestMainForm::activateEditorKeepsActive()
