@@ -17,6 +17,8 @@
 #include <QCoreApplication>
 #include <QMdiArea>
 
+#include <algorithm>
+
 namespace {
 
 // Pupil editor columns.
@@ -74,6 +76,9 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
     SetFNCaption(Cap);
 
     Grid->setFixedCols(DataType == dtPro ? 1 : 0);
+    // "Projekt" is never entered: it shows with "Wahl5".
+    if (DataType == dtSch)
+        Grid->setTrailingCols(1);
 
     MyHandler->getIcon(DataType == dtSch ? 3 : 4, MyIcon);
     setWindowIcon(MyIcon);
@@ -136,7 +141,30 @@ void TEditor::placeInClientArea()
     const int left = 0;
     const int top = captionHeight * others;
     setGeometry(left, top, MyOwner->getEditorWidth() - left, MyOwner->getEditorHeight() - top);
+    const QSize free = area->contentsRect().size();
+    fitClientArea(free, free);
     area->setActiveSubWindow(this);
+}
+
+void TEditor::fitClientArea(const QSize& oldArea, const QSize& area)
+{
+    if (isMinimized() || isMaximized() || area.isEmpty())
+        return;
+    // Within the four pixels the placement leaves, an edge counts as
+    // reaching the area's edge.
+    constexpr int Slack = 4;
+    QRect r = geometry();
+    if (oldArea.isValid() && r.right() + 1 >= oldArea.width() - Slack)
+        r.setRight(r.right() + area.width() - oldArea.width());
+    if (oldArea.isValid() && r.bottom() + 1 >= oldArea.height() - Slack)
+        r.setBottom(r.bottom() + area.height() - oldArea.height());
+    const QSize least = minimumSize();
+    r.setSize(QSize(std::clamp(r.width(), std::min(least.width(), area.width()), area.width()),
+                    std::clamp(r.height(), std::min(least.height(), area.height()), area.height())));
+    r.moveLeft(std::clamp(r.left(), 0, area.width() - r.width()));
+    r.moveTop(std::clamp(r.top(), 0, area.height() - r.height()));
+    if (r != geometry())
+        setGeometry(r);
 }
 
 void TEditor::SetData(TData* AData)

@@ -71,6 +71,10 @@ public:
     void commitEdit();
     // Runs when the editor becomes the active child window.
     void FormActivate();
+    // The main window's client area changed from oldArea to area: an edge
+    // of the window that reached the old area's edge follows the new one,
+    // and the window never reaches past the area, so its frame shows whole.
+    void fitClientArea(const QSize& oldArea, const QSize& area);
     // True once the editor's close handling ran; it is on its way out.
     bool isClosed() const { return FClosed; }
 

@@ -30,6 +30,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
@@ -43,10 +44,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -172,10 +176,12 @@ TMainForm::TMainForm(QWidget* parent)
     ClientArea = new QMdiArea;
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
     ClientArea->setActivationOrder(QMdiArea::CreationOrder);
-    // An editor keeps its size when the overview shows again: the area
-    // scrolls to whatever reaches past it.
+    // The editors fit the area whenever it changes (the overview's width,
+    // the overview shown or hidden, the window's size); an editor moved
+    // past its edge by hand can still be scrolled to.
     ClientArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ClientArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ClientArea->installEventFilter(this);
     connect(ClientArea, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
 
     auto* central = new QWidget;
@@ -187,6 +193,11 @@ TMainForm::TMainForm(QWidget* parent)
     row->addWidget(Uebersicht);
     setCentralWidget(central);
 
+    // F6 moves the focus between the editor area and the overview.
+    auto* paneKey = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    paneKey->setObjectName(QStringLiteral("PaneSwitch"));
+    connect(paneKey, &QShortcut::activated, this, &TMainForm::SwitchPane);
+
     FormCreate();
 }
 
@@ -194,6 +205,7 @@ TMainForm::~TMainForm()
 {
     // The editors go before the hub they call, without activating each other.
     disconnect(ClientArea, nullptr, this, nullptr);
+    ClientArea->removeEventFilter(this);
     const QList<QMdiSubWindow*> windows = ClientArea->subWindowList();
     for (QMdiSubWindow* w : windows)
         delete w;
@@ -620,6 +632,8 @@ void TMainForm::bindEnter(TGridWidget* grid, void (TMainForm::*handler)())
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Resize && watched == ClientArea)
+        fitEditors(static_cast<QResizeEvent*>(event)->oldSize(), static_cast<QResizeEvent*>(event)->size());
     if (event->type() == QEvent::Resize && (watched == ProjekteGrid || watched == SchuelerGrid)
         && MainFormHandler)
         MainFormHandler->SizeOverviewColumns();
@@ -654,6 +668,33 @@ void TMainForm::FormShow()
     if (s)
         SetFrameGeometry(this, mainGeometry(s->geometry().size()));
     Uebersicht->setVisible(mAShowUebers->isChecked());
+}
+
+void TMainForm::SwitchPane()
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && Uebersicht->isAncestorOf(focus)) {
+        if (TEditor* e = activeEditor())
+            e->grid()->setFocus(Qt::ShortcutFocusReason);
+    } else if (!Uebersicht->isHidden()) {
+        // The page tabs first; Tab goes on to the grid and its buttons.
+        Uebersicht->tabBar()->setFocus(Qt::ShortcutFocusReason);
+    }
+}
+
+void TMainForm::fitEditors(const QSize& oldSize, const QSize& size)
+{
+    const QList<TEditor*> list = editors();
+    if (list.isEmpty())
+        return;
+    // Fitted editors need no scrolling: back to the origin first, so the
+    // scroll bars going do not move them again.
+    ClientArea->horizontalScrollBar()->setValue(0);
+    ClientArea->verticalScrollBar()->setValue(0);
+    const int frame = 2 * ClientArea->frameWidth();
+    const QSize around(frame, frame);
+    for (TEditor* e : list)
+        e->fitClientArea(oldSize.isValid() ? oldSize - around : QSize(), size - around);
 }
 
 int TMainForm::getEditorWidth() const

@@ -120,6 +120,9 @@ public:
     void SchShowButClick();
     void SchuelerGridDblClick();
     void SearchActExecute();
+    // F6: the focus from the editor area to the overview and back to the
+    // active editor's grid.
+    void SwitchPane();
 
     // Every command goes through here: a cell still being edited in any
     // editor is stored first, so the command sees what was typed.
@@ -214,6 +217,8 @@ private:
                                const QString& barName, const QString& statName,
                                const QString& showName, int helpContext);
     void subWindowActivated(QMdiSubWindow* window);
+    // The client area changed its size: every editor fits it again.
+    void fitEditors(const QSize& oldSize, const QSize& size);
     // A handler run as a command (runCommand).
     std::function<void()> asCommand(void (TMainForm::*handler)());
     // The open road of a pupil file kind, with its question and refreshes.

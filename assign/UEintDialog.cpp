@@ -197,6 +197,8 @@ void TEintDialog::FormShow()
     setStatus(StatusStart);
     TiefeSelect->setCurrentIndex(4);
     ImplementIDString->setText(getImplIdString());
+    // Enter starts, wherever the focus was left last time.
+    Start->setFocus(Qt::OtherFocusReason);
 }
 
 void TEintDialog::showEvent(QShowEvent* event)

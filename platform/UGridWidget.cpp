@@ -788,9 +788,19 @@ void TGridWidget::setTopRow(int row)
     verticalScrollBar()->setValue(row - FModel->fixedRows);
 }
 
+void TGridWidget::setTrailingCols(int n)
+{
+    FTrailingCols = std::max(0, n);
+}
+
 void TGridWidget::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
     layOutNow();
+    // The columns the cursor never enters show with the last one it does;
+    // the cell itself stays in view when not all of them fit.
+    const int last = FModel->cols - 1;
+    if (index.isValid() && FTrailingCols > 0 && index.column() == last - FTrailingCols)
+        QTableView::scrollTo(index.siblingAtColumn(last), hint);
     QTableView::scrollTo(index, hint);
     // Keep the cell out from under the frozen columns.
     const int fixed = FModel->fixedCols;

@@ -57,6 +57,11 @@ public:
     bool setCurrentCell(int col, int row);
     bool setRow(int row) { return setCurrentCell(col(), row); }
     bool setCol(int col) { return setCurrentCell(col, row()); }
+    // The last n columns, which the owner's select veto never lets the
+    // cursor enter: they come into view with the column before them
+    // whenever the cursor reaches it, as far as the viewport holds both.
+    int trailingCols() const { return FTrailingCols; }
+    void setTrailingCols(int n);
     // The first row in view below the caption row, in grid coordinates.
     int topRow() const;
     void setTopRow(int row);
@@ -159,6 +164,7 @@ private:
     QTableView* FFrozen = nullptr;                   // overlay showing the fixed left columns
     bool FEditingAllowed = true;
     bool FRowSelect = false;
+    int FTrailingCols = 0;
     QList<QKeySequence> FReservedKeys;
 
     int FCol = 0;                            // current cell, grid coordinates

@@ -143,7 +143,13 @@ private slots:
     void emptyListEditor_data();
     void emptyListEditor();
     void editorPlacement();
-    void editorsUnderTheOverviewScroll();
+    void editorsFitTheArea_data();
+    void editorsFitTheArea();
+    void editorMovedPastTheEdgeScrolls();
+    void projektColumnShowsWithWahl5_data();
+    void projektColumnShowsWithWahl5();
+    void f6SwitchesBetweenEditorAndOverview_data();
+    void f6SwitchesBetweenEditorAndOverview();
     void activateEditorKeepsActive();
     void overviewAndStatusBarFitTheirTexts();
     void overviewNameColumnFitsTheNames_data();
@@ -1311,44 +1317,86 @@ void TestMainForm::editorPlacement()
     QCOMPARE(second.height(), MainForm->getEditorHeight() - caption);
 }
 
-// Editors opened while the overview was hidden keep their width when it
-// shows again; the window area then scrolls to their far edges.
-void TestMainForm::editorsUnderTheOverviewScroll()
+// Whatever changes the room beside the overview, the open editors fit it:
+// their frames whole, no scroll bar of the window area, no strip left bare.
+void TestMainForm::editorsFitTheArea_data()
 {
-    QMdiArea* area = MainForm->clientArea();
-    QCOMPARE(area->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-    QCOMPARE(area->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QTest::addColumn<QString>("change");
+    QTest::newRow("names widen the overview") << "names";
+    QTest::newRow("overview hidden") << "hide";
+    QTest::newRow("editors opened while hidden, overview shown") << "show";
+    QTest::newRow("window narrower") << "narrower";
+    QTest::newRow("window wider") << "wider";
+}
 
-    // An editor placed beside the overview fits: no scroll bar.
+void TestMainForm::editorsFitTheArea()
+{
+    QFETCH(QString, change);
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    };
+    // A school laptop's 1024x768 less the window's margins.
+    MainForm->resize(924, 640);
+    if (change == "show")
+        MainForm->ShowOverviewAct->trigger();
+    settle();
     MainForm->ActivateProAct->trigger();
-    QCoreApplication::processEvents();
+    MainForm->ActivateSchAct->trigger();
+    settle();
+    QCOMPARE(MainForm->editors().size(), 2);
+    const int overview = MainForm->Uebersicht->width();
+
+    if (change == "names") {
+        openFile(MainForm->OpenProAct, path(QStringLiteral("tag.PRO")),
+                 {"1; Schülerzeitung „Pausenhof“ mit Fotografie und Layout für Fortgeschrittene; 5; 10; 2; 30; -; -;   0; ",
+                  "2; Chor; 5; 10; 2; 30; -; -;   0; "});
+        settle();
+        QVERIFY(MainForm->Uebersicht->width() > overview);
+    } else if (change == "hide" || change == "show") {
+        MainForm->ShowOverviewAct->trigger();
+        QCOMPARE(MainForm->Uebersicht->isHidden(), change == "hide");
+    } else {
+        MainForm->resize(change == "narrower" ? QSize(760, 520) : QSize(1100, 740));
+    }
+    settle();
+
+    QMdiArea* area = MainForm->clientArea();
+    const QRect viewport = area->viewport()->rect();
     QVERIFY(!area->horizontalScrollBar()->isVisible());
     QVERIFY(!area->verticalScrollBar()->isVisible());
+    for (TEditor* e : MainForm->editors()) {
+        const QRect r = e->geometry();
+        const QString where = QStringLiteral("%1: %2,%3 %4x%5 in %6x%7")
+                                  .arg(e->windowTitle()).arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height())
+                                  .arg(viewport.width()).arg(viewport.height());
+        QVERIFY2(viewport.contains(r), qPrintable(where));
+        // Both reach the area's right and lower edge as when they opened.
+        QVERIFY2(r.right() + 1 >= viewport.width() - 4, qPrintable(where));
+        QVERIFY2(r.bottom() + 1 >= viewport.height() - 4, qPrintable(where));
+    }
+}
 
-    MainForm->ShowOverviewAct->trigger();
-    QVERIFY(MainForm->Uebersicht->isHidden());
+// An editor moved past the area's edge by hand can be scrolled to; "Anordnen"
+// then tiles the editors over the whole area again, and the scroll bars go.
+void TestMainForm::editorMovedPastTheEdgeScrolls()
+{
+    QMdiArea* area = MainForm->clientArea();
+    MainForm->ActivateProAct->trigger();
     MainForm->ActivateSchAct->trigger();
-    MainForm->ShowOverviewAct->trigger();
-    QVERIFY(!MainForm->Uebersicht->isHidden());
     QCoreApplication::processEvents();
     TEditor* sch = MainForm->activeEditor();
     QVERIFY(sch);
-    QVERIFY(sch->geometry().right() >= area->viewport()->width());
+    sch->move(area->viewport()->width() / 2, sch->y());
+    QCoreApplication::processEvents();
     QScrollBar* h = area->horizontalScrollBar();
     QVERIFY(h->isVisible());
     QVERIFY(h->maximum() > 0);
 
     h->setValue(h->maximum());
-    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
     QCoreApplication::processEvents();
-    for (TEditor* e : MainForm->editors()) {
-        QVERIFY2(e->geometry().right() < area->viewport()->width(),
-                 qPrintable(QStringLiteral("%1 of %2").arg(e->geometry().right()).arg(area->viewport()->width())));
-        QVERIFY(e->geometry().bottom() < area->viewport()->height());
-    }
+    QVERIFY(sch->geometry().right() < area->viewport()->width());
 
-    // "Anordnen" in the scrolled area tiles the editors over all of it
-    // again, and the scroll bars go.
     MainForm->ArrangeAct->trigger();
     QCoreApplication::processEvents();
     QVERIFY(!h->isVisible());
@@ -1362,6 +1410,97 @@ void TestMainForm::editorsUnderTheOverviewScroll()
         QCOMPARE(e->geometry().width(), viewport.width());
     QCOMPARE(list[1]->geometry().top(), list[0]->geometry().bottom() + 1);
     QCOMPARE(list[1]->geometry().bottom(), viewport.bottom());
+}
+
+void TestMainForm::projektColumnShowsWithWahl5_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Right from Wahl4") << int(Qt::Key_Right);
+    QTest::newRow("End") << int(Qt::Key_End);
+}
+
+// In a pupil editor narrower than its columns, the cursor stops at "Wahl5"
+// and "Projekt", which it never enters, comes into view with it.
+void TestMainForm::projektColumnShowsWithWahl5()
+{
+    QFETCH(int, key);
+    MainForm->resize(700, 500);
+    QCoreApplication::processEvents();
+    MainForm->ActivateSchAct->trigger();
+    TEditor* sch = MainForm->activeEditor();
+    QVERIFY(sch);
+    TGridWidget* grid = sch->grid();
+    const int projekt = grid->colCount() - 1;
+    QCOMPARE(grid->cell(projekt, 0), QStringLiteral("Projekt"));
+    for (int c = 0; c < grid->colCount(); ++c)
+        grid->setColWidth(c, 90);
+    QCoreApplication::processEvents();
+    QVERIFY(grid->viewport()->width() < 90 * grid->colCount());
+    grid->setFocus(Qt::OtherFocusReason);
+    QVERIFY(grid->setCurrentCell(projekt - 2, 1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(grid->col(), projekt - 1);
+    QCoreApplication::processEvents();
+    const QRect cell = grid->visualRect(grid->model()->index(0, projekt));
+    QVERIFY2(grid->viewport()->rect().contains(cell),
+             qPrintable(QStringLiteral("at %1 of %2").arg(cell.right()).arg(grid->viewport()->width())));
+}
+
+void TestMainForm::f6SwitchesBetweenEditorAndOverview_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QStringList>("tabStops");
+    const QStringList pro{"ProjekteGrid", "ProStatBut", "ProShowBut"};
+    const QStringList sch{"SchuelerGrid", "SchStatBut", "SchShowBut"};
+    QTest::newRow("Projekte") << 0 << false << pro;
+    QTest::newRow("Schüler") << 1 << false << sch;
+    QTest::newRow("Projekte, a cell being edited") << 0 << true << pro;
+}
+
+// F6 takes the focus from the editor to the overview's page tabs, Tab goes
+// on to the page's grid and buttons, and F6 brings it back to the editor.
+void TestMainForm::f6SwitchesBetweenEditorAndOverview()
+{
+    QFETCH(int, page);
+    QFETCH(bool, editing);
+    QFETCH(QStringList, tabStops);
+    MainForm->Uebersicht->setCurrentIndex(page);
+    MainForm->ActivateSchAct->trigger();
+    MainForm->ActivateProAct->trigger();
+    TEditor* pro = MainForm->activeEditor();
+    QVERIFY(pro && pro->getDataType() == dtPro);
+    pro->grid()->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    if (editing) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+        QVERIFY(pro->grid()->isEditing());
+    }
+    const auto focusName = [] {
+        const QWidget* w = QApplication::focusWidget();
+        return w ? w->objectName() + QStringLiteral(" (") + QString::fromLatin1(w->metaObject()->className())
+                       + QLatin1Char(')')
+                 : QStringLiteral("none");
+    };
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QWidget* tabs = QApplication::focusWidget();
+    QVERIFY2(tabs && MainForm->Uebersicht->isAncestorOf(tabs), qPrintable(focusName()));
+    QVERIFY(!pro->grid()->isEditing());
+    // The page tabs switch the page by key.
+    QTest::keyClick(tabs, page == 0 ? Qt::Key_Right : Qt::Key_Left);
+    QCOMPARE(MainForm->Uebersicht->currentIndex(), 1 - page);
+    QTest::keyClick(tabs, page == 0 ? Qt::Key_Left : Qt::Key_Right);
+    QCOMPARE(MainForm->Uebersicht->currentIndex(), page);
+    for (const QString& stop : tabStops) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(QApplication::focusWidget() && QApplication::focusWidget()->objectName() == stop,
+                 qPrintable(stop + QStringLiteral(" expected, focus on ") + focusName()));
+    }
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), pro->grid());
+    QCOMPARE(MainForm->activeEditor(), pro);
 }
 
 void TestMainForm::activateEditorKeepsActive()

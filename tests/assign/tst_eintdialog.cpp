@@ -417,11 +417,48 @@ private slots:
         QCOMPARE(zuteile(*SchuelerData), (QList<int>{2, 2, 1, 1, 1}));
     }
 
+    void everyShowingStartsOnStart_data()
+    {
+        QTest::addColumn<QString>("leftOn");
+        QTest::newRow("first showing") << QString();
+        QTest::newRow("Abbrechen had the focus") << "Abbrechen";
+        QTest::newRow("Optionen had the focus") << "OptionsBut";
+        QTest::newRow("the depth list had the focus") << "TiefeSelect";
+    }
+
+    // Wherever the focus was left, the dialog comes up with it on "Start",
+    // so Enter starts the run.
+    void everyShowingStartsOnStart()
+    {
+        QFETCH(QString, leftOn);
+        fillWorkedExample(*SchuelerData, *ProjektData);
+        TScriptedUi ui;
+        QWidget* start = child<QPushButton>(*dlg, "Start");
+        if (!leftOn.isEmpty()) {
+            QWidget* left = nullptr;
+            execWith(*dlg, [&] {
+                dlg->findChild<QWidget*>(leftOn)->setFocus(Qt::TabFocusReason);
+                left = dlg->focusWidget();
+                dlg->reject();
+            });
+            QCOMPARE(left->objectName(), leftOn);
+        }
+        QWidget* focused = nullptr;
+        const int result = execWith(*dlg, [&] {
+            focused = dlg->focusWidget();
+            QTest::keyClick(focused ? focused : dlg, Qt::Key_Return);
+        });
+        QVERIFY(focused);
+        QCOMPARE(focused->objectName(), start->objectName());
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(zuteile(*SchuelerData), (QList<int>{2, 2, 1, 1, 1}));
+    }
+
     void enterStarts()
     {
         fillWorkedExample(*SchuelerData, *ProjektData);
         TScriptedUi ui;
-        const int result = execWith(*dlg, [this] { // The depth list has the focus when the dialog comes up.
+        const int result = execWith(*dlg, [this] { // Enter in the depth list starts as well.
             QTest::keyClick(child<QComboBox>(*dlg, "TiefeSelect"), Qt::Key_Return); });
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(zuteile(*SchuelerData), (QList<int>{2, 2, 1, 1, 1}));

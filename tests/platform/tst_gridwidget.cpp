@@ -883,6 +883,62 @@ private slots:
 
 
 
+    void trailingColsShowWithTheLastEnterable_data()
+    {
+        QTest::addColumn<int>("trailing");
+        QTest::addColumn<int>("colWidth");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("allShow");
+        QTest::newRow("Right") << 1 << 80 << "Right" << true;
+        QTest::newRow("Tab") << 1 << 80 << "Tab" << true;
+        QTest::newRow("by code") << 1 << 80 << "code" << true;
+        QTest::newRow("two columns, Right") << 2 << 80 << "Right" << true;
+        QTest::newRow("too wide for both") << 1 << 250 << "Right" << false;
+    }
+
+    // Columns the veto never lets the cursor enter come into view when it
+    // reaches the last column it may enter; the current cell stays in view
+    // where not all fit.
+    void trailingColsShowWithTheLastEnterable()
+    {
+        QFETCH(int, trailing);
+        QFETCH(int, colWidth);
+        QFETCH(QString, how);
+        QFETCH(bool, allShow);
+        TFixture f(11, 4, 0);
+        f.window.resize(360, 300);
+        QTest::qWait(10);
+        for (int c = 0; c < 11; ++c)
+            f.grid->setColWidth(c, colWidth);
+        QCoreApplication::processEvents();
+        const int last = 10 - trailing;
+        f.grid->onSelectCell = [last](int col, int, bool& canSelect) { canSelect = col <= last; };
+        f.grid->setTrailingCols(trailing);
+        QCOMPARE(f.grid->trailingCols(), trailing);
+        QVERIFY(f.grid->setCurrentCell(last - 1, 1));
+        if (how == "Right")
+            f.press(Qt::Key_Right);
+        else if (how == "Tab")
+            f.press(Qt::Key_Tab);
+        else
+            QVERIFY(f.grid->setCurrentCell(last, 1));
+        QCOMPARE(f.current(), QPoint(last, 1));
+        QCoreApplication::processEvents();
+        const QRect vp = f.grid->viewport()->rect();
+        const auto cellRect = [&](int col) { return f.grid->visualRect(f.grid->model()->index(0, col)); };
+        const auto show = [&](const QRect& r) {
+            return QStringLiteral("%1,%2 %3x%4 in %5x%6, scrolled %7")
+                .arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height()).arg(vp.width()).arg(vp.height())
+                .arg(f.grid->horizontalScrollBar()->value());
+        };
+        QVERIFY2(vp.contains(cellRect(last)), qPrintable(show(cellRect(last))));
+        const QRect lastCol = cellRect(10);
+        QVERIFY2(vp.contains(lastCol) == allShow, qPrintable(show(lastCol)));
+        // The cursor goes no further.
+        f.press(Qt::Key_Right);
+        QCOMPARE(f.current(), QPoint(last, 1));
+    }
+
     void currentCellScrolledIntoView_data()
     {
         QTest::addColumn<int>("fixedCols");
