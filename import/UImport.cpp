@@ -513,7 +513,7 @@ public:
     {
         if (!FReader.openForeign(FName))
             throw EInOutError(QStringLiteral("Fehler beim Öffnen der Datei ") + FName);
-        if (FReader.looksBinary())
+        if (FReader.foreignBinary())
             throw EInOutError(Ansi::notTextMessage(FName));
     }
 
