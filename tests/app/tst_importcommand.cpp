@@ -108,7 +108,8 @@ private slots:
     void missingFileKeepsThePupils();
     void oneSaveQuestion_data();
     void oneSaveQuestion();
-    void allLinesBadIgnored();
+    void noPupilKeepsTheList_data();
+    void noPupilKeepsTheList();
     void cancelAtBadLine_data();
     void cancelAtBadLine();
     void readErrorKeepsThePupils();
@@ -412,16 +413,44 @@ void TestImportCommand::oneSaveQuestion()
     }
 }
 
-void TestImportCommand::allLinesBadIgnored()
+void TestImportCommand::noPupilKeepsTheList_data()
 {
-    loadOldPupils();
-    writeLines(file(QStringLiteral("schlecht.txt")), {QStringLiteral("a,x,w"), QStringLiteral("b,y,m")});
-    runImport(file(QStringLiteral("schlecht.txt")), ignoringErrors(true));
-    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("0 von 0 Schülerdatensätzen importiert.\r\n"
-                                                      "2 Zeilen wurden übersprungen.")});
-    QCOMPARE(SchuelerData->Anz(), 0);
-    QVERIFY(!pupilEditor());
-    QCOMPARE(views(), 0);
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ignoreErrors");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("questions");   // each answered "&Ignorieren"
+    QTest::addColumn<QString>("passed");   // the message's second line
+    const QByteArray bad("a,x,w\r\nb,y,m\r\n");
+    QTest::newRow("all bad, ignored") << bad << true << false << 0 << QStringLiteral("2 Zeilen wurden übersprungen.");
+    QTest::newRow("all bad, changed") << bad << true << true << 0 << QStringLiteral("2 Zeilen wurden übersprungen.");
+    QTest::newRow("all bad, asked") << bad << false << false << 2 << QStringLiteral("2 Zeilen wurden übersprungen.");
+    QTest::newRow("one bad") << QByteArray("\r\n  \r\na,x,w") << true << false << 0
+                             << QStringLiteral("1 Zeile wurde übersprungen.");
+    QTest::newRow("empty") << QByteArray() << false << false << 0 << QString();
+    QTest::newRow("blank lines") << QByteArray("\r\n   \r\n") << false << true << 0 << QString();
+}
+
+void TestImportCommand::noPupilKeepsTheList()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, ignoreErrors);
+    QFETCH(bool, modified);
+    QFETCH(int, questions);
+    QFETCH(QString, passed);
+    loadOldPupils(modified);
+    const TSchuelerData* list = SchuelerData;
+    const QStringList old = describe(*SchuelerData);
+    writeFileBytes(file(QStringLiteral("nichts.txt")), bytes);
+    for (int i = 0; i < questions; ++i)
+        FUi->queueAnswer(TModalResult::mrIgnore);
+    runImport(file(QStringLiteral("nichts.txt")), ignoringErrors(ignoreErrors));
+    QCOMPARE(FUi->unanswered, 0);
+    QString message = QStringLiteral("Es wurde kein Schüler importiert; die bisherige Liste bleibt erhalten.");
+    if (!passed.isEmpty())
+        message += QStringLiteral("\r\n") + passed;
+    QCOMPARE(FUi->lastText(), message);
+    QCOMPARE(FUi->texts().filter(QStringLiteral("Lesefehler in Zeile ")).size(), questions);
+    checkOldPupilsKept(list, old, modified);
 }
 
 void TestImportCommand::cancelAtBadLine_data()
