@@ -116,6 +116,7 @@ private slots:
     void binaryRefused_data();
     void binaryRefused();
     void longLines();
+    void genderWordsOfEight();
     void manyBadLines_data();
     void manyBadLines();
     void registers_data();
@@ -550,6 +551,33 @@ void TestImportCommand::longLines()
     QCOMPARE(FUi->lastText(), QStringLiteral("2 von 2 Schülerdatensätzen importiert."));
     QCOMPARE(SchuelerData->getNr(1)->name, longLine);
     QCOMPARE(SchuelerData->getNr(2)->name, QStringLiteral("Kurz"));
+}
+
+void TestImportCommand::genderWordsOfEight()
+{
+    writeLines(file(QStringLiteral("geschlecht.txt")),
+               {QStringLiteral("Becker Björn,7d,maennlich"), QStringLiteral("Weiß Käthe,9b,weiblich"),
+                QStringLiteral("Kurz Karl,7a,M")});
+    QString shownM;
+    QString shownW;
+    runImport(file(QStringLiteral("geschlecht.txt")), [&] {
+        ImportDialog->Pages->setCurrentWidget(ImportDialog->OptionsPage);
+        ImportDialog->EditM->clear();
+        typeText(ImportDialog->EditM, QStringLiteral("maennlich"));
+        ImportDialog->EditW->clear();
+        typeText(ImportDialog->EditW, QStringLiteral("weiblich"));
+        shownM = ImportDialog->EditM->text();
+        shownW = ImportDialog->EditW->text();
+    });
+    // What the fields show is what they keep, and what a definition file
+    // can hold.
+    QCOMPARE(shownM, QStringLiteral("maennlic"));
+    QCOMPARE(shownW, QStringLiteral("weiblich"));
+    QCOMPARE(ImportDialog->getImportElements().elGM.text(), shownM);
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("3 von 3 Schülerdatensätzen importiert.")});
+    QCOMPARE(describe(*SchuelerData), (QStringList{QStringLiteral("Becker Björn|7|d|m"),
+                                                   QStringLiteral("Weiß Käthe|9|b|w"),
+                                                   QStringLiteral("Kurz Karl|7|a|m")}));
 }
 
 void TestImportCommand::manyBadLines_data()
