@@ -865,8 +865,9 @@ void TMainForm::ImportActExecute()
         return;
 
     // The register is read into a list of its own: a file that cannot be
-    // read or is no text, and "Abbrechen" at a bad line, leave the old
-    // pupils, their editor and views as they were.
+    // read or is no text, "Abbrechen" at a bad line and a register of which
+    // no line became a pupil leave the old pupils, their editor and views
+    // as they were.
     const auto release = [](TSchuelerData* list) {
         list->ClearData();
         delete list;
@@ -881,6 +882,15 @@ void TMainForm::ImportActExecute()
     }
     if (counts.cancelled)
         return;
+    QString passedOver;
+    if (counts.passedOver == 1)
+        passedOver = QStringLiteral("\r\n1 Zeile wurde übersprungen.");
+    else if (counts.passedOver > 1)
+        passedOver = QStringLiteral("\r\n%1 Zeilen wurden übersprungen.").arg(counts.passedOver);
+    if (counts.imported == 0) {
+        ShowMessage(QStringLiteral("Es wurde kein Schüler importiert; die bisherige Liste bleibt erhalten.") + passedOver);
+        return;
+    }
 
     {
         // The user has answered for the old pupils: closing their editors
@@ -900,12 +910,7 @@ void TMainForm::ImportActExecute()
     // The imported pupils are in no file yet.
     if (k > 0)
         SchuelerData->setModified();
-    QString message = QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n);
-    if (counts.passedOver == 1)
-        message += QStringLiteral("\r\n1 Zeile wurde übersprungen.");
-    else if (counts.passedOver > 1)
-        message += QStringLiteral("\r\n%1 Zeilen wurden übersprungen.").arg(counts.passedOver);
-    ShowMessage(message);
+    ShowMessage(QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n) + passedOver);
     MainFormHandler->UpdateAll();
     if (k > 0)
         ActivateEditor(dtSch);

@@ -398,12 +398,16 @@ qsizetype integerEnd(const QString& text)
 }
 
 // g is the whole word or a beginning of it, A to Z matched in either case.
-bool matchesWord(const QString& g, const QString& word)
+// A word that fills its field may have been cut from a longer one: g that
+// begins with it matches too.
+template <int N>
+bool matchesWord(const QString& g, const TShortText<N>& word)
 {
-    if (g.size() > word.size())
+    const QString& w = word;
+    if (g.size() > w.size() && w.size() < N)
         return false;
-    for (qsizetype i = 0; i < g.size(); ++i)
-        if (UpperAscii(g[i].unicode()) != UpperAscii(word[i].unicode()))
+    for (qsizetype i = 0; i < qMin(g.size(), w.size()); ++i)
+        if (UpperAscii(g[i].unicode()) != UpperAscii(w[i].unicode()))
             return false;
     return true;
 }
@@ -513,7 +517,7 @@ public:
     {
         if (!FReader.openForeign(FName))
             throw EInOutError(QStringLiteral("Fehler beim Öffnen der Datei ") + FName);
-        if (FReader.looksBinary())
+        if (FReader.foreignBinary())
             throw EInOutError(Ansi::notTextMessage(FName));
     }
 

@@ -252,10 +252,13 @@ void TImportDialog::buildOptionsPage()
 
     auto* wordsGroup = new QGroupBox(QStringLiteral("Abkürzungen"));
     wordsGroup->setObjectName(QStringLiteral("AbkGroup"));
+    // As many characters as a definition file keeps of a word.
     EditM = new QLineEdit;
     EditM->setObjectName(QStringLiteral("EditM"));
+    EditM->setMaxLength(decltype(TElements::elGM)::Capacity);
     EditW = new QLineEdit;
     EditW->setObjectName(QStringLiteral("EditW"));
+    EditW->setMaxLength(decltype(TElements::elGW)::Capacity);
     auto* words = new QHBoxLayout(wordsGroup);
     words->addWidget(new QLabel(QStringLiteral("männlich")));
     words->addWidget(EditM, 1);

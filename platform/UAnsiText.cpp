@@ -75,6 +75,34 @@ private:
 };
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+const QByteArray kUtf16LeBom("\xFF\xFE");
+const QByteArray kUtf16BeBom("\xFE\xFF");
+
+// How much of a foreign file is looked at to tell text from other data.
+constexpr qint64 kTextSample = 64 * 1024;
+
+// No text: a NUL byte, or more than one byte in a hundred a control
+// character that text does not hold.
+bool looksBinarySample(const QByteArray& sample)
+{
+    qsizetype controls = 0;
+    for (char ch : sample) {
+        const quint8 b = quint8(ch);
+        if (b == 0)
+            return true;
+        const bool textControl = b == '\t' || b == '\n' || b == '\f' || b == '\r' || b == 0x1A;
+        if ((b < 0x20 && !textControl) || b == 0x7F)
+            ++controls;
+    }
+    return controls * 100 > sample.size();
+}
+
+bool isUtf8Line(const QByteArray& line)
+{
+    TUtf8Scan scan;
+    scan.feed(line);
+    return scan.isUtf8();
+}
 
 } // namespace
 
@@ -141,19 +169,23 @@ bool TAnsiLineReader::openForeign(const QString& fileName)
 {
     if (!open(fileName))
         return false;
-    const bool bom = FFile.peek(kUtf8Bom.size()) == kUtf8Bom;
-    bool utf8 = bom;
-    if (!bom) {
-        TUtf8Scan scan;
-        for (QByteArray chunk = FFile.read(FChunk); !chunk.isEmpty(); chunk = FFile.read(FChunk))
-            scan.feed(chunk);
-        if (FFile.error() != QFileDevice::NoError)
-            readFailed();
-        utf8 = scan.isUtf8();
-    }
-    FEncoding = utf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
-    if (!FFile.seek(bom ? kUtf8Bom.size() : 0))
+    const QByteArray head = FFile.peek(kUtf8Bom.size());
+    if (FFile.error() != QFileDevice::NoError)
         readFailed();
+    if (head.startsWith(kUtf16LeBom) || head.startsWith(kUtf16BeBom)) {
+        FEncoding = TTextEncoding::Utf16;
+        FBigEndian = head.startsWith(kUtf16BeBom);
+        if (!FFile.seek(kUtf16LeBom.size()))
+            readFailed();
+        return true;
+    }
+    FEncoding = TTextEncoding::LineByLine;
+    if (head == kUtf8Bom && !FFile.seek(kUtf8Bom.size()))
+        readFailed();
+    const QByteArray sample = FFile.peek(kTextSample);
+    if (FFile.error() != QFileDevice::NoError)
+        readFailed();
+    FForeignBinary = looksBinarySample(sample);
     return true;
 }
 
@@ -165,6 +197,10 @@ void TAnsiLineReader::close()
     FPos = 0;
     FEof = false;
     FEncoding = TTextEncoding::Windows1252;
+    FForeignBinary = false;
+    FBigEndian = false;
+    FOddByte.clear();
+    FHighSurrogate = 0;
 }
 
 void TAnsiLineReader::readFailed() const
@@ -176,28 +212,74 @@ void TAnsiLineReader::readFailed() const
 QString TAnsiLineReader::decodeLine(qsizetype from, qsizetype length) const
 {
     const QByteArray bytes = FBuffer.mid(from, length);
-    if (FEncoding == TTextEncoding::Windows1252)
+    if (FEncoding == TTextEncoding::Windows1252 || !isUtf8Line(bytes))
         return Ansi::decode(bytes);
     // Composed, so that a letter with a combining mark is the one character
-    // the code page has for it.
+    // the code page has for it. A byte order mark at the line's start (of a
+    // file added to the end of another) goes.
     return QString::fromUtf8(bytes).normalized(QString::NormalizationForm_C);
+}
+
+QByteArray TAnsiLineReader::readChunk(bool& end)
+{
+    QByteArray chunk = FFile.read(FChunk);
+    if (chunk.isEmpty() && FFile.error() != QFileDevice::NoError)
+        readFailed();
+    end = chunk.isEmpty();
+    if (FEncoding != TTextEncoding::Utf16)
+        return chunk;
+    // UTF-16 as UTF-8; a surrogate without its partner, and a last byte
+    // without its pair, become U+FFFD.
+    const QByteArray bytes = FOddByte + chunk;
+    QString text;
+    text.reserve(bytes.size() / 2 + 2);
+    qsizetype i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char16_t first = quint8(bytes[i]);
+        const char16_t second = quint8(bytes[i + 1]);
+        const char16_t unit = FBigEndian ? char16_t(first << 8 | second) : char16_t(second << 8 | first);
+        if (FHighSurrogate) {
+            if (QChar::isLowSurrogate(unit)) {
+                text += QChar(FHighSurrogate);
+                text += QChar(unit);
+                FHighSurrogate = 0;
+                continue;
+            }
+            text += QChar(QChar::ReplacementCharacter);
+            FHighSurrogate = 0;
+        }
+        if (QChar::isHighSurrogate(unit))
+            FHighSurrogate = unit;
+        else
+            text += QChar::isLowSurrogate(unit) ? QChar(QChar::ReplacementCharacter) : QChar(unit);
+    }
+    FOddByte = bytes.mid(i);
+    if (end) {
+        if (FHighSurrogate)
+            text += QChar(QChar::ReplacementCharacter);
+        if (!FOddByte.isEmpty())
+            text += QChar(QChar::ReplacementCharacter);
+        FHighSurrogate = 0;
+        FOddByte.clear();
+    }
+    return text.toUtf8();
 }
 
 bool TAnsiLineReader::fill()
 {
     if (FEof)
         return false;
-    const QByteArray chunk = FFile.read(FChunk);
-    if (chunk.isEmpty()) {
-        if (FFile.error() != QFileDevice::NoError)
-            readFailed();
-        FEof = true;
-        return false;
+    bool end = false;
+    const QByteArray chunk = readChunk(end);
+    // A UTF-16 file may give one last character at its end, and a chunk of
+    // it none.
+    FEof = end;
+    if (!chunk.isEmpty()) {
+        FBuffer.remove(0, FPos);
+        FPos = 0;
+        FBuffer.append(chunk);
     }
-    FBuffer.remove(0, FPos);
-    FPos = 0;
-    FBuffer.append(chunk);
-    return true;
+    return !end || !chunk.isEmpty();
 }
 
 bool TAnsiLineReader::readLine(QString& line)
@@ -210,10 +292,11 @@ bool TAnsiLineReader::readLine(QString& line)
             const char c = FBuffer.at(scan);
             if (c != '\n' && c != '\r')
                 continue;
-            if (c == '\r' && scan + 1 == FBuffer.size() && !FEof) {
-                // CR at the end of the buffer: the LF may follow in the next chunk.
+            if (c == '\r' && scan + 1 == FBuffer.size()) {
+                // CR at the end of the buffer: the LF may follow in the next
+                // chunk, or later when a chunk gave no whole character.
                 const qsizetype rel = scan - FPos;
-                if (fill())
+                while (scan + 1 == FBuffer.size() && fill())
                     scan = FPos + rel;
             }
             line = decodeLine(FPos, scan - FPos);

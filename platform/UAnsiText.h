@@ -1,7 +1,7 @@
 #pragma once
 // Text files in the Windows-1252 code page: our own table, lines ending at
 // CR LF, lone CR or lone LF when read, CR LF when written. Files from other
-// programs may also be read as UTF-8.
+// programs may also be read as UTF-8, line by line, or as UTF-16.
 
 #include <QByteArray>
 #include <QFile>
@@ -29,9 +29,12 @@ QString notTextMessage(const QString& fileName);
 } // namespace Ansi
 
 // How the lines of a file are decoded.
-enum class TTextEncoding { Windows1252, Utf8 };
+enum class TTextEncoding {
+    Windows1252,   // every line: the program's own files
+    LineByLine,    // each line UTF-8 or Windows-1252, as its bytes say
+    Utf16,         // after its byte order mark, in either byte order
+};
 
-// Reads a text file line by line.
 class TAnsiLineReader {
 public:
     // Reads the file chunkSize bytes at a time (at least 1).
@@ -40,11 +43,11 @@ public:
     TAnsiLineReader& operator=(const TAnsiLineReader&) = delete;
 
     bool open(const QString& fileName);   // false when the file cannot be opened
-    // Opens a file that another program wrote: UTF-8 when it starts with
-    // the UTF-8 byte order mark (which is passed over), or when it is valid
-    // UTF-8 throughout and holds at least one multi-byte sequence;
-    // Windows-1252 otherwise. The whole file is read once to decide; a read
-    // error raises EInOutError as readLine does.
+    // Opens a file that another program wrote. After a UTF-16 byte order
+    // mark (either byte order) the file is UTF-16. Otherwise each line is
+    // UTF-8 when it is valid UTF-8 and holds at least one multi-byte
+    // sequence, Windows-1252 when not; a UTF-8 byte order mark at the start
+    // is passed over. A read error raises EInOutError as readLine does.
     bool openForeign(const QString& fileName);
     void close();
     bool isOpen() const { return FFile.isOpen(); }
@@ -55,16 +58,23 @@ public:
     // the file's name as opened.
     bool readLine(QString& line);
     // Up to maxBytes of the file from where reading stands, without taking
-    // them.
+    // them; not for a UTF-16 file, whose lines are buffered as UTF-8.
     QByteArray peek(qint64 maxBytes);
     // A NUL byte among the next 4096 bytes: some other kind of file, no
     // text.
     bool looksBinary();
+    // After openForeign: the file is no text. Its first 64 KiB (after a
+    // UTF-8 byte order mark) hold a NUL byte, or more than one byte in a
+    // hundred is a control character other than TAB, LF, FF, CR and 0x1A.
+    // A UTF-16 file is text.
+    bool foreignBinary() const { return FForeignBinary; }
 
 private:
     bool fill();
     [[noreturn]] void readFailed() const;
     QString decodeLine(qsizetype from, qsizetype length) const;
+    // The next chunk as the buffer holds it; end when the file had no more.
+    QByteArray readChunk(bool& end);
 
     qsizetype FChunk;
     QFile FFile;
@@ -72,6 +82,12 @@ private:
     qsizetype FPos = 0;
     bool FEof = false;
     TTextEncoding FEncoding = TTextEncoding::Windows1252;
+    bool FForeignBinary = false;
+    // UTF-16 comes into the buffer as UTF-8: a byte and a high surrogate
+    // that a chunk's end cut off wait for the next chunk.
+    bool FBigEndian = false;
+    QByteArray FOddByte;
+    char16_t FHighSurrogate = 0;
 };
 
 // The messages of a file that cannot be created and of one that could not

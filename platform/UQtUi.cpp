@@ -13,11 +13,13 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextLayout>
 #include <QTreeView>
 #include <QUrl>
 
@@ -56,13 +58,39 @@ QMessageBox::Icon iconFor(TMsgType type)
     return QMessageBox::NoIcon;
 }
 
+// True when no run of the line between two places where it may wrap is
+// wider than room.
+bool wrapsWithin(const QString& line, const QFont& font, int room)
+{
+    QTextLayout layout(line, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    bool fits = true;
+    layout.beginLayout();
+    for (QTextLine row = layout.createLine(); row.isValid() && fits; row = layout.createLine()) {
+        row.setLineWidth(room);
+        fits = row.naturalTextWidth() <= room;
+    }
+    layout.endLayout();
+    return fits;
+}
+
 // A button's letter typed without Alt clicks it at once: Qt's box would
 // press it and click 100 ms later, after a key typed straight after it.
+// A line too long for the box ends with "…" instead of being cut at its
+// edge.
 class TZuvMessageBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
 
 protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);   // gives the text its width
+        elideLongLines();
+    }
+
     void keyPressEvent(QKeyEvent* event) override
     {
         if (!(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))) {
@@ -75,6 +103,38 @@ protected:
             }
         }
         QMessageBox::keyPressEvent(event);
+    }
+
+private:
+    // A line the text cannot wrap within its width, cut after the last
+    // whole character that leaves room for the "…".
+    void elideLongLines()
+    {
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        const QString shown = text();
+        if (!label || textFormat() == Qt::RichText || (textFormat() == Qt::AutoText && Qt::mightBeRichText(shown)))
+            return;
+        const int room = label->contentsRect().width();
+        const QFontMetrics metrics = label->fontMetrics();
+        QString fitted;
+        bool elided = false;
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= shown.size(); ++i) {
+            if (i < shown.size() && shown[i] != QLatin1Char('\r') && shown[i] != QLatin1Char('\n'))
+                continue;
+            const QString line = shown.mid(start, i - start);
+            if (wrapsWithin(line, label->font(), room)) {
+                fitted += line;
+            } else {
+                fitted += metrics.elidedText(line, Qt::ElideRight, room);
+                elided = true;
+            }
+            if (i < shown.size())
+                fitted += shown[i];
+            start = i + 1;
+        }
+        if (elided)
+            setText(fitted);
     }
 };
 

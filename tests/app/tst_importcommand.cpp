@@ -108,13 +108,15 @@ private slots:
     void missingFileKeepsThePupils();
     void oneSaveQuestion_data();
     void oneSaveQuestion();
-    void allLinesBadIgnored();
+    void noPupilKeepsTheList_data();
+    void noPupilKeepsTheList();
     void cancelAtBadLine_data();
     void cancelAtBadLine();
     void readErrorKeepsThePupils();
     void binaryRefused_data();
     void binaryRefused();
     void longLines();
+    void genderWordsOfEight();
     void manyBadLines_data();
     void manyBadLines();
     void registers_data();
@@ -412,16 +414,44 @@ void TestImportCommand::oneSaveQuestion()
     }
 }
 
-void TestImportCommand::allLinesBadIgnored()
+void TestImportCommand::noPupilKeepsTheList_data()
 {
-    loadOldPupils();
-    writeLines(file(QStringLiteral("schlecht.txt")), {QStringLiteral("a,x,w"), QStringLiteral("b,y,m")});
-    runImport(file(QStringLiteral("schlecht.txt")), ignoringErrors(true));
-    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("0 von 0 Schülerdatensätzen importiert.\r\n"
-                                                      "2 Zeilen wurden übersprungen.")});
-    QCOMPARE(SchuelerData->Anz(), 0);
-    QVERIFY(!pupilEditor());
-    QCOMPARE(views(), 0);
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ignoreErrors");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("questions");   // each answered "&Ignorieren"
+    QTest::addColumn<QString>("passed");   // the message's second line
+    const QByteArray bad("a,x,w\r\nb,y,m\r\n");
+    QTest::newRow("all bad, ignored") << bad << true << false << 0 << QStringLiteral("2 Zeilen wurden übersprungen.");
+    QTest::newRow("all bad, changed") << bad << true << true << 0 << QStringLiteral("2 Zeilen wurden übersprungen.");
+    QTest::newRow("all bad, asked") << bad << false << false << 2 << QStringLiteral("2 Zeilen wurden übersprungen.");
+    QTest::newRow("one bad") << QByteArray("\r\n  \r\na,x,w") << true << false << 0
+                             << QStringLiteral("1 Zeile wurde übersprungen.");
+    QTest::newRow("empty") << QByteArray() << false << false << 0 << QString();
+    QTest::newRow("blank lines") << QByteArray("\r\n   \r\n") << false << true << 0 << QString();
+}
+
+void TestImportCommand::noPupilKeepsTheList()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, ignoreErrors);
+    QFETCH(bool, modified);
+    QFETCH(int, questions);
+    QFETCH(QString, passed);
+    loadOldPupils(modified);
+    const TSchuelerData* list = SchuelerData;
+    const QStringList old = describe(*SchuelerData);
+    writeFileBytes(file(QStringLiteral("nichts.txt")), bytes);
+    for (int i = 0; i < questions; ++i)
+        FUi->queueAnswer(TModalResult::mrIgnore);
+    runImport(file(QStringLiteral("nichts.txt")), ignoringErrors(ignoreErrors));
+    QCOMPARE(FUi->unanswered, 0);
+    QString message = QStringLiteral("Es wurde kein Schüler importiert; die bisherige Liste bleibt erhalten.");
+    if (!passed.isEmpty())
+        message += QStringLiteral("\r\n") + passed;
+    QCOMPARE(FUi->lastText(), message);
+    QCOMPARE(FUi->texts().filter(QStringLiteral("Lesefehler in Zeile ")).size(), questions);
+    checkOldPupilsKept(list, old, modified);
 }
 
 void TestImportCommand::cancelAtBadLine_data()
@@ -473,22 +503,35 @@ void TestImportCommand::readErrorKeepsThePupils()
 
 void TestImportCommand::binaryRefused_data()
 {
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("ignoreErrors");
     QTest::addColumn<bool>("modified");
-    QTest::newRow("asking") << false << false;
-    QTest::newRow("ignoring") << true << false;
-    QTest::newRow("asking, changed") << false << true;
+    QByteArray binary;
+    for (int i = 0; i < 20000; ++i)
+        binary += char((i * 7919 + i / 13) & 0xFF);
+    // A text header, its first NUL byte well after 4 KiB.
+    QByteArray pdf = "%PDF-1.4\n" + QByteArray("1 0 obj << /Type /Page /Parent 2 0 R >> endobj\n").repeated(150);
+    pdf.truncate(6180);
+    pdf += QByteArray("\0\x01\x02stream\n", 10) + binary;
+    QByteArray noise;
+    for (int i = 0; i < 20000; ++i)
+        noise += char(1 + (i * 7919 + i / 13) % 255);
+    QTest::newRow("asking") << binary << false << false;
+    QTest::newRow("ignoring") << binary << true << false;
+    QTest::newRow("asking, changed") << binary << false << true;
+    QTest::newRow("late NUL, asking") << pdf << false << false;
+    QTest::newRow("late NUL, ignoring") << pdf << true << true;
+    QTest::newRow("no NUL, asking") << noise << false << false;
+    QTest::newRow("no NUL, ignoring") << noise << true << false;
 }
 
 void TestImportCommand::binaryRefused()
 {
+    QFETCH(QByteArray, bytes);
     QFETCH(bool, ignoreErrors);
     QFETCH(bool, modified);
-    QByteArray binary;
-    for (int i = 0; i < 20000; ++i)
-        binary += char((i * 7919 + i / 13) & 0xFF);
     const QString binaer = file(QStringLiteral("binaer.txt"));
-    writeFileBytes(binaer, binary);
+    writeFileBytes(binaer, bytes);
     loadOldPupils(modified);
     const TSchuelerData* list = SchuelerData;
     const QStringList old = describe(*SchuelerData);
@@ -508,6 +551,33 @@ void TestImportCommand::longLines()
     QCOMPARE(FUi->lastText(), QStringLiteral("2 von 2 Schülerdatensätzen importiert."));
     QCOMPARE(SchuelerData->getNr(1)->name, longLine);
     QCOMPARE(SchuelerData->getNr(2)->name, QStringLiteral("Kurz"));
+}
+
+void TestImportCommand::genderWordsOfEight()
+{
+    writeLines(file(QStringLiteral("geschlecht.txt")),
+               {QStringLiteral("Becker Björn,7d,maennlich"), QStringLiteral("Weiß Käthe,9b,weiblich"),
+                QStringLiteral("Kurz Karl,7a,M")});
+    QString shownM;
+    QString shownW;
+    runImport(file(QStringLiteral("geschlecht.txt")), [&] {
+        ImportDialog->Pages->setCurrentWidget(ImportDialog->OptionsPage);
+        ImportDialog->EditM->clear();
+        typeText(ImportDialog->EditM, QStringLiteral("maennlich"));
+        ImportDialog->EditW->clear();
+        typeText(ImportDialog->EditW, QStringLiteral("weiblich"));
+        shownM = ImportDialog->EditM->text();
+        shownW = ImportDialog->EditW->text();
+    });
+    // What the fields show is what they keep, and what a definition file
+    // can hold.
+    QCOMPARE(shownM, QStringLiteral("maennlic"));
+    QCOMPARE(shownW, QStringLiteral("weiblich"));
+    QCOMPARE(ImportDialog->getImportElements().elGM.text(), shownM);
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("3 von 3 Schülerdatensätzen importiert.")});
+    QCOMPARE(describe(*SchuelerData), (QStringList{QStringLiteral("Becker Björn|7|d|m"),
+                                                   QStringLiteral("Weiß Käthe|9|b|w"),
+                                                   QStringLiteral("Kurz Karl|7|a|m")}));
 }
 
 void TestImportCommand::manyBadLines_data()
@@ -570,6 +640,9 @@ void TestImportCommand::registers_data()
                            << QString();
     QTest::newRow("UTF-8 with BOM") << QStringLiteral("schueler_db_utf8bom.txt") << QStringLiteral("db") << false
                                     << quoted << QString();
+    // Lines added in another editor, in Windows-1252.
+    QTest::newRow("UTF-8 with 1252 lines") << QStringLiteral("schueler_db_mixed.txt") << QStringLiteral("db") << false
+                                           << quoted << QString();
     QTest::newRow("UTF-8 with BOM, definition file") << QStringLiteral("schueler_db_utf8bom.txt")
                                                      << QStringLiteral("db") << true << quoted << QString();
     QTest::newRow("tabs") << QStringLiteral("schueler_tab.txt") << QStringLiteral("tab") << false
@@ -577,6 +650,12 @@ void TestImportCommand::registers_data()
                                          QStringLiteral("Öztürk Özlem|10|c|w"), QStringLiteral("Bär Björn|7|E|m"),
                                          QStringLiteral("Groß Sören|8|d|m")}
                           << QStringLiteral("1 Zeile wurde übersprungen.");
+    // A spreadsheet's "Unicode text".
+    QTest::newRow("tabs, UTF-16") << QStringLiteral("schueler_tab_utf16.txt") << QStringLiteral("tab") << false
+                                  << QStringList{QStringLiteral("Müller Jürgen|10|a|m"), QStringLiteral("Weiß Käthe|9|b|w"),
+                                                 QStringLiteral("Öztürk Özlem|10|c|w"), QStringLiteral("Bär Björn|7|E|m"),
+                                                 QStringLiteral("Groß Sören|8|d|m")}
+                                  << QStringLiteral("1 Zeile wurde übersprungen.");
     QTest::newRow("semicolons") << QStringLiteral("schueler_semi.txt") << QStringLiteral("semi") << false
                                 << QStringList{QStringLiteral("Müller Jürgen, von|10|a|m"),
                                                QStringLiteral("Weiß Käthe, zu|9|b|w"),
@@ -721,6 +800,30 @@ void TestImportCommand::encodings_data()
                                        << QStringList() << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
     QTest::newRow("Windows-1252") << Ansi::encode(umlauts) << umlautPupils << QStringList()
                                   << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
+    // Lines added in another editor: each line as its bytes say.
+    QTest::newRow("UTF-8, a 1252 line")
+        << umlauts.toUtf8() + Ansi::encode(QStringLiteral("Groß Sören,8d,m\r\n"))
+        << umlautPupils + QStringList{QStringLiteral("Groß Sören|8|d|m")} << QStringList()
+        << QStringLiteral("3 von 3 Schülerdatensätzen importiert.");
+    QTest::newRow("UTF-8 with BOM, a 1252 line first")
+        << bom + Ansi::encode(QStringLiteral("Groß Sören,8d,m\r\n")) + umlauts.toUtf8()
+        << QStringList{QStringLiteral("Groß Sören|8|d|m")} + umlautPupils << QStringList()
+        << QStringLiteral("3 von 3 Schülerdatensätzen importiert.");
+    // UTF-16 after its byte order mark, in either order.
+    const auto utf16 = [](const QString& text, bool bigEndian) {
+        QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        for (QChar c : text) {
+            const char high = char(c.unicode() >> 8);
+            const char low = char(c.unicode() & 0xFF);
+            bytes += bigEndian ? high : low;
+            bytes += bigEndian ? low : high;
+        }
+        return bytes;
+    };
+    QTest::newRow("UTF-16 LE") << utf16(umlauts, false) << umlautPupils << QStringList()
+                               << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
+    QTest::newRow("UTF-16 BE") << utf16(umlauts, true) << umlautPupils << QStringList()
+                               << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
     // A character that the data files cannot hold.
     const QString czech = QStringLiteral("Dvořák Jiří,7a,m");
     QTest::newRow("UTF-8, outside the code page")
@@ -730,6 +833,10 @@ void TestImportCommand::encodings_data()
         << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
     QTest::newRow("UTF-8 with BOM, outside the code page")
         << bom + (czech + QStringLiteral("\r\n") + umlauts).toUtf8() << umlautPupils
+        << QStringList{QStringLiteral("Lesefehler in Zeile 1: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
+        << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
+    QTest::newRow("UTF-16 LE, outside the code page")
+        << utf16(czech + QStringLiteral("\r\n") + umlauts, false) << umlautPupils
         << QStringList{QStringLiteral("Lesefehler in Zeile 1: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
         << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
 }

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -258,23 +259,84 @@ inline QList<QByteArray> fileLines(const QByteArray& bytes)
     return lines;
 }
 
-// The lines of a file from another program, decoded by hand: UTF-8 after a
-// UTF-8 byte order mark (which goes), or when the bytes are valid UTF-8
-// (they survive a round trip through Qt's codec) and hold one above 127,
-// each line composed (NFC); Windows-1252 otherwise.
+// The lines of a text: ends at CR LF, lone CR or lone LF; the last line
+// needs no end.
+inline QStringList textLines(const QString& text)
+{
+    QString joined = text;
+    joined.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = joined.split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// A line in UTF-8 as the reader gives it: without a byte order mark at its
+// start, composed (NFC).
+inline QString utf8Line(const QString& line)
+{
+    return (line.startsWith(QChar(0xFEFF)) ? line.mid(1) : line).normalized(QString::NormalizationForm_C);
+}
+
+// The lines of a file from another program, decoded by hand. After a
+// UTF-16 byte order mark the rest is UTF-16 (a surrogate without its
+// partner and an odd last byte U+FFFD), each line taken as UTF-8. Otherwise
+// a UTF-8 byte order mark at the start goes, and each line is UTF-8 when
+// its bytes are valid UTF-8 (they survive a round trip through Qt's codec)
+// and hold one above 127, Windows-1252 when not.
 inline QStringList foreignLines(const QByteArray& bytes)
 {
+    const bool little = bytes.startsWith("\xFF\xFE");
+    if (little || bytes.startsWith("\xFE\xFF")) {
+        QString text;
+        for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
+            const quint8 a = quint8(bytes[i]);
+            const quint8 b = quint8(bytes[i + 1]);
+            text += QChar(char16_t(little ? a | b << 8 : a << 8 | b));
+        }
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            else if (text[i].isSurrogate())
+                text[i] = QChar::ReplacementCharacter;
+        }
+        if (bytes.size() % 2)
+            text += QChar(QChar::ReplacementCharacter);
+        QStringList lines;
+        for (const QString& l : textLines(text))
+            lines.append(utf8Line(l));
+        return lines;
+    }
     const QByteArray bom("\xEF\xBB\xBF");
-    const bool hasBom = bytes.startsWith(bom);
-    const QByteArray body = hasBom ? bytes.mid(bom.size()) : bytes;
-    bool high = false;
-    for (char c : body)
-        high = high || quint8(c) > 127;
-    const bool utf8 = hasBom || (high && QString::fromUtf8(body).toUtf8() == body);
+    const QByteArray body = bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes;
     QStringList lines;
-    for (const QByteArray& l : fileLines(body))
-        lines.append(utf8 ? QString::fromUtf8(l).normalized(QString::NormalizationForm_C) : Ansi::decode(l));
+    for (const QByteArray& l : fileLines(body)) {
+        bool high = false;
+        for (char c : l)
+            high = high || quint8(c) > 127;
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        const QString text = decoder(l);
+        lines.append(high && text.toUtf8() == l ? utf8Line(text) : Ansi::decode(l));
+    }
     return lines;
+}
+
+// No text, as a register: a NUL byte in the first 64 KiB (after a UTF-8
+// byte order mark), or more than one in a hundred of them a control
+// character other than TAB, LF, FF, CR and 0x1A. UTF-16 is text.
+inline bool foreignBinary(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return false;
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QByteArray sample = (bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes).left(64 * 1024);
+    if (sample.contains('\0'))
+        return true;
+    qsizetype controls = 0;
+    for (char c : sample)
+        controls += (quint8(c) < 32 && !QByteArray("\t\n\f\r\x1A").contains(c)) || c == '\x7F';
+    return controls * 100 > sample.size();
 }
 
 // The fields of a record from the fuzz input: the cells of an editor row

@@ -2,7 +2,8 @@
 // character and encodes back to itself; an encodable text round-trips; the
 // line reader gives the lines of a file wherever its read chunks end, and
 // the writer's file reads back as the lines written; a file from another
-// program is read as UTF-8 where its bytes say so.
+// program is read line by line as UTF-8 where its bytes say so, or as
+// UTF-16 after its byte order mark, and is told from data that is no text.
 //
 // Input: the reader's chunk size in bytes (0: the usual 64 KiB), a byte
 // saying how much to peek, then the data.
@@ -74,11 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList lines = readAll(path, chunk, 1 + into, bytes);
     FUZZ_CHECK(lines == decodeAll(fileLines(bytes)));
 
-    // The same file as another program's: UTF-8 or Windows-1252 by the
-    // bytes, wherever the chunks end.
+    // The same file as another program's: each line UTF-8 or Windows-1252
+    // by its bytes, or UTF-16, wherever the chunks end.
     {
         TAnsiLineReader foreign(chunk == 0 ? 64 * 1024 : chunk);
         FUZZ_CHECK(foreign.openForeign(path));
+        FUZZ_CHECK(foreign.foreignBinary() == foreignBinary(bytes));
         QStringList got;
         QString line;
         while (foreign.readLine(line))

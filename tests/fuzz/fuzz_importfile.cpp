@@ -78,9 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     list->ClearData();
     TSchueler* stale = new TSchueler;
     list->add(stale);   // the import empties the list first
-    // A NUL byte early on: no text file, refused before any line.
-    const QByteArray bom("\xEF\xBB\xBF");
-    const bool binary = (bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes).left(4096).contains('\0');
+    // No text file: refused before any line.
+    const bool binary = foreignBinary(bytes);
     TImportCounts counts;
     int n = 0;
     try {

@@ -434,6 +434,9 @@ void TestImportDialog::wordsCutAndRefused()
         typeText(FDlg->EditM, QStringLiteral("männlich12"));
         FDlg->EditW->clear();
         typeText(FDlg->EditW, QStringLiteral("weiblich"));
+        // A field shows what it keeps.
+        QCOMPARE(FDlg->EditM->text(), QStringLiteral("männlich"));
+        QCOMPARE(FDlg->EditW->text(), QStringLiteral("weiblich"));
     });
     QCOMPARE(FDlg->getImportElements().elGM.text(), QStringLiteral("männlich"));
     QCOMPARE(FDlg->getImportElements().elGW.text(), QStringLiteral("weiblich"));

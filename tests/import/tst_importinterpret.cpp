@@ -281,8 +281,14 @@ void TestImportInterpret::interpret_data()
     ok("Männ", words, {"X", "10a", QString::fromUtf8("Männ")}, "X", 10, "a", true);
     bad("MÄNN: only A to Z fold", words, {"X", "10a", QString::fromUtf8("MÄNN")}, eInvGeschl,
         QString::fromUtf8("Interpret: Ungültiges Geschlecht (MÄNN)"));
-    bad("longer than the word", words, {"X", "10a", QString::fromUtf8("männlichx")}, eInvGeschl,
-        QString::fromUtf8("Interpret: Ungültiges Geschlecht (männlichx)"));
+    bad("longer than a short word", "name=1 kl=2 geschl=3 high=3 gm=mann gw=frau", {"X", "10a", "manns"}, eInvGeschl,
+        "Interpret: Ungültiges Geschlecht (manns)");
+    // A word of eight characters may be the cut beginning of a longer one.
+    ok("longer than a word of eight", words, {"X", "10a", QString::fromUtf8("männlichx")}, "X", 10, "a", true);
+    ok("cut word", "name=1 kl=2 geschl=3 high=3 gm=maennlic gw=weiblich", {"X", "10a", "Maennlich"}, "X", 10, "a",
+       true);
+    bad("beginning differs from a word of eight", "name=1 kl=2 geschl=3 high=3 gm=maennlic gw=weiblich",
+        {"X", "10a", "maennchen"}, eInvGeschl, "Interpret: Ungültiges Geschlecht (maennchen)");
     ok("female word first", "name=1 kl=2 geschl=3 high=3 gm=mw gw=m", {"X", "10a", "m"}, "X", 10, "a", false);
     ok("empty female word: empty gender", "name=1 kl=2 geschl=3 high=3 gm=m gw=", {"X", "10a", ""}, "X", 10, "a", false);
     ok("empty female word: m", "name=1 kl=2 geschl=3 high=3 gm=m gw=", {"X", "10a", "M"}, "X", 10, "a", true);

@@ -181,50 +181,76 @@ private slots:
     void foreignFiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("utf8");
+        QTest::addColumn<bool>("utf16");
         QTest::addColumn<QStringList>("lines");
         const QByteArray bom("\xEF\xBB\xBF");
         const QStringList umlauts{QStringLiteral("Müller"), QStringLiteral("Weiß")};
-        QTest::newRow("BOM") << bom + QByteArray("M\xC3\xBCller\r\nWei\xC3\x9F") << true << umlauts;
-        QTest::newRow("BOM, ASCII") << bom + QByteArray("Meier\nBerg") << true
+        QTest::newRow("BOM") << bom + QByteArray("M\xC3\xBCller\r\nWei\xC3\x9F") << false << umlauts;
+        QTest::newRow("BOM, ASCII") << bom + QByteArray("Meier\nBerg") << false
                                     << QStringList{QStringLiteral("Meier"), QStringLiteral("Berg")};
-        QTest::newRow("BOM alone") << bom << true << QStringList();
-        // After a BOM the file is UTF-8 whatever follows.
-        QTest::newRow("BOM, broken") << bom + QByteArray("Wei\xDF") << true
-                                     << QStringList{QStringLiteral("Wei\uFFFD")};
-        QTest::newRow("UTF-8") << QByteArray("M\xC3\xBCller\rWei\xC3\x9F\n") << true << umlauts;
+        QTest::newRow("BOM alone") << bom << false << QStringList();
+        // A line that is no UTF-8 is Windows-1252, after a BOM too.
+        QTest::newRow("BOM, a 1252 line") << bom + QByteArray("Wei\xDF") << false << QStringList{QStringLiteral("Weiß")};
+        QTest::newRow("UTF-8") << QByteArray("M\xC3\xBCller\rWei\xC3\x9F\n") << false << umlauts;
         // Umlauts written as a letter and a combining diaeresis come in as
         // the one character the data files hold.
-        QTest::newRow("UTF-8, combining marks") << QByteArray("Mu\xCC\x88ller\nWei\xC3\x9F") << true << umlauts;
-        QTest::newRow("UTF-8, four bytes") << QByteArray("a\xF0\x9F\x98\x80") << true
+        QTest::newRow("UTF-8, combining marks") << QByteArray("Mu\xCC\x88ller\nWei\xC3\x9F") << false << umlauts;
+        QTest::newRow("UTF-8, four bytes") << QByteArray("a\xF0\x9F\x98\x80") << false
                                            << QStringList{QStringLiteral("a\U0001F600")};
         QTest::newRow("ASCII") << QByteArray("Meier\r\n") << false << QStringList{QStringLiteral("Meier")};
         QTest::newRow("Windows-1252") << QByteArray("M\xFCller\r\nWei\xDF") << false << umlauts;
-        // One bad sequence anywhere: the whole file is Windows-1252.
-        QTest::newRow("UTF-8, then one 1252 byte")
-            << QByteArray("M\xC3\xBCller\r\nWei\xDF") << false
-            << QStringList{QStringLiteral("MÃ¼ller"), QStringLiteral("Weiß")};
+        // Lines added in another editor: each line as its bytes say.
+        QTest::newRow("UTF-8, then a 1252 line") << QByteArray("M\xC3\xBCller\r\nWei\xDF") << false << umlauts;
+        QTest::newRow("1252, then UTF-8 lines")
+            << QByteArray("Wei\xDF\nM\xC3\xBCller\nGro\xC3\x9F") << false
+            << QStringList{QStringLiteral("Weiß"), QStringLiteral("Müller"), QStringLiteral("Groß")};
+        QTest::newRow("UTF-8 and 1252 in one line") << QByteArray("M\xC3\xBCller Wei\xDF") << false
+                                                    << QStringList{QStringLiteral("MÃ¼ller Weiß")};
         QTest::newRow("cut off at the end") << QByteArray("M\xC3\xBCller\n\xC3") << false
-                                            << QStringList{QStringLiteral("MÃ¼ller"), QStringLiteral("Ã")};
+                                            << QStringList{QStringLiteral("Müller"), QStringLiteral("Ã")};
         QTest::newRow("overlong") << QByteArray("a\xC0\xAF") << false << QStringList{QStringLiteral("aÀ¯")};
         QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false
                                    << QStringList{QStringLiteral("í\u00A0€")};
         QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false
                                         << QStringList{QStringLiteral("ô\u0090€€")};
+        // UTF-16 after its byte order mark, in either order.
+        const QString wide = QStringLiteral("Müller\tJürgen\r\nWeiß\nDvořák\r\U0001F600\r\n");
+        const QStringList wideLines{QStringLiteral("Müller\tJürgen"), QStringLiteral("Weiß"), QStringLiteral("Dvořák"),
+                                    QStringLiteral("\U0001F600")};
+        QByteArray little("\xFF\xFE");
+        QByteArray big("\xFE\xFF");
+        for (QChar c : wide) {
+            little += char(c.unicode() & 0xFF);
+            little += char(c.unicode() >> 8);
+            big += char(c.unicode() >> 8);
+            big += char(c.unicode() & 0xFF);
+        }
+        QTest::newRow("UTF-16 LE") << little << true << wideLines;
+        QTest::newRow("UTF-16 BE") << big << true << wideLines;
+        QTest::newRow("UTF-16 LE, BOM alone") << QByteArray("\xFF\xFE") << true << QStringList();
+        QTest::newRow("UTF-16 LE, combining marks") << QByteArray("\xFF\xFEu\0\x08\x03", 6) << true
+                                                    << QStringList{QStringLiteral("ü")};
+        // A surrogate without its partner and an odd last byte: U+FFFD.
+        QTest::newRow("UTF-16 LE, lone surrogates")
+            << QByteArray("\xFF\xFE\x00\xD8" "a\0\x00\xDC\n\0\x3D\xD8", 12) << true
+            << QStringList{QStringLiteral("\uFFFDa\uFFFD"), QStringLiteral("\uFFFD")};
+        QTest::newRow("UTF-16 LE, odd last byte") << QByteArray("\xFF\xFE" "a\0b", 5) << true
+                                                  << QStringList{QStringLiteral("a\uFFFD")};
     }
 
     void foreignFiles()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, utf8);
+        QFETCH(bool, utf16);
         QFETCH(QStringList, lines);
         QTemporaryDir dir;
         const QString path = writeBytes(dir, bytes);
         // Chunks of one byte: every sequence is cut somewhere.
-        for (qsizetype chunk : {qsizetype(1), qsizetype(64 * 1024)}) {
+        for (qsizetype chunk : {qsizetype(1), qsizetype(3), qsizetype(64 * 1024)}) {
             TAnsiLineReader reader(chunk);
             QVERIFY(reader.openForeign(path));
-            QCOMPARE(reader.encoding(), utf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1252);
+            QCOMPARE(reader.encoding(), utf16 ? TTextEncoding::Utf16 : TTextEncoding::LineByLine);
+            QVERIFY(!reader.foreignBinary());
             QStringList got;
             QString line;
             while (reader.readLine(line))
@@ -238,6 +264,49 @@ private slots:
         if (own.last().isEmpty())
             own.removeLast();
         QCOMPARE(readAll(path), own);
+    }
+
+    void foreignBinary_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("binary");
+        const QByteArray text = QByteArray("Meier;Hans;10a;m\r\n").repeated(1000);   // 18 000 bytes
+        QByteArray pdf = "%PDF-1.4\n" + QByteArray("1 0 obj << /Type /Page >> endobj\n").repeated(200);
+        pdf.truncate(6180);
+        pdf += QByteArray("\0\x01\x02stream", 9);
+        QByteArray noise;
+        for (int i = 0; i < 20000; ++i)
+            noise += char(1 + (i * 7919 + i / 13) % 255);
+        QTest::newRow("text") << text << false;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("NUL at the start") << QByteArray("\0abc", 4) << true;
+        QTest::newRow("NUL after 4 KiB") << pdf << true;
+        QTest::newRow("NUL within 64 KiB") << text.repeated(3).left(64 * 1024 - 1) + QByteArray(1, '\0') << true;
+        QTest::newRow("NUL after 64 KiB") << text.repeated(4).left(64 * 1024) + QByteArray(1, '\0') << false;
+        QTest::newRow("bytes without NUL") << noise << true;
+        QTest::newRow("TAB, FF and 0x1A") << QByteArray("a\tb\fc\x1A").repeated(100) << false;
+        QTest::newRow("one control in a hundred") << QByteArray(99, 'x') + '\x0B' << false;
+        QTest::newRow("two in a hundred") << QByteArray(98, 'x') + "\x01\x7F" << true;
+        QTest::newRow("controls after 64 KiB") << text.repeated(4).left(64 * 1024) + QByteArray(5000, '\x02') << false;
+        QTest::newRow("UTF-8 BOM, then NUL") << QByteArray("\xEF\xBB\xBF\0", 4) << true;
+        QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFEM\0\xFC\0", 6) << false;
+        QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0M\0\xFC", 6) << false;
+    }
+
+    void foreignBinary()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, binary);
+        QTemporaryDir dir;
+        TAnsiLineReader reader;
+        QVERIFY(reader.openForeign(writeBytes(dir, bytes)));
+        QCOMPARE(reader.foreignBinary(), binary);
+        // Looking took nothing: the first line is whole.
+        QString line;
+        if (bytes.startsWith("Meier")) {
+            QVERIFY(reader.readLine(line));
+            QCOMPARE(line, QStringLiteral("Meier;Hans;10a;m"));
+        }
     }
 
     void foreignReadErrorRaises()

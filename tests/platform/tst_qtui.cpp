@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -220,6 +221,55 @@ private slots:
         QCOMPARE(seenIcon, icon);
         QCOMPARE(seenButtons, texts);
         QCOMPARE(int(answer), result);
+    }
+
+    void longLineEndsWithEllipsis_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("elided");
+        QString letters;
+        for (int i = 0; i < 400; ++i)
+            letters += i % 2 ? QStringLiteral("ä") : QStringLiteral("W");
+        QTest::newRow("no place to wrap") << letters << true;
+        QTest::newRow("combining marks") << QStringLiteral("u\u0308").repeated(400) << true;
+        QTest::newRow("outside the basic plane") << QStringLiteral("\U0001D400").repeated(400) << true;
+        QTest::newRow("words") << QStringLiteral("Becker Björn 7d maennlich ").repeated(40) << false;
+        QTest::newRow("short") << QStringLiteral("Becker;Björn;7d;maennlich") << false;
+    }
+
+    void longLineEndsWithEllipsis()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, elided);
+        const QString first = QStringLiteral("Lesefehler in Zeile 3: Interpret: Ungültiges Geschlecht (x)");
+        TQtUi ui;
+        QString seen;
+        int room = 0;
+        int width = 0;
+        whenModal<QMessageBox>([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            seen = box->text();
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            room = label->contentsRect().width();
+            width = label->fontMetrics().horizontalAdvance(seen.section(QStringLiteral("\r\n"), 1));
+            buttonWithText(box, QStringLiteral("&Ignorieren"))->click();
+        });
+        QCOMPARE(ui.messageBox(TMessage{TMsgType::mtWarning, first + QStringLiteral("\r\n") + line, mbCancel | mbIgnore, 0}),
+                 TModalResult::mrIgnore);
+        QCOMPARE(seen.section(QStringLiteral("\r\n"), 0, 0), first);
+        const QString shown = seen.section(QStringLiteral("\r\n"), 1);
+        if (!elided) {
+            QCOMPARE(shown, line);
+            return;
+        }
+        // Whole characters that fit, then the ellipsis.
+        QVERIFY2(shown.endsWith(QStringLiteral("…")), qPrintable(shown));
+        const QString kept = shown.chopped(1);
+        QVERIFY(!kept.isEmpty());
+        QVERIFY(line.startsWith(kept));
+        QVERIFY(!kept.back().isHighSurrogate());
+        QVERIFY(line.at(kept.size()).isLetter() || line.at(kept.size()).isHighSurrogate());
+        QVERIFY2(width <= room, qPrintable(QStringLiteral("%1 > %2").arg(width).arg(room)));
     }
 
     void defaultButtonIsTheFirst()
