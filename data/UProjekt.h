@@ -25,6 +25,11 @@ public:
     TProjekt();
     // The pseudo-project 0 "Nicht/ungültig gewählt"; the caller owns it.
     static TProjekt* CreateNull();
+    // Stands in the list for the project line at line lineNo of a file
+    // that could not be read, so that the projects behind it keep their
+    // numbers: the defaults, but closed and named "Zeile 7 nicht lesbar".
+    // The caller owns it and gives it its number.
+    static TProjekt* CreateUnreadable(int lineNo);
 
     QString getName() const override { return name; }
     bool isSchueler() const override { return false; }

@@ -679,16 +679,33 @@ void TestMainForm::openReadError()
 
 void TestMainForm::openBadLine()
 {
-    const QString file = path("bad.PRO");
-    QStringList lines = projectLines(2);
-    lines.insert(1, QStringLiteral("2; Kaputt; x; 10; 2; 20; -; -; 0; "));
-    openFile(MainForm->OpenProAct, file, lines);
+    // The bad line keeps its place: every pupil's assignment still names
+    // the project it named.
+    QStringList lines = {QStringLiteral("/ Projekttag"), QStringLiteral("1; Theater; 5; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("2; Chor; 5; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("3; Kaputt; x; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("4; Chemie-Show; 5; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("5; Töpfern; 5; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("6; Schach; 5; 10; 2; 20; -; -; 0; ")};
+    openFile(MainForm->OpenProAct, path("bad.PRO"), lines);
     QCOMPARE(FUi->texts(), QStringList({QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()"),
-                                        QStringLiteral("2 Projekt-Datensätze gelesen.")}));
-    QCOMPARE(ProjektData->Anz(), 2);
-    QCOMPARE(ProjektData->getNr(2)->getName(), QStringLiteral("Projekt 2"));
+                                        QStringLiteral("5 Projekt-Datensätze gelesen.")}));
+    QCOMPARE(ProjektData->Anz(), 6);
     QCOMPARE(ProjektData->getFilename(), QString());
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor"));
+
+    QStringList pupils = pupilLines(3, true, 4);
+    pupils << pupilLines(1, true, 6) << pupilLines(1, true, 3);
+    openFile(MainForm->OpenEintAct, path("a.EIN"), pupils);
+    const QStringList rows[] = {{"3", "Zeile 4 nicht lesbar", "1"}, {"4", "Chemie-Show", "3"},
+                                {"5", QStringLiteral("Töpfern"), "0"}, {"6", "Schach", "1"}};
+    for (const QStringList& row : rows) {
+        const int r = row[0].toInt() + 1;
+        QCOMPARE((QStringList{MainForm->ProjekteGrid->cell(0, r), MainForm->ProjekteGrid->cell(1, r),
+                              MainForm->ProjekteGrid->cell(2, r)}),
+                 row);
+    }
+    QVERIFY(ProjektData->getNr(3)->gesp);
 }
 
 void TestMainForm::openCancelled()
@@ -740,7 +757,7 @@ void TestMainForm::openRefusedKeepsNoName_data()
     image += QByteArray(2000, 'x');
 
     QTest::newRow("assignment file as projects") << "OpenProAct" << "result.EIN" << assignments << "Projekt-Editor" << 0;
-    QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 3;
+    QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 4;
     QTest::newRow("image as projects") << "OpenProAct" << "bild.PRO" << image << "Projekt-Editor" << 0;
     QTest::newRow("image as assignments") << "OpenEintAct" << "bild.EIN" << image << "Schüler-Editor" << 0;
     QTest::newRow("project file as choices") << "OpenWahlAct" << "p.WAH" << oneBad << "Schüler-Editor" << 0;
@@ -789,7 +806,7 @@ void TestMainForm::openManyBadLines()
     expected << QStringLiteral("Weitere 15 fehlerhafte Zeilen wurden übersprungen.")
              << QStringLiteral("1 Projekt-Datensätze gelesen.");
     QCOMPARE(FUi->texts(), expected);
-    QCOMPARE(ProjektData->Anz(), 1);
+    QCOMPARE(ProjektData->Anz(), 26);   // each bad line keeps its place
 }
 
 void TestMainForm::openEintClosesViews()
@@ -1129,7 +1146,7 @@ void TestMainForm::newEmptiesAListNoEditorShows()
         FUi->onMessage = nullptr;
         QCOMPARE(replaced, 1);
         QCOMPARE(FUi->lastText(), QStringLiteral("Fehler beim Lesen der Datei ") + file);
-        QCOMPARE(ProjektData->Anz(), 2);
+        QCOMPARE(ProjektData->Anz(), 3);   // the bad line keeps its place
     } else {
         openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
         writeLines(path("a.WAH"), pupilLines(2, false));
@@ -1141,7 +1158,7 @@ void TestMainForm::newEmptiesAListNoEditorShows()
     QCOMPARE(MainForm->editors().size(), projects ? 0 : 1);
     if (!projects)
         QCOMPARE(MainForm->editors().first()->getDataType(), dtPro);
-    QCOMPARE(MainForm->panelText(projects ? 0 : 1), projects ? QStringLiteral("2 Projekte") : QStringLiteral("2 Schüler"));
+    QCOMPARE(MainForm->panelText(projects ? 0 : 1), projects ? QStringLiteral("3 Projekte") : QStringLiteral("2 Schüler"));
     FUi->clear();
 
     MainForm->NewAct->trigger();
