@@ -107,9 +107,12 @@ int TDataFile::Read(TData& DataBase, bool concat)
         const TZeile zeile(line);
         try {
             if (FType == ft_proj) {
-                addProjekt(std::make_unique<TProjekt>(zeile));
+                auto p = std::make_unique<TProjekt>(0);
+                p->FromFileZeile(zeile);
+                addProjekt(std::move(p));
             } else {
-                auto s = std::make_unique<TSchueler>(zeile, FType == ft_teil);
+                auto s = std::make_unique<TSchueler>();
+                s->FromFileZeileZT(zeile, FType == ft_teil);
                 DataBase.add(s.release());
                 // A choices line has ten fields; an eleventh, the assigned
                 // project, is not kept.

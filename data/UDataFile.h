@@ -29,7 +29,8 @@ public:
     // Reads every record line into DataBase (the project list for
     // ft_proj, a pupil list, normally SchuelerData, for ft_wahl and
     // ft_teil) and returns the number of records read; -1 when not open
-    // for reading. Without concat DataBase is emptied first. A bad line
+    // for reading. Without concat DataBase is emptied first. A control
+    // character in a name or department is read as a blank. A bad line
     // shows its message through the seam and is skipped; after ten such
     // messages the rest are counted into one. A bad project line keeps
     // its place all the same: a closed project named "Zeile N nicht

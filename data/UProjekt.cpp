@@ -62,6 +62,14 @@ TProjekt* TProjekt::CreateUnreadable(int lineNo)
     return p;
 }
 
+void TProjekt::FromFileZeile(const TStrings& Zeile)
+{
+    TStrings mended = Zeile;
+    if (mended.size() > 1)
+        mended[1] = BlankControls(mended.at(1));
+    FromZeile(mended);
+}
+
 void TProjekt::FromZeile(const TStrings& Zeile)
 {
     if (Zeile.size() != 8 && Zeile.size() != 9)

@@ -34,9 +34,13 @@ public:
     QString getName() const override { return name; }
     bool isSchueler() const override { return false; }
     bool isProjekt() const override { return true; }
-    // A name holding ";", CR, LF or a character outside Windows-1252 is
-    // refused. Fields before the failing one keep their new values.
+    // A name holding ";", a control character or a character outside
+    // Windows-1252 is refused. Fields before the failing one keep their new
+    // values.
     void FromZeile(const TStrings& Zeile) override;
+    // A line of a data file: as FromZeile, but a control character in the
+    // name is taken as a blank.
+    void FromFileZeile(const TStrings& Zeile);
     TZeile ToZeile() const override;
     // Ignores krit and voll; in HTML the name is escaped.
     QString ToExportZeil(TSortCritType krit, TExpFormat ext, bool voll) const override;

@@ -109,6 +109,8 @@ private slots:
     void openReadError_data();
     void openReadError();
     void openBadLine();
+    void openControlCharacters_data();
+    void openControlCharacters();
     void openCancelled();
     void openWrongKind();
     void openRefusedKeepsNoName_data();
@@ -706,6 +708,58 @@ void TestMainForm::openBadLine()
                  row);
     }
     QVERIFY(ProjektData->getNr(3)->gesp);
+}
+
+void TestMainForm::openControlCharacters_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("record");   // one whose name held a TAB
+    QTest::addColumn<QString>("name");
+
+    QStringList projects = projectLines(6);
+    projects[2] = QStringLiteral("3; Chemie\tShow; 5; 10; 2; 20; -; -; 0; ");
+    QStringList pupils = pupilLines(40, true, 1);
+    pupils[9] = QStringLiteral("Berg\tAnna; w; 7; a; -; 1; 2; 3; 0; 0; 1; ");
+    pupils[29] = QStringLiteral("Kurz\tOtto; m; 7; \tb; -; 1; 2; 3; 0; 0; 1; ");
+    QTest::newRow("projects") << "OpenProAct" << "p.PRO" << projects << "Projekt" << 3 << "Chemie Show";
+    QTest::newRow("assignments") << "OpenEintAct" << "a.EIN" << pupils << "Einteilung" << 10 << "Berg Anna";
+}
+
+void TestMainForm::openControlCharacters()
+{
+    // Older files may hold control characters in names: each is read as a
+    // blank, the line is kept, and the list takes the file's name.
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, kind);
+    QFETCH(int, record);
+    QFETCH(QString, name);
+    const int n = int(lines.size());
+    openFile(action(command), path(file), lines);
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("%1 %2-Datensätze gelesen.").arg(n).arg(kind)});
+    TData* list = MainForm->activeEditor()->getData();
+    QCOMPARE(list->Anz(), n);
+    QCOMPARE(list->getNr(record)->getName(), name);
+    QCOMPARE(list->getFilename(), path(file));
+
+    // Saved, the file holds every record, without a control character,
+    // and reads back whole.
+    FUi->clear();
+    list->setModified();
+    MainForm->SaveAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("%1 %2-Datensätze nach %3 geschrieben").arg(n).arg(kind, file)});
+    const QByteArray written = fileBytes(path(file));
+    QCOMPARE(written.count("\r\n"), n);
+    QVERIFY(!written.contains('\t'));
+    FUi->clear();
+    FUi->queueFiles({path(file)});
+    action(command)->trigger();
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("%1 %2-Datensätze gelesen.").arg(n).arg(kind)});
+    QCOMPARE(MainForm->activeEditor()->getData()->getNr(record)->getName(), name);
 }
 
 void TestMainForm::openCancelled()

@@ -58,6 +58,8 @@ private slots:
     void commentsAndEmptyLines();
     void blankSlashIsARecord();
     void badLinesReportedAndSkipped();
+    void pupilControlCharactersReadAsBlanks_data();
+    void pupilControlCharactersReadAsBlanks();
     void manyBadLinesCapped_data();
     void manyBadLinesCapped();
     void readErrorAfterManyBadLines();
@@ -136,6 +138,9 @@ void TestDataFile::projectFile_data()
         << QByteArray("1 ; A; 1; 13; 0; 0; -; -; \r\n")
         << QStringList{"Zeile 1 nicht lesbar"} << 0
         << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Nummer\" fehlerhaft ()")};
+    QTest::newRow("control characters in names read as blanks")
+        << QByteArray("1; Chor\t1; 1; 13; 0; 0; -; -; \r\n2; \tTheater\x1b; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{"Chor 1", "Theater "} << 2 << QStringList{};
     QTest::newRow("control character in a number field")
         << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n2; B; 1\t; 13; 0; 0; -; -; \r\n")
         << QStringList{"A", "Zeile 2 nicht lesbar"} << 1
@@ -267,6 +272,63 @@ void TestDataFile::badLinesReportedAndSkipped()
     QCOMPARE(readFile(ft_teil, path("bad.EIN"), sd, true), 0);
     QCOMPARE(ui.texts(), QStringList{QStringLiteral("Schuelerdatenzeile: Feld \"zuteil\" fehlerhaft (7)")});
     QCOMPARE(sd.Anz(), 2);
+}
+
+void TestDataFile::pupilControlCharactersReadAsBlanks_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("name");   // empty: the line is refused
+    QTest::addColumn<QString>("abt");
+    QTest::newRow("tab in the name") << int(ft_teil) << QByteArray("Berg\tAnna; w; 7; a; -; 1; 2; 0; 0; 0; 1; ")
+                                     << "Berg Anna" << "a";
+    QTest::newRow("leading tab, escape") << int(ft_wahl) << QByteArray("\tAnna\x1b" "B; w; 7; a; -; 1; 2; 0; 0; 0; ")
+                                         << " Anna B" << "a";
+    QTest::newRow("controls in the department") << int(ft_teil) << QByteArray("Anna; w; 7; \tb\x1f; -; 1; 2; 0; 0; 0; 1; ")
+                                                << "Anna" << "b ";
+    QTest::newRow("vertical tab at the department's start") << int(ft_teil) << QByteArray("Anna; w; 7; \x0b" "C; -; 1; 2; 0; 0; 0; 1; ")
+                                                            << "Anna" << "C";
+    QTest::newRow("tab in the gender") << int(ft_teil) << QByteArray("Anna; w\t; 7; a; -; 1; 2; 0; 0; 0; 1; ")
+                                       << "" << "";
+}
+
+void TestDataFile::pupilControlCharactersReadAsBlanks()
+{
+    // Older files may hold control characters in names and departments:
+    // they come in as blanks, and the line is kept.
+    QFETCH(int, kind);
+    QFETCH(QByteArray, line);
+    QFETCH(QString, name);
+    QFETCH(QString, abt);
+    QByteArray bytes;
+    for (int i = 1; i <= 3; ++i)
+        bytes += "S" + QByteArray::number(i) + "; m; 8; b; -; 2; 0; 0; 0; 0; 2; \r\n";
+    bytes += line + "\r\n";
+    writeBytes(path("ctl.txt"), bytes);
+    TScriptedUi ui;
+    TOwnedSchuelerData sd;
+    TDataFile f(TFileType(kind), path("ctl.txt"));
+    QVERIFY(f.OpenRead());
+    const int n = f.Read(sd, false);
+    f.Close();
+    if (name.isEmpty()) {
+        QCOMPARE(n, 3);
+        QCOMPARE(ui.texts(), QStringList{QStringLiteral("Schuelerdatenzeile: Feld \"Geschlecht\" fehlerhaft (2)")});
+        return;
+    }
+    QCOMPARE(n, 4);
+    QVERIFY(ui.messages.isEmpty());
+    const TSchueler* s = sd.getNr(4);
+    QCOMPARE(s->name, name);
+    QCOMPARE(s->abt, abt);
+    QCOMPARE(s->wahl[2], 2);
+
+    // Saved, the file reads back whole.
+    QCOMPARE(writeFile(ft_teil, path("ctl.EIN"), sd), 4);
+    TOwnedSchuelerData back;
+    QCOMPARE(readFile(ft_teil, path("ctl.EIN"), back), 4);
+    QVERIFY(ui.messages.isEmpty());
+    QCOMPARE(pupilLines(back), pupilLines(sd));
 }
 
 void TestDataFile::manyBadLinesCapped_data()

@@ -46,11 +46,14 @@ QList<std::shared_ptr<TSchPro>> expectedRecords(const QByteArray& bytes, TFileTy
         }
         try {
             if (kind == ft_proj) {
-                auto p = std::make_shared<TProjekt>(TZeile(line));
+                auto p = std::make_shared<TProjekt>(0);
+                p->FromFileZeile(TZeile(line));
                 p->CheckAndSetNr(int(records.size()) + 1);
                 records.append(p);
             } else {
-                records.append(std::make_shared<TSchueler>(TZeile(line), kind == ft_teil));
+                auto s = std::make_shared<TSchueler>();
+                s->FromFileZeileZT(TZeile(line), kind == ft_teil);
+                records.append(s);
             }
         } catch (const EProFromZeile&) {
             standIn(lineNo);
