@@ -78,6 +78,19 @@ int TDataFile::Read(TData& DataBase, bool concat)
             return false;
         }
     };
+    const auto addProjekt = [&DataBase](std::unique_ptr<TProjekt> p) {
+        TProjekt* added = p.get();
+        DataBase.add(p.release());
+        // Numbered by position, so a project's number is its place in the
+        // list.
+        added->CheckAndSetNr(DataBase.Anz());
+    };
+    // A project line that cannot be read keeps its place, so that the
+    // pupils' choices and assignments still name the projects they named.
+    const auto standIn = [&] {
+        if (FType == ft_proj)
+            addProjekt(std::unique_ptr<TProjekt>(TProjekt::CreateUnreadable(lineNo)));
+    };
     while (nextLine()) {
         ++lineNo;
         if (line.contains(QChar(u'\0'))) {
@@ -85,6 +98,8 @@ int TDataFile::Read(TData& DataBase, bool concat)
             ++FRefused;
             messages.show(QStringLiteral("Zeile %1 der Datei %2 enthält ein Nullbyte und wurde übersprungen.")
                               .arg(QString::number(lineNo), QFileInfo(Name).fileName()));
+            if (!line.startsWith(QLatin1Char('/')))
+                standIn();
             continue;
         }
         if (line.isEmpty() || line.at(0) == QLatin1Char('/'))
@@ -92,14 +107,12 @@ int TDataFile::Read(TData& DataBase, bool concat)
         const TZeile zeile(line);
         try {
             if (FType == ft_proj) {
-                auto p = std::make_unique<TProjekt>(zeile);
-                TProjekt* added = p.get();
-                DataBase.add(p.release());
-                // Numbered by position, so a project's number is its place
-                // in the list.
-                added->CheckAndSetNr(DataBase.Anz());
+                auto p = std::make_unique<TProjekt>(0);
+                p->FromFileZeile(zeile);
+                addProjekt(std::move(p));
             } else {
-                auto s = std::make_unique<TSchueler>(zeile, FType == ft_teil);
+                auto s = std::make_unique<TSchueler>();
+                s->FromFileZeileZT(zeile, FType == ft_teil);
                 DataBase.add(s.release());
                 // A choices line has ten fields; an eleventh, the assigned
                 // project, is not kept.
@@ -110,6 +123,7 @@ int TDataFile::Read(TData& DataBase, bool concat)
         } catch (const EProFromZeile& e) {
             ++FRefused;
             messages.show(e.message());
+            standIn();
         } catch (const ESchFromZeile& e) {
             ++FRefused;
             messages.show(e.message());

@@ -28,13 +28,16 @@ public:
 
     // Reads every record line into DataBase (the project list for
     // ft_proj, a pupil list, normally SchuelerData, for ft_wahl and
-    // ft_teil) and returns the number of records added; -1 when not open
-    // for reading. Without concat DataBase is emptied first. A bad line
-    // shows its message through the seam and is skipped; after ten
-    // such messages the rest are counted into one. A file holding a
-    // NUL byte is no text file: one message, reading stops there, the
-    // records read so far stay. A read error raises EInOutError, once
-    // the count of the lines passed over is shown.
+    // ft_teil) and returns the number of records read; -1 when not open
+    // for reading. Without concat DataBase is emptied first. A control
+    // character in a name or department is read as a blank. A bad line
+    // shows its message through the seam and is skipped; after ten such
+    // messages the rest are counted into one. A bad project line keeps
+    // its place all the same: a closed project named "Zeile N nicht
+    // lesbar", N its line in the file, stands for it and is not counted.
+    // A file holding a NUL byte is no text file: one message, reading
+    // stops there, the records read so far stay. A read error raises
+    // EInOutError, once the count of the lines passed over is shown.
     int Read(TData& DataBase, bool concat);
     // True when the last Read took every record line of the file whole: no
     // line and not the file itself was refused, and, for choices, no line

@@ -54,6 +54,22 @@ TProjekt* TProjekt::CreateNull()
     return p;
 }
 
+TProjekt* TProjekt::CreateUnreadable(int lineNo)
+{
+    auto* p = new TProjekt(0);
+    p->name = QStringLiteral("Zeile %1 nicht lesbar").arg(lineNo);
+    p->gesp = true;
+    return p;
+}
+
+void TProjekt::FromFileZeile(const TStrings& Zeile)
+{
+    TStrings mended = Zeile;
+    if (mended.size() > 1)
+        mended[1] = BlankControls(mended.at(1));
+    FromZeile(mended);
+}
+
 void TProjekt::FromZeile(const TStrings& Zeile)
 {
     if (Zeile.size() != 8 && Zeile.size() != 9)

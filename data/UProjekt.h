@@ -25,13 +25,22 @@ public:
     TProjekt();
     // The pseudo-project 0 "Nicht/ungültig gewählt"; the caller owns it.
     static TProjekt* CreateNull();
+    // Stands in the list for the project line at line lineNo of a file
+    // that could not be read, so that the projects behind it keep their
+    // numbers: the defaults, but closed and named "Zeile 7 nicht lesbar".
+    // The caller owns it and gives it its number.
+    static TProjekt* CreateUnreadable(int lineNo);
 
     QString getName() const override { return name; }
     bool isSchueler() const override { return false; }
     bool isProjekt() const override { return true; }
-    // A name holding ";", CR, LF or a character outside Windows-1252 is
-    // refused. Fields before the failing one keep their new values.
+    // A name holding ";", a control character or a character outside
+    // Windows-1252 is refused. Fields before the failing one keep their new
+    // values.
     void FromZeile(const TStrings& Zeile) override;
+    // A line of a data file: as FromZeile, but a control character in the
+    // name is taken as a blank.
+    void FromFileZeile(const TStrings& Zeile);
     TZeile ToZeile() const override;
     // Ignores krit and voll; in HTML the name is escaped.
     QString ToExportZeil(TSortCritType krit, TExpFormat ext, bool voll) const override;

@@ -99,6 +99,15 @@ void TSchueler::FromZeileZT(const TStrings& Zeile, bool zt)
     }
 }
 
+void TSchueler::FromFileZeileZT(const TStrings& Zeile, bool zt)
+{
+    TStrings mended = Zeile;
+    for (const qsizetype text : {0, 3})
+        if (text < mended.size())
+            mended[text] = BlankControls(mended.at(text));
+    FromZeileZT(mended, zt);
+}
+
 TZeile TSchueler::ToZeileZT(bool zt) const
 {
     TZeile z;

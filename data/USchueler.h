@@ -54,9 +54,12 @@ public:
 
     // zt: the line carries the assigned project. Without it zuteil becomes 0
     // and the hand index is cleared after reading. A name or department
-    // holding ";", CR, LF or a character outside Windows-1252 is refused.
-    // Fields before the failing one keep their new values.
+    // holding ";", a control character or a character outside Windows-1252
+    // is refused. Fields before the failing one keep their new values.
     void FromZeileZT(const TStrings& Zeile, bool zt);
+    // A line of a data file: as FromZeileZT, but a control character in the
+    // name or the department is taken as a blank.
+    void FromFileZeileZT(const TStrings& Zeile, bool zt);
 
     // Rank of the assigned project among the choices (highest rank when it
     // stands at several), 0 when unassigned, -1 when none of the choices.

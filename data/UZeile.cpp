@@ -12,6 +12,15 @@ bool FitsZeile(const QString& text)
     return true;
 }
 
+QString BlankControls(const QString& text)
+{
+    QString result = text;   // shared until a control character turns up
+    for (qsizetype i = 0; i < result.size(); ++i)
+        if (result.at(i).unicode() < 0x20)
+            result[i] = QLatin1Char(' ');
+    return result;
+}
+
 QString LaterField(const QString& text)
 {
     qsizetype start = 0;

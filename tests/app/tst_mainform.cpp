@@ -111,6 +111,8 @@ private slots:
     void openReadError_data();
     void openReadError();
     void openBadLine();
+    void openControlCharacters_data();
+    void openControlCharacters();
     void openCancelled();
     void openWrongKind();
     void openRefusedKeepsNoName_data();
@@ -689,16 +691,85 @@ void TestMainForm::openReadError()
 
 void TestMainForm::openBadLine()
 {
-    const QString file = path("bad.PRO");
-    QStringList lines = projectLines(2);
-    lines.insert(1, QStringLiteral("2; Kaputt; x; 10; 2; 20; -; -; 0; "));
-    openFile(MainForm->OpenProAct, file, lines);
+    // The bad line keeps its place: every pupil's assignment still names
+    // the project it named.
+    QStringList lines = {QStringLiteral("/ Projekttag"), QStringLiteral("1; Theater; 5; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("2; Chor; 5; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("3; Kaputt; x; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("4; Chemie-Show; 5; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("5; Töpfern; 5; 10; 2; 20; -; -; 0; "),
+                         QStringLiteral("6; Schach; 5; 10; 2; 20; -; -; 0; ")};
+    openFile(MainForm->OpenProAct, path("bad.PRO"), lines);
     QCOMPARE(FUi->texts(), QStringList({QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()"),
-                                        QStringLiteral("2 Projekt-Datensätze gelesen.")}));
-    QCOMPARE(ProjektData->Anz(), 2);
-    QCOMPARE(ProjektData->getNr(2)->getName(), QStringLiteral("Projekt 2"));
+                                        QStringLiteral("5 Projekt-Datensätze gelesen.")}));
+    QCOMPARE(ProjektData->Anz(), 6);
     QCOMPARE(ProjektData->getFilename(), QString());
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor"));
+
+    QStringList pupils = pupilLines(3, true, 4);
+    pupils << pupilLines(1, true, 6) << pupilLines(1, true, 3);
+    openFile(MainForm->OpenEintAct, path("a.EIN"), pupils);
+    const QStringList rows[] = {{"3", "Zeile 4 nicht lesbar", "1"}, {"4", "Chemie-Show", "3"},
+                                {"5", QStringLiteral("Töpfern"), "0"}, {"6", "Schach", "1"}};
+    for (const QStringList& row : rows) {
+        const int r = row[0].toInt() + 1;
+        QCOMPARE((QStringList{MainForm->ProjekteGrid->cell(0, r), MainForm->ProjekteGrid->cell(1, r),
+                              MainForm->ProjekteGrid->cell(2, r)}),
+                 row);
+    }
+    QVERIFY(ProjektData->getNr(3)->gesp);
+}
+
+void TestMainForm::openControlCharacters_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("record");   // one whose name held a TAB
+    QTest::addColumn<QString>("name");
+
+    QStringList projects = projectLines(6);
+    projects[2] = QStringLiteral("3; Chemie\tShow; 5; 10; 2; 20; -; -; 0; ");
+    QStringList pupils = pupilLines(40, true, 1);
+    pupils[9] = QStringLiteral("Berg\tAnna; w; 7; a; -; 1; 2; 3; 0; 0; 1; ");
+    pupils[29] = QStringLiteral("Kurz\tOtto; m; 7; \tb; -; 1; 2; 3; 0; 0; 1; ");
+    QTest::newRow("projects") << "OpenProAct" << "p.PRO" << projects << "Projekt" << 3 << "Chemie Show";
+    QTest::newRow("assignments") << "OpenEintAct" << "a.EIN" << pupils << "Einteilung" << 10 << "Berg Anna";
+}
+
+void TestMainForm::openControlCharacters()
+{
+    // Older files may hold control characters in names: each is read as a
+    // blank, the line is kept, and the list takes the file's name.
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, kind);
+    QFETCH(int, record);
+    QFETCH(QString, name);
+    const int n = int(lines.size());
+    openFile(action(command), path(file), lines);
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("%1 %2-Datensätze gelesen.").arg(n).arg(kind)});
+    TData* list = MainForm->activeEditor()->getData();
+    QCOMPARE(list->Anz(), n);
+    QCOMPARE(list->getNr(record)->getName(), name);
+    QCOMPARE(list->getFilename(), path(file));
+
+    // Saved, the file holds every record, without a control character,
+    // and reads back whole.
+    FUi->clear();
+    list->setModified();
+    MainForm->SaveAct->trigger();
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("%1 %2-Datensätze nach %3 geschrieben").arg(n).arg(kind, file)});
+    const QByteArray written = fileBytes(path(file));
+    QCOMPARE(written.count("\r\n"), n);
+    QVERIFY(!written.contains('\t'));
+    FUi->clear();
+    FUi->queueFiles({path(file)});
+    action(command)->trigger();
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("%1 %2-Datensätze gelesen.").arg(n).arg(kind)});
+    QCOMPARE(MainForm->activeEditor()->getData()->getNr(record)->getName(), name);
 }
 
 void TestMainForm::openCancelled()
@@ -750,7 +821,7 @@ void TestMainForm::openRefusedKeepsNoName_data()
     image += QByteArray(2000, 'x');
 
     QTest::newRow("assignment file as projects") << "OpenProAct" << "result.EIN" << assignments << "Projekt-Editor" << 0;
-    QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 3;
+    QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 4;
     QTest::newRow("image as projects") << "OpenProAct" << "bild.PRO" << image << "Projekt-Editor" << 0;
     QTest::newRow("image as assignments") << "OpenEintAct" << "bild.EIN" << image << "Schüler-Editor" << 0;
     QTest::newRow("project file as choices") << "OpenWahlAct" << "p.WAH" << oneBad << "Schüler-Editor" << 0;
@@ -799,7 +870,7 @@ void TestMainForm::openManyBadLines()
     expected << QStringLiteral("Weitere 15 fehlerhafte Zeilen wurden übersprungen.")
              << QStringLiteral("1 Projekt-Datensätze gelesen.");
     QCOMPARE(FUi->texts(), expected);
-    QCOMPARE(ProjektData->Anz(), 1);
+    QCOMPARE(ProjektData->Anz(), 26);   // each bad line keeps its place
 }
 
 void TestMainForm::openEintClosesViews()
@@ -1179,7 +1250,7 @@ void TestMainForm::newEmptiesAListNoEditorShows()
         FUi->onMessage = nullptr;
         QCOMPARE(replaced, 1);
         QCOMPARE(FUi->lastText(), QStringLiteral("Fehler beim Lesen der Datei ") + file);
-        QCOMPARE(ProjektData->Anz(), 2);
+        QCOMPARE(ProjektData->Anz(), 3);   // the bad line keeps its place
     } else {
         openFile(MainForm->OpenProAct, path("p.PRO"), projectLines(3));
         writeLines(path("a.WAH"), pupilLines(2, false));
@@ -1191,7 +1262,7 @@ void TestMainForm::newEmptiesAListNoEditorShows()
     QCOMPARE(MainForm->editors().size(), projects ? 0 : 1);
     if (!projects)
         QCOMPARE(MainForm->editors().first()->getDataType(), dtPro);
-    QCOMPARE(MainForm->panelText(projects ? 0 : 1), projects ? QStringLiteral("2 Projekte") : QStringLiteral("2 Schüler"));
+    QCOMPARE(MainForm->panelText(projects ? 0 : 1), projects ? QStringLiteral("3 Projekte") : QStringLiteral("2 Schüler"));
     FUi->clear();
 
     MainForm->NewAct->trigger();

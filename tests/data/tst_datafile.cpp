@@ -58,6 +58,8 @@ private slots:
     void commentsAndEmptyLines();
     void blankSlashIsARecord();
     void badLinesReportedAndSkipped();
+    void pupilControlCharactersReadAsBlanks_data();
+    void pupilControlCharactersReadAsBlanks();
     void manyBadLinesCapped_data();
     void manyBadLinesCapped();
     void readErrorAfterManyBadLines();
@@ -74,6 +76,7 @@ private slots:
     void missingAndUnopenable();
     void unclosedWriteKeepsOldFile();
     void failedCommitIsReported();
+    void nulByteSkipsItsLine_data();
     void nulByteSkipsItsLine();
     void binaryFile();
     void binaryMessageKeepsPercentName();
@@ -110,47 +113,78 @@ void TestDataFile::modes()
 void TestDataFile::projectFile_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("names");   // every project of the list
+    QTest::addColumn<int>("read");            // the lines read whole
     QTest::addColumn<QStringList>("messages");
 
     QTest::newRow("numbers by file order")
         << QByteArray("5; Theater; 5; 10; 8; 20; -; -;   0; \r\n9; Chor; 1; 13; 0; 40; w; -;   0; \r\n"
                       "12; Fu\xdf" "ball; 7; 13; 10; 22; m; X;   0; \r\n")
-        << QStringList{"Theater", "Chor", QStringLiteral("Fußball")} << QStringList{};
+        << QStringList{"Theater", "Chor", QStringLiteral("Fußball")} << 3 << QStringList{};
     QTest::newRow("8 and 9 fields")
         << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n1; B; 1; 13; 0; 0; -; -; 0; \r\n")
-        << QStringList{"A", "B"} << QStringList{};
-    QTest::newRow("bad line skipped, numbering goes on")
-        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n1; B; 0; 13; 0; 0; -; -; \r\n1; C; 1; 13; 0; 0; -; -; \r\n")
-        << QStringList{"A", "C"}
+        << QStringList{"A", "B"} << 2 << QStringList{};
+    // A bad line keeps its place, so the projects behind it keep their
+    // numbers; its number is its line in the file, comments counted.
+    QTest::newRow("bad line keeps its place")
+        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n/ Kommentar\r\n\r\n1; B; 0; 13; 0; 0; -; -; \r\n"
+                      "1; C; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{"A", "Zeile 4 nicht lesbar", "C"} << 2
         << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()")};
     QTest::newRow("7 and 10 fields")
         << QByteArray("1; A; 1; 13; 0; 0; -; \r\n1; A; 1; 13; 0; 0; -; -; 0; x; \r\n")
-        << QStringList{} << QStringList{kProCount, kProCount};
+        << QStringList{"Zeile 1 nicht lesbar", "Zeile 2 nicht lesbar"} << 0 << QStringList{kProCount, kProCount};
     QTest::newRow("number with blank before ;")
         << QByteArray("1 ; A; 1; 13; 0; 0; -; -; \r\n")
-        << QStringList{} << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Nummer\" fehlerhaft ()")};
+        << QStringList{"Zeile 1 nicht lesbar"} << 0
+        << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Nummer\" fehlerhaft ()")};
+    QTest::newRow("control characters in names read as blanks")
+        << QByteArray("1; Chor\t1; 1; 13; 0; 0; -; -; \r\n2; \tTheater\x1b; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{"Chor 1", "Theater "} << 2 << QStringList{};
+    QTest::newRow("control character in a number field")
+        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n2; B; 1\t; 13; 0; 0; -; -; \r\n")
+        << QStringList{"A", "Zeile 2 nicht lesbar"} << 1
+        << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()")};
 }
 
 void TestDataFile::projectFile()
 {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, names);
+    QFETCH(int, read);
     QFETCH(QStringList, messages);
     TScriptedUi ui;
     writeBytes(path("p.PRO"), content);
     TOwnedProjektData pd;
-    QCOMPARE(readFile(ft_proj, path("p.PRO"), pd), int(names.size()));
+    TDataFile f(ft_proj, path("p.PRO"));
+    QVERIFY(f.OpenRead());
+    QCOMPARE(f.Read(pd, false), read);
+    f.Close();
+    QCOMPARE(f.ReadComplete(), messages.isEmpty());
     QCOMPARE(pd.Anz(), int(names.size()));
     for (int k = 1; k <= pd.Anz(); ++k) {
-        QCOMPARE(pd.getNr(k)->nr, k);
-        QCOMPARE(pd.getNr(k)->name, names.at(k - 1));
+        const TProjekt* p = pd.getNr(k);
+        QCOMPARE(p->nr, k);
+        QCOMPARE(p->name, names.at(k - 1));
+        if (p->name.endsWith(QLatin1String(" nicht lesbar"))) {
+            // a new project's defaults, but closed
+            QCOMPARE(p->ToZeile().AsString(), QStringLiteral("%1; %2; 1; 13; 0; 1000; -; X;   0; ").arg(k).arg(p->name));
+        }
     }
     QCOMPARE(ui.texts(), messages);
     for (const TMessage& m : std::as_const(ui.messages)) {
         QCOMPARE(m.caption(), QStringLiteral("zuv"));
         QCOMPARE(m.buttons, TMsgButtons(mbOK));
     }
+
+    // Written and read again, the list comes back whole.
+    QCOMPARE(writeFile(ft_proj, path("again.PRO"), pd), pd.Anz());
+    ui.clear();
+    TOwnedProjektData back;
+    QCOMPARE(readFile(ft_proj, path("again.PRO"), back), pd.Anz());
+    QVERIFY(ui.messages.isEmpty());
+    for (int k = 1; k <= pd.Anz(); ++k)
+        QCOMPARE(back.getNr(k)->ToZeile(), pd.getNr(k)->ToZeile());
 }
 
 void TestDataFile::lineEnds_data()
@@ -240,6 +274,63 @@ void TestDataFile::badLinesReportedAndSkipped()
     QCOMPARE(sd.Anz(), 2);
 }
 
+void TestDataFile::pupilControlCharactersReadAsBlanks_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("name");   // empty: the line is refused
+    QTest::addColumn<QString>("abt");
+    QTest::newRow("tab in the name") << int(ft_teil) << QByteArray("Berg\tAnna; w; 7; a; -; 1; 2; 0; 0; 0; 1; ")
+                                     << "Berg Anna" << "a";
+    QTest::newRow("leading tab, escape") << int(ft_wahl) << QByteArray("\tAnna\x1b" "B; w; 7; a; -; 1; 2; 0; 0; 0; ")
+                                         << " Anna B" << "a";
+    QTest::newRow("controls in the department") << int(ft_teil) << QByteArray("Anna; w; 7; \tb\x1f; -; 1; 2; 0; 0; 0; 1; ")
+                                                << "Anna" << "b ";
+    QTest::newRow("vertical tab at the department's start") << int(ft_teil) << QByteArray("Anna; w; 7; \x0b" "C; -; 1; 2; 0; 0; 0; 1; ")
+                                                            << "Anna" << "C";
+    QTest::newRow("tab in the gender") << int(ft_teil) << QByteArray("Anna; w\t; 7; a; -; 1; 2; 0; 0; 0; 1; ")
+                                       << "" << "";
+}
+
+void TestDataFile::pupilControlCharactersReadAsBlanks()
+{
+    // Older files may hold control characters in names and departments:
+    // they come in as blanks, and the line is kept.
+    QFETCH(int, kind);
+    QFETCH(QByteArray, line);
+    QFETCH(QString, name);
+    QFETCH(QString, abt);
+    QByteArray bytes;
+    for (int i = 1; i <= 3; ++i)
+        bytes += "S" + QByteArray::number(i) + "; m; 8; b; -; 2; 0; 0; 0; 0; 2; \r\n";
+    bytes += line + "\r\n";
+    writeBytes(path("ctl.txt"), bytes);
+    TScriptedUi ui;
+    TOwnedSchuelerData sd;
+    TDataFile f(TFileType(kind), path("ctl.txt"));
+    QVERIFY(f.OpenRead());
+    const int n = f.Read(sd, false);
+    f.Close();
+    if (name.isEmpty()) {
+        QCOMPARE(n, 3);
+        QCOMPARE(ui.texts(), QStringList{QStringLiteral("Schuelerdatenzeile: Feld \"Geschlecht\" fehlerhaft (2)")});
+        return;
+    }
+    QCOMPARE(n, 4);
+    QVERIFY(ui.messages.isEmpty());
+    const TSchueler* s = sd.getNr(4);
+    QCOMPARE(s->name, name);
+    QCOMPARE(s->abt, abt);
+    QCOMPARE(s->wahl[2], 2);
+
+    // Saved, the file reads back whole.
+    QCOMPARE(writeFile(ft_teil, path("ctl.EIN"), sd), 4);
+    TOwnedSchuelerData back;
+    QCOMPARE(readFile(ft_teil, path("ctl.EIN"), back), 4);
+    QVERIFY(ui.messages.isEmpty());
+    QCOMPARE(pupilLines(back), pupilLines(sd));
+}
+
 void TestDataFile::manyBadLinesCapped_data()
 {
     QTest::addColumn<int>("bad");
@@ -316,7 +407,8 @@ void TestDataFile::readErrorAfterManyBadLines()
     QCOMPARE(replaced, 1);
     QCOMPARE(error, QStringLiteral("Fehler beim Lesen der Datei ") + file);
     QCOMPARE(ui.texts(), QList<QString>(10, kProCount) << QStringLiteral("Weitere 2 fehlerhafte Zeilen wurden übersprungen."));
-    QCOMPARE(pd.Anz(), 1);
+    QCOMPARE(pd.Anz(), 13);   // the bad lines keep their places
+    QCOMPARE(pd.getNr(13)->name, QStringLiteral("Zeile 13 nicht lesbar"));
 }
 
 void TestDataFile::pupilFieldCountPerKind_data()
@@ -584,22 +676,44 @@ void TestDataFile::failedCommitIsReported()
     QVERIFY(!QFile::exists(target));
 }
 
+void TestDataFile::nulByteSkipsItsLine_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("pupils") << int(ft_teil) << QByteArray("Anna; w; 7; a; -; 1; 0; 0; 0; 0; 0; ");
+    QTest::newRow("projects") << int(ft_proj) << QByteArray("1; Theater; 5; 10; 8; 20; -; -;   0; ");
+}
+
 void TestDataFile::nulByteSkipsItsLine()
 {
+    QFETCH(int, kind);
+    QFETCH(QByteArray, line);
+    QByteArray bad = line;
+    bad[4] = '\0';
     TScriptedUi ui;
     // The NUL lies beyond the first 4 KiB, so the file still counts as text.
     QByteArray bytes;
     for (int i = 0; i < 120; ++i)
-        bytes += "Anna; w; 7; a; -; 1; 0; 0; 0; 0; 0; \r\n";
-    bytes += QByteArray("Be\0rt; m; 7; a; -; 1; 0; 0; 0; 0; 0; \r\n", 39);
-    bytes += "Carl; m; 7; a; -; 1; 0; 0; 0; 0; 0; \r\n";
+        bytes += line + "\r\n";
+    bytes += bad + "\r\n";
+    bytes += line + "\r\n";
     QVERIFY(bytes.indexOf('\0') > 4096);
-    writeBytes(path("nul.EIN"), bytes);
+    writeBytes(path("nul.txt"), bytes);
+    TOwnedProjektData pd;
     TOwnedSchuelerData sd;
-    QCOMPARE(readFile(ft_teil, path("nul.EIN"), sd), 121);
-    QCOMPARE(sd.getNr(121)->name, QStringLiteral("Carl"));
+    TData& list = kind == ft_proj ? static_cast<TData&>(pd) : sd;
+    QCOMPARE(readFile(TFileType(kind), path("nul.txt"), list), 121);
     QCOMPARE(ui.texts(),
-             QStringList{QStringLiteral("Zeile 121 der Datei nul.EIN enthält ein Nullbyte und wurde übersprungen.")});
+             QStringList{QStringLiteral("Zeile 121 der Datei nul.txt enthält ein Nullbyte und wurde übersprungen.")});
+    if (kind == ft_proj) {
+        // the project line keeps its place
+        QCOMPARE(pd.Anz(), 122);
+        QCOMPARE(pd.getNr(121)->name, QStringLiteral("Zeile 121 nicht lesbar"));
+        QVERIFY(pd.getNr(121)->gesp);
+        QCOMPARE(pd.getNr(122)->nr, 122);
+    } else {
+        QCOMPARE(sd.Anz(), 121);
+    }
 }
 
 void TestDataFile::binaryFile()

@@ -1,7 +1,8 @@
 // Project lines, from the bytes of a data file line or from the cells of an
 // editor row: an accepted line is written and read back as the same
 // project, and parsing into a used project gives what parsing into a new
-// one gives.
+// one gives. A file line takes a control character in the name as a blank,
+// a row refuses it.
 //
 // Input: a flag byte (bit 0: grid cells), the line up to "\n", then an
 // optional line the used project was read from before. Cells are
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TProjekt used(1);
     if (!usedBytes.isEmpty()) {
         try {
-            used.FromZeile(TZeile(Ansi::decode(usedBytes)));
+            used.FromFileZeile(TZeile(Ansi::decode(usedBytes)));
         } catch (const EProFromZeile&) {
             // a half-read project is a used one too
         }
@@ -38,12 +39,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QString freshError, usedError;
     std::unique_ptr<TProjekt> fresh;
     try {
-        fresh = std::make_unique<TProjekt>(fields);
+        if (fromGrid) {
+            fresh = std::make_unique<TProjekt>(fields);
+        } else {
+            auto p = std::make_unique<TProjekt>(0);
+            p->FromFileZeile(fields);
+            fresh = std::move(p);
+        }
     } catch (const EProFromZeile& e) {
         freshError = e.message();
     }
     try {
-        used.FromZeile(fields);
+        if (fromGrid)
+            used.FromZeile(fields);
+        else
+            used.FromFileZeile(fields);
     } catch (const EProFromZeile& e) {
         usedError = e.message();
     }
@@ -52,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     FUZZ_CHECK(fields.size() == 8 || fields.size() == 9);
+    FUZZ_CHECK(FitsZeile(fresh->name));
     FUZZ_CHECK(fresh->nr >= 1 && fresh->jgmin >= 1 && fresh->jgmax <= 13 && fresh->teilnmin >= 0
                && fresh->teilnmax <= 20000);
     FUZZ_CHECK_MSG(sameRecord(*fresh, used), describePair(*fresh, used));

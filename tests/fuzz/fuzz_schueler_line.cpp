@@ -1,7 +1,8 @@
 // Pupil lines, from the bytes of a data file line (with or without the
 // assigned project) or from the cells of an editor row: an accepted line is
 // written and read back as the same pupil, and parsing into a used pupil
-// gives what parsing into a new one gives.
+// gives what parsing into a new one gives. A file line takes a control
+// character in the name or the department as a blank, a row refuses it.
 //
 // Input: a flag byte (bit 0: grid cells; bit 1: the file line carries the
 // assigned project), the line up to "\n", then an optional assignment line
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TSchueler used;
     if (!usedBytes.isEmpty()) {
         try {
-            used.FromZeileZT(TZeile(Ansi::decode(usedBytes)), true);
+            used.FromFileZeileZT(TZeile(Ansi::decode(usedBytes)), true);
         } catch (const ESchFromZeile&) {
             // a half-read pupil is a used one too
         }
@@ -42,12 +43,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QString freshError, usedError;
     std::unique_ptr<TSchueler> fresh;
     try {
-        fresh = std::make_unique<TSchueler>(fields, zt);
+        if (fromGrid) {
+            fresh = std::make_unique<TSchueler>(fields, zt);
+        } else {
+            auto s = std::make_unique<TSchueler>();
+            s->FromFileZeileZT(fields, zt);
+            fresh = std::move(s);
+        }
     } catch (const ESchFromZeile& e) {
         freshError = e.message();
     }
     try {
-        used.FromZeileZT(fields, zt);
+        if (fromGrid)
+            used.FromZeileZT(fields, zt);
+        else
+            used.FromFileZeileZT(fields, zt);
     } catch (const ESchFromZeile& e) {
         usedError = e.message();
     }
