@@ -578,11 +578,12 @@ void TEditor::DeleteCurrentPOS()
 
 void TEditor::UpdateOverview()
 {
+    // The projects overview counts the pupils of each project.
+    MyHandler->UpdateProStat();
     if (getDataType() == dtSch) {
         MyHandler->UpdateSchStat();
         return;
     }
-    MyHandler->UpdateProStat();
     // The pupils count and show their projects as the list now numbers them.
     MyHandler->UpdateSchStat();
     MyHandler->UpdateSchEditors();

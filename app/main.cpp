@@ -933,7 +933,12 @@ void TMainForm::ActivateSchActExecute()
 
 void TMainForm::ShowOverviewActExecute()
 {
-    // The action carries the check mark and has already toggled it.
+    // The action carries the check mark and has already toggled it. The
+    // focus leaves an overview going for the active editor, which stays
+    // active.
+    const QWidget* focus = QApplication::focusWidget();
+    if (!Uebersicht->isHidden() && focus && Uebersicht->isAncestorOf(focus))
+        SwitchPane();
     Uebersicht->setVisible(Uebersicht->isHidden());
     MainFormHandler->UpdateSchStat();
     MainFormHandler->UpdateProStat();

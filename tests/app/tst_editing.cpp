@@ -107,6 +107,8 @@ private slots:
     void insertBeyondTheMostProjects_data();
     void insertBeyondTheMostProjects();
     void insertAndDeletePupils();
+    void pupilInsertedOrDeletedCounts_data();
+    void pupilInsertedOrDeletedCounts();
     void deletePupilClosesViews_data();
     void deletePupilClosesViews();
     void commandsStoreTheOpenEditFirst_data();
@@ -1206,6 +1208,34 @@ void TestEditing::insertAndDeletePupils()
     QCOMPARE(pupil(2)->name, QStringLiteral("Schüler 2"));
     QCOMPARE(FGrid->cell(0, 2), QStringLiteral("Schüler 2"));
     QCOMPARE(at(), QPoint(2, 2));
+}
+
+void TestEditing::pupilInsertedOrDeletedCounts_data()
+{
+    QTest::addColumn<Qt::KeyboardModifiers>("mods");   // with Ins or Del
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QStringList>("counts");            // project 0, project 2 in the overview
+    QTest::newRow("inserted here") << Qt::KeyboardModifiers(Qt::ShiftModifier) << Qt::Key_Insert
+                                   << QStringList{"1", "4"};
+    QTest::newRow("inserted at the end") << Qt::KeyboardModifiers(Qt::ControlModifier) << Qt::Key_Insert
+                                         << QStringList{"1", "4"};
+    QTest::newRow("deleted") << Qt::KeyboardModifiers(Qt::ShiftModifier) << Qt::Key_Delete << QStringList{"0", "3"};
+}
+
+// The project overview counts the pupils anew when one is inserted (into
+// no project) or one of a project is deleted.
+void TestEditing::pupilInsertedOrDeletedCounts()
+{
+    QFETCH(Qt::KeyboardModifiers, mods);
+    QFETCH(Qt::Key, key);
+    QFETCH(QStringList, counts);
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    TGridWidget* overview = MainForm->ProjekteGrid;
+    QCOMPARE((QStringList{overview->cell(2, 1), overview->cell(2, 3)}), (QStringList{"0", "4"}));
+    QVERIFY(FGrid->setCurrentCell(2, 2));
+    press(key, mods);
+    QCOMPARE((QStringList{overview->cell(2, 1), overview->cell(2, 3)}), counts);
 }
 
 void TestEditing::deletePupilClosesViews_data()

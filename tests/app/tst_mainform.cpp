@@ -152,6 +152,8 @@ private slots:
     void projektColumnShowsWithWahl5();
     void f6SwitchesBetweenEditorAndOverview_data();
     void f6SwitchesBetweenEditorAndOverview();
+    void hidingTheOverviewKeepsTheActiveEditor_data();
+    void hidingTheOverviewKeepsTheActiveEditor();
     void activateEditorKeepsActive();
     void overviewAndStatusBarFitTheirTexts();
     void overviewNameColumnFitsTheNames_data();
@@ -1572,6 +1574,36 @@ void TestMainForm::f6SwitchesBetweenEditorAndOverview()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
     QCOMPARE(QApplication::focusWidget(), pro->grid());
     QCOMPARE(MainForm->activeEditor(), pro);
+}
+
+void TestMainForm::hidingTheOverviewKeepsTheActiveEditor_data()
+{
+    QTest::addColumn<bool>("pupilsLast");   // the pupil editor opened last
+    QTest::newRow("pupil editor active") << true;
+    QTest::newRow("project editor active") << false;
+}
+
+// Hidden while it holds the focus, the overview gives it back to the active
+// editor, which stays active.
+void TestMainForm::hidingTheOverviewKeepsTheActiveEditor()
+{
+    QFETCH(bool, pupilsLast);
+    MainForm->ActivateProAct->trigger();
+    MainForm->ActivateSchAct->trigger();
+    if (!pupilsLast)
+        MainForm->ActivateProAct->trigger();
+    TEditor* active = MainForm->activeEditor();
+    QVERIFY(active && active->getDataType() == (pupilsLast ? dtSch : dtPro));
+    active->grid()->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QVERIFY(MainForm->Uebersicht->isAncestorOf(QApplication::focusWidget()));
+
+    MainForm->ShowOverviewAct->trigger();
+    QCoreApplication::processEvents();
+    QVERIFY(MainForm->Uebersicht->isHidden());
+    QCOMPARE(MainForm->activeEditor(), active);
+    QCOMPARE(QApplication::focusWidget(), active->grid());
 }
 
 void TestMainForm::activateEditorKeepsActive()
