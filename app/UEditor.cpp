@@ -523,7 +523,9 @@ void TEditor::DeleteCurrentPOS()
 void TEditor::UpdateOverview()
 {
     if (getDataType() == dtSch) {
+        // A pupil coming or going changes its project's count as well.
         MyHandler->UpdateSchStat();
+        MyHandler->UpdateProStat();
         return;
     }
     MyHandler->UpdateProStat();

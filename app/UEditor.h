@@ -79,8 +79,9 @@ private:
     void ShowRow(int i);
     void FormClose();
     void placeInClientArea();
-    // The main window's overview of the editor's data kind; after a project
-    // insert or delete the pupils' overview and windows too.
+    // The main window's overviews after a row came or went: for pupils both
+    // overviews; after a project insert or delete the pupils' overview and
+    // windows too.
     void UpdateOverview();
     // Frees a view's own list (and the empty pupil it made); the editor
     // holds no data afterwards.

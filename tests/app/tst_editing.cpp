@@ -105,6 +105,8 @@ private slots:
     void pupilsFollowTheirProjects();
     void highestNumberReadsBack();
     void insertAndDeletePupils();
+    void pupilRowsCountInTheProjectOverview_data();
+    void pupilRowsCountInTheProjectOverview();
     void deletePupilClosesViews_data();
     void deletePupilClosesViews();
     void commandsStoreTheOpenEditFirst_data();
@@ -1138,6 +1140,36 @@ void TestEditing::insertAndDeletePupils()
     QCOMPARE(pupil(2)->name, QStringLiteral("Schüler 2"));
     QCOMPARE(FGrid->cell(0, 2), QStringLiteral("Schüler 2"));
     QCOMPARE(at(), QPoint(2, 2));
+}
+
+void TestEditing::pupilRowsCountInTheProjectOverview_data()
+{
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QStringList>("unassigned");   // project 0's row
+    QTest::addColumn<QStringList>("assigned");     // project 2's row
+    QTest::newRow("insert here") << QByteArray("InsertHereAct") << QStringList{"0", "Nicht/ungültig gewählt", "1", ""}
+                                 << QStringList{"2", "Projekt 2", "4", "ok"};
+    QTest::newRow("insert at the end") << QByteArray("InsertEndAct")
+                                       << QStringList{"0", "Nicht/ungültig gewählt", "1", ""}
+                                       << QStringList{"2", "Projekt 2", "4", "ok"};
+    QTest::newRow("delete") << QByteArray("DeleteAct") << QStringList{"0", "Nicht/ungültig gewählt", "0", ""}
+                            << QStringList{"2", "Projekt 2", "3", "ok"};
+}
+
+void TestEditing::pupilRowsCountInTheProjectOverview()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(QStringList, unassigned);
+    QFETCH(QStringList, assigned);
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(2, 2));
+    QAction* act = MainForm->findChild<QAction*>(QString::fromLatin1(command));
+    QTest::keySequence(QApplication::focusWidget(), act->shortcut());
+    // The new pupil is in no project, the deleted one was in project 2.
+    QCOMPARE(MainForm->ProjekteGrid->rowTexts(1), unassigned);
+    QCOMPARE(MainForm->ProjekteGrid->rowTexts(3), assigned);
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("%1 eingeteilt").arg(assigned[2]));
 }
 
 void TestEditing::deletePupilClosesViews_data()
