@@ -750,7 +750,7 @@ bool TestSequences::fail(const QString& what)
 
 bool TestSequences::checkCounts()
 {
-    const int projects = ProjektData->Anz();
+    int projects = ProjektData->Anz();
     const int pupils = SchuelerData->Anz();
     QList<int> perProject(projects + 1);
     QMap<QString, QList<int>> perClass;   // pupils, assigned, first choice
@@ -783,6 +783,9 @@ bool TestSequences::checkCounts()
     if (skipped("overview"))
         return true;
     const TGridWidget* pg = MainForm->ProjekteGrid;
+    // The empty project an editor makes for an empty list shows nowhere.
+    if (recordsOf(*ProjektData).isEmpty())
+        projects = 0;
     if (projects > 0 && pg->rowCount() != projects + 2)
         return fail(QStringLiteral("the project overview has %1 rows for %2 projects").arg(pg->rowCount()).arg(projects));
     for (int k = 0; projects > 0 && k <= projects; ++k) {
