@@ -465,7 +465,7 @@ QString TestSequences::nextStep()
             return QStringLiteral("activate %1").arg(pro ? "pro" : "sch");
         static const QList<QStringList> sch = {
             {"Neu, Jörg", "Ärger, Ute", "Weiß, Ben", "Semi;kolon"}, {"w", "m", "x"}, {"5", "7", "10", "0", "x"},
-            {"a", "b", "A", "c", "Z"}, {"-", "F", "2", "x"}, {"0", "1", "3", "8", "12", "x"},
+            {"a", "b", "c", "Z"}, {"-", "F", "2", "x"}, {"0", "1", "3", "8", "12", "x"},
             {"0", "2", "5", "7", "300"}, {"0", "4", "6"}, {"0", "1"}, {"0", "3"}, {"0", "2", "12"}};
         static const QList<QStringList> pr = {
             {}, {"Werken", "Kunst & Form", "Semi;kolon"}, {"5", "8", "13", "0"}, {"6", "10", "14", "x"},
@@ -750,7 +750,7 @@ bool TestSequences::fail(const QString& what)
 
 bool TestSequences::checkCounts()
 {
-    int projects = ProjektData->Anz();
+    const int projects = ProjektData->Anz();
     const int pupils = SchuelerData->Anz();
     QList<int> perProject(projects + 1);
     QMap<QString, QList<int>> perClass;   // pupils, assigned, first choice
@@ -783,9 +783,6 @@ bool TestSequences::checkCounts()
     if (skipped("overview"))
         return true;
     const TGridWidget* pg = MainForm->ProjekteGrid;
-    // The empty project an editor makes for an empty list shows nowhere.
-    if (recordsOf(*ProjektData).isEmpty())
-        projects = 0;
     if (projects > 0 && pg->rowCount() != projects + 2)
         return fail(QStringLiteral("the project overview has %1 rows for %2 projects").arg(pg->rowCount()).arg(projects));
     for (int k = 0; projects > 0 && k <= projects; ++k) {
@@ -804,7 +801,7 @@ bool TestSequences::checkCounts()
     QMap<QString, QList<int>> want;
     for (auto it = perClass.cbegin(); it != perClass.cend(); ++it)
         want[it.key().trimmed()] = it.value();
-    if (!recordsOf(*SchuelerData).isEmpty() && shown != want) {
+    if (pupils > 0 && shown != want) {
         QStringList s, w;
         for (auto it = shown.cbegin(); it != shown.cend(); ++it)
             s << it.key() + QLatin1Char(':') + QString::number(it.value()[0]) + QLatin1Char('/') + QString::number(it.value()[1]) + QLatin1Char('/') + QString::number(it.value()[2]);
