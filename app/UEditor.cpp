@@ -218,9 +218,15 @@ void TEditor::FillGrid()
     if (Data->Anz() == 0) {
         ShowMessage(QStringLiteral("Erzeuge leeren Eintrag."));
         Data->InsertEmpty(1, *Grid);
-        // A view's list is its own: the empty pupil is the view's too.
-        if (FViewList)
+        // A view's list is its own: the empty pupil is the view's too. The
+        // program's list holds one record more: the counts show it.
+        if (FViewList) {
             FPhantom = Data->getNr(1);
+        } else {
+            MyHandler->UpdateStatusBar();
+            MyHandler->UpdateSchStat();
+            MyHandler->UpdateProStat();
+        }
     }
     // The views hear of all rows at once.
     Grid->beginUpdate();

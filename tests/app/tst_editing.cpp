@@ -109,6 +109,8 @@ private slots:
     void insertAndDeletePupils();
     void pupilInsertedOrDeletedCounts_data();
     void pupilInsertedOrDeletedCounts();
+    void emptyRecordShowsInTheOverviews_data();
+    void emptyRecordShowsInTheOverviews();
     void deletePupilClosesViews_data();
     void deletePupilClosesViews();
     void commandsStoreTheOpenEditFirst_data();
@@ -1236,6 +1238,38 @@ void TestEditing::pupilInsertedOrDeletedCounts()
     QVERIFY(FGrid->setCurrentCell(2, 2));
     press(key, mods);
     QCOMPARE((QStringList{overview->cell(2, 1), overview->cell(2, 3)}), counts);
+}
+
+void TestEditing::emptyRecordShowsInTheOverviews_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("projectRow");   // project 1's row
+    QTest::addColumn<QStringList>("classRow");
+    // Four pupils of class 7a in project 1 while no project exists: the
+    // editor's empty project is project 1.
+    QTest::newRow("projects") << int(dtPro) << QStringList{"1", "", "4", "ok"} << QStringList{" 7a", "4", "4", "0"};
+    // No pupil: the editor's empty pupil is in class 0 and in no project.
+    QTest::newRow("pupils") << int(dtSch) << QStringList{"1", "Projekt 1", "0", ""} << QStringList{" 0 ", "1", "0", "0"};
+}
+
+void TestEditing::emptyRecordShowsInTheOverviews()
+{
+    QFETCH(int, kind);
+    QFETCH(QStringList, projectRow);
+    QFETCH(QStringList, classRow);
+    if (kind == dtPro) {
+        addPupils(4);
+        for (int i = 1; i <= 4; ++i)
+            pupil(i)->zuteil = 1;
+    } else {
+        addProjects(2);
+    }
+    MainFormHandler->UpdateAll();
+    FUi->clear();
+    openEditor(TDataType(kind));
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Erzeuge leeren Eintrag.")});
+    QCOMPARE(MainForm->ProjekteGrid->rowTexts(2), projectRow);
+    QCOMPARE(MainForm->SchuelerGrid->rowTexts(1), classRow);
 }
 
 void TestEditing::deletePupilClosesViews_data()
