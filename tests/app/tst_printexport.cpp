@@ -1157,6 +1157,18 @@ private slots:
             QVERIFY(text.contains(QStringLiteral("S0800")));
     }
 
+    // A short print stays in the file's buffer until the file is put in
+    // place: the disk found full only then is reported with its reason too.
+    void aFullDiskAtTheEndOfAShortPrintNamesTheReason()
+    {
+        const QString pdf = path(QStringLiteral("liste.pdf"));
+        writeLines(pdf, {QStringLiteral("alt")});
+        printIntoPdf(pdf, false, {}, 100);
+        QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Fehler beim Schreiben der Datei ") + pdf + becauseOf(EFBIG)});
+        QCOMPARE(fileBytes(pdf), QByteArray("alt\r\n"));
+        QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"liste.pdf"});
+    }
+
     void aPrintIntoAFolderThatIsMissingNamesTheFile()
     {
         const QString pdf = path(QStringLiteral("fehlt/liste.pdf"));

@@ -55,6 +55,26 @@ void withFileSizeLimit(rlim_t maxBytes, Work work)
     std::signal(SIGXFSZ, oldHandler);
 }
 
+// Makes every descriptor this process holds open on a file that matches
+// (by its full path) one of device, opened with flags. Returns how many it
+// replaced.
+template <typename Match>
+int replaceDescriptors(const char* device, int flags, Match matches)
+{
+    const int replacement = ::open(device, flags | O_CLOEXEC);
+    if (replacement < 0)
+        return 0;
+    int replaced = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& entry : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const int fd = entry.toInt();
+        if (fd != replacement && matches(QFile::symLinkTarget(fds.filePath(entry))) && ::dup2(replacement, fd) == fd)
+            ++replaced;
+    }
+    ::close(replacement);
+    return replaced;
+}
+
 // From now on every read through the descriptors this process holds open on
 // path fails, as on a failing disk: each becomes a descriptor of
 // /proc/self/mem, whose reads at the start fail. Returns how many it
@@ -62,18 +82,9 @@ void withFileSizeLimit(rlim_t maxBytes, Work work)
 inline int failReadsOf(const QString& path)
 {
     const QString target = QFileInfo(path).canonicalFilePath();
-    const int failing = ::open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
-    if (target.isEmpty() || failing < 0)
+    if (target.isEmpty())
         return 0;
-    int replaced = 0;
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString& entry : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-        const int fd = entry.toInt();
-        if (fd != failing && QFile::symLinkTarget(fds.filePath(entry)) == target && ::dup2(failing, fd) == fd)
-            ++replaced;
-    }
-    ::close(failing);
-    return replaced;
+    return replaceDescriptors("/proc/self/mem", O_RDONLY, [&](const QString& file) { return file == target; });
 }
 
 // From now on every write through the descriptors this process holds open
@@ -82,18 +93,9 @@ inline int failReadsOf(const QString& path)
 inline int fillDiskUnder(const QString& dir)
 {
     const QString folder = QFileInfo(dir).canonicalFilePath() + QLatin1Char('/');
-    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
-    if (folder.size() < 2 || full < 0)
+    if (folder.size() < 2)
         return 0;
-    int replaced = 0;
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString& entry : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-        const int fd = entry.toInt();
-        if (fd != full && QFile::symLinkTarget(fds.filePath(entry)).startsWith(folder) && ::dup2(full, fd) == fd)
-            ++replaced;
-    }
-    ::close(full);
-    return replaced;
+    return replaceDescriptors("/dev/full", O_WRONLY, [&](const QString& file) { return file.startsWith(folder); });
 }
 
 // How a message ends that names the reason the system gives for errorCode
