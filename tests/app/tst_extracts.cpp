@@ -898,13 +898,8 @@ void TestExtracts::storedRowShowsInTheViews()
     TEditor* editor = MainForm->activeEditor();
     QVERIFY(editor && editor->Editable());
     TGridWidget* grid = editor->grid();
-    grid->setFocus(Qt::OtherFocusReason);
-    QVERIFY(grid->setCurrentCell(0, 1));
-    QTest::keyClick(grid, Qt::Key_F2);
-    auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QLineEdit* cell = typeOverCell(grid, 0, 1, QStringLiteral("Anne"));
     QVERIFY(cell);
-    cell->selectAll();
-    QTest::keyClicks(cell, QStringLiteral("Anne"));
     QTest::keyClick(cell, Qt::Key_Tab);
     QCOMPARE(SchuelerData->getNr(1)->name, QStringLiteral("Anne"));
 

@@ -17,6 +17,7 @@
 #include "platform/UAnsiText.h"
 #include "platform/UGridWidget.h"
 #include "tests/app/UAppForms.h"
+#include "tests/support/UGridLanding.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
 #include "tests/support/UTestMain.h"
@@ -951,12 +952,8 @@ void TestMainForm::storedProjectShowsInTheOverview()
     QCOMPARE(overview->rowCount(), 6);
     QCOMPARE(overview->cell(1, 5), QString());
 
-    QVERIFY(grid->setCurrentCell(1, 4));
-    QTest::keyClick(grid, Qt::Key_F2);
-    auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QLineEdit* cell = typeOverCell(grid, 1, 4, QStringLiteral("Zirkus"));
     QVERIFY(cell);
-    cell->selectAll();
-    QTest::keyClicks(cell, QStringLiteral("Zirkus"));
     QTest::keyClick(cell, key);
     QCOMPARE(ProjektData->getNr(4)->name, QStringLiteral("Zirkus"));
     QCOMPARE(overview->cell(0, 5), QStringLiteral("4"));

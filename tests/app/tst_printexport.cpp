@@ -17,6 +17,7 @@
 #include "platform/UQtUi.h"
 #include "platform/URecordingPrinter.h"
 #include "print/UPrintConfDialog.h"
+#include "tests/support/UGridLanding.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
 #include "tests/support/UTestMain.h"
@@ -865,14 +866,8 @@ private slots:
             QCOMPARE(pupil(QStringLiteral("Müller, Jörg"))->zuteil, 2);
         } else if (change == QLatin1String("row edited")) {
             // Storing a row takes the pupil out of its project.
-            TGridWidget* grid = editor->grid();
-            grid->setFocus(Qt::OtherFocusReason);
-            QVERIFY(grid->setCurrentCell(2, rowOf(QStringLiteral("Weiß, Anna"))));
-            QTest::keyClick(grid, Qt::Key_F2);
-            auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            QLineEdit* cell = typeOverCell(editor->grid(), 2, rowOf(QStringLiteral("Weiß, Anna")), QStringLiteral("6"));
             QVERIFY(cell);
-            cell->selectAll();
-            QTest::keyClicks(cell, QStringLiteral("6"));
             QTest::keyClick(cell, Qt::Key_Return);
             QCOMPARE(pupil(QStringLiteral("Weiß, Anna"))->jgst, 6);
             QCOMPARE(pupil(QStringLiteral("Weiß, Anna"))->zuteil, 0);

@@ -11,6 +11,7 @@
 #include "platform/UAnsiText.h"
 #include "platform/UGridWidget.h"
 #include "tests/assign/UEintTestData.h"
+#include "tests/support/UGridLanding.h"
 #include "tests/support/UScriptedUi.h"
 #include "tests/support/UTestFiles.h"
 #include "tests/support/UTestMain.h"
@@ -397,13 +398,7 @@ private slots:
         TEditor* editor = editorOf(dtSch);
         MainForm->activateEditor(editor);
         TGridWidget* grid = editor->grid();
-        grid->setFocus(Qt::OtherFocusReason);
-        QVERIFY(grid->setCurrentCell(0, 2));
-        QTest::keyClick(grid, Qt::Key_F2);
-        auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        QVERIFY(cell);
-        cell->selectAll();
-        QTest::keyClicks(cell, QStringLiteral("Neuname"));
+        QVERIFY(typeOverCell(grid, 0, 2, QStringLiteral("Neuname")));
         QVERIFY(grid->isEditing());
 
         QAction* a = action(command.toLatin1().constData());

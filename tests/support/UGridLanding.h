@@ -1,10 +1,13 @@
 #pragma once
 // Where a press on a grid really lands: the fixed columns lie in an overlay
-// over the grid's viewport.
+// over the grid's viewport; and typing into a cell as the user does.
 
 #include "platform/UGridWidget.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPoint>
+#include <QTest>
 #include <QWidget>
 
 #include <utility>
@@ -26,4 +29,21 @@ inline std::pair<QWidget*, QPoint> landing(const TGridWidget* grid, int col, int
     const QPoint inWindow = grid->viewport()->mapTo(window, at);
     QWidget* w = window->childAt(inWindow);
     return {w, w ? w->mapFrom(window, inWindow) : QPoint()};
+}
+
+// Goes to cell (col, row) of grid, opens its editor with F2 and types text
+// over what it held, leaving the edit open: the cell's editor, or none
+// where the cell could not be reached or edited.
+inline QLineEdit* typeOverCell(TGridWidget* grid, int col, int row, const QString& text)
+{
+    grid->setFocus(Qt::OtherFocusReason);
+    if (!grid->setCurrentCell(col, row))
+        return nullptr;
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!cell)
+        return nullptr;
+    cell->selectAll();
+    QTest::keyClicks(cell, text);
+    return cell;
 }
