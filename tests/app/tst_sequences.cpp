@@ -792,12 +792,13 @@ bool TestSequences::checkCounts()
     for (auto it = perClass.cbegin(); it != perClass.cend(); ++it)
         want[it.key().trimmed()] = it.value();
     if (pupils > 0 && shown != want) {
-        QStringList s, w;
-        for (auto it = shown.cbegin(); it != shown.cend(); ++it)
-            s << it.key() + QLatin1Char(':') + QString::number(it.value()[0]) + QLatin1Char('/') + QString::number(it.value()[1]) + QLatin1Char('/') + QString::number(it.value()[2]);
-        for (auto it = want.cbegin(); it != want.cend(); ++it)
-            w << it.key() + QLatin1Char(':') + QString::number(it.value()[0]) + QLatin1Char('/') + QString::number(it.value()[1]) + QLatin1Char('/') + QString::number(it.value()[2]);
-        return fail(QStringLiteral("the class overview shows %1, the list makes %2").arg(s.join(' '), w.join(' ')));
+        const auto describe = [](const QMap<QString, QList<int>>& classes) {
+            QStringList out;
+            for (auto it = classes.cbegin(); it != classes.cend(); ++it)
+                out << QStringLiteral("%1:%2/%3/%4").arg(it.key()).arg(it.value()[0]).arg(it.value()[1]).arg(it.value()[2]);
+            return out.join(QLatin1Char(' '));
+        };
+        return fail(QStringLiteral("the class overview shows %1, the list makes %2").arg(describe(shown), describe(want)));
     }
     return true;
 }
