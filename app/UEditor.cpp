@@ -220,13 +220,10 @@ void TEditor::FillGrid()
         Data->InsertEmpty(1, *Grid);
         // A view's list is its own: the empty pupil is the view's too. The
         // program's list holds one record more: the counts show it.
-        if (FViewList) {
+        if (FViewList)
             FPhantom = Data->getNr(1);
-        } else {
-            MyHandler->UpdateStatusBar();
-            MyHandler->UpdateSchStat();
-            MyHandler->UpdateProStat();
-        }
+        else
+            MyHandler->UpdateCounts();
     }
     // The views hear of all rows at once.
     Grid->beginUpdate();
@@ -294,7 +291,6 @@ void TEditor::FormClose()
         // The rows are gone: the grid losing the focus stores nothing.
         resetBackup();
     } else {
-        MyHandler->UpdateStatusBar();
         UpdateOverview();
     }
     // The commands follow the editor that stays active; when this one was
@@ -532,7 +528,6 @@ bool TEditor::InsertAtPos(int pos)
     Data->InsertEmpty(pos, *Grid);
     UpdateData();
     Data->setModified();
-    MyHandler->UpdateStatusBar();
     UpdateOverview();
     resetBackup();
     return true;
@@ -578,19 +573,13 @@ void TEditor::DeleteCurrentPOS()
         Grid->setRow(Grid->row() - 1);
     UpdateData();
     Data->setModified();
-    MyHandler->UpdateStatusBar();
     UpdateOverview();
 }
 
 void TEditor::UpdateOverview()
 {
-    // The projects overview counts the pupils of each project.
-    MyHandler->UpdateProStat();
-    if (getDataType() == dtSch) {
-        MyHandler->UpdateSchStat();
-        return;
-    }
-    // The pupils count and show their projects as the list now numbers them.
-    MyHandler->UpdateSchStat();
-    MyHandler->UpdateSchEditors();
+    MyHandler->UpdateCounts();
+    // The pupils' windows show the projects as the list now numbers them.
+    if (getDataType() == dtPro)
+        MyHandler->UpdateSchEditors();
 }

@@ -89,9 +89,8 @@ private:
     void ShowRow(int i);
     void FormClose();
     void placeInClientArea();
-    // The main window's overview of the editor's data kind and the projects
-    // overview, which counts the pupils; after a project insert or delete
-    // the pupils' overview and windows too.
+    // The status bar and both overviews after a row came or went; after a
+    // project insert or delete the pupils' windows too.
     void UpdateOverview();
     // Frees a view's own list (and the empty pupil it made); the editor
     // holds no data afterwards.

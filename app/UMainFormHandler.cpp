@@ -193,11 +193,16 @@ void TMainFormHandler::UpdateSchEditors()
             e->UpdateData();
 }
 
-void TMainFormHandler::UpdateRowStored(const TEditor& From)
+void TMainFormHandler::UpdateCounts()
 {
     UpdateStatusBar();
     UpdateSchStat();
     UpdateProStat();
+}
+
+void TMainFormHandler::UpdateRowStored(const TEditor& From)
+{
+    UpdateCounts();
     for (TEditor* e : TheMain->editors())
         if (e != &From && e->getDataType() == From.getDataType())
             e->UpdateData();

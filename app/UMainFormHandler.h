@@ -19,6 +19,8 @@ public:
     void UpdateSchStat();
     void UpdateProEditors();
     void UpdateSchEditors();
+    // The status bar and both overviews, which count the records.
+    void UpdateCounts();
     // A row of From was stored: the status bar, both overviews and the
     // other editors of its kind show it.
     void UpdateRowStored(const TEditor& From);

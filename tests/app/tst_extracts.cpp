@@ -142,6 +142,9 @@ private:
     // Runs the filter dialog modally; act runs once it is up.
     int execDialog(const std::function<void()>& act);
     TEditor* onlyView() const;
+    // Runs command on row of the project editor, the renumbering question
+    // answered "&Ja".
+    void renumberInProjectEditor(const QString& command, int row);
 
     std::unique_ptr<TScriptedUi> FUi;
     TAppForms FForms;
@@ -175,6 +178,16 @@ TEditor* TestExtracts::onlyView() const
             found = e;
         }
     return found;
+}
+
+void TestExtracts::renumberInProjectEditor(const QString& command, int row)
+{
+    MainForm->ActivateProAct->trigger();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor && editor->Editable() && editor->getDataType() == dtPro);
+    QVERIFY(editor->grid()->setRow(row));
+    FUi->queueAnswer(TModalResult::mrYes);   // the numbers of the projects after it change
+    MainForm->findChild<QAction*>(command)->trigger();
 }
 
 void TestExtracts::fillClasses()
@@ -815,12 +828,9 @@ void TestExtracts::overviewKeepsTheProjectThroughTheEditor()
     QTest::mouseClick(p4, Qt::LeftButton, Qt::NoModifier, p4Pos);
     QCOMPARE(grid->cell(1, grid->row()), QStringLiteral("P4"));
 
-    MainForm->ActivateProAct->trigger();
-    TEditor* editor = MainForm->activeEditor();
-    QVERIFY(editor && editor->Editable() && editor->getDataType() == dtPro);
-    QVERIFY(editor->grid()->setRow(editorRow));
-    FUi->queueAnswer(TModalResult::mrYes);   // the numbers of the projects after it change
-    MainForm->findChild<QAction*>(command)->trigger();
+    renumberInProjectEditor(command, editorRow);
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(FUi->messages.size(), 1);
 
     QCOMPARE(grid->row(), row);
@@ -865,12 +875,9 @@ void TestExtracts::projectViewFollowsItsNumber()
     QVERIFY(view);
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt %1]").arg(shown));
 
-    MainForm->ActivateProAct->trigger();
-    TEditor* editor = MainForm->activeEditor();
-    QVERIFY(editor && editor->Editable() && editor->getDataType() == dtPro);
-    QVERIFY(editor->grid()->setRow(editorRow));
-    FUi->queueAnswer(TModalResult::mrYes);   // the numbers of the projects after it change
-    MainForm->findChild<QAction*>(command)->trigger();
+    renumberInProjectEditor(command, editorRow);
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(onlyView(), view);
 
     QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt %1]").arg(number));

@@ -270,6 +270,15 @@ TEditor* editorOf(TDataType kind)
     return nullptr;
 }
 
+// The editor of the step's word "pro" or "sch", activated through its
+// command; none where it is not open.
+TEditor* activatedEditor(const QString& word)
+{
+    const TDataType kind = word == QLatin1String("pro") ? dtPro : dtSch;
+    command(kind == dtPro ? "ActivateProAct" : "ActivateSchAct");
+    return editorOf(kind);
+}
+
 TEditor* lastView()
 {
     const QList<TEditor*> all = MainForm->editors();
@@ -529,9 +538,7 @@ void TestSequences::open(const QStringList& a)
 
 void TestSequences::type(const QStringList& a)
 {
-    const TDataType kind = a[1] == QLatin1String("pro") ? dtPro : dtSch;
-    command(kind == dtPro ? "ActivateProAct" : "ActivateSchAct");
-    TEditor* editor = editorOf(kind);
+    TEditor* editor = activatedEditor(a[1]);
     if (!editor)
         return;
     TGridWidget* grid = editor->grid();
@@ -553,9 +560,7 @@ void TestSequences::type(const QStringList& a)
 
 void TestSequences::insertOrDelete(const QStringList& a)
 {
-    const TDataType kind = a[1] == QLatin1String("pro") ? dtPro : dtSch;
-    command(kind == dtPro ? "ActivateProAct" : "ActivateSchAct");
-    TEditor* editor = editorOf(kind);
+    TEditor* editor = activatedEditor(a[1]);
     if (!editor)
         return;
     editor->grid()->setFocus(Qt::OtherFocusReason);
