@@ -428,7 +428,13 @@ QString TSeqRun::nextStep()
     if (!FLog.isEmpty() && FLog.last().startsWith(QLatin1String("type ")) && pick(2) == 0)
         return QStringLiteral("move %1 %2").arg(FLog.last().section(QLatin1Char(' '), 1, 1), one({"down", "up", "tab", "right"}));
 
-    switch (pick(28)) {
+    // A print-out or an export after the assignments changed, as a school
+    // prints its lists once it has placed its pupils.
+    static const QRegularExpression placing(QStringLiteral("^(auto|hand|deleint|delhand|edit pro) "));
+    if (!FLog.isEmpty() && placing.match(FLog.last()).hasMatch() && pick(3) == 0)
+        return pick(2) ? QStringLiteral("print nein") : QStringLiteral("export %1 nein").arg(1 + pick(3));
+
+    switch (pick(29)) {
     case 0:
         return QStringLiteral("open pro %1 ").arg(saveAnswer)
                + one(QStringList{"schule.PRO"} + FSaved.filter(QStringLiteral(".PRO")) + junkPro);
@@ -520,6 +526,9 @@ QString TSeqRun::nextStep()
     case 25:
     case 26:
         return QStringLiteral("view %1 %2").arg(pick(2) ? "pro" : "kl").arg(pick(10));
+    case 27:
+        // A project inserted or deleted where pupils chose the ones after.
+        return QStringLiteral("edit pro %1 %2 ja").arg(pick(2) ? "here" : "delete").arg(1 + pick(projects));
     default:
         return QStringLiteral("quit abbrechen");
     }
