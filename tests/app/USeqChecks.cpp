@@ -463,9 +463,10 @@ bool TSeqRun::checkOutput(const TData& data, const QList<TOutLine>& out, bool pa
             got << l.fields.mid(0, 3).join(QLatin1Char('|'));
         } else {
             // Blanks before the number; between blanks an empty name is
-            // none, the participants follow at once.
+            // none, the participants follow at once (a maximum below 100
+            // parted from them by its blanks).
             const QStringList f = l.fields.value(0).isEmpty() ? l.fields.mid(1) : l.fields;
-            static const QRegularExpression bounds(QStringLiteral("^\\d+-- *\\d+$"));
+            static const QRegularExpression bounds(QStringLiteral("^\\d+--( *\\d+)?$"));
             if (f[0].toInt() > 0)
                 got << f[0] + QLatin1Char('|') + (bounds.match(f[1]).hasMatch() ? QString() : f[1]);
         }
@@ -489,6 +490,7 @@ bool TSeqRun::checkOutput(const TData& data, const QList<TOutLine>& out, bool pa
     // class once whatever the letter case of its departments, under the
     // class text of its first pupil.
     const TSortCritType sort = static_cast<const TSchuelerData&>(data).getSort();
+    const bool folded = !FUnmended.classCase;
     QString heading;
     int lastPage = 0;
     bool first = false;
@@ -496,7 +498,7 @@ bool TSeqRun::checkOutput(const TData& data, const QList<TOutLine>& out, bool pa
     for (const TOutLine& l : out) {
         if (l.heading) {
             heading = l.fields.value(0).simplified();
-            const QString category = sort == sc_Kl_N ? classKey(heading.mid(7)) : l.fields.value(0);
+            const QString category = sort == sc_Kl_N && folded ? classKey(heading.mid(7)) : l.fields.value(0);
             if (categories.contains(category))
                 return fail(QStringLiteral("the category \"%1\" shows twice").arg(heading));
             if (pageBreaks && !categories.isEmpty() && l.page <= lastPage)
@@ -513,7 +515,8 @@ bool TSeqRun::checkOutput(const TData& data, const QList<TOutLine>& out, bool pa
         bool under = false;
         switch (sort) {
         case sc_Kl_N:
-            under = classKey(klasse) == classKey(heading.mid(7)) && (!first || heading == QStringLiteral("Klasse ") + klasse);
+            under = folded ? classKey(klasse) == classKey(heading.mid(7)) && (!first || heading == QStringLiteral("Klasse ") + klasse)
+                           : heading == QStringLiteral("Klasse ") + klasse;
             break;
         case sc_P_N:
         case sc_P_Kl:

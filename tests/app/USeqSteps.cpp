@@ -61,7 +61,7 @@ const QString WithChoices = QStringLiteral("^Schülerwahlen mit angeben\\?$");
 const QString PrintSent = QStringLiteral("^Druckauftrag abgesendet\\.$");
 const QString Exported = QStringLiteral("^\\d+ Datensätze nach export\\d+\\.(TXT|HTML) exportiert\\.$");
 const QString OnlySorted = QStringLiteral("^Es können nur sortierte Schülerdaten (gedruckt|exportiert) werden\\.");
-const QString FileLinesMended = QStringLiteral("Zeilen? (steht|stehen) als gesperrte");
+const QString StandIns = QStringLiteral("Zeilen? (steht|stehen) als gesperrte");
 
 // The messages a data file with bad lines shows, besides its count: one
 // for each line that cannot be read.
@@ -530,7 +530,9 @@ QString TSeqRun::nextStep()
         // A project inserted or deleted where pupils chose the ones after.
         return QStringLiteral("edit pro %1 %2 ja").arg(pick(2) ? "here" : "delete").arg(1 + pick(projects));
     default:
-        return QStringLiteral("quit abbrechen");
+        // Refused while there is something to save; with nothing to save
+        // the window would close.
+        return FModel.pro.modified || FModel.sch.modified ? QStringLiteral("quit abbrechen") : QStringLiteral("activate next");
     }
 }
 
@@ -1150,7 +1152,7 @@ bool TSeqRun::runStep(const QString& step)
     if (!saveAnswer.isEmpty()) {
         policy.save = resultOf(saveAnswer);
         policy.saveAs = path(QStringLiteral("frage"));
-        policy.allowed << saveQuestion << Written << ReadCount << FileLinesMended;
+        policy.allowed << saveQuestion << Written << ReadCount << StandIns;
     }
     if (verb == QLatin1String("edit") || verb == QLatin1String("delhand") || verb == QLatin1String("deleint")) {
         policy.yesNo = resultOf(a.value(verb == QLatin1String("edit") ? 4 : 1));
