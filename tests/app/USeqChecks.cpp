@@ -18,6 +18,7 @@
 #include "platform/URecordingPrinter.h"
 #include "tests/support/UTestFiles.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,16 +35,37 @@ namespace {
 
 const QString Unassigned = QStringLiteral("Nicht/ungültig gewählt");
 
-// The fields of a record, named, as the program holds them and as the
-// model says.
-QStringList fieldsOf(const TProjekt& p)
+// A program's record as the model writes it down.
+MProjekt modelOf(const TProjekt& p)
 {
-    return {"nr " + QString::number(p.nr), "name " + p.name, "jgmin " + QString::number(p.jgmin),
-            "jgmax " + QString::number(p.jgmax), "teilnmin " + QString::number(p.teilnmin),
-            "teilnmax " + QString::number(p.teilnmax), "weib " + QString::number(p.weib),
-            "maenn " + QString::number(p.maenn), "gesp " + QString::number(p.gesp)};
+    MProjekt m;
+    m.name = p.name;
+    m.jgmin = p.jgmin;
+    m.jgmax = p.jgmax;
+    m.min = p.teilnmin;
+    m.max = p.teilnmax;
+    m.weib = p.weib;
+    m.maenn = p.maenn;
+    m.gesp = p.gesp;
+    return m;
 }
 
+MSchueler modelOf(const TSchueler& s)
+{
+    MSchueler m;
+    m.name = s.name;
+    m.boy = s.geschl;
+    m.jgst = s.jgst;
+    m.abt = s.abt;
+    m.fest = s.fest;
+    m.hand = s.hand;
+    for (int r = 1; r <= 5; ++r)
+        m.wahl[r] = s.wahl[r];
+    m.zuteil = s.zuteil;
+    return m;
+}
+
+// The fields of a record, named.
 QStringList fieldsOf(const MProjekt& p, int nr)
 {
     return {"nr " + QString::number(nr), "name " + p.name, "jgmin " + QString::number(p.jgmin),
@@ -52,13 +74,9 @@ QStringList fieldsOf(const MProjekt& p, int nr)
             "maenn " + QString::number(p.maenn), "gesp " + QString::number(p.gesp)};
 }
 
-QStringList fieldsOf(const TSchueler& s)
+QStringList fieldsOf(const TProjekt& p)
 {
-    QStringList f = {"name " + s.name, "geschl " + QString::number(s.geschl), "jgst " + QString::number(s.jgst),
-                     "abt \"" + s.abt + '"', "fest " + QString::number(s.fest), "hand " + QString::number(s.hand)};
-    for (int r = 1; r <= 5; ++r)
-        f << QStringLiteral("wahl%1 %2").arg(r).arg(s.wahl[r]);
-    return f << "zuteil " + QString::number(s.zuteil);
+    return fieldsOf(modelOf(p), p.nr);
 }
 
 QStringList fieldsOf(const MSchueler& s)
@@ -68,6 +86,11 @@ QStringList fieldsOf(const MSchueler& s)
     for (int r = 1; r <= 5; ++r)
         f << QStringLiteral("wahl%1 %2").arg(r).arg(s.wahl[r]);
     return f << "zuteil " + QString::number(s.zuteil);
+}
+
+QStringList fieldsOf(const TSchueler& s)
+{
+    return fieldsOf(modelOf(s));
 }
 
 // The fields that differ: "zuteil 0 (the model: zuteil 4)".
@@ -224,6 +247,14 @@ bool TSeqRun::fail(const QString& what)
         FFailure = what;
     FOk = false;
     return false;
+}
+
+bool TSeqRun::checkEnabled(const char* action, bool enabled)
+{
+    const QAction* a = MainForm->findChild<QAction*>(QString::fromLatin1(action));
+    if (a->isEnabled() != enabled)
+        return fail(QStringLiteral("\"%1\" is %2abled").arg(a->text().remove(QLatin1Char('&')), enabled ? "dis" : "en"));
+    return true;
 }
 
 void TSeqRun::bindRecords()

@@ -97,8 +97,8 @@ private:
     void sort(const QString& by);
     void automatic(int depth);
     void hand(int row, const QString& option);
-    void delEint();
-    void delHand();
+    // "Einteilung löschen", or with hands "Manuelle Einteilungen löschen".
+    void clearAll(bool hands);
     void extract(int geschl, bool invert);
     void overviewView(const QStringList& a);
     void closeView();
@@ -119,6 +119,8 @@ private:
 
     // The checks.
     bool fail(const QString& what);
+    // The command is enabled exactly when the model says it must be.
+    bool checkEnabled(const char* action, bool enabled);
     // Binds the model's new records to the program's at their places.
     void bindRecords();
     bool checkLists();

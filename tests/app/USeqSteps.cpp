@@ -341,21 +341,9 @@ void TSeqRun::writeJunk()
     // characters and the end-of-file byte, and lines that cannot be read:
     // one before the last readable project, which stands as a closed
     // project, and one after it, which leaves no trace.
-    MProjekt werkstatt;
-    werkstatt.name = QStringLiteral("Werkstatt");
-    werkstatt.jgmin = 5;
-    werkstatt.jgmax = 10;
-    werkstatt.min = 2;
-    werkstatt.max = 6;
-    MProjekt unreadable;
-    unreadable.name = QStringLiteral("Zeile 6 nicht lesbar");
-    unreadable.gesp = true;
-    MProjekt malen;
-    malen.name = QStringLiteral("Mal en und Basteln");
-    malen.jgmin = 5;
-    malen.jgmax = 10;
-    malen.min = 1;
-    malen.max = 8;
+    const MProjekt werkstatt{QStringLiteral("Werkstatt"), 5, 10, 2, 6};
+    const MProjekt unreadable{QStringLiteral("Zeile 6 nicht lesbar"), 1, 13, 0, 1000, true, true, true};
+    const MProjekt malen{QStringLiteral("Mal en und Basteln"), 5, 10, 1, 8};
     const QByteArray pro = "/ Projekte mit schlechten Zeilen\r\n"
                            + Ansi::encode(fileLine(rowOf(werkstatt, 1) << QStringLiteral("  0"))) + "\r\n"
                            "\r\n"
@@ -677,10 +665,8 @@ void TSeqRun::sort(const QString& by)
 void TSeqRun::automatic(int depth)
 {
     const bool enabled = FModel.projectCount() > 0 && FModel.pupilCount() > 0;
-    if (action("AutoEinteilAct")->isEnabled() != enabled) {
-        fail(QStringLiteral("\"Automatische Einteilung\" is %1abled").arg(enabled ? "dis" : "en"));
+    if (!checkEnabled("AutoEinteilAct", enabled))
         return;
-    }
     QTimer::singleShot(0, EintDialog, [depth] {
         if (!EintDialog->isVisible())
             return;
@@ -727,28 +713,17 @@ void TSeqRun::hand(int row, const QString& option)
         FModel.place(at, value);
 }
 
-void TSeqRun::delEint()
+void TSeqRun::clearAll(bool hands)
 {
-    const bool enabled = FModel.projectCount() > 0 && FModel.pupilCount() > 0;
-    if (!command("DelEintAct")) {
-        if (enabled)
-            fail(QStringLiteral("\"Einteilung löschen\" is disabled"));
+    const char* name = hands ? "DelHandEintAct" : "DelEintAct";
+    if (!checkEnabled(name, FModel.projectCount() > 0 && FModel.pupilCount() > 0) || !command(name))
         return;
-    }
-    if (FUi.policy.yesNo == TModalResult::mrYes)
-        FModel.clearAssignments();
-}
-
-void TSeqRun::delHand()
-{
-    const bool enabled = FModel.projectCount() > 0 && FModel.pupilCount() > 0;
-    if (!command("DelHandEintAct")) {
-        if (enabled)
-            fail(QStringLiteral("\"Manuelle Einteilungen löschen\" is disabled"));
+    if (FUi.policy.yesNo != TModalResult::mrYes)
         return;
-    }
-    if (FUi.policy.yesNo == TModalResult::mrYes)
+    if (hands)
         FModel.clearHands();
+    else
+        FModel.clearAssignments();
 }
 
 void TSeqRun::extract(int geschl, bool invert)
@@ -847,8 +822,7 @@ void TSeqRun::projectStat(const QStringList& a)
     });
     bool expected = count > 0;
     if (a[2] == QLatin1String("act")) {
-        if (action("ProStatAct")->isEnabled() != expected)
-            fail(QStringLiteral("\"Projektstatistik\" is %1abled").arg(expected ? "dis" : "en"));
+        checkEnabled("ProStatAct", expected);
         command("ProStatAct");
     } else {
         // Row k + 1 of the overview is project k; project 0 has none.
@@ -903,8 +877,7 @@ void TSeqRun::pupilStat(const QStringList& a)
     if (a[2] == QLatin1String("all")) {
         show->pupils = FModel.select([](const MSchueler&) { return true; });
         show->heading = QStringLiteral("Alle Klassen");
-        if (action("SchStatAct")->isEnabled() != expected)
-            fail(QStringLiteral("\"Schülerstatistik\" is %1abled").arg(expected ? "dis" : "en"));
+        checkEnabled("SchStatAct", expected);
         command("SchStatAct");
     } else {
         // The class of the overview row: its grade, and its department's
@@ -1200,10 +1173,8 @@ bool TSeqRun::runStep(const QString& step)
         automatic(a[1].toInt());
     else if (verb == QLatin1String("hand"))
         hand(a[1].toInt(), a[2]);
-    else if (verb == QLatin1String("deleint"))
-        delEint();
-    else if (verb == QLatin1String("delhand"))
-        delHand();
+    else if (verb == QLatin1String("deleint") || verb == QLatin1String("delhand"))
+        clearAll(verb == QLatin1String("delhand"));
     else if (verb == QLatin1String("extract"))
         extract(a[1].toInt(), a[2] == QLatin1String("1"));
     else if (verb == QLatin1String("closeview"))
