@@ -412,6 +412,22 @@ bool matchesWord(const QString& g, const TShortText<N>& word)
     return true;
 }
 
+// The name parts a and b with sep between them when both are there.
+QString joinParts(const QString& a, const QString& sep, const QString& b)
+{
+    if (a.isEmpty())
+        return b;
+    return b.isEmpty() ? a : a + sep + b;
+}
+
+bool hasLetter(QStringView text)
+{
+    for (char32_t c : text.toUcs4())
+        if (QChar::isLetter(c))
+            return true;
+    return false;
+}
+
 constexpr int kMaxGrade = 13;
 
 [[noreturn]] void fail(const QString& message, TImportErrorCode code)
@@ -454,11 +470,11 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
     if (Elements.elName != 0) {
         name = field(Elements.elName);
     } else if (Elements.elNName != 0 && Elements.elVName != 0) {
-        name = field(Elements.elNName) + QLatin1Char(' ') + field(Elements.elVName);
+        name = joinParts(TrimSpaces(field(Elements.elNName)), QStringLiteral(" "), TrimSpaces(field(Elements.elVName)));
         if (Elements.elBName != 0)
-            name += QStringLiteral(", ") + field(Elements.elBName);
+            name = joinParts(name, QStringLiteral(", "), TrimSpaces(field(Elements.elBName)));
     }
-    if (name.isEmpty())
+    if (!hasLetter(name))
         fail(QStringLiteral("Interpret: Kein Name"), eNoName);
     // A name beginning with "/" would turn its line of a data file into a
     // comment.

@@ -190,7 +190,26 @@ void TestImportInterpret::interpret_data()
     ok("last, first, further", "nname=1 vname=2 bname=3 kl=4 high=4", {"Berg", "Anna", "von", "7b"}, "Berg Anna, von", 7, "b", false);
     ok("last and first", "nname=2 vname=1 kl=3 high=3", {"Anna", "Berg", "7b"}, "Berg Anna", 7, "b", false);
     ok("full name wins", "name=3 nname=1 vname=2 kl=4 high=4", {"Berg", "Anna", "A. Berg", "7b"}, "A. Berg", 7, "b", false);
-    ok("name of blanks is a name", nkg, {"  ", "7b", "w"}, "  ", 7, "b", false);
+    // A name needs a letter.
+    bad("name of blanks", nkg, {"  ", "7b", "w"}, eNoName, "Interpret: Kein Name");
+    bad("name of a TAB", nkg, {"\t", "7b", "w"}, eNoName, "Interpret: Kein Name");
+    bad("name of digits and marks", nkg, {"12 - ?", "7b", "w"}, eNoName, "Interpret: Kein Name");
+    ok("one letter is a name", nkg, {" x ", "7b", "w"}, " x ", 7, "b", false);
+    // Parts without their blanks; an empty one leaves no blank or comma.
+    const QString parts = QStringLiteral("nname=1 vname=2 kl=3 geschl=4 high=4");
+    bad("last and first empty", parts, {"", "", "5a", "w"}, eNoName, "Interpret: Kein Name");
+    bad("last and first of blanks", parts, {"  ", " ", "5a", "w"}, eNoName, "Interpret: Kein Name");
+    ok("last name empty", parts, {"", "Karl", "5a", "m"}, "Karl", 5, "a", true);
+    ok("first name empty", parts, {"Lang", "", "5a", "w"}, "Lang", 5, "a", false);
+    ok("first name of blanks", parts, {"Lang", "   ", "5a", "w"}, "Lang", 5, "a", false);
+    ok("parts with blanks", parts, {" Lang ", " Karl  ", "5a", "m"}, "Lang Karl", 5, "a", true);
+    ok("blanks inside a part stay", parts, {"de  la Cruz", "Ana", "5a", "w"}, "de  la Cruz Ana", 5, "a", false);
+    const QString further = QStringLiteral("nname=1 vname=2 bname=3 kl=4 high=4");
+    ok("further part empty", further, {"Berg", "Anna", "", "7b"}, "Berg Anna", 7, "b", false);
+    ok("further part of blanks", further, {"Berg", "Anna", "  ", "7b"}, "Berg Anna", 7, "b", false);
+    ok("first name empty, further part", further, {"Berg", "", "von", "7b"}, "Berg, von", 7, "b", false);
+    ok("only the further part", further, {"", "", "von", "7b"}, "von", 7, "b", false);
+    bad("all parts empty", further, {"", " ", "", "7b"}, eNoName, "Interpret: Kein Name");
     bad("only last name", "nname=1 kl=2 high=2", {"Berg", "7b"}, eNoName, "Interpret: Kein Name");
     bad("only first name", "vname=1 kl=2 high=2", {"Anna", "7b"}, eNoName, "Interpret: Kein Name");
     bad("empty name", nkg, {"", "7b", "w"}, eNoName, "Interpret: Kein Name");
