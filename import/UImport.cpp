@@ -397,19 +397,17 @@ qsizetype integerEnd(const QString& text)
     return i;
 }
 
-// g is the whole word or a beginning of it, A to Z matched in either case.
-// A word that fills its field may have been cut from a longer one: g that
-// begins with it matches too.
+// g is the whole word or a beginning of it, letter case ignored (umlauts
+// too). A word that fills its field may have been cut from a longer one: g
+// that begins with it matches too.
 template <int N>
 bool matchesWord(const QString& g, const TShortText<N>& word)
 {
     const QString& w = word;
     if (g.size() > w.size() && w.size() < N)
         return false;
-    for (qsizetype i = 0; i < qMin(g.size(), w.size()); ++i)
-        if (UpperAscii(g[i].unicode()) != UpperAscii(w[i].unicode()))
-            return false;
-    return true;
+    const qsizetype n = qMin(g.size(), w.size());
+    return QStringView(g).left(n).compare(QStringView(w).left(n), Qt::CaseInsensitive) == 0;
 }
 
 // The name parts a and b with sep between them when both are there.

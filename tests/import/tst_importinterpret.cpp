@@ -298,8 +298,19 @@ void TestImportInterpret::interpret_data()
     ok("WEIBLICH", words, {"X", "10a", "WEIBLICH"}, "X", 10, "a", false);
     ok("m", words, {"X", "10a", "m"}, "X", 10, "a", true);
     ok("Männ", words, {"X", "10a", QString::fromUtf8("Männ")}, "X", 10, "a", true);
-    bad("MÄNN: only A to Z fold", words, {"X", "10a", QString::fromUtf8("MÄNN")}, eInvGeschl,
-        QString::fromUtf8("Interpret: Ungültiges Geschlecht (MÄNN)"));
+    // Letter case counts for no letter, umlauts included.
+    ok("MÄNN", words, {"X", "10a", QString::fromUtf8("MÄNN")}, "X", 10, "a", true);
+    ok("MÄNNLICH", words, {"X", "10a", QString::fromUtf8("MÄNNLICH")}, "X", 10, "a", true);
+    ok("mÄnnlich", words, {"X", "10a", QString::fromUtf8("mÄnnlich")}, "X", 10, "a", true);
+    const QString girl = QString::fromUtf8("name=1 kl=2 geschl=3 high=3 gm=Junge gw=Mädchen");
+    ok("MÄDCHEN", girl, {"X", "10a", QString::fromUtf8("MÄDCHEN")}, "X", 10, "a", false);
+    ok("JUNGE", girl, {"X", "10a", "JUNGE"}, "X", 10, "a", true);
+    bad("longer than a word of seven", girl, {"X", "10a", QString::fromUtf8("MÄDCHENS")}, eInvGeschl,
+        QString::fromUtf8("Interpret: Ungültiges Geschlecht (MÄDCHENS)"));
+    bad("umlaut against its base letter", words, {"X", "10a", "MANN"}, eInvGeschl,
+        "Interpret: Ungültiges Geschlecht (MANN)");
+    ok("MÄNNLICHER: a word of eight may be cut", words, {"X", "10a", QString::fromUtf8("MÄNNLICHER")}, "X", 10, "a",
+       true);
     bad("longer than a short word", "name=1 kl=2 geschl=3 high=3 gm=mann gw=frau", {"X", "10a", "manns"}, eInvGeschl,
         "Interpret: Ungültiges Geschlecht (manns)");
     // A word of eight characters may be the cut beginning of a longer one.
