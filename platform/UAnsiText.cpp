@@ -3,6 +3,7 @@
 #include "platform/UExceptions.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace {
 
@@ -81,20 +82,26 @@ const QByteArray kUtf16BeBom("\xFE\xFF");
 // How much of a foreign file is looked at to tell text from other data.
 constexpr qint64 kTextSample = 64 * 1024;
 
-// No text: a NUL byte, or more than one byte in a hundred a control
-// character that text does not hold.
-bool looksBinarySample(const QByteArray& sample)
+// No text: a NUL, or more than one character in a hundred a control
+// character that text does not hold. Bytes count as the characters of the
+// same codes.
+bool looksBinarySample(QStringView sample)
 {
     qsizetype controls = 0;
-    for (char ch : sample) {
-        const quint8 b = quint8(ch);
-        if (b == 0)
+    for (QChar ch : sample) {
+        const char16_t c = ch.unicode();
+        if (c == 0)
             return true;
-        const bool textControl = b == '\t' || b == '\n' || b == '\f' || b == '\r' || b == 0x1A;
-        if ((b < 0x20 && !textControl) || b == 0x7F)
+        const bool textControl = c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == 0x1A;
+        if ((c < 0x20 && !textControl) || c == 0x7F)
             ++controls;
     }
     return controls * 100 > sample.size();
+}
+
+bool looksBinarySample(const QByteArray& sample)
+{
+    return looksBinarySample(QString::fromLatin1(sample));
 }
 
 bool isUtf8Line(const QByteArray& line)
@@ -177,6 +184,13 @@ bool TAnsiLineReader::openForeign(const QString& fileName)
         FBigEndian = head.startsWith(kUtf16BeBom);
         if (!FFile.seek(kUtf16LeBom.size()))
             readFailed();
+        // UTF-32 begins as UTF-16 does and then gives NUL characters.
+        QByteArray sample = FFile.peek(kTextSample);
+        if (FFile.error() != QFileDevice::NoError)
+            readFailed();
+        sample.truncate(sample.size() & ~qsizetype(1));
+        QStringDecoder utf16(FBigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+        FForeignBinary = looksBinarySample(QString(utf16(sample)));
         return true;
     }
     FEncoding = TTextEncoding::LineByLine;

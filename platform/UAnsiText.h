@@ -64,9 +64,9 @@ public:
     // text.
     bool looksBinary();
     // After openForeign: the file is no text. Its first 64 KiB (after a
-    // UTF-8 byte order mark) hold a NUL byte, or more than one byte in a
-    // hundred is a control character other than TAB, LF, FF, CR and 0x1A.
-    // A UTF-16 file is text.
+    // byte order mark) hold a NUL byte, or more than one byte in a hundred
+    // is a control character other than TAB, LF, FF, CR and 0x1A. In a
+    // UTF-16 file its characters count so instead of its bytes.
     bool foreignBinary() const { return FForeignBinary; }
 
 private:

@@ -28,6 +28,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStringEncoder>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -523,6 +524,16 @@ void TestImportCommand::binaryRefused_data()
     QTest::newRow("late NUL, ignoring") << pdf << true << true;
     QTest::newRow("no NUL, asking") << noise << false << false;
     QTest::newRow("no NUL, ignoring") << noise << true << false;
+    // UTF-32 is no UTF-16: after FF FE its first character is a NUL.
+    const auto utf32 = [](const QString& text, bool bigEndian) {
+        QStringEncoder encoder(bigEndian ? QStringConverter::Utf32BE : QStringConverter::Utf32LE,
+                               QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder(text));
+    };
+    const QString lines = QStringLiteral("Müller Jürgen,10a,m\r\nWeiß Käthe,9b,w\r\n");
+    QTest::newRow("UTF-32 LE, asking") << utf32(lines, false) << false << false;
+    QTest::newRow("UTF-32 LE, ignoring") << utf32(lines, false) << true << true;
+    QTest::newRow("UTF-32 BE, ignoring") << utf32(lines, true) << true << false;
 }
 
 void TestImportCommand::binaryRefused()

@@ -291,6 +291,33 @@ private slots:
         QTest::newRow("UTF-8 BOM, then NUL") << QByteArray("\xEF\xBB\xBF\0", 4) << true;
         QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFEM\0\xFC\0", 6) << false;
         QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0M\0\xFC", 6) << false;
+        // After a UTF-16 byte order mark the characters count as the bytes
+        // do.
+        const auto utf16 = [](const QString& text, bool bigEndian) {
+            QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+            for (QChar c : text) {
+                const char high = char(c.unicode() >> 8);
+                const char low = char(c.unicode() & 0xFF);
+                bytes += bigEndian ? high : low;
+                bytes += bigEndian ? low : high;
+            }
+            return bytes;
+        };
+        const QString line = QStringLiteral("Meier;Hans;10a;m\r\n");
+        QTest::newRow("UTF-32 LE") << QByteArray("\xFF\xFE\0\0M\0\0\0\xFC\0\0\0", 12) << true;
+        QTest::newRow("UTF-32 BE") << QByteArray("\0\0\xFE\xFF\0\0\0M\0\0\0\xFC", 12) << true;
+        QTest::newRow("UTF-16 LE, a NUL character") << utf16(line + QChar(0) + line, false) << true;
+        QTest::newRow("UTF-16 BE, a NUL character") << utf16(line + QChar(0) + line, true) << true;
+        // U+0100 and U+0A00 hold a NUL byte, and are text.
+        QTest::newRow("UTF-16 LE, NUL bytes only") << utf16(QString(QChar(0x100)) + QChar(0xA00), false) << false;
+        QTest::newRow("UTF-16 LE, one control in a hundred") << utf16(QString(99, 'x') + QChar(0x0B), false) << false;
+        QTest::newRow("UTF-16 BE, two in a hundred") << utf16(QString(98, 'x') + QChar(1) + QChar(0x7F), true) << true;
+        QTest::newRow("UTF-16 LE, TAB, FF and 0x1A") << utf16(QStringLiteral("a\tb\fc\x1A").repeated(100), false)
+                                                    << false;
+        QTest::newRow("UTF-16 LE, NUL after 64 KiB")
+            << utf16(line.repeated(2000).left(32 * 1024), false) + QByteArray(2, '\0') << false;
+        QTest::newRow("UTF-16 LE, NUL within 64 KiB")
+            << utf16(line.repeated(2000).left(32 * 1024 - 1), false) + QByteArray(2, '\0') << true;
     }
 
     void foreignBinary()
