@@ -102,6 +102,8 @@ private slots:
     void fileDialog();
     void fifteenLines_data();
     void fifteenLines();
+    void filterKeepingNoneKeepsTheList_data();
+    void filterKeepingNoneKeepsTheList();
     void cancellingChangesNothing_data();
     void cancellingChangesNothing();
     void unsavedPupilsAsked();
@@ -255,8 +257,6 @@ void TestImportCommand::fifteenLines_data()
     QTest::newRow("no filter") << QStringList() << QStringLiteral("15 von 15 Schülerdatensätzen importiert.") << 15;
     QTest::newRow("keeps 6") << QStringList{QStringLiteral("10")}
                              << QStringLiteral("6 von 15 Schülerdatensätzen importiert.") << 6;
-    QTest::newRow("keeps none") << QStringList{QStringLiteral("13")}
-                                << QStringLiteral("0 von 15 Schülerdatensätzen importiert.") << 0;
 }
 
 void TestImportCommand::fifteenLines()
@@ -272,9 +272,8 @@ void TestImportCommand::fifteenLines()
     });
     QCOMPARE(FUi->texts(), QStringList{message});
     QCOMPARE(SchuelerData->Anz(), kept);
-    // Imported pupils are in no file yet; an empty list holds nothing to
-    // lose.
-    QCOMPARE(SchuelerData->getModified(), kept > 0);
+    // Imported pupils are in no file yet.
+    QVERIFY(SchuelerData->getModified());
     QVERIFY(SchuelerData->getFilename().isEmpty());
     QVERIFY(!oldEditor);
     QCOMPARE(views(), 0);
@@ -285,16 +284,60 @@ void TestImportCommand::fifteenLines()
             QCOMPARE(SchuelerData->getNr(i)->jgst, 10);
     }
     TEditor* editor = pupilEditor();
-    if (kept > 0) {
-        QVERIFY(editor);
-        QCOMPARE(editor->getData(), SchuelerData);
-        QCOMPARE(editor->grid()->rowCount(), kept + 1);
-        QCOMPARE(MainForm->activeEditor(), editor);
-    } else {
-        QVERIFY(!editor);
+    QVERIFY(editor);
+    QCOMPARE(editor->getData(), SchuelerData);
+    QCOMPARE(editor->grid()->rowCount(), kept + 1);
+    QCOMPARE(MainForm->activeEditor(), editor);
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("%1 Schüler (*)").arg(kept));
+}
+
+void TestImportCommand::filterKeepingNoneKeepsTheList_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<bool>("badLine");
+    QTest::newRow("unchanged") << false << false;
+    QTest::newRow("changed") << true << false;
+    QTest::newRow("a bad line passed over") << false << true;
+}
+
+void TestImportCommand::filterKeepingNoneKeepsTheList()
+{
+    QFETCH(bool, modified);
+    QFETCH(bool, badLine);
+    // The old pupils come from a file and are in project 1.
+    ProjektData->add(new TProjekt(TZeile(QStringLiteral("1; Projekt 1; 5; 10; 2; 20; -; -; 0; "))));
+    loadOldPupils();
+    const QString saved = file(QStringLiteral("alt.EIN"));
+    SchuelerData->ModSaved(saved);
+    for (int i = 1; i <= SchuelerData->Anz(); ++i)
+        SchuelerData->getNr(i)->zuteil = 1;
+    if (modified) {
+        SchuelerData->setModified();
+        FUi->queueAnswer(TModalResult::mrNo);
     }
-    QCOMPARE(MainForm->panelText(1),
-             QStringLiteral("%1 Schüler").arg(kept) + (kept > 0 ? QStringLiteral(" (*)") : QString()));
+    MainFormHandler->UpdateAll();
+    const TSchuelerData* list = SchuelerData;
+    const QStringList old = describe(*SchuelerData);
+    QString listFile = fifteen();
+    if (badLine) {
+        listFile = file(QStringLiteral("mitfehler.txt"));
+        writeFileBytes(listFile, fileBytes(fifteen()) + "Kaputt\r\n");
+    }
+    runImport(listFile, [&] {
+        if (badLine)
+            ignoringErrors(true)();
+        chooseGrades({QStringLiteral("13")});
+    });
+    QString message = QStringLiteral("Es wurde kein Schüler importiert; die bisherige Liste bleibt erhalten.");
+    if (badLine)
+        message += QStringLiteral("\r\n1 Zeile wurde übersprungen.");
+    QCOMPARE(FUi->lastText(), message);
+    QCOMPARE(FUi->unanswered, 0);
+    checkOldPupilsKept(list, old, modified);
+    QCOMPARE(SchuelerData->getFilename(), saved);
+    QCOMPARE(ProjektData->getNr(1)->Anz(), 4);
+    for (int i = 1; i <= SchuelerData->Anz(); ++i)
+        QCOMPARE(SchuelerData->getNr(i)->zuteil, 1);
 }
 
 void TestImportCommand::cancellingChangesNothing_data()
@@ -926,8 +969,7 @@ void TestImportCommand::projectCountsFollowTheNewPupils_data()
     QTest::addColumn<QStringList>("grades");
     QTest::newRow("editor open") << true << QStringList();
     QTest::newRow("no editor") << false << QStringList();
-    // No pupil left: the counts must not keep the former pupils.
-    QTest::newRow("keeps none") << false << QStringList{QStringLiteral("13")};
+    QTest::newRow("a filter") << false << QStringList{QStringLiteral("10")};
 }
 
 void TestImportCommand::projectCountsFollowTheNewPupils()
