@@ -910,10 +910,23 @@ void TMainForm::ImportActExecute()
         MainFormHandler->UpdateCloseMainSchEditor();
     }
 
+    // The names written with base letters among the pupils kept.
+    int folded = 0;
+    for (int i = 1; i <= imported->Anz(); ++i)
+        folded += counts.foldedNames.contains(imported->getNr(i));
+    QString foldedNote;
+    if (folded == 1)
+        foldedNote = QStringLiteral("\r\n1 Name enthielt Buchstaben, die eine Datendatei nicht speichern kann; "
+                                    "er wurde ohne Akzente geschrieben (z. B. Ş als S).");
+    else if (folded > 1)
+        foldedNote = QStringLiteral("\r\n%1 Namen enthielten Buchstaben, die eine Datendatei nicht speichern kann; "
+                                    "sie wurden ohne Akzente geschrieben (z. B. Ş als S).")
+                         .arg(folded);
+
     replacePupils(imported.release());
     // The imported pupils are in no file yet.
     SchuelerData->setModified();
-    ShowMessage(QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n) + passedOver);
+    ShowMessage(QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n) + passedOver + foldedNote);
     MainFormHandler->UpdateAll();
     ActivateEditor(dtSch);
 }

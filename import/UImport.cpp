@@ -451,7 +451,7 @@ bool ParseKlasse(const QString& text, int& grade, QString& department)
     return grade > 0;
 }
 
-std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements& Elements)
+std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements& Elements, bool* nameFolded)
 {
     const QString tooFew = QStringLiteral("Interpret: Zu wenige gültige Elemente");
     if (Fields.size() < Elements.highestEl)
@@ -474,10 +474,21 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
     }
     if (!hasLetter(name))
         fail(QStringLiteral("Interpret: Kein Name"), eNoName);
+    const QString folded = Ansi::foldLetters(name);
+    for (char32_t c : folded.toUcs4()) {
+        if (c <= 0xFFFF && Ansi::isEncodable(QChar(char16_t(c))))
+            continue;
+        const QString code = QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+        fail(inParens("Interpret: Name ungültig (", name)
+                 + QStringLiteral(": Zeichen %1 (U+%2) kann nicht gespeichert werden").arg(QString::fromUcs4(&c, 1), code),
+             eNoName);
+    }
     // A name beginning with "/" would turn its line of a data file into a
     // comment.
-    if (!TSchueler::IsValidName(name))
+    if (!TSchueler::IsValidName(folded))
         fail(inParens("Interpret: Name ungültig (", name), eNoName);
+    if (nameFolded)
+        *nameFolded = folded != name;
 
     int grade = 0;
     QString abt;
@@ -509,7 +520,7 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
     }
 
     auto pupil = std::make_unique<TSchueler>();
-    pupil->name = name;
+    pupil->name = folded;
     pupil->geschl = male;
     pupil->jgst = grade;
     pupil->abt = abt;
@@ -572,8 +583,11 @@ int ImportFile(const QString& FName, TSchuelerData& List, const TImportOptions& 
     QString line;
     while (lines.next(line)) {
         try {
-            std::unique_ptr<TSchueler> pupil = Interpret(SplitLine(line, Options), Elements);
+            bool folded = false;
+            std::unique_ptr<TSchueler> pupil = Interpret(SplitLine(line, Options), Elements, &folded);
             List.add(pupil.get());
+            if (folded)
+                counts.foldedNames.insert(pupil.get());
             pupil.release();
             ++counts.imported;
         } catch (const EImportError& e) {
@@ -587,6 +601,7 @@ int ImportFile(const QString& FName, TSchuelerData& List, const TImportOptions& 
             if (MessageDlg(text, TMsgType::mtWarning, mbCancel | mbIgnore) == TModalResult::mrCancel) {
                 List.ClearData();
                 counts.imported = 0;
+                counts.foldedNames.clear();
                 counts.cancelled = true;
                 break;
             }

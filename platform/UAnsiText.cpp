@@ -104,6 +104,36 @@ bool looksBinarySample(const QByteArray& sample)
     return looksBinarySample(QString::fromLatin1(sample));
 }
 
+// Letters whose mark is part of the letter, so that decomposing leaves
+// them whole, and their base letters.
+constexpr struct {
+    char16_t letter;
+    char base;
+} kUndecomposed[] = {
+    {0x0110, 'D'}, {0x0111, 'd'},   // Đ đ
+    {0x0126, 'H'}, {0x0127, 'h'},   // Ħ ħ
+    {0x0131, 'i'},                  // ı
+    {0x0138, 'k'},                  // ĸ
+    {0x013F, 'L'}, {0x0140, 'l'},   // Ŀ ŀ
+    {0x0141, 'L'}, {0x0142, 'l'},   // Ł ł
+    {0x0166, 'T'}, {0x0167, 't'},   // Ŧ ŧ
+    {0x017F, 's'},                  // ſ
+};
+
+// The character c (one, perhaps as a surrogate pair) without its marks,
+// when the code page holds what is left; c itself when not.
+QString baseLetter(const QString& c)
+{
+    for (const auto& u : kUndecomposed)
+        if (c.size() == 1 && c.at(0).unicode() == u.letter)
+            return QString(QLatin1Char(u.base));
+    QString base;
+    for (QChar d : c.normalized(QString::NormalizationForm_D))
+        if (!d.isMark())
+            base += d;
+    return Ansi::isEncodable(base) ? base : c;
+}
+
 bool isUtf8Line(const QByteArray& line)
 {
     TUtf8Scan scan;
@@ -154,6 +184,23 @@ bool isEncodable(const QString& text)
         if (!isEncodable(c))
             return false;
     return true;
+}
+
+QString foldLetters(const QString& text)
+{
+    if (isEncodable(text))
+        return text;
+    const QString composed = text.normalized(QString::NormalizationForm_C);
+    QString folded;
+    folded.reserve(composed.size());
+    for (qsizetype i = 0; i < composed.size(); ++i) {
+        const bool pair = composed.at(i).isHighSurrogate() && i + 1 < composed.size() && composed.at(i + 1).isLowSurrogate();
+        const QString c = composed.mid(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+        folded += isEncodable(c) ? c : baseLetter(c);
+    }
+    return folded;
 }
 
 QString notTextMessage(const QString& fileName)

@@ -102,6 +102,8 @@ private slots:
     void fileDialog();
     void fifteenLines_data();
     void fifteenLines();
+    void foldedNamesAreCounted_data();
+    void foldedNamesAreCounted();
     void filterKeepingNoneKeepsTheList_data();
     void filterKeepingNoneKeepsTheList();
     void cancellingChangesNothing_data();
@@ -289,6 +291,54 @@ void TestImportCommand::fifteenLines()
     QCOMPARE(editor->grid()->rowCount(), kept + 1);
     QCOMPARE(MainForm->activeEditor(), editor);
     QCOMPARE(MainForm->panelText(1), QStringLiteral("%1 Schüler (*)").arg(kept));
+}
+
+void TestImportCommand::foldedNamesAreCounted_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("grades");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("closing");
+    const QStringList four{QStringLiteral("Şahin Jülide,10a,w"), QStringLiteral("Yılmaz Ayşe,7b,w"),
+                           QStringLiteral("Meier Hans,10a,m"), QStringLiteral("Łukaszewicz Małgorzata,10c,w")};
+    const QString sahin = QStringLiteral("Sahin Jülide|10|a|w");
+    const QString yilmaz = QStringLiteral("Yilmaz Ayse|7|b|w");
+    const QString meier = QStringLiteral("Meier Hans|10|a|m");
+    const QString lukas = QStringLiteral("Lukaszewicz Malgorzata|10|c|w");
+    const auto imported = [](int k, int n, int folded) {
+        QString text = QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n);
+        if (folded == 1)
+            text += QStringLiteral("\r\n1 Name enthielt Buchstaben, die eine Datendatei nicht speichern kann; er "
+                                   "wurde ohne Akzente geschrieben (z. B. Ş als S).");
+        else if (folded > 1)
+            text += QStringLiteral("\r\n%1 Namen enthielten Buchstaben, die eine Datendatei nicht speichern kann; sie "
+                                   "wurden ohne Akzente geschrieben (z. B. Ş als S).")
+                        .arg(folded);
+        return text;
+    };
+    QTest::newRow("no filter") << four << QStringList() << QStringList{sahin, yilmaz, meier, lukas} << imported(4, 4, 3);
+    // Only the pupils kept count.
+    QTest::newRow("grade 10") << four << QStringList{QStringLiteral("10")} << QStringList{sahin, meier, lukas}
+                              << imported(3, 4, 2);
+    QTest::newRow("grade 7") << four << QStringList{QStringLiteral("7")} << QStringList{yilmaz} << imported(1, 4, 1);
+    QTest::newRow("none kept folded") << four.mid(1, 2) << QStringList{QStringLiteral("10")} << QStringList{meier}
+                                      << imported(1, 2, 0);
+}
+
+void TestImportCommand::foldedNamesAreCounted()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, grades);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, closing);
+    const QString path = file(QStringLiteral("namen.txt"));
+    writeFileBytes(path, lines.join(QStringLiteral("\r\n")).toUtf8());
+    runImport(path, [&] {
+        if (!grades.isEmpty())
+            chooseGrades(grades);
+    });
+    QCOMPARE(FUi->texts(), QStringList{closing});
+    QCOMPARE(describe(*SchuelerData), expected);
 }
 
 void TestImportCommand::filterKeepingNoneKeepsTheList_data()
@@ -710,6 +760,14 @@ void TestImportCommand::registers_data()
                                                  QStringLiteral("Öztürk Özlem|10|c|w"), QStringLiteral("Bär Björn|7|E|m"),
                                                  QStringLiteral("Groß Sören|8|d|m")}
                                   << QStringLiteral("1 Zeile wurde übersprungen.");
+    // Names of a German school that the data files hold only without accents.
+    QTest::newRow("tabs, UTF-16, names folded")
+        << QStringLiteral("schueler_tab_utf16_names.txt") << QStringLiteral("tab") << false
+        << QStringList{QStringLiteral("Müller Jürgen|10|a|m"), QStringLiteral("Sahin Jülide|10|a|w"),
+                       QStringLiteral("Yilmaz Ayse|7|b|w"), QStringLiteral("Lukaszewicz Malgorzata|8|c|w"),
+                       QStringLiteral("Popovic Dorde|9|d|m"), QStringLiteral("Öztürk Özlem|10|c|w")}
+        << QStringLiteral("1 Zeile wurde übersprungen.\r\n4 Namen enthielten Buchstaben, die eine Datendatei nicht "
+                          "speichern kann; sie wurden ohne Akzente geschrieben (z. B. Ş als S).");
     QTest::newRow("semicolons") << QStringLiteral("schueler_semi.txt") << QStringLiteral("semi") << false
                                 << QStringList{QStringLiteral("Müller Jürgen, von|10|a|m"),
                                                QStringLiteral("Weiß Käthe, zu|9|b|w"),
@@ -878,21 +936,40 @@ void TestImportCommand::encodings_data()
                                << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
     QTest::newRow("UTF-16 BE") << utf16(umlauts, true) << umlautPupils << QStringList()
                                << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
-    // A character that the data files cannot hold.
+    // Letters that the data files cannot hold: written as their base
+    // letters, the pupil kept.
     const QString czech = QStringLiteral("Dvořák Jiří,7a,m");
+    const QString czechPupil = QStringLiteral("Dvorák Jirí|7|a|m");
+    const QString oneFolded = QStringLiteral(
+        "\r\n1 Name enthielt Buchstaben, die eine Datendatei nicht speichern kann; er wurde ohne Akzente geschrieben "
+        "(z. B. Ş als S).");
     QTest::newRow("UTF-8, outside the code page")
         << (QStringLiteral("Müller Jürgen,10a,m\r\n") + czech + QStringLiteral("\r\nWeiß Käthe,9b,w")).toUtf8()
-        << umlautPupils
-        << QStringList{QStringLiteral("Lesefehler in Zeile 2: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
-        << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
+        << QStringList{umlautPupils[0], czechPupil, umlautPupils[1]} << QStringList()
+        << QStringLiteral("3 von 3 Schülerdatensätzen importiert.") + oneFolded;
     QTest::newRow("UTF-8 with BOM, outside the code page")
-        << bom + (czech + QStringLiteral("\r\n") + umlauts).toUtf8() << umlautPupils
-        << QStringList{QStringLiteral("Lesefehler in Zeile 1: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
-        << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
+        << bom + (czech + QStringLiteral("\r\n") + umlauts).toUtf8() << QStringList{czechPupil} + umlautPupils
+        << QStringList() << QStringLiteral("3 von 3 Schülerdatensätzen importiert.") + oneFolded;
     QTest::newRow("UTF-16 LE, outside the code page")
-        << utf16(czech + QStringLiteral("\r\n") + umlauts, false) << umlautPupils
-        << QStringList{QStringLiteral("Lesefehler in Zeile 1: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
+        << utf16(czech + QStringLiteral("\r\n") + umlauts, false) << QStringList{czechPupil} + umlautPupils
+        << QStringList() << QStringLiteral("3 von 3 Schülerdatensätzen importiert.") + oneFolded;
+    // What has no base letter in the code page is refused, the character
+    // named.
+    const QString chinese = QStringLiteral("李明,7a,m");
+    QTest::newRow("UTF-8, no base letter")
+        << (umlauts + chinese).toUtf8() << umlautPupils
+        << QStringList{QStringLiteral("Lesefehler in Zeile 3: Interpret: Name ungültig (李明): Zeichen 李 (U+674E) kann "
+                                      "nicht gespeichert werden\r\n")
+                       + chinese}
         << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
+    const QString emoji = QStringLiteral("Anna 😀,7a,w");
+    QTest::newRow("UTF-16 BE, no base letter, folded")
+        << utf16(umlauts + emoji + QStringLiteral("\r\n") + czech, true)
+        << umlautPupils + QStringList{czechPupil}
+        << QStringList{QStringLiteral("Lesefehler in Zeile 3: Interpret: Name ungültig (Anna 😀): Zeichen 😀 (U+1F600) "
+                                      "kann nicht gespeichert werden\r\n")
+                       + emoji}
+        << QStringLiteral("3 von 3 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.") + oneFolded;
 }
 
 void TestImportCommand::encodings()

@@ -81,6 +81,7 @@ private slots:
     void acceptedPupilSurvivesAnAssignmentFile_data();
     void acceptedPupilSurvivesAnAssignmentFile();
 
+    void foldedNamesAreCounted();
     void badLineAsksWithItsPhysicalNumber();
     void lineEnds_data();
     void lineEnds();
@@ -220,8 +221,21 @@ void TestImportInterpret::interpret_data()
     bad("name with ESC", nkg, {"Meier\x1bHans", "7b", "w"}, eNoName, "Interpret: Name ungültig (Meier\x1bHans)");
     bad("name with NUL", nkg, {QString("Mei") + QChar(0) + "er", "7b", "w"}, eNoName,
         QString("Interpret: Name ungültig (Mei") + QChar(0) + "er)");
+    // Letters the data files cannot hold are written as their base letters;
+    // a name that still cannot be held names the first character.
+    ok("letters folded", nkg, {QString::fromUtf8("Şahin Jülide"), "7b", "w"}, QString::fromUtf8("Sahin Jülide"), 7, "b",
+       false);
+    ok("parts folded", parts, {QString::fromUtf8("Łukaszewicz"), QString::fromUtf8("Małgorzata"), "5a", "w"},
+       "Lukaszewicz Malgorzata", 5, "a", false);
+    ok("further part folded", further, {"Berg", "Anna", QString::fromUtf8("Đurić"), "7b"}, "Berg Anna, Duric", 7, "b",
+       false);
     bad("name outside Windows-1252", nkg, {QString::fromUtf8("Ωmega"), "7b", "w"}, eNoName,
-        QString::fromUtf8("Interpret: Name ungültig (Ωmega)"));
+        QString::fromUtf8("Interpret: Name ungültig (Ωmega): Zeichen Ω (U+03A9) kann nicht gespeichert werden"));
+    bad("first character named", nkg, {QString::fromUtf8("Şen 李明"), "7b", "w"}, eNoName,
+        QString::fromUtf8("Interpret: Name ungültig (Şen 李明): Zeichen 李 (U+674E) kann nicht gespeichert werden"));
+    bad("character beyond 16 bits", nkg, {QString::fromUtf8("Anna 😀"), "7b", "w"}, eNoName,
+        QString::fromUtf8("Interpret: Name ungültig (Anna 😀): Zeichen 😀 (U+1F600) kann nicht gespeichert werden"));
+    bad("no letter beyond 16 bits", nkg, {QString::fromUtf8("😀"), "7b", "w"}, eNoName, "Interpret: Kein Name");
     bad("name starting with slash", nkg, {"/Meier", "7b", "w"}, eNoName, "Interpret: Name ungültig (/Meier)");
     ok("slash later in a name", nkg, {"Meier/Schulz", "7b", "w"}, "Meier/Schulz", 7, "b", false);
     ok("umlauts and euro", nkg, {QString::fromUtf8("Müller € Œ"), "7b", "w"}, QString::fromUtf8("Müller € Œ"), 7, "b", false);
@@ -408,6 +422,20 @@ void TestImportInterpret::acceptedPupilSurvivesAnAssignmentFile()
     QCOMPARE(back.jgst, p->jgst);
     QCOMPARE(back.abt, p->abt);
     QCOMPARE(back.geschl, p->geschl);
+}
+
+void TestImportInterpret::foldedNamesAreCounted()
+{
+    const QString path = writeFile(QStringLiteral("Şahin Jülide;10a;w\r\nMeier;10a;w\r\nYılmaz Ayşe;7b;m\r\n"
+                                                  "李明;5a;m\r\nMüller;6c;m\r\n").toUtf8());
+    TScriptedUi ui;
+    TOwningList list;
+    TImportCounts counts;
+    QCOMPARE(ImportFile(path, list, semicolonTable(true), nameClassGender(), &counts), 4);
+    QCOMPARE(list.getNr(1)->name, QStringLiteral("Sahin Jülide"));
+    QCOMPARE(list.getNr(3)->name, QStringLiteral("Yilmaz Ayse"));
+    QCOMPARE(counts.passedOver, 1);
+    QCOMPARE(counts.foldedNames, (QSet<const TSchueler*>{list.getNr(1), list.getNr(3)}));
 }
 
 void TestImportInterpret::badLineAsksWithItsPhysicalNumber()

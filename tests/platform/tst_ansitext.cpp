@@ -85,6 +85,66 @@ private slots:
         QVERIFY(!Ansi::isEncodable(QChar(0x0100)));
     }
 
+    void foldLetters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("folded");
+        const auto row = [](const char* text, const char* folded) {
+            QTest::newRow(text) << QString::fromUtf8(text) << QString::fromUtf8(folded);
+        };
+        // Without their marks.
+        row("Şahin Jülide", "Sahin Jülide");
+        row("Ayşe Çelik", "Ayse Çelik");
+        row("Popović Mikołaj", "Popovic Mikolaj");
+        row("Dvořák Jiří", "Dvorák Jirí");
+        row("İlkay Ağaoğlu", "Ilkay Agaoglu");
+        row("Ștefănescu Țurcan", "Stefanescu Turcan");
+        row("Kővári Űrsula", "Kovári Ursula");
+        row("Nguyễn Thị Ơn", "Nguyen Thi On");
+        row("Ųla Ėglė", "Ula Egle");
+        // The letters that do not decompose.
+        row("Yılmaz", "Yilmaz");
+        row("Łukaszewicz Małgorzata", "Lukaszewicz Malgorzata");
+        row("Đorđe Đurić", "Dorde Duric");
+        row("Ħamrun Ħaġar ħ", "Hamrun Hagar h");
+        row("Ŧŧ", "Tt");
+        row("Ŀŀ ĸ ſ", "Ll k s");
+        // A letter and a combining mark that the code page has as one
+        // letter becomes it; a mark left alone goes.
+        row("Mu\u0308ller", "Müller");
+        row("S\u0327ahin", "Sahin");
+        row("x\u0301y", "xy");
+        // What has no base letter in the code page stays.
+        row("李明", "李明");
+        row("Ωmega Şen", "Ωmega Sen");
+        row("Ǆemal", "Ǆemal");
+        row("Anna 😀", "Anna 😀");
+        row("", "");
+    }
+
+    void foldLetters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, folded);
+        QCOMPARE(Ansi::foldLetters(text), folded);
+    }
+
+    void foldKeepsEveryCharacterWithAByte_data()
+    {
+        QTest::addColumn<int>("byte");
+        for (int b = 0; b < 256; ++b)
+            QTest::newRow(qPrintable(QStringLiteral("0x%1").arg(b, 2, 16, QLatin1Char('0')))) << b;
+    }
+
+    void foldKeepsEveryCharacterWithAByte()
+    {
+        QFETCH(int, byte);
+        const QChar c = Ansi::decodeByte(uchar(byte));
+        QCOMPARE(Ansi::foldLetters(QString(c)), QString(c));
+        // Also among letters that are folded.
+        QCOMPARE(Ansi::foldLetters(QStringLiteral("Ş") + c + QStringLiteral("ł")), QStringLiteral("S") + c + QStringLiteral("l"));
+    }
+
     void lineEnds_data()
     {
         QTest::addColumn<QByteArray>("bytes");
