@@ -2,6 +2,7 @@
 #include "platform/UExceptions.h"
 #include "tests/support/UTestFiles.h"
 
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -354,14 +355,9 @@ private slots:
         // After a UTF-16 byte order mark the characters count as the bytes
         // do.
         const auto utf16 = [](const QString& text, bool bigEndian) {
-            QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
-            for (QChar c : text) {
-                const char high = char(c.unicode() >> 8);
-                const char low = char(c.unicode() & 0xFF);
-                bytes += bigEndian ? high : low;
-                bytes += bigEndian ? low : high;
-            }
-            return bytes;
+            QStringEncoder encoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
+                                   QStringConverter::Flag::WriteBom);
+            return QByteArray(encoder(text));
         };
         const QString line = QStringLiteral("Meier;Hans;10a;m\r\n");
         QTest::newRow("UTF-32 LE") << QByteArray("\xFF\xFE\0\0M\0\0\0\xFC\0\0\0", 12) << true;
