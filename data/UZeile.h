@@ -14,14 +14,14 @@
 using TStrings = QStringList;
 
 // Whether a text field can travel in a record line, a data file and every
-// export: no ";", no control character below 0x20 (CR, LF, NUL, TAB, ESC
-// among them), and every character in Windows-1252. The record
+// export: no ";", no control character (below 0x20: CR, LF, NUL, TAB, ESC
+// among them; and DEL), and every character in Windows-1252. The record
 // parsers refuse every name and department typed or imported that does
 // not fit.
 bool FitsZeile(const QString& text);
 // A text field of a data file as the record parsers take it: every control
-// character below a blank turned into a blank, so that older files holding
-// one still read whole.
+// character turned into a blank, so that older files holding one still
+// read whole.
 QString BlankControls(const QString& text);
 // A text field after the first as a record line gives it back: without its
 // leading blanks. The record parsers store names and departments in this

@@ -139,8 +139,9 @@ void TestDataFile::projectFile_data()
         << QStringList{"Zeile 1 nicht lesbar"} << 0
         << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Nummer\" fehlerhaft ()")};
     QTest::newRow("control characters in names read as blanks")
-        << QByteArray("1; Chor\t1; 1; 13; 0; 0; -; -; \r\n2; \tTheater\x1b; 1; 13; 0; 0; -; -; \r\n")
-        << QStringList{"Chor 1", "Theater "} << 2 << QStringList{};
+        << QByteArray("1; Chor\t1; 1; 13; 0; 0; -; -; \r\n2; \tTheater\x1b; 1; 13; 0; 0; -; -; \r\n"
+                      "3; Film\x7f" "AG\x7f; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{"Chor 1", "Theater ", "Film AG "} << 3 << QStringList{};
     QTest::newRow("control character in a number field")
         << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n2; B; 1\t; 13; 0; 0; -; -; \r\n")
         << QStringList{"A", "Zeile 2 nicht lesbar"} << 1
@@ -288,6 +289,8 @@ void TestDataFile::pupilControlCharactersReadAsBlanks_data()
                                                 << "Anna" << "b ";
     QTest::newRow("vertical tab at the department's start") << int(ft_teil) << QByteArray("Anna; w; 7; \x0b" "C; -; 1; 2; 0; 0; 0; 1; ")
                                                             << "Anna" << "C";
+    QTest::newRow("DEL in the name and the department") << int(ft_wahl) << QByteArray("Anna\x7f" "Berg; w; 7; \x7f" "a; -; 1; 2; 0; 0; 0; ")
+                                                        << "Anna Berg" << "a";
     QTest::newRow("tab in the gender") << int(ft_teil) << QByteArray("Anna; w\t; 7; a; -; 1; 2; 0; 0; 0; 1; ")
                                        << "" << "";
 }
@@ -552,7 +555,7 @@ void TestDataFile::everyByteRoundTrips()
     // every byte a name can carry: all but the control characters and ";"
     QByteArray bytes("N");
     for (int b = 0x20; b < 256; ++b)
-        if (b != ';')
+        if (b != ';' && b != 0x7f)
             bytes.append(char(b));
     TOwnedSchuelerData sd;
     auto* s = new TSchueler;
