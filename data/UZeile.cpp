@@ -2,6 +2,8 @@
 
 #include "platform/UAnsiText.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isControl(QChar c)
@@ -27,6 +29,11 @@ QString BlankControls(const QString& text)
         if (isControl(result.at(i)))
             result[i] = QLatin1Char(' ');
     return result;
+}
+
+bool IsBlankLine(const QString& line)
+{
+    return std::all_of(line.begin(), line.end(), [](QChar c) { return c == QLatin1Char(' ') || isControl(c); });
 }
 
 QString LaterField(const QString& text)

@@ -23,6 +23,10 @@ bool FitsZeile(const QString& text);
 // character turned into a blank, so that older files holding one still
 // read whole.
 QString BlankControls(const QString& text);
+// Whether a line of a data file holds nothing but blanks and control
+// characters (the DOS end-of-file byte 0x1A among them): such a line is an
+// empty line, the empty text too.
+bool IsBlankLine(const QString& line);
 // A text field after the first as a record line gives it back: without its
 // leading blanks. The record parsers store names and departments in this
 // form, so that a record reads back from its file as it was stored.
