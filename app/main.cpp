@@ -115,6 +115,19 @@ QIcon withFadedDisabled(const QIcon& icon)
     return result;
 }
 
+// The closing line of a project file's read message for the lines that
+// stand in the list as closed projects; empty when none does.
+QString standInNote(const QList<int>& lines)
+{
+    if (lines.isEmpty())
+        return QString();
+    if (lines.size() == 1)
+        return QStringLiteral("\r\n1 Zeile steht als gesperrtes Projekt \"%1\" in der Liste.")
+            .arg(TProjekt::UnreadableName(QString::number(lines.first())));
+    return QStringLiteral("\r\n%1 Zeilen stehen als gesperrte Projekte \"%2\" in der Liste.")
+        .arg(QString::number(lines.size()), TProjekt::UnreadableName(QStringLiteral("…")));
+}
+
 QString withoutFolder(const QString& name)
 {
     return QFileInfo(name).fileName();
@@ -1409,6 +1422,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
     const int n = int(chosen.files.size());
     int total = 0;
     bool complete = true;
+    QList<int> standIns;   // lines for which a closed project stands
     if (Database.getDataType() == dtSch)
         MainFormHandler->UpdateCloseViewSchEditors();
     Database.ClearData();
@@ -1439,7 +1453,14 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
             fail(*readError);
             return;
         }
+        // The reader has said so; the road ends as for a file that cannot
+        // be read.
+        if (dataFile.NoProjectLine()) {
+            showFileName(kind, Database);
+            return;
+        }
         complete = complete && dataFile.ReadComplete();
+        standIns += dataFile.StandInLines();
     }
 
     if (FType == ft_wahl)
@@ -1448,7 +1469,8 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
                         .arg(QString::fromLatin1(FileTypeName[FType]))
                         .arg(n));
     else
-        ShowMessage(QStringLiteral("%1 %2-Datensätze gelesen.").arg(total).arg(QString::fromLatin1(FileTypeName[FType])));
+        ShowMessage(QStringLiteral("%1 %2-Datensätze gelesen.").arg(total).arg(QString::fromLatin1(FileTypeName[FType]))
+                    + standInNote(standIns));
 
     ActivateEditor(kind);
     if (kind == dtPro) {
