@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 
 #include <algorithm>
@@ -58,6 +59,20 @@ bool rowContains(const TGridWidget& grid, int row, const QString& needle)
     return containsFolded(text, needle);
 }
 
+// The column captioned "Name", else the first one.
+int nameColumn(const TGridWidget& grid)
+{
+    for (int c = 0; c < grid.colCount(); ++c)
+        if (grid.cell(c, 0) == QLatin1String("Name"))
+            return c;
+    return 0;
+}
+
+// The rows below the caption row that the window leaves in view, and the
+// room it keeps from them and from the names.
+constexpr int KeptRows = 3;
+constexpr int Gap = 8;
+
 // The search text is not selected when the edit gets the focus.
 class TSearchEdit : public QLineEdit {
 public:
@@ -81,7 +96,6 @@ TIncSearch::TIncSearch(QWidget* parent)
     SetHelpContext(this, 116);
     setModal(false);
     setFixedSize(216, 90);
-    move(73, 105);
 
     Label1 = new QLabel(QStringLiteral("Suche"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -146,8 +160,38 @@ void TIncSearch::showEvent(QShowEvent* event)
 
 void TIncSearch::FormShow()
 {
+    placeBeside(*MyGrid);
     Enter->clear();
     Enter->setFocus();
+}
+
+void TIncSearch::placeBeside(const TGridWidget& grid)
+{
+    // The grid's viewport on the screen, and where the names and the last
+    // column end in it.
+    const QWidget* view = grid.viewport();
+    const QRect shown(view->mapToGlobal(QPoint(0, 0)), view->size());
+    auto endOf = [&](int col) {
+        return shown.left() + std::clamp(grid.columnViewportPosition(col) + grid.columnWidth(col), 0, shown.width());
+    };
+    QRect bounds = grid.screen()->availableGeometry();
+    if (const QWidget* main = grid.window())
+        bounds &= main->geometry();
+    const QSize size = frameGeometry().size();
+    // Right of the cells in view; else right of the names; else left of
+    // the grid; at the right edge when none of them has room.
+    int left = bounds.right() + 1 - size.width();
+    for (const int x : {endOf(grid.colCount() - 1) + Gap, endOf(nameColumn(grid)) + Gap,
+                        shown.left() - Gap - size.width()}) {
+        if (x >= bounds.left() && x + size.width() <= bounds.right() + 1) {
+            left = x;
+            break;
+        }
+    }
+    int top = shown.top() + std::min(KeptRows * grid.defaultRowHeight(), shown.height()) + Gap;
+    left = std::max(left, bounds.left());
+    top = std::clamp(top, bounds.top(), std::max(bounds.top(), bounds.bottom() + 1 - size.height()));
+    move(left, top);
 }
 
 void TIncSearch::changeEvent(QEvent* event)

@@ -46,6 +46,10 @@ protected:
 
 private:
     void FormShow();
+    // Right of the grid's cells in view, or right of its names, or left of
+    // it; below its caption row and first rows; inside the main window and
+    // the screen.
+    void placeBeside(const TGridWidget& grid);
     // Runs a search as a command of the main window, when there is one.
     void runSearch(int start);
 

@@ -115,6 +115,19 @@ QIcon withFadedDisabled(const QIcon& icon)
     return result;
 }
 
+// The closing line of a project file's read message for the lines that
+// stand in the list as closed projects; empty when none does.
+QString standInNote(const QList<int>& lines)
+{
+    if (lines.isEmpty())
+        return QString();
+    if (lines.size() == 1)
+        return QStringLiteral("\r\n1 Zeile steht als gesperrtes Projekt \"%1\" in der Liste.")
+            .arg(TProjekt::UnreadableName(QString::number(lines.first())));
+    return QStringLiteral("\r\n%1 Zeilen stehen als gesperrte Projekte \"%2\" in der Liste.")
+        .arg(QString::number(lines.size()), TProjekt::UnreadableName(QStringLiteral("…")));
+}
+
 QString withoutFolder(const QString& name)
 {
     return QFileInfo(name).fileName();
@@ -138,21 +151,25 @@ void replacePupils(TSchuelerData* list)
     delete old;
 }
 
-// Keeps the pupils of SchuelerData that the filter selects, in a list of
-// their own that becomes SchuelerData; the others are released with the old
-// list object. Returns how many were kept.
-int keepSelected(const TSearchFilter& filter)
+// Leaves in list only the pupils that the filter selects, in their order;
+// the others are released. Returns how many are left.
+int keepSelected(TSchuelerData& list, const TSearchFilter& filter)
 {
     int kept = 0;
-    std::unique_ptr<TSchuelerData> all(SchuelerData);
-    std::unique_ptr<TSchuelerData> selection = all->select(filter, false, kept);
+    const std::unique_ptr<TSchuelerData> selection = list.select(filter, false, kept);
     QSet<const TSchPro*> keep;
     for (int i = 1; i <= selection->Anz(); ++i)
         keep.insert(selection->getNr(i));
-    SchuelerData = selection.release();
-    for (int i = 1; i <= all->Anz(); ++i)
-        if (!keep.contains(all->getNr(i)))
-            delete all->getNr(i);
+    QList<TSchPro*> all;
+    for (int pos = 0; pos < list.count(); ++pos)
+        all << list.items(pos);
+    list.clearList();
+    for (TSchPro* pupil : all) {
+        if (keep.contains(pupil))
+            list.add(pupil);
+        else
+            delete pupil;
+    }
     return kept;
 }
 
@@ -866,8 +883,8 @@ void TMainForm::ImportActExecute()
 
     // The register is read into a list of its own: a file that cannot be
     // read or is no text, "Abbrechen" at a bad line and a register of which
-    // no line became a pupil leave the old pupils, their editor and views
-    // as they were.
+    // no line became a pupil of the chosen classes leave the old pupils,
+    // their editor and views as they were.
     const auto release = [](TSchuelerData* list) {
         list->ClearData();
         delete list;
@@ -887,7 +904,11 @@ void TMainForm::ImportActExecute()
         passedOver = QStringLiteral("\r\n1 Zeile wurde übersprungen.");
     else if (counts.passedOver > 1)
         passedOver = QStringLiteral("\r\n%1 Zeilen wurden übersprungen.").arg(counts.passedOver);
-    if (counts.imported == 0) {
+    const int n = counts.imported;
+    int k = n;
+    if (const TSearchFilter* filter = ImportDialog->getFilter())
+        k = keepSelected(*imported, *filter);
+    if (k == 0) {
         ShowMessage(QStringLiteral("Es wurde kein Schüler importiert; die bisherige Liste bleibt erhalten.") + passedOver);
         return;
     }
@@ -902,18 +923,25 @@ void TMainForm::ImportActExecute()
         MainFormHandler->UpdateCloseMainSchEditor();
     }
 
+    // The names written with base letters among the pupils kept.
+    int folded = 0;
+    for (int i = 1; i <= imported->Anz(); ++i)
+        folded += counts.foldedNames.contains(imported->getNr(i));
+    QString foldedNote;
+    if (folded == 1)
+        foldedNote = QStringLiteral("\r\n1 Name enthielt Buchstaben, die eine Datendatei nicht speichern kann; "
+                                    "er wurde ohne Akzente geschrieben (z. B. Ş als S).");
+    else if (folded > 1)
+        foldedNote = QStringLiteral("\r\n%1 Namen enthielten Buchstaben, die eine Datendatei nicht speichern kann; "
+                                    "sie wurden ohne Akzente geschrieben (z. B. Ş als S).")
+                         .arg(folded);
+
     replacePupils(imported.release());
-    const int n = counts.imported;
-    int k = n;
-    if (const TSearchFilter* filter = ImportDialog->getFilter())
-        k = keepSelected(*filter);
     // The imported pupils are in no file yet.
-    if (k > 0)
-        SchuelerData->setModified();
-    ShowMessage(QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n) + passedOver);
+    SchuelerData->setModified();
+    ShowMessage(QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n) + passedOver + foldedNote);
     MainFormHandler->UpdateAll();
-    if (k > 0)
-        ActivateEditor(dtSch);
+    ActivateEditor(dtSch);
 }
 
 void TMainForm::QuitActExecute()
@@ -1394,6 +1422,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
     const int n = int(chosen.files.size());
     int total = 0;
     bool complete = true;
+    QList<int> standIns;   // lines for which a closed project stands
     if (Database.getDataType() == dtSch)
         MainFormHandler->UpdateCloseViewSchEditors();
     Database.ClearData();
@@ -1424,7 +1453,14 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
             fail(*readError);
             return;
         }
+        // The reader has said so; the road ends as for a file that cannot
+        // be read.
+        if (dataFile.NoProjectLine()) {
+            showFileName(kind, Database);
+            return;
+        }
         complete = complete && dataFile.ReadComplete();
+        standIns += dataFile.StandInLines();
     }
 
     if (FType == ft_wahl)
@@ -1433,7 +1469,8 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
                         .arg(QString::fromLatin1(FileTypeName[FType]))
                         .arg(n));
     else
-        ShowMessage(QStringLiteral("%1 %2-Datensätze gelesen.").arg(total).arg(QString::fromLatin1(FileTypeName[FType])));
+        ShowMessage(QStringLiteral("%1 %2-Datensätze gelesen.").arg(total).arg(QString::fromLatin1(FileTypeName[FType]))
+                    + standInNote(standIns));
 
     ActivateEditor(kind);
     if (kind == dtPro) {

@@ -34,16 +34,6 @@ QFrame* makeBevel(QWidget* parent, const char* name)
     return frame;
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::NoFocus);
-    edit->setFixedWidth(41);
-    return edit;
-}
-
 } // namespace
 
 TTrackBar::TTrackBar(QWidget* parent)
@@ -108,9 +98,9 @@ TProStatD::TProStatD(QWidget* parent)
     // Grade range, admission, closed and demand.
     Bevel1 = makeBevel(this, "Bevel1");
     Label4 = MakeStatLabel(Bevel1, "Label4", QStringLiteral("Klassenstufen"));
-    JgMin = makeEdit(Bevel1, "JgMin");
+    JgMin = MakeStatFigure(Bevel1, "JgMin", 41);
     Label5 = MakeStatLabel(Bevel1, "Label5", QStringLiteral("bis"));
-    JgMax = makeEdit(Bevel1, "JgMax");
+    JgMax = MakeStatFigure(Bevel1, "JgMax", 41);
     Gestrichen = MakeStatLabel(Bevel1, "Gestrichen");
     WeiblMaennl = MakeStatLabel(Bevel1, "WeiblMaennl");
     ZuWenig = MakeStatLabel(Bevel1, "ZuWenig");

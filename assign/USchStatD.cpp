@@ -28,15 +28,6 @@ namespace {
 
 constexpr int HelpContext = 130;
 
-QLineEdit* makeEdit(QWidget* parent, const char* name)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setEnabled(false);
-    edit->setFixedWidth(56);
-    return edit;
-}
-
 // One labelled count: the label, then its edit.
 struct TCount {
     QLabel*& label;
@@ -57,7 +48,7 @@ QGroupBox* makeCountBox(QWidget* parent, const char* name, const QString& title,
     int i = 0;
     for (const TCount& c : counts) {
         c.label = MakeStatLabel(box, c.labelName, c.text);
-        c.edit = makeEdit(box, c.editName);
+        c.edit = MakeStatFigure(box, c.editName, 56);
         grid->addWidget(c.label, i / perRow, 3 * (i % perRow));
         grid->addWidget(c.edit, i / perRow, 3 * (i % perRow) + 1);
         ++i;

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 void SetupStatDialog(QDialog* dialog, const char* name, const QString& caption, int helpContext)
@@ -32,6 +33,16 @@ QLabel* MakeStatLabel(QWidget* parent, const char* name, const QString& text)
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+QLineEdit* MakeStatFigure(QWidget* parent, const char* name, int width)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setFixedWidth(width);
+    return edit;
 }
 
 QPushButton* MakeStatButton(QWidget* parent, const char* name, const QString& text)

@@ -1,6 +1,6 @@
 #pragma once
 // What the project and the pupil statistics build alike: their window, the
-// heading font, labels, buttons and the read-only table of counts.
+// heading font, labels, figures, buttons and the read-only table of counts.
 
 #include <QString>
 
@@ -9,6 +9,7 @@
 class QDialog;
 class QFont;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 class TGridWidget;
@@ -19,6 +20,9 @@ void SetupStatDialog(QDialog* dialog, const char* name, const QString& caption, 
 QFont StatHeadingFont();
 // A label showing text as it is ("&" included).
 QLabel* MakeStatLabel(QWidget* parent, const char* name, const QString& text = QString());
+// A figure in a box, width pixels wide: text to read that cannot be changed
+// and takes no focus.
+QLineEdit* MakeStatFigure(QWidget* parent, const char* name, int width);
 // A button that Enter does not press unless it is made the default.
 QPushButton* MakeStatButton(QWidget* parent, const char* name, const QString& text);
 

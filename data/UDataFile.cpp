@@ -1,12 +1,14 @@
 #include "data/UDataFile.h"
 
 #include "data/UProjekt.h"
+#include "data/UProjektData.h"
 #include "data/USchueler.h"
 #include "data/UZeile.h"
 #include "platform/UExceptions.h"
 #include "platform/UUi.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -56,16 +58,33 @@ int TDataFile::Read(TData& DataBase, bool concat)
 
     int n = 0;
     FRefused = 0;
+    FStandInLines.clear();
+    FNoProjectLine = false;
     FDroppedAssignment = false;
     if (FReader.looksBinary()) {
         ++FRefused;
         ShowMessage(Ansi::notTextMessage(Name));
         return n;
     }
+    const bool projects = FType == ft_proj;
+    const QString fileName = QFileInfo(Name).fileName();
+    // A bad project line is not skipped: it keeps its place, or none.
+    const QString fate = projects ? QStringLiteral("nicht gelesen") : QStringLiteral("übersprungen");
     // A file of the wrong kind refuses every line: a few messages, then
-    // one that counts the rest.
+    // one that counts the rest. Until a project is read, the bad lines of
+    // a project file may be those of another kind of file: their messages
+    // wait.
     TLineMessages messages;
+    if (projects)
+        messages.hold();
     int lineNo = 0;
+    // The project lines since the last project read that could not be
+    // read: each keeps its place once a project follows, so that the
+    // pupils' choices and assignments still name the projects they named.
+    // No number depends on those after the last project.
+    QList<int> unread;
+    // The first line left unread once the list is full; 0 when none.
+    int cut = 0;
     QString line;
     // A read error ends the lines; those passed over until then are still
     // counted before it goes on.
@@ -85,31 +104,43 @@ int TDataFile::Read(TData& DataBase, bool concat)
         // list.
         added->CheckAndSetNr(DataBase.Anz());
     };
-    // A project line that cannot be read keeps its place, so that the
-    // pupils' choices and assignments still name the projects they named.
-    const auto standIn = [&] {
-        if (FType == ft_proj)
-            addProjekt(std::unique_ptr<TProjekt>(TProjekt::CreateUnreadable(lineNo)));
+    const auto refuse = [&](const QString& message, bool record) {
+        ++FRefused;
+        messages.show(message);
+        if (projects && record)
+            unread.append(lineNo);
     };
     while (nextLine()) {
         ++lineNo;
         if (line.contains(QChar(u'\0'))) {
             // A stray NUL in a text file spoils that line only.
-            ++FRefused;
-            messages.show(QStringLiteral("Zeile %1 der Datei %2 enthält ein Nullbyte und wurde übersprungen.")
-                              .arg(QString::number(lineNo), QFileInfo(Name).fileName()));
-            if (!line.startsWith(QLatin1Char('/')))
-                standIn();
+            refuse(QStringLiteral("Zeile %1 der Datei %2 enthält ein Nullbyte und wurde %3.")
+                       .arg(QString::number(lineNo), fileName, fate),
+                   !line.startsWith(QLatin1Char('/')));
             continue;
         }
-        if (line.isEmpty() || line.at(0) == QLatin1Char('/'))
+        if (IsBlankLine(line) || line.at(0) == QLatin1Char('/'))
             continue;
         const TZeile zeile(line);
         try {
-            if (FType == ft_proj) {
+            if (projects) {
                 auto p = std::make_unique<TProjekt>(0);
                 p->FromFileZeile(zeile);
+                // Pupils name projects by numbers up to MaxAnz: the lines
+                // after the last place are not read.
+                const qsizetype room = std::max(0, TProjektData::MaxAnz - DataBase.Anz());
+                const qsizetype places = std::min(unread.size(), room);
+                for (qsizetype k = 0; k < places; ++k)
+                    addProjekt(std::unique_ptr<TProjekt>(TProjekt::CreateUnreadable(unread.at(k))));
+                FStandInLines += unread.mid(0, places);
+                if (unread.size() >= room) {
+                    cut = places < unread.size() ? unread.at(places) : lineNo;
+                    ++FRefused;
+                    break;
+                }
+                unread.clear();
                 addProjekt(std::move(p));
+                messages.release();
             } else {
                 auto s = std::make_unique<TSchueler>();
                 s->FromFileZeileZT(zeile, FType == ft_teil);
@@ -121,15 +152,23 @@ int TDataFile::Read(TData& DataBase, bool concat)
             }
             ++n;
         } catch (const EProFromZeile& e) {
-            ++FRefused;
-            messages.show(e.message());
-            standIn();
+            refuse(e.message(), true);
         } catch (const ESchFromZeile& e) {
-            ++FRefused;
-            messages.show(e.message());
+            refuse(e.message(), true);
         }
     }
-    messages.finish();
+    FNoProjectLine = projects && n == 0 && cut == 0 && !unread.isEmpty() && !readError;
+    if (FNoProjectLine) {
+        // Not one line was a project: the file is of another kind, and the
+        // reasons of its lines tell nothing.
+        messages.discard();
+        ShowMessage(QStringLiteral("Die Datei %1 enthält keine Projektzeile und wurde nicht gelesen.").arg(fileName));
+    } else {
+        messages.finish(fate);
+    }
+    if (cut > 0)
+        ShowMessage(TProjektData::MaxAnzText()
+                    + QStringLiteral(" Die Zeilen ab Zeile %1 der Datei %2 wurden nicht gelesen.").arg(QString::number(cut), fileName));
     if (readError)
         std::rethrow_exception(readError);
     return n;

@@ -6,6 +6,7 @@
 #include "data/UGlobals.h"
 #include "platform/UAnsiText.h"
 
+#include <QList>
 #include <QString>
 
 class TDataFile {
@@ -29,16 +30,25 @@ public:
     // Reads every record line into DataBase (the project list for
     // ft_proj, a pupil list, normally SchuelerData, for ft_wahl and
     // ft_teil) and returns the number of records read; -1 when not open
-    // for reading. Without concat DataBase is emptied first. A control
-    // character in a name or department is read as a blank. A bad line
-    // shows its message through the seam and is skipped; after ten such
-    // messages the rest are counted into one. A bad project line keeps
-    // its place all the same: a closed project named "Zeile N nicht
-    // lesbar", N its line in the file, stands for it and is not counted.
-    // A file holding a NUL byte is no text file: one message, reading
-    // stops there, the records read so far stay. A read error raises
-    // EInOutError, once the count of the lines passed over is shown.
+    // for reading. Without concat DataBase is emptied first. A line of
+    // nothing but blanks and control characters is an empty line. A
+    // control character in a name or department is read as a blank. A bad
+    // line shows its message through the seam and is skipped; after ten
+    // such messages the rest are counted into one. A bad project line
+    // followed by a project keeps its place all the same: a closed project
+    // named "Zeile N nicht lesbar", N its line in the file, stands for it
+    // and is not counted. A project file gives at most
+    // TProjektData::MaxAnz projects; the lines after the last place are
+    // reported and not read. A file with record lines of which none is a
+    // project is no project file: one message, no per-line messages. A
+    // line holding a NUL byte is a bad line; a file holding one in its
+    // first 4 KiB is no text file: one message, nothing read. A read error raises EInOutError, once the
+    // count of the lines passed over is shown.
     int Read(TData& DataBase, bool concat);
+    // The lines of the last Read for which a project stands, in file order.
+    const QList<int>& StandInLines() const { return FStandInLines; }
+    // Whether the last Read found record lines, but not one project line.
+    bool NoProjectLine() const { return FNoProjectLine; }
     // True when the last Read took every record line of the file whole: no
     // line and not the file itself was refused, and, for choices, no line
     // had more than ten fields. Such a line is an assignment line, and a
@@ -57,6 +67,8 @@ public:
 private:
     TFileMode FMode = fm_closed;
     int FRefused = 0;
+    QList<int> FStandInLines;
+    bool FNoProjectLine = false;
     bool FDroppedAssignment = false;
     TFileType FType;
     QString Name;

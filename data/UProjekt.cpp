@@ -57,9 +57,14 @@ TProjekt* TProjekt::CreateNull()
 TProjekt* TProjekt::CreateUnreadable(int lineNo)
 {
     auto* p = new TProjekt(0);
-    p->name = QStringLiteral("Zeile %1 nicht lesbar").arg(lineNo);
+    p->name = UnreadableName(QString::number(lineNo));
     p->gesp = true;
     return p;
+}
+
+QString TProjekt::UnreadableName(const QString& line)
+{
+    return QStringLiteral("Zeile %1 nicht lesbar").arg(line);
 }
 
 void TProjekt::FromFileZeile(const TStrings& Zeile)

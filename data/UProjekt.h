@@ -30,6 +30,8 @@ public:
     // numbers: the defaults, but closed and named "Zeile 7 nicht lesbar".
     // The caller owns it and gives it its number.
     static TProjekt* CreateUnreadable(int lineNo);
+    // "Zeile <line> nicht lesbar", the name of such a project.
+    static QString UnreadableName(const QString& line);
 
     QString getName() const override { return name; }
     bool isSchueler() const override { return false; }

@@ -38,6 +38,11 @@ TProjekt* TProjektData::getNr0() const
     return static_cast<TProjekt*>(items(0));
 }
 
+QString TProjektData::MaxAnzText()
+{
+    return QStringLiteral("Es sind höchstens %1 Projekte möglich.").arg(MaxAnz);
+}
+
 TProjekt* TProjektData::getNrOr0(int nr) const
 {
     return static_cast<TProjekt*>(FItems.at(ValidNr(nr)));

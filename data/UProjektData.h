@@ -14,6 +14,8 @@ public:
     // The most projects the list takes: pupils name them by numbers up to
     // TSchueler::MaxNr.
     static constexpr int MaxAnz = TSchueler::MaxNr;
+    // "Es sind höchstens 255 Projekte möglich."
+    static QString MaxAnzText();
 
     // Releases every project, the pseudo-project too, and appends a new
     // pseudo-project; a reference to the old one is invalid afterwards.

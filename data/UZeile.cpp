@@ -2,11 +2,21 @@
 
 #include "platform/UAnsiText.h"
 
+#include <algorithm>
+
+namespace {
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7f;
+}
+
+} // namespace
+
 bool FitsZeile(const QString& text)
 {
     for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == ';' || u < 0x20 || !Ansi::isEncodable(c))
+        if (c == QLatin1Char(';') || isControl(c) || !Ansi::isEncodable(c))
             return false;
     }
     return true;
@@ -16,9 +26,14 @@ QString BlankControls(const QString& text)
 {
     QString result = text;   // shared until a control character turns up
     for (qsizetype i = 0; i < result.size(); ++i)
-        if (result.at(i).unicode() < 0x20)
+        if (isControl(result.at(i)))
             result[i] = QLatin1Char(' ');
     return result;
+}
+
+bool IsBlankLine(const QString& line)
+{
+    return std::all_of(line.begin(), line.end(), [](QChar c) { return c == QLatin1Char(' ') || isControl(c); });
 }
 
 QString LaterField(const QString& text)

@@ -14,15 +14,19 @@
 using TStrings = QStringList;
 
 // Whether a text field can travel in a record line, a data file and every
-// export: no ";", no control character below 0x20 (CR, LF, NUL, TAB, ESC
-// among them), and every character in Windows-1252. The record
+// export: no ";", no control character (below 0x20: CR, LF, NUL, TAB, ESC
+// among them; and DEL), and every character in Windows-1252. The record
 // parsers refuse every name and department typed or imported that does
 // not fit.
 bool FitsZeile(const QString& text);
 // A text field of a data file as the record parsers take it: every control
-// character below a blank turned into a blank, so that older files holding
-// one still read whole.
+// character turned into a blank, so that older files holding one still
+// read whole.
 QString BlankControls(const QString& text);
+// Whether a line of a data file holds nothing but blanks and control
+// characters (the DOS end-of-file byte 0x1A among them): such a line is an
+// empty line, the empty text too.
+bool IsBlankLine(const QString& line);
 // A text field after the first as a record line gives it back: without its
 // leading blanks. The record parsers store names and departments in this
 // form, so that a record reads back from its file as it was stored.

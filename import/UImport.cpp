@@ -397,19 +397,33 @@ qsizetype integerEnd(const QString& text)
     return i;
 }
 
-// g is the whole word or a beginning of it, A to Z matched in either case.
-// A word that fills its field may have been cut from a longer one: g that
-// begins with it matches too.
+// g is the whole word or a beginning of it, letter case ignored (umlauts
+// too). A word that fills its field may have been cut from a longer one: g
+// that begins with it matches too.
 template <int N>
 bool matchesWord(const QString& g, const TShortText<N>& word)
 {
     const QString& w = word;
     if (g.size() > w.size() && w.size() < N)
         return false;
-    for (qsizetype i = 0; i < qMin(g.size(), w.size()); ++i)
-        if (UpperAscii(g[i].unicode()) != UpperAscii(w[i].unicode()))
-            return false;
-    return true;
+    const qsizetype n = qMin(g.size(), w.size());
+    return QStringView(g).left(n).compare(QStringView(w).left(n), Qt::CaseInsensitive) == 0;
+}
+
+// The name parts a and b with sep between them when both are there.
+QString joinParts(const QString& a, const QString& sep, const QString& b)
+{
+    if (a.isEmpty())
+        return b;
+    return b.isEmpty() ? a : a + sep + b;
+}
+
+bool hasLetter(QStringView text)
+{
+    for (char32_t c : text.toUcs4())
+        if (QChar::isLetter(c))
+            return true;
+    return false;
 }
 
 constexpr int kMaxGrade = 13;
@@ -437,7 +451,7 @@ bool ParseKlasse(const QString& text, int& grade, QString& department)
     return grade > 0;
 }
 
-std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements& Elements)
+std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements& Elements, bool* nameFolded)
 {
     const QString tooFew = QStringLiteral("Interpret: Zu wenige gültige Elemente");
     if (Fields.size() < Elements.highestEl)
@@ -454,16 +468,27 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
     if (Elements.elName != 0) {
         name = field(Elements.elName);
     } else if (Elements.elNName != 0 && Elements.elVName != 0) {
-        name = field(Elements.elNName) + QLatin1Char(' ') + field(Elements.elVName);
+        name = joinParts(TrimSpaces(field(Elements.elNName)), QStringLiteral(" "), TrimSpaces(field(Elements.elVName)));
         if (Elements.elBName != 0)
-            name += QStringLiteral(", ") + field(Elements.elBName);
+            name = joinParts(name, QStringLiteral(", "), TrimSpaces(field(Elements.elBName)));
     }
-    if (name.isEmpty())
+    if (!hasLetter(name))
         fail(QStringLiteral("Interpret: Kein Name"), eNoName);
+    const QString folded = Ansi::foldLetters(name);
+    for (char32_t c : folded.toUcs4()) {
+        if (c <= 0xFFFF && Ansi::isEncodable(QChar(char16_t(c))))
+            continue;
+        const QString code = QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+        fail(inParens("Interpret: Name ungültig (", name)
+                 + QStringLiteral(": Zeichen %1 (U+%2) kann nicht gespeichert werden").arg(QString::fromUcs4(&c, 1), code),
+             eNoName);
+    }
     // A name beginning with "/" would turn its line of a data file into a
     // comment.
-    if (!TSchueler::IsValidName(name))
+    if (!TSchueler::IsValidName(folded))
         fail(inParens("Interpret: Name ungültig (", name), eNoName);
+    if (nameFolded)
+        *nameFolded = folded != name;
 
     int grade = 0;
     QString abt;
@@ -495,7 +520,7 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
     }
 
     auto pupil = std::make_unique<TSchueler>();
-    pupil->name = name;
+    pupil->name = folded;
     pupil->geschl = male;
     pupil->jgst = grade;
     pupil->abt = abt;
@@ -558,8 +583,11 @@ int ImportFile(const QString& FName, TSchuelerData& List, const TImportOptions& 
     QString line;
     while (lines.next(line)) {
         try {
-            std::unique_ptr<TSchueler> pupil = Interpret(SplitLine(line, Options), Elements);
+            bool folded = false;
+            std::unique_ptr<TSchueler> pupil = Interpret(SplitLine(line, Options), Elements, &folded);
             List.add(pupil.get());
+            if (folded)
+                counts.foldedNames.insert(pupil.get());
             pupil.release();
             ++counts.imported;
         } catch (const EImportError& e) {
@@ -573,6 +601,7 @@ int ImportFile(const QString& FName, TSchuelerData& List, const TImportOptions& 
             if (MessageDlg(text, TMsgType::mtWarning, mbCancel | mbIgnore) == TModalResult::mrCancel) {
                 List.ClearData();
                 counts.imported = 0;
+                counts.foldedNames.clear();
                 counts.cancelled = true;
                 break;
             }

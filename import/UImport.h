@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QChar>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -155,14 +156,19 @@ private:
 // a number beyond the 32-bit range gives false.
 bool ParseKlasse(const QString& text, int& grade, QString& department);
 
-// A new pupil from the fields of one line; raises EImportError.
-std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements& Elements);
+// A new pupil from the fields of one line; raises EImportError. Letters of
+// the name that a data file cannot hold are written as their base letters
+// (Ansi::foldLetters); nameFolded, when given, tells whether there were any.
+std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements& Elements,
+                                     bool* nameFolded = nullptr);
 
 // What the import of one file came to.
 struct TImportCounts {
     int imported = 0;         // pupils appended
     int passedOver = 0;       // lines that are not blank and became no pupil
     bool cancelled = false;   // "Abbrechen" at a bad line
+    // The pupils appended whose names were written with base letters.
+    QSet<const TSchueler*> foldedNames;
 };
 
 // Appends a pupil for every line of the file that is not blank and returns

@@ -74,6 +74,19 @@ QPushButton* makeButton(const char* name, const QString& text)
     return button;
 }
 
+// The meanings list: keys and mouse move only its cursor; the highlight
+// shows the meaning the field has, and the dialog sets it.
+class TMeaningList : public QListWidget {
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override
+    {
+        if (event)
+            return QItemSelectionModel::NoUpdate;
+        return QListWidget::selectionCommand(index, event);
+    }
+};
+
 // The comment as the memo shows it: one line break per line.
 QString commentToMemo(const QString& comment)
 {
@@ -317,7 +330,7 @@ void TImportDialog::buildElementsPage()
                                           "dem Index \"Element Nummer\" als Beispiel an."));
     AssignEdit = new QLineEdit;
     AssignEdit->setObjectName(QStringLiteral("AssignEdit"));
-    AssignBox = new QListWidget;
+    AssignBox = new TMeaningList;
     AssignBox->setObjectName(QStringLiteral("AssignBox"));
     AssignBox->addItems(AssignItems());
     auto* assign = new QVBoxLayout;
@@ -342,7 +355,7 @@ void TImportDialog::buildElementsPage()
 
     connect(NrSelect, &QSpinBox::valueChanged, this, &TImportDialog::NrSelectChange);
     // Moving through the list chooses nothing: a click, Space or Enter
-    // chooses the highlighted meaning.
+    // chooses the meaning under the cursor.
     connect(AssignBox, &QListWidget::itemClicked, this, &TImportDialog::AssignBoxChange);
     AssignBox->installEventFilter(this);
     connect(AssignEdit, &QLineEdit::textEdited, this, [this] {

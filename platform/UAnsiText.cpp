@@ -3,6 +3,7 @@
 #include "platform/UExceptions.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace {
 
@@ -81,20 +82,56 @@ const QByteArray kUtf16BeBom("\xFE\xFF");
 // How much of a foreign file is looked at to tell text from other data.
 constexpr qint64 kTextSample = 64 * 1024;
 
-// No text: a NUL byte, or more than one byte in a hundred a control
-// character that text does not hold.
-bool looksBinarySample(const QByteArray& sample)
+// No text: a NUL, or more than one character in a hundred a control
+// character that text does not hold. Bytes count as the characters of the
+// same codes.
+bool looksBinarySample(QStringView sample)
 {
     qsizetype controls = 0;
-    for (char ch : sample) {
-        const quint8 b = quint8(ch);
-        if (b == 0)
+    for (QChar ch : sample) {
+        const char16_t c = ch.unicode();
+        if (c == 0)
             return true;
-        const bool textControl = b == '\t' || b == '\n' || b == '\f' || b == '\r' || b == 0x1A;
-        if ((b < 0x20 && !textControl) || b == 0x7F)
+        const bool textControl = c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == 0x1A;
+        if ((c < 0x20 && !textControl) || c == 0x7F)
             ++controls;
     }
     return controls * 100 > sample.size();
+}
+
+bool looksBinarySample(const QByteArray& sample)
+{
+    return looksBinarySample(QString::fromLatin1(sample));
+}
+
+// Letters whose mark is part of the letter, so that decomposing leaves
+// them whole, and their base letters.
+constexpr struct {
+    char16_t letter;
+    char base;
+} kUndecomposed[] = {
+    {0x0110, 'D'}, {0x0111, 'd'},   // Đ đ
+    {0x0126, 'H'}, {0x0127, 'h'},   // Ħ ħ
+    {0x0131, 'i'},                  // ı
+    {0x0138, 'k'},                  // ĸ
+    {0x013F, 'L'}, {0x0140, 'l'},   // Ŀ ŀ
+    {0x0141, 'L'}, {0x0142, 'l'},   // Ł ł
+    {0x0166, 'T'}, {0x0167, 't'},   // Ŧ ŧ
+    {0x017F, 's'},                  // ſ
+};
+
+// The character c (one, perhaps as a surrogate pair) without its marks,
+// when the code page holds what is left; c itself when not.
+QString baseLetter(const QString& c)
+{
+    for (const auto& u : kUndecomposed)
+        if (c.size() == 1 && c.at(0).unicode() == u.letter)
+            return QString(QLatin1Char(u.base));
+    QString base;
+    for (QChar d : c.normalized(QString::NormalizationForm_D))
+        if (!d.isMark())
+            base += d;
+    return Ansi::isEncodable(base) ? base : c;
 }
 
 bool isUtf8Line(const QByteArray& line)
@@ -149,6 +186,23 @@ bool isEncodable(const QString& text)
     return true;
 }
 
+QString foldLetters(const QString& text)
+{
+    if (isEncodable(text))
+        return text;
+    const QString composed = text.normalized(QString::NormalizationForm_C);
+    QString folded;
+    folded.reserve(composed.size());
+    for (qsizetype i = 0; i < composed.size(); ++i) {
+        const bool pair = composed.at(i).isHighSurrogate() && i + 1 < composed.size() && composed.at(i + 1).isLowSurrogate();
+        const QString c = composed.mid(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+        folded += isEncodable(c) ? c : baseLetter(c);
+    }
+    return folded;
+}
+
 QString notTextMessage(const QString& fileName)
 {
     return QStringLiteral("Die Datei %1 ist keine Textdatei.").arg(QFileInfo(fileName).fileName());
@@ -177,6 +231,13 @@ bool TAnsiLineReader::openForeign(const QString& fileName)
         FBigEndian = head.startsWith(kUtf16BeBom);
         if (!FFile.seek(kUtf16LeBom.size()))
             readFailed();
+        // UTF-32 begins as UTF-16 does and then gives NUL characters.
+        QByteArray sample = FFile.peek(kTextSample);
+        if (FFile.error() != QFileDevice::NoError)
+            readFailed();
+        sample.truncate(sample.size() & ~qsizetype(1));
+        QStringDecoder utf16(FBigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+        FForeignBinary = looksBinarySample(QString(utf16(sample)));
         return true;
     }
     FEncoding = TTextEncoding::LineByLine;

@@ -23,6 +23,14 @@ QByteArray encode(const QString& text);
 bool isEncodable(const QString& text);
 bool isEncodable(QChar c);
 
+// The text with each letter that has no byte written as its base letter:
+// the letter without its marks, or for the few letters that do not
+// decompose (ı, ł, đ, ħ, ŧ and the like) the letter of a small table. A
+// letter and marks the code page holds as one letter become that letter.
+// Every character with a byte stays; so does one without a base letter
+// that has one (isEncodable tells).
+QString foldLetters(const QString& text);
+
 // "Die Datei NAME ist keine Textdatei.", the name without its folder.
 QString notTextMessage(const QString& fileName);
 
@@ -64,9 +72,9 @@ public:
     // text.
     bool looksBinary();
     // After openForeign: the file is no text. Its first 64 KiB (after a
-    // UTF-8 byte order mark) hold a NUL byte, or more than one byte in a
-    // hundred is a control character other than TAB, LF, FF, CR and 0x1A.
-    // A UTF-16 file is text.
+    // byte order mark) hold a NUL byte, or more than one byte in a hundred
+    // is a control character other than TAB, LF, FF, CR and 0x1A. In a
+    // UTF-16 file its characters count so instead of its bytes.
     bool foreignBinary() const { return FForeignBinary; }
 
 private:

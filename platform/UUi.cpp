@@ -1,5 +1,7 @@
 #include "platform/UUi.h"
 
+#include <utility>
+
 namespace {
 
 // Answers every question with its first button and shows nothing: the
@@ -64,15 +66,34 @@ void TLineMessages::show(const QString& text)
 {
     if (FShown < FLimit) {
         ++FShown;
-        ShowMessage(text);
+        if (FHeld)
+            FWaiting << text;
+        else
+            ShowMessage(text);
     } else {
         ++FSkipped;
     }
 }
 
-void TLineMessages::finish()
+void TLineMessages::release()
 {
+    FHeld = false;
+    const QStringList waiting = std::exchange(FWaiting, {});
+    for (const QString& text : waiting)
+        ShowMessage(text);
+}
+
+void TLineMessages::discard()
+{
+    FHeld = false;
+    FWaiting.clear();
+    FSkipped = 0;
+}
+
+void TLineMessages::finish(const QString& fate)
+{
+    release();
     if (FSkipped > 0)
-        ShowMessage(QStringLiteral("Weitere %1 fehlerhafte Zeilen wurden übersprungen.").arg(FSkipped));
+        ShowMessage(QStringLiteral("Weitere %1 fehlerhafte Zeilen wurden %2.").arg(FSkipped).arg(fate));
     FSkipped = 0;
 }

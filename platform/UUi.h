@@ -94,18 +94,25 @@ inline constexpr int kShownBadLines = 10;
 
 // The messages of one pass over the lines of a file: the first Limit are
 // shown one by one; the rest are only counted, and finish() reports their
-// number in one more message.
+// number in one more message. While held, the messages wait until
+// release() shows them or discard() drops them and the count.
 class TLineMessages {
 public:
     explicit TLineMessages(int Limit = kShownBadLines) : FLimit(Limit) {}
 
     void show(const QString& text);
-    // "Weitere N fehlerhafte Zeilen wurden übersprungen." when lines were
-    // passed over silently; nothing otherwise.
-    void finish();
+    void hold() { FHeld = true; }
+    void release();
+    void discard();
+    // "Weitere N fehlerhafte Zeilen wurden <fate>." (fate e.g.
+    // "übersprungen") when lines were passed over silently; nothing
+    // otherwise. Releases what is held first.
+    void finish(const QString& fate);
 
 private:
     int FLimit;
     int FShown = 0;
     int FSkipped = 0;
+    bool FHeld = false;
+    QStringList FWaiting;
 };

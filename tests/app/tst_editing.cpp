@@ -508,6 +508,7 @@ void TestEditing::refusedRow_data()
     QTest::newRow("tab in the name") << 0 << "Anna\tBerg" << 0;
     QTest::newRow("escape in the name") << 0 << "Anna\x1b" "Berg" << 1;
     QTest::newRow("unit separator in the department") << 3 << "a\x1f" << 0;
+    QTest::newRow("DEL in the name") << 0 << "Anna\x7f" "Berg" << 0;
     QTest::newRow("name beginning with a slash") << 0 << "/Max" << 0;
 }
 

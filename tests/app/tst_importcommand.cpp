@@ -28,6 +28,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStringEncoder>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,6 +102,10 @@ private slots:
     void fileDialog();
     void fifteenLines_data();
     void fifteenLines();
+    void foldedNamesAreCounted_data();
+    void foldedNamesAreCounted();
+    void filterKeepingNoneKeepsTheList_data();
+    void filterKeepingNoneKeepsTheList();
     void cancellingChangesNothing_data();
     void cancellingChangesNothing();
     void unsavedPupilsAsked();
@@ -254,8 +259,6 @@ void TestImportCommand::fifteenLines_data()
     QTest::newRow("no filter") << QStringList() << QStringLiteral("15 von 15 Schülerdatensätzen importiert.") << 15;
     QTest::newRow("keeps 6") << QStringList{QStringLiteral("10")}
                              << QStringLiteral("6 von 15 Schülerdatensätzen importiert.") << 6;
-    QTest::newRow("keeps none") << QStringList{QStringLiteral("13")}
-                                << QStringLiteral("0 von 15 Schülerdatensätzen importiert.") << 0;
 }
 
 void TestImportCommand::fifteenLines()
@@ -271,9 +274,8 @@ void TestImportCommand::fifteenLines()
     });
     QCOMPARE(FUi->texts(), QStringList{message});
     QCOMPARE(SchuelerData->Anz(), kept);
-    // Imported pupils are in no file yet; an empty list holds nothing to
-    // lose.
-    QCOMPARE(SchuelerData->getModified(), kept > 0);
+    // Imported pupils are in no file yet.
+    QVERIFY(SchuelerData->getModified());
     QVERIFY(SchuelerData->getFilename().isEmpty());
     QVERIFY(!oldEditor);
     QCOMPARE(views(), 0);
@@ -284,16 +286,108 @@ void TestImportCommand::fifteenLines()
             QCOMPARE(SchuelerData->getNr(i)->jgst, 10);
     }
     TEditor* editor = pupilEditor();
-    if (kept > 0) {
-        QVERIFY(editor);
-        QCOMPARE(editor->getData(), SchuelerData);
-        QCOMPARE(editor->grid()->rowCount(), kept + 1);
-        QCOMPARE(MainForm->activeEditor(), editor);
-    } else {
-        QVERIFY(!editor);
+    QVERIFY(editor);
+    QCOMPARE(editor->getData(), SchuelerData);
+    QCOMPARE(editor->grid()->rowCount(), kept + 1);
+    QCOMPARE(MainForm->activeEditor(), editor);
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("%1 Schüler (*)").arg(kept));
+}
+
+void TestImportCommand::foldedNamesAreCounted_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("grades");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("closing");
+    const QStringList four{QStringLiteral("Şahin Jülide,10a,w"), QStringLiteral("Yılmaz Ayşe,7b,w"),
+                           QStringLiteral("Meier Hans,10a,m"), QStringLiteral("Łukaszewicz Małgorzata,10c,w")};
+    const QString sahin = QStringLiteral("Sahin Jülide|10|a|w");
+    const QString yilmaz = QStringLiteral("Yilmaz Ayse|7|b|w");
+    const QString meier = QStringLiteral("Meier Hans|10|a|m");
+    const QString lukas = QStringLiteral("Lukaszewicz Malgorzata|10|c|w");
+    const auto imported = [](int k, int n, int folded) {
+        QString text = QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n);
+        if (folded == 1)
+            text += QStringLiteral("\r\n1 Name enthielt Buchstaben, die eine Datendatei nicht speichern kann; er "
+                                   "wurde ohne Akzente geschrieben (z. B. Ş als S).");
+        else if (folded > 1)
+            text += QStringLiteral("\r\n%1 Namen enthielten Buchstaben, die eine Datendatei nicht speichern kann; sie "
+                                   "wurden ohne Akzente geschrieben (z. B. Ş als S).")
+                        .arg(folded);
+        return text;
+    };
+    QTest::newRow("no filter") << four << QStringList() << QStringList{sahin, yilmaz, meier, lukas} << imported(4, 4, 3);
+    // Only the pupils kept count.
+    QTest::newRow("grade 10") << four << QStringList{QStringLiteral("10")} << QStringList{sahin, meier, lukas}
+                              << imported(3, 4, 2);
+    QTest::newRow("grade 7") << four << QStringList{QStringLiteral("7")} << QStringList{yilmaz} << imported(1, 4, 1);
+    QTest::newRow("none kept folded") << four.mid(1, 2) << QStringList{QStringLiteral("10")} << QStringList{meier}
+                                      << imported(1, 2, 0);
+}
+
+void TestImportCommand::foldedNamesAreCounted()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, grades);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, closing);
+    const QString path = file(QStringLiteral("namen.txt"));
+    writeFileBytes(path, lines.join(QStringLiteral("\r\n")).toUtf8());
+    runImport(path, [&] {
+        if (!grades.isEmpty())
+            chooseGrades(grades);
+    });
+    QCOMPARE(FUi->texts(), QStringList{closing});
+    QCOMPARE(describe(*SchuelerData), expected);
+}
+
+void TestImportCommand::filterKeepingNoneKeepsTheList_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<bool>("badLine");
+    QTest::newRow("unchanged") << false << false;
+    QTest::newRow("changed") << true << false;
+    QTest::newRow("a bad line passed over") << false << true;
+}
+
+void TestImportCommand::filterKeepingNoneKeepsTheList()
+{
+    QFETCH(bool, modified);
+    QFETCH(bool, badLine);
+    // The old pupils come from a file and are in project 1.
+    ProjektData->add(new TProjekt(TZeile(QStringLiteral("1; Projekt 1; 5; 10; 2; 20; -; -; 0; "))));
+    loadOldPupils();
+    const QString saved = file(QStringLiteral("alt.EIN"));
+    SchuelerData->ModSaved(saved);
+    for (int i = 1; i <= SchuelerData->Anz(); ++i)
+        SchuelerData->getNr(i)->zuteil = 1;
+    if (modified) {
+        SchuelerData->setModified();
+        FUi->queueAnswer(TModalResult::mrNo);
     }
-    QCOMPARE(MainForm->panelText(1),
-             QStringLiteral("%1 Schüler").arg(kept) + (kept > 0 ? QStringLiteral(" (*)") : QString()));
+    MainFormHandler->UpdateAll();
+    const TSchuelerData* list = SchuelerData;
+    const QStringList old = describe(*SchuelerData);
+    QString listFile = fifteen();
+    if (badLine) {
+        listFile = file(QStringLiteral("mitfehler.txt"));
+        writeFileBytes(listFile, fileBytes(fifteen()) + "Kaputt\r\n");
+    }
+    runImport(listFile, [&] {
+        if (badLine)
+            ignoringErrors(true)();
+        chooseGrades({QStringLiteral("13")});
+    });
+    QString message = QStringLiteral("Es wurde kein Schüler importiert; die bisherige Liste bleibt erhalten.");
+    if (badLine)
+        message += QStringLiteral("\r\n1 Zeile wurde übersprungen.");
+    QCOMPARE(FUi->lastText(), message);
+    QCOMPARE(FUi->unanswered, 0);
+    checkOldPupilsKept(list, old, modified);
+    QCOMPARE(SchuelerData->getFilename(), saved);
+    QCOMPARE(ProjektData->getNr(1)->Anz(), 4);
+    for (int i = 1; i <= SchuelerData->Anz(); ++i)
+        QCOMPARE(SchuelerData->getNr(i)->zuteil, 1);
 }
 
 void TestImportCommand::cancellingChangesNothing_data()
@@ -523,6 +617,16 @@ void TestImportCommand::binaryRefused_data()
     QTest::newRow("late NUL, ignoring") << pdf << true << true;
     QTest::newRow("no NUL, asking") << noise << false << false;
     QTest::newRow("no NUL, ignoring") << noise << true << false;
+    // UTF-32 is no UTF-16: after FF FE its first character is a NUL.
+    const auto utf32 = [](const QString& text, bool bigEndian) {
+        QStringEncoder encoder(bigEndian ? QStringConverter::Utf32BE : QStringConverter::Utf32LE,
+                               QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder(text));
+    };
+    const QString lines = QStringLiteral("Müller Jürgen,10a,m\r\nWeiß Käthe,9b,w\r\n");
+    QTest::newRow("UTF-32 LE, asking") << utf32(lines, false) << false << false;
+    QTest::newRow("UTF-32 LE, ignoring") << utf32(lines, false) << true << true;
+    QTest::newRow("UTF-32 BE, ignoring") << utf32(lines, true) << true << false;
 }
 
 void TestImportCommand::binaryRefused()
@@ -656,6 +760,14 @@ void TestImportCommand::registers_data()
                                                  QStringLiteral("Öztürk Özlem|10|c|w"), QStringLiteral("Bär Björn|7|E|m"),
                                                  QStringLiteral("Groß Sören|8|d|m")}
                                   << QStringLiteral("1 Zeile wurde übersprungen.");
+    // Names of a German school that the data files hold only without accents.
+    QTest::newRow("tabs, UTF-16, names folded")
+        << QStringLiteral("schueler_tab_utf16_names.txt") << QStringLiteral("tab") << false
+        << QStringList{QStringLiteral("Müller Jürgen|10|a|m"), QStringLiteral("Sahin Jülide|10|a|w"),
+                       QStringLiteral("Yilmaz Ayse|7|b|w"), QStringLiteral("Lukaszewicz Malgorzata|8|c|w"),
+                       QStringLiteral("Popovic Dorde|9|d|m"), QStringLiteral("Öztürk Özlem|10|c|w")}
+        << QStringLiteral("1 Zeile wurde übersprungen.\r\n4 Namen enthielten Buchstaben, die eine Datendatei nicht "
+                          "speichern kann; sie wurden ohne Akzente geschrieben (z. B. Ş als S).");
     QTest::newRow("semicolons") << QStringLiteral("schueler_semi.txt") << QStringLiteral("semi") << false
                                 << QStringList{QStringLiteral("Müller Jürgen, von|10|a|m"),
                                                QStringLiteral("Weiß Käthe, zu|9|b|w"),
@@ -824,21 +936,40 @@ void TestImportCommand::encodings_data()
                                << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
     QTest::newRow("UTF-16 BE") << utf16(umlauts, true) << umlautPupils << QStringList()
                                << QStringLiteral("2 von 2 Schülerdatensätzen importiert.");
-    // A character that the data files cannot hold.
+    // Letters that the data files cannot hold: written as their base
+    // letters, the pupil kept.
     const QString czech = QStringLiteral("Dvořák Jiří,7a,m");
+    const QString czechPupil = QStringLiteral("Dvorák Jirí|7|a|m");
+    const QString oneFolded = QStringLiteral(
+        "\r\n1 Name enthielt Buchstaben, die eine Datendatei nicht speichern kann; er wurde ohne Akzente geschrieben "
+        "(z. B. Ş als S).");
     QTest::newRow("UTF-8, outside the code page")
         << (QStringLiteral("Müller Jürgen,10a,m\r\n") + czech + QStringLiteral("\r\nWeiß Käthe,9b,w")).toUtf8()
-        << umlautPupils
-        << QStringList{QStringLiteral("Lesefehler in Zeile 2: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
-        << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
+        << QStringList{umlautPupils[0], czechPupil, umlautPupils[1]} << QStringList()
+        << QStringLiteral("3 von 3 Schülerdatensätzen importiert.") + oneFolded;
     QTest::newRow("UTF-8 with BOM, outside the code page")
-        << bom + (czech + QStringLiteral("\r\n") + umlauts).toUtf8() << umlautPupils
-        << QStringList{QStringLiteral("Lesefehler in Zeile 1: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
-        << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
+        << bom + (czech + QStringLiteral("\r\n") + umlauts).toUtf8() << QStringList{czechPupil} + umlautPupils
+        << QStringList() << QStringLiteral("3 von 3 Schülerdatensätzen importiert.") + oneFolded;
     QTest::newRow("UTF-16 LE, outside the code page")
-        << utf16(czech + QStringLiteral("\r\n") + umlauts, false) << umlautPupils
-        << QStringList{QStringLiteral("Lesefehler in Zeile 1: Interpret: Name ungültig (Dvořák Jiří)\r\n") + czech}
+        << utf16(czech + QStringLiteral("\r\n") + umlauts, false) << QStringList{czechPupil} + umlautPupils
+        << QStringList() << QStringLiteral("3 von 3 Schülerdatensätzen importiert.") + oneFolded;
+    // What has no base letter in the code page is refused, the character
+    // named.
+    const QString chinese = QStringLiteral("李明,7a,m");
+    QTest::newRow("UTF-8, no base letter")
+        << (umlauts + chinese).toUtf8() << umlautPupils
+        << QStringList{QStringLiteral("Lesefehler in Zeile 3: Interpret: Name ungültig (李明): Zeichen 李 (U+674E) kann "
+                                      "nicht gespeichert werden\r\n")
+                       + chinese}
         << QStringLiteral("2 von 2 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.");
+    const QString emoji = QStringLiteral("Anna 😀,7a,w");
+    QTest::newRow("UTF-16 BE, no base letter, folded")
+        << utf16(umlauts + emoji + QStringLiteral("\r\n") + czech, true)
+        << umlautPupils + QStringList{czechPupil}
+        << QStringList{QStringLiteral("Lesefehler in Zeile 3: Interpret: Name ungültig (Anna 😀): Zeichen 😀 (U+1F600) "
+                                      "kann nicht gespeichert werden\r\n")
+                       + emoji}
+        << QStringLiteral("3 von 3 Schülerdatensätzen importiert.\r\n1 Zeile wurde übersprungen.") + oneFolded;
 }
 
 void TestImportCommand::encodings()
@@ -915,8 +1046,7 @@ void TestImportCommand::projectCountsFollowTheNewPupils_data()
     QTest::addColumn<QStringList>("grades");
     QTest::newRow("editor open") << true << QStringList();
     QTest::newRow("no editor") << false << QStringList();
-    // No pupil left: the counts must not keep the former pupils.
-    QTest::newRow("keeps none") << false << QStringList{QStringLiteral("13")};
+    QTest::newRow("a filter") << false << QStringList{QStringLiteral("10")};
 }
 
 void TestImportCommand::projectCountsFollowTheNewPupils()

@@ -5,6 +5,7 @@
 #include "app/UIncSearch.h"
 #include "app/UMainFormHandler.h"
 #include "app/main.h"
+#include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UGridWidget.h"
 #include "tests/app/UAppForms.h"
@@ -15,10 +16,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <memory>
@@ -51,6 +55,8 @@ private slots:
     void textsShowWhole_data();
     void textsShowWhole();
     void noGridNoWindow();
+    void opensBesideTheNames_data();
+    void opensBesideTheNames();
     void letterByLetter();
     void nextAndWrap_data();
     void nextAndWrap();
@@ -159,6 +165,79 @@ void TestIncSearch::textsShowWhole()
     // "Nächster" below the edit, "OK" at the right.
     QCOMPARE(IncSearch->Next->x(), IncSearch->Enter->x());
     QCOMPARE(IncSearch->OkButton->x() + IncSearch->OkButton->width(), IncSearch->width() - 13);
+}
+
+void TestIncSearch::opensBesideTheNames_data()
+{
+    // An editor as it opens, or one of the given width at the right edge
+    // of the client area.
+    QTest::addColumn<bool>("projects");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("overview");
+    QTest::newRow("pupils, as opened") << false << 0 << true;
+    QTest::newRow("pupils at the right edge") << false << 420 << true;
+    QTest::newRow("pupils at the right edge, no overview") << false << 420 << false;
+    QTest::newRow("wide pupils at the right edge, no overview") << false << 600 << false;
+    QTest::newRow("projects, as opened") << true << 0 << true;
+    QTest::newRow("projects at the right edge, no overview") << true << 420 << false;
+}
+
+void TestIncSearch::opensBesideTheNames()
+{
+    // The window leaves the caption row, the first rows and the names in
+    // view, and stays inside the main window and the screen.
+    QFETCH(bool, projects);
+    QFETCH(int, width);
+    QFETCH(bool, overview);
+    for (int i = 1; i <= 40; ++i) {
+        if (projects) {
+            auto* p = new TProjekt(i);
+            p->name = QStringLiteral("Projekt %1").arg(i);
+            ProjektData->add(p);
+        } else {
+            auto* s = new TSchueler;
+            s->name = QStringLiteral("Schüler %1").arg(i);
+            SchuelerData->add(s);
+        }
+    }
+    if (!overview)
+        MainForm->ShowOverviewAct->trigger();
+    if (projects)
+        MainForm->ActivateProActExecute();
+    else
+        MainForm->ActivateSchActExecute();
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor);
+    if (width > 0) {
+        // The client area takes its size from the window's layout first.
+        QApplication::processEvents();
+        const int areaWidth = MainForm->clientArea()->viewport()->width();
+        editor->setGeometry(areaWidth - width, 20, width, 300);
+        QApplication::processEvents();
+        QCOMPARE(editor->geometry().right(), MainForm->clientArea()->viewport()->width() - 1);
+    }
+    FGrid = editor->grid();
+    FGrid->setTopRow(5);
+    MainForm->SearchAct->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(IncSearch));
+
+    const QRect window = IncSearch->frameGeometry();
+    QVERIFY(MainForm->geometry().contains(window));
+    QVERIFY(MainForm->screen()->availableGeometry().contains(window));
+    const QWidget* view = FGrid->viewport();
+    const QRect shown(view->mapToGlobal(QPoint(0, 0)), view->size());
+    const QWidget* header = FGrid->horizontalHeader();
+    QVERIFY2(!window.intersects(QRect(header->mapToGlobal(QPoint(0, 0)), header->size())), "caption row");
+    const int nameCol = projects ? 1 : 0;
+    for (int row = FGrid->topRow(); row < FGrid->rowCount(); ++row) {
+        for (int col = 0; col < FGrid->colCount(); ++col) {
+            if (col != nameCol && row >= FGrid->topRow() + 3)
+                continue;
+            const QRect cell = FGrid->visualRect(FGrid->model()->index(row - 1, col));
+            const QRect global = QRect(view->mapToGlobal(cell.topLeft()), cell.size()) & shown;
+            QVERIFY2(!window.intersects(global), qPrintable(QStringLiteral("cell %1,%2").arg(col).arg(row)));
+        }
+    }
 }
 
 void TestIncSearch::noGridNoWindow()

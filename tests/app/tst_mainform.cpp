@@ -112,6 +112,10 @@ private slots:
     void openReadError_data();
     void openReadError();
     void openBadLine();
+    void openJunkLines_data();
+    void openJunkLines();
+    void openNoProjectFile_data();
+    void openNoProjectFile();
     void openControlCharacters_data();
     void openControlCharacters();
     void openCancelled();
@@ -172,6 +176,8 @@ private:
     QString path(const QString& name) const { return FDir->filePath(name); }
     // Writes a data file and reads it through the command's open road.
     void openFile(QAction* command, const QString& file, const QStringList& lines);
+    // Ctrl+S in editor asks for a name; cancelled, file keeps its bytes.
+    void saveAsksForAName(TEditor* editor, const QString& file, const QByteArray& bytes);
     // The widget of the named window that gets the focus for F1.
     QWidget* helpKeyTarget(const QString& window);
 
@@ -207,6 +213,16 @@ void TestMainForm::openFile(QAction* command, const QString& file, const QString
     writeLines(file, lines);
     FUi->queueFiles({file});
     command->trigger();
+}
+
+void TestMainForm::saveAsksForAName(TEditor* editor, const QString& file, const QByteArray& bytes)
+{
+    FUi->clear();
+    FUi->queueFileCancel();
+    QTest::keyClick(editor->grid(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(FUi->fileDialogs.size(), 1);
+    QVERIFY(FUi->fileDialogs[0].save);
+    QCOMPARE(fileBytes(file), bytes);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -685,12 +701,7 @@ void TestMainForm::openReadError()
              QStringLiteral("%1 %2").arg(list->Anz()).arg(projects ? QStringLiteral("Projekte") : QStringLiteral("Schüler")));
 
     // "&Speichern" asks for a name; the old file stays as it was.
-    FUi->clear();
-    FUi->queueFileCancel();
-    QTest::keyClick(editor->grid(), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(FUi->fileDialogs.size(), 1);
-    QVERIFY(FUi->fileDialogs[0].save);
-    QCOMPARE(fileBytes(tag), tagBytes);
+    saveAsksForAName(editor, tag, tagBytes);
 }
 
 void TestMainForm::openBadLine()
@@ -705,7 +716,8 @@ void TestMainForm::openBadLine()
                          QStringLiteral("6; Schach; 5; 10; 2; 20; -; -; 0; ")};
     openFile(MainForm->OpenProAct, path("bad.PRO"), lines);
     QCOMPARE(FUi->texts(), QStringList({QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()"),
-                                        QStringLiteral("5 Projekt-Datensätze gelesen.")}));
+                                        QStringLiteral("5 Projekt-Datensätze gelesen.\r\n1 Zeile steht als gesperrtes "
+                                                       "Projekt \"Zeile 4 nicht lesbar\" in der Liste.")}));
     QCOMPARE(ProjektData->Anz(), 6);
     QCOMPARE(ProjektData->getFilename(), QString());
     QCOMPARE(MainForm->activeEditor()->windowTitle(), QStringLiteral("Projekt-Editor"));
@@ -722,6 +734,138 @@ void TestMainForm::openBadLine()
                  row);
     }
     QVERIFY(ProjektData->getNr(3)->gesp);
+}
+
+void TestMainForm::openJunkLines_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("records");
+    QTest::addColumn<bool>("named");   // the list takes the file's name
+
+    const QString bad = QStringLiteral("3; Kaputt; x; 10; 2; 20; -; -; 0; ");
+    const QString badMessage = QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()");
+    QTest::newRow("end-of-file byte after six projects")
+        << "OpenProAct" << (projectLines(6) << QStringLiteral("\x1a")) << QStringList{"6 Projekt-Datensätze gelesen."} << 6
+        << true;
+    QTest::newRow("blank and control lines")
+        << "OpenProAct" << (projectLines(3) << "   " << "\t\x1b" << QStringLiteral("\x7f") << projectLines(3))
+        << QStringList{"6 Projekt-Datensätze gelesen."} << 6 << true;
+    QTest::newRow("a bad line after the last project")
+        << "OpenProAct" << (projectLines(6) << bad << QStringLiteral("\x1a"))
+        << QStringList{badMessage, "6 Projekt-Datensätze gelesen."} << 6 << false;
+    QTest::newRow("a bad line among projects")
+        << "OpenProAct" << (projectLines(3) << bad << projectLines(3))
+        << QStringList{badMessage, "6 Projekt-Datensätze gelesen.\r\n1 Zeile steht als gesperrtes Projekt "
+                                   "\"Zeile 4 nicht lesbar\" in der Liste."}
+        << 7 << false;
+    QTest::newRow("two bad lines among projects")
+        << "OpenProAct" << (projectLines(1) << bad << QString() << bad << projectLines(2))
+        << QStringList{badMessage, badMessage,
+                       QStringLiteral("3 Projekt-Datensätze gelesen.\r\n2 Zeilen stehen als gesperrte Projekte "
+                                      "\"Zeile … nicht lesbar\" in der Liste.")}
+        << 5 << false;
+    QTest::newRow("300 projects")
+        << "OpenProAct" << projectLines(300)
+        << QStringList{QStringLiteral("Es sind höchstens 255 Projekte möglich. Die Zeilen ab Zeile 256 der Datei j.PRO "
+                                      "wurden nicht gelesen."),
+                       "255 Projekt-Datensätze gelesen."}
+        << 255 << false;
+    QTest::newRow("assignments with an end-of-file byte")
+        << "OpenEintAct" << (pupilLines(4, true, 1) << QStringLiteral("\x1a") << "  ")
+        << QStringList{"4 Einteilung-Datensätze gelesen."} << 4 << true;
+}
+
+void TestMainForm::openJunkLines()
+{
+    // Empty and junk lines give no record; a bad project line keeps its
+    // place only where a project follows, and "Speichern unter" writes
+    // what the status bar counts, in the same numbering.
+    QFETCH(QString, command);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, messages);
+    QFETCH(int, records);
+    QFETCH(bool, named);
+    const bool projects = command == QLatin1String("OpenProAct");
+    const QString ext = projects ? QStringLiteral("PRO") : QStringLiteral("EIN");
+    const QString file = path("j." + ext);
+    openFile(action(command), file, lines);
+    QCOMPARE(FUi->texts(), messages);
+    TEditor* editor = MainForm->activeEditor();
+    QVERIFY(editor);
+    TData* list = editor->getData();
+    QCOMPARE(list->Anz(), records);
+    QCOMPARE(editor->grid()->rowCount(), records + 1);
+    const QString counted = projects ? QStringLiteral("%1 Projekte") : QStringLiteral("%1 Schüler");
+    QCOMPARE(MainForm->panelText(projects ? 0 : 1), counted.arg(records));
+    QCOMPARE(list->getFilename(), named ? file : QString());
+    const QString title = projects ? QStringLiteral("Projekt-Editor") : QStringLiteral("Schüler-Editor");
+    QCOMPARE(editor->windowTitle(), named ? title + QStringLiteral(" [j.%1]").arg(ext) : title);
+    QStringList names;
+    for (int i = 1; i <= records; ++i)
+        names << list->getNr(i)->getName();
+
+    FUi->clear();
+    const QString saved = path("saved." + ext);
+    FUi->queueFiles({saved});
+    MainForm->SaveAsAct->trigger();
+    const QString kind = projects ? QStringLiteral("Projekt") : QStringLiteral("Einteilung");
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("%1 %2-Datensätze nach saved.%3 geschrieben").arg(records).arg(kind, ext)});
+    const QByteArray written = fileBytes(saved);
+    QCOMPARE(written.count("\r\n"), records);
+    QVERIFY(!written.contains('\x1a'));
+
+    // Read again, every record is a whole line, in the same places.
+    FUi->clear();
+    FUi->queueFiles({saved});
+    action(command)->trigger();
+    QCOMPARE(FUi->texts(), QStringList{QStringLiteral("%1 %2-Datensätze gelesen.").arg(records).arg(kind)});
+    for (int i = 1; i <= records; ++i)
+        QCOMPARE(list->getNr(i)->getName(), names.at(i - 1));
+    QCOMPARE(MainForm->panelText(projects ? 0 : 1), counted.arg(records));
+}
+
+void TestMainForm::openNoProjectFile_data()
+{
+    QTest::addColumn<bool>("editorOpen");   // a project file was open before
+    QTest::newRow("no editor") << false;
+    QTest::newRow("over a project file") << true;
+}
+
+void TestMainForm::openNoProjectFile()
+{
+    // A pupil file opened as projects is no project file: one message,
+    // then the open ends as for a file that cannot be read. The list takes
+    // no name, so "&Speichern" cannot write projects over the pupil file.
+    QFETCH(bool, editorOpen);
+    const QString tag = path("tag.PRO");
+    if (editorOpen) {
+        openFile(MainForm->OpenProAct, tag, projectLines(4));
+        FUi->clear();
+    }
+    const QString pupils = path("7a.EIN");
+    writeLines(pupils, pupilLines(400, true, 1) << QStringLiteral("\x1a"));
+    const QByteArray pupilBytes = fileBytes(pupils);
+    FUi->queueFiles({pupils});
+    MainForm->OpenProAct->trigger();
+
+    QStringList shown{QStringLiteral("Die Datei 7a.EIN enthält keine Projektzeile und wurde nicht gelesen.")};
+    if (editorOpen)
+        shown << QStringLiteral("Erzeuge leeren Eintrag.");   // the open editor over an empty list
+    QCOMPARE(FUi->texts(), shown);
+    QVERIFY(ProjektData->getFilename().isEmpty());
+    QCOMPARE(ProjektData->Anz(), editorOpen ? 1 : 0);
+    QVERIFY(!ProjektData->getModified());
+    QCOMPARE(MainForm->panelText(0), QStringLiteral("%1 Projekte").arg(ProjektData->Anz()));
+    QCOMPARE(MainForm->editors().size(), editorOpen ? 1 : 0);
+    if (!editorOpen)
+        return;
+
+    TEditor* editor = MainForm->activeEditor();
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Projekt-Editor"));
+    QCOMPARE(editor->grid()->rowCount(), 2);
+    saveAsksForAName(editor, pupils, pupilBytes);
 }
 
 void TestMainForm::openControlCharacters_data()
@@ -812,9 +956,6 @@ void TestMainForm::openRefusedKeepsNoName_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("records");
 
-    QByteArray assignments;
-    for (const QString& line : pupilLines(801, true, 1))
-        assignments += Ansi::encode(line) + "\r\n";
     // Read as choices every line is taken, without its assigned project.
     QByteArray sixtyAssigned;
     for (const QString& line : pupilLines(60, true, 2))
@@ -824,8 +965,8 @@ void TestMainForm::openRefusedKeepsNoName_data()
     QByteArray image("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     image += QByteArray(2000, 'x');
 
-    QTest::newRow("assignment file as projects") << "OpenProAct" << "result.EIN" << assignments << "Projekt-Editor" << 0;
-    QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 4;
+    // the bad line is the last: no project keeps its place
+    QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 3;
     QTest::newRow("image as projects") << "OpenProAct" << "bild.PRO" << image << "Projekt-Editor" << 0;
     QTest::newRow("image as assignments") << "OpenEintAct" << "bild.EIN" << image << "Schüler-Editor" << 0;
     QTest::newRow("project file as choices") << "OpenWahlAct" << "p.WAH" << oneBad << "Schüler-Editor" << 0;
@@ -852,12 +993,7 @@ void TestMainForm::openRefusedKeepsNoName()
     if (records > 0)
         QCOMPARE(editor->getData()->Anz(), records);
 
-    FUi->clear();
-    FUi->queueFileCancel();
-    QTest::keyClick(editor->grid(), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(FUi->fileDialogs.size(), 1);
-    QVERIFY(FUi->fileDialogs[0].save);
-    QCOMPARE(fileBytes(path(file)), bytes);
+    saveAsksForAName(editor, path(file), bytes);
 }
 
 void TestMainForm::openManyBadLines()
@@ -871,8 +1007,9 @@ void TestMainForm::openManyBadLines()
     QStringList expected;
     for (int i = 0; i < 10; ++i)
         expected << count;
-    expected << QStringLiteral("Weitere 15 fehlerhafte Zeilen wurden übersprungen.")
-             << QStringLiteral("1 Projekt-Datensätze gelesen.");
+    expected << QStringLiteral("Weitere 15 fehlerhafte Zeilen wurden nicht gelesen.")
+             << QStringLiteral("1 Projekt-Datensätze gelesen.\r\n25 Zeilen stehen als gesperrte Projekte "
+                               "\"Zeile … nicht lesbar\" in der Liste.");
     QCOMPARE(FUi->texts(), expected);
     QCOMPARE(ProjektData->Anz(), 26);   // each bad line keeps its place
 }
@@ -1237,9 +1374,11 @@ void TestMainForm::newEmptiesAListNoEditorShows()
     // "&Neu" empties that list all the same.
     QFETCH(bool, projects);
     if (projects) {
-        // The read fails after the first chunk, two projects and a bad line.
+        // The read fails after the first chunk: two projects, a bad line
+        // between them.
         const QString file = path("p.PRO");
-        writeLines(file, projectLines(2) << QStringLiteral("kaputt; ") << QLatin1Char('/') + QString(256 * 1024, u'x'));
+        writeLines(file, projectLines(1) << QStringLiteral("kaputt; ") << projectLines(1)
+                             << QLatin1Char('/') + QString(256 * 1024, u'x'));
         int replaced = 0;
         FUi->onMessage = [&](const TMessage&) {
             if (FUi->messages.size() == 1)

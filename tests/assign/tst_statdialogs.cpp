@@ -290,6 +290,27 @@ private slots:
         QCOMPARE(sch_->Grid->rowTexts(2), (QStringList{"", "0%", "0%", "0%", "0%", "0%", "0%"}));
     }
 
+    void countsReadLikeProjectData_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"SchAnz", "Maenn", "Weib", "Gueltig", "Unvollst", "Ungueltig", "NichtGew"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void countsReadLikeProjectData()
+    {
+        // The counts show as the project statistics show the grade range:
+        // enabled text that cannot be changed and takes no focus.
+        QFETCH(QString, name);
+        const auto* count = sch_->findChild<QLineEdit*>(name);
+        QVERIFY(count);
+        const QLineEdit* grade = pro_->JgMin;
+        QVERIFY(grade->isEnabled() && grade->isReadOnly());
+        QCOMPARE(count->isEnabled(), grade->isEnabled());
+        QCOMPARE(count->isReadOnly(), grade->isReadOnly());
+        QCOMPARE(count->focusPolicy(), grade->focusPolicy());
+    }
+
     void chooseBeforeAnyUpdate()
     {
         QTimer::singleShot(0, KlassenSelect, [] { KlassenSelect->OkBtn->click(); });

@@ -57,12 +57,17 @@ private slots:
     void lineEnds();
     void commentsAndEmptyLines();
     void blankSlashIsARecord();
+    void junkLinesAreEmpty_data();
+    void junkLinesAreEmpty();
     void badLinesReportedAndSkipped();
     void pupilControlCharactersReadAsBlanks_data();
     void pupilControlCharactersReadAsBlanks();
     void manyBadLinesCapped_data();
     void manyBadLinesCapped();
     void readErrorAfterManyBadLines();
+    void atMostMaxProjects_data();
+    void atMostMaxProjects();
+    void pupilFileAsProjects();
     void pupilFieldCountPerKind_data();
     void pupilFieldCountPerKind();
     void concatReads();
@@ -132,18 +137,40 @@ void TestDataFile::projectFile_data()
         << QStringList{"A", "Zeile 4 nicht lesbar", "C"} << 2
         << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()")};
     QTest::newRow("7 and 10 fields")
-        << QByteArray("1; A; 1; 13; 0; 0; -; \r\n1; A; 1; 13; 0; 0; -; -; 0; x; \r\n")
-        << QStringList{"Zeile 1 nicht lesbar", "Zeile 2 nicht lesbar"} << 0 << QStringList{kProCount, kProCount};
+        << QByteArray("1; A; 1; 13; 0; 0; -; \r\n1; A; 1; 13; 0; 0; -; -; 0; x; \r\n1; C; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{"Zeile 1 nicht lesbar", "Zeile 2 nicht lesbar", "C"} << 1 << QStringList{kProCount, kProCount};
     QTest::newRow("number with blank before ;")
-        << QByteArray("1 ; A; 1; 13; 0; 0; -; -; \r\n")
-        << QStringList{"Zeile 1 nicht lesbar"} << 0
+        << QByteArray("1 ; A; 1; 13; 0; 0; -; -; \r\n1; B; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{"Zeile 1 nicht lesbar", "B"} << 1
         << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Nummer\" fehlerhaft ()")};
     QTest::newRow("control characters in names read as blanks")
-        << QByteArray("1; Chor\t1; 1; 13; 0; 0; -; -; \r\n2; \tTheater\x1b; 1; 13; 0; 0; -; -; \r\n")
-        << QStringList{"Chor 1", "Theater "} << 2 << QStringList{};
+        << QByteArray("1; Chor\t1; 1; 13; 0; 0; -; -; \r\n2; \tTheater\x1b; 1; 13; 0; 0; -; -; \r\n"
+                      "3; Film\x7f" "AG\x7f; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{"Chor 1", "Theater ", "Film AG "} << 3 << QStringList{};
+    // Blanks, control characters and the DOS end-of-file byte make an
+    // empty line; it still counts for the numbers of later lines.
+    QTest::newRow("end-of-file byte as the last line")
+        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n2; B; 1; 13; 0; 0; -; -; \r\n\x1a")
+        << QStringList{"A", "B"} << 2 << QStringList{};
+    QTest::newRow("blank and control lines count for later lines")
+        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n   \r\n\t\x1b\r\n\x7f \x1a\x1f\r\n"
+                      "1; B; 0; 13; 0; 0; -; -; \r\n1; C; 1; 13; 0; 0; -; -; \r\n\x1a\r\n")
+        << QStringList{"A", "Zeile 5 nicht lesbar", "C"} << 2
+        << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()")};
+    // No number depends on a line after the last project.
+    QTest::newRow("bad lines after the last project")
+        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n1; B; 0; 13; 0; 0; -; -; \r\n/ Ende\r\nkaputt\r\n")
+        << QStringList{"A"} << 1
+        << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()"), kProCount};
+    QTest::newRow("pupils read as projects")
+        << QByteArray("Anna; w; 7; a; -; 1; 2; 0; 0; 0; 1; \r\nBert; m; 8; b; -; 2; 0; 0; 0; 0; 2; \r\n")
+        << QStringList{} << 0
+        << QStringList{QStringLiteral("Die Datei p.PRO enthält keine Projektzeile und wurde nicht gelesen.")};
+    QTest::newRow("only blank and control lines")
+        << QByteArray("   \r\n\t\r\n\x1a") << QStringList{} << 0 << QStringList{};
     QTest::newRow("control character in a number field")
-        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n2; B; 1\t; 13; 0; 0; -; -; \r\n")
-        << QStringList{"A", "Zeile 2 nicht lesbar"} << 1
+        << QByteArray("1; A; 1; 13; 0; 0; -; -; \r\n2; B; 1\t; 13; 0; 0; -; -; \r\n3; C; 1; 13; 0; 0; -; -; \r\n")
+        << QStringList{"A", "Zeile 2 nicht lesbar", "C"} << 2
         << QStringList{QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()")};
 }
 
@@ -242,7 +269,43 @@ void TestDataFile::blankSlashIsARecord()
     writeBytes(path("b.WAH"), " / kein Kommentar\r\n   \r\n");
     TOwnedSchuelerData sd;
     QCOMPARE(readFile(ft_wahl, path("b.WAH"), sd), 0);
-    QCOMPARE(ui.texts(), (QStringList{kSchCount, kSchCount}));   // a line of blanks is no empty line
+    QCOMPARE(ui.texts(), QStringList{kSchCount});   // the line of blanks is an empty line
+}
+
+void TestDataFile::junkLinesAreEmpty_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("junk");
+    const QList<QByteArray> junk{"\x1a", "   ", "\t", "\x7f", " \x1b\x0c\x1a\x7f\x1f "};
+    const char* const kinds[] = {"WAH", "PRO", "EIN"};
+    for (int kind : {int(ft_wahl), int(ft_proj), int(ft_teil)})
+        for (const QByteArray& j : junk)
+            QTest::addRow("%s, %s", kinds[kind], j.toHex(' ').constData()) << kind << j;
+}
+
+void TestDataFile::junkLinesAreEmpty()
+{
+    // A line of nothing but blanks, control characters and the DOS
+    // end-of-file byte gives no record and no message, among the records
+    // and as the last line without a line end; the file reads whole.
+    QFETCH(int, kind);
+    QFETCH(QByteArray, junk);
+    const QByteArray good = kind == ft_proj   ? QByteArray("1; Theater; 5; 10; 8; 20; -; -;   0; ")
+                            : kind == ft_wahl ? QByteArray("Anna; w; 7; a; -; 1; 2; 0; 0; 0; ")
+                                              : QByteArray("Anna; w; 7; a; -; 1; 2; 0; 0; 0; 1; ");
+    writeBytes(path("junk.txt"), good + "\r\n" + junk + "\r\n" + good + "\r\n" + junk);
+    TScriptedUi ui;
+    TOwnedProjektData pd;
+    TOwnedSchuelerData sd;
+    TData& list = kind == ft_proj ? static_cast<TData&>(pd) : sd;
+    TDataFile f(TFileType(kind), path("junk.txt"));
+    QVERIFY(f.OpenRead());
+    QCOMPARE(f.Read(list, false), 2);
+    f.Close();
+    QVERIFY(ui.messages.isEmpty());
+    QVERIFY(f.ReadComplete());
+    QCOMPARE(list.Anz(), 2);
+    QCOMPARE(list.getNr(2)->getName(), kind == ft_proj ? QStringLiteral("Theater") : QStringLiteral("Anna"));
 }
 
 void TestDataFile::badLinesReportedAndSkipped()
@@ -288,6 +351,8 @@ void TestDataFile::pupilControlCharactersReadAsBlanks_data()
                                                 << "Anna" << "b ";
     QTest::newRow("vertical tab at the department's start") << int(ft_teil) << QByteArray("Anna; w; 7; \x0b" "C; -; 1; 2; 0; 0; 0; 1; ")
                                                             << "Anna" << "C";
+    QTest::newRow("DEL in the name and the department") << int(ft_wahl) << QByteArray("Anna\x7f" "Berg; w; 7; \x7f" "a; -; 1; 2; 0; 0; 0; ")
+                                                        << "Anna Berg" << "a";
     QTest::newRow("tab in the gender") << int(ft_teil) << QByteArray("Anna; w\t; 7; a; -; 1; 2; 0; 0; 0; 1; ")
                                        << "" << "";
 }
@@ -406,9 +471,84 @@ void TestDataFile::readErrorAfterManyBadLines()
     f.Close();
     QCOMPARE(replaced, 1);
     QCOMPARE(error, QStringLiteral("Fehler beim Lesen der Datei ") + file);
-    QCOMPARE(ui.texts(), QList<QString>(10, kProCount) << QStringLiteral("Weitere 2 fehlerhafte Zeilen wurden übersprungen."));
-    QCOMPARE(pd.Anz(), 13);   // the bad lines keep their places
-    QCOMPARE(pd.getNr(13)->name, QStringLiteral("Zeile 13 nicht lesbar"));
+    QCOMPARE(ui.texts(), QList<QString>(10, kProCount) << QStringLiteral("Weitere 2 fehlerhafte Zeilen wurden nicht gelesen."));
+    QCOMPARE(pd.Anz(), 1);   // no project read follows the bad lines: they keep no place
+    QCOMPARE(pd.getNr(1)->name, QStringLiteral("A"));
+}
+
+void TestDataFile::atMostMaxProjects_data()
+{
+    QTest::addColumn<int>("before");   // readable project lines
+    QTest::addColumn<int>("bad");      // then unreadable ones
+    QTest::addColumn<int>("after");    // then readable ones again
+    QTest::addColumn<int>("read");
+    QTest::addColumn<int>("firstNotRead");   // 0: every line read
+    QTest::newRow("255") << 255 << 0 << 0 << 255 << 0;
+    QTest::newRow("256") << 256 << 0 << 0 << 255 << 256;
+    QTest::newRow("300") << 300 << 0 << 0 << 255 << 256;
+    QTest::newRow("255, then bad lines") << 255 << 3 << 0 << 255 << 0;
+    QTest::newRow("253, a bad line, one more") << 253 << 1 << 1 << 254 << 0;
+    QTest::newRow("254, a bad line, one more") << 254 << 1 << 1 << 254 << 256;
+    // The stand-ins fill the list; the first bad line without a place is
+    // the first not read.
+    QTest::newRow("250, 12 bad lines, more") << 250 << 12 << 40 << 250 << 256;
+}
+
+void TestDataFile::atMostMaxProjects()
+{
+    // Pupils name projects by numbers up to 255: no file gives more, and
+    // the lines after the 255th project are reported, not read.
+    QFETCH(int, before);
+    QFETCH(int, bad);
+    QFETCH(int, after);
+    QFETCH(int, read);
+    QFETCH(int, firstNotRead);
+    QByteArray bytes;
+    for (int i = 1; i <= before; ++i)
+        bytes += QByteArray::number(i) + "; P" + QByteArray::number(i) + "; 1; 13; 0; 10; -; -;   0; \r\n";
+    for (int i = 0; i < bad; ++i)
+        bytes += "kaputt; \r\n";
+    for (int i = 1; i <= after; ++i)
+        bytes += "1; Q" + QByteArray::number(i) + "; 1; 13; 0; 10; -; -;   0; \r\n";
+    writeBytes(path("many.PRO"), bytes);
+    TScriptedUi ui;
+    TOwnedProjektData pd;
+    TDataFile f(ft_proj, path("many.PRO"));
+    QVERIFY(f.OpenRead());
+    QCOMPARE(f.Read(pd, false), read);
+    f.Close();
+    QCOMPARE(pd.Anz(), firstNotRead || after ? TProjektData::MaxAnz : before);
+    QCOMPARE(f.ReadComplete(), firstNotRead == 0 && bad == 0);
+    QStringList expected = QList<QString>(qMin(bad, 10), kProCount);
+    if (bad > 10)
+        expected << QStringLiteral("Weitere %1 fehlerhafte Zeilen wurden nicht gelesen.").arg(bad - 10);
+    if (firstNotRead)
+        expected << QStringLiteral("Es sind höchstens 255 Projekte möglich. Die Zeilen ab Zeile %1 der Datei "
+                                   "many.PRO wurden nicht gelesen.").arg(firstNotRead);
+    QCOMPARE(ui.texts(), expected);
+    if (after > 0 && bad > 0)
+        QCOMPARE(pd.getNr(before + 1)->name, QStringLiteral("Zeile %1 nicht lesbar").arg(before + 1));
+}
+
+void TestDataFile::pupilFileAsProjects()
+{
+    // A file of which no line is a project line is no project file: one
+    // message naming it, however many lines it has, and no project.
+    QByteArray bytes = "/ Klasse 7a\r\n";
+    for (int i = 1; i <= 400; ++i)
+        bytes += "Sch\xfcler " + QByteArray::number(i) + "; w; 7; a; -; 1; 2; 0; 0; 0; 1; \r\n";
+    bytes += "\x1a";
+    writeBytes(path("7a.EIN"), bytes);
+    TScriptedUi ui;
+    TOwnedProjektData pd;
+    pd.add(new TProjekt(1));
+    TDataFile f(ft_proj, path("7a.EIN"));
+    QVERIFY(f.OpenRead());
+    QCOMPARE(f.Read(pd, false), 0);
+    f.Close();
+    QCOMPARE(pd.Anz(), 0);
+    QVERIFY(!f.ReadComplete());
+    QCOMPARE(ui.texts(), QStringList{QStringLiteral("Die Datei 7a.EIN enthält keine Projektzeile und wurde nicht gelesen.")});
 }
 
 void TestDataFile::pupilFieldCountPerKind_data()
@@ -552,7 +692,7 @@ void TestDataFile::everyByteRoundTrips()
     // every byte a name can carry: all but the control characters and ";"
     QByteArray bytes("N");
     for (int b = 0x20; b < 256; ++b)
-        if (b != ';')
+        if (b != ';' && b != 0x7f)
             bytes.append(char(b));
     TOwnedSchuelerData sd;
     auto* s = new TSchueler;
@@ -682,16 +822,19 @@ void TestDataFile::nulByteSkipsItsLine_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QByteArray>("bad");   // the line with the NUL
     QTest::addColumn<int>("standIns");     // projects standing in for it
+    QTest::addColumn<bool>("last");        // the line ends the file
     const QByteArray pupil("Anna; w; 7; a; -; 1; 0; 0; 0; 0; 0; ");
     const QByteArray project("1; Theater; 5; 10; 8; 20; -; -;   0; ");
     const auto withNul = [](QByteArray line) {
         line[4] = '\0';
         return line;
     };
-    QTest::newRow("pupils") << int(ft_teil) << pupil << withNul(pupil) << 0;
-    QTest::newRow("projects") << int(ft_proj) << project << withNul(project) << 1;
+    QTest::newRow("pupils") << int(ft_teil) << pupil << withNul(pupil) << 0 << false;
+    QTest::newRow("projects") << int(ft_proj) << project << withNul(project) << 1 << false;
     // a comment was no project: nothing keeps its place
-    QTest::newRow("a comment among projects") << int(ft_proj) << project << withNul("/ Kommentar") << 0;
+    QTest::newRow("a comment among projects") << int(ft_proj) << project << withNul("/ Kommentar") << 0 << false;
+    // no project follows: no number depends on the line
+    QTest::newRow("the last project line") << int(ft_proj) << project << withNul(project) << 0 << true;
 }
 
 void TestDataFile::nulByteSkipsItsLine()
@@ -700,22 +843,27 @@ void TestDataFile::nulByteSkipsItsLine()
     QFETCH(QByteArray, line);
     QFETCH(QByteArray, bad);
     QFETCH(int, standIns);
+    QFETCH(bool, last);
     TScriptedUi ui;
     // The NUL lies beyond the first 4 KiB, so the file still counts as text.
     QByteArray bytes;
     for (int i = 0; i < 120; ++i)
         bytes += line + "\r\n";
     bytes += bad + "\r\n";
-    bytes += line + "\r\n";
+    if (!last)
+        bytes += line + "\r\n";
     QVERIFY(bytes.indexOf('\0') > 4096);
     writeBytes(path("nul.txt"), bytes);
     TOwnedProjektData pd;
     TOwnedSchuelerData sd;
     TData& list = kind == ft_proj ? static_cast<TData&>(pd) : sd;
-    QCOMPARE(readFile(TFileType(kind), path("nul.txt"), list), 121);
+    const int read = last ? 120 : 121;
+    QCOMPARE(readFile(TFileType(kind), path("nul.txt"), list), read);
+    // A project line is not skipped: it keeps its place, or no place.
+    const QString fate = kind == ft_proj ? QStringLiteral("nicht gelesen") : QStringLiteral("übersprungen");
     QCOMPARE(ui.texts(),
-             QStringList{QStringLiteral("Zeile 121 der Datei nul.txt enthält ein Nullbyte und wurde übersprungen.")});
-    QCOMPARE(list.Anz(), 121 + standIns);
+             QStringList{QStringLiteral("Zeile 121 der Datei nul.txt enthält ein Nullbyte und wurde %1.").arg(fate)});
+    QCOMPARE(list.Anz(), read + standIns);
     if (standIns > 0) {
         // the project line keeps its place
         QCOMPARE(pd.getNr(121)->name, QStringLiteral("Zeile 121 nicht lesbar"));

@@ -322,20 +322,31 @@ inline QStringList foreignLines(const QByteArray& bytes)
     return lines;
 }
 
-// No text, as a register: a NUL byte in the first 64 KiB (after a UTF-8
-// byte order mark), or more than one in a hundred of them a control
-// character other than TAB, LF, FF, CR and 0x1A. UTF-16 is text.
+// No text, as a register: a NUL in the first 64 KiB (after a byte order
+// mark), or more than one in a hundred of them a control character other
+// than TAB, LF, FF, CR and 0x1A; bytes, or after a UTF-16 byte order mark
+// the characters of those 64 KiB.
 inline bool foreignBinary(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return false;
-    const QByteArray bom("\xEF\xBB\xBF");
-    const QByteArray sample = (bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes).left(64 * 1024);
-    if (sample.contains('\0'))
+    const bool little = bytes.startsWith("\xFF\xFE");
+    QList<char16_t> sample;
+    if (little || bytes.startsWith("\xFE\xFF")) {
+        const QByteArray body = bytes.mid(2, 64 * 1024);
+        for (qsizetype i = 0; i + 1 < body.size(); i += 2) {
+            const quint8 a = quint8(body[i]);
+            const quint8 b = quint8(body[i + 1]);
+            sample.append(char16_t(little ? a | b << 8 : a << 8 | b));
+        }
+    } else {
+        const QByteArray bom("\xEF\xBB\xBF");
+        for (char c : (bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes).left(64 * 1024))
+            sample.append(quint8(c));
+    }
+    if (sample.contains(0))
         return true;
     qsizetype controls = 0;
-    for (char c : sample)
-        controls += (quint8(c) < 32 && !QByteArray("\t\n\f\r\x1A").contains(c)) || c == '\x7F';
+    for (char16_t c : sample)
+        controls += (c < 32 && c != '\t' && c != '\n' && c != '\f' && c != '\r' && c != 0x1A) || c == 0x7F;
     return controls * 100 > sample.size();
 }
 

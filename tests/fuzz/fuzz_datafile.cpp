@@ -1,7 +1,8 @@
 // Whole data files of the three kinds: read, write, read again gives the
 // same records without a refused line, and the second write gives the same
 // bytes. The records read are exactly those of the lines that parse on
-// their own; a project line that does not keeps its place.
+// their own; a project line that does not keeps its place when a project
+// follows.
 //
 // Input: a byte choosing the kind (WAH, PRO, EIN by its value modulo 3;
 // bit 7: a choices file is also read twice into one list), then the file's
@@ -18,36 +19,52 @@
 namespace {
 
 // The records of the lines that parse on their own, in file order, and for
-// each project line that does not the project standing in its place.
-// unread: the number of those.
-QList<std::shared_ptr<TSchPro>> expectedRecords(const QByteArray& bytes, TFileType kind, int& unread)
+// each project line that does not, when a project follows, the project
+// standing in its place; never more than 255 projects, the lines after the
+// last place not read. A line of blanks and control characters is empty.
+// unread: the number of stand-ins; bad: whether any record line was bad.
+QList<std::shared_ptr<TSchPro>> expectedRecords(const QByteArray& bytes, TFileType kind, int& unread, bool& bad)
 {
     QList<std::shared_ptr<TSchPro>> records;
     unread = 0;
+    bad = false;
     if (bytes.left(4096).contains('\0'))
         return records;   // no text file: nothing is read
-    const auto standIn = [&](int lineNo) {
-        if (kind != ft_proj)
-            return;
-        auto p = std::shared_ptr<TProjekt>(TProjekt::CreateUnreadable(lineNo));
-        p->CheckAndSetNr(int(records.size()) + 1);
-        records.append(p);
-        ++unread;
+    QList<int> pending;   // bad project lines since the last project
+    const auto blank = [](const QString& line) {
+        for (QChar c : line)
+            if (c != QLatin1Char(' ') && c.unicode() >= 0x20 && c.unicode() != 0x7f)
+                return false;
+        return true;
     };
     int lineNo = 0;
     for (const QByteArray& raw : fileLines(bytes)) {
         ++lineNo;
         const QString line = Ansi::decode(raw);
-        if (line.isEmpty() || line.startsWith(QLatin1Char('/')))
+        if (line.startsWith(QLatin1Char('/')))
             continue;
         if (line.contains(QChar(u'\0'))) {
-            standIn(lineNo);
+            bad = true;
+            pending.append(lineNo);
             continue;
         }
+        if (blank(line))
+            continue;
         try {
             if (kind == ft_proj) {
                 auto p = std::make_shared<TProjekt>(0);
                 p->FromFileZeile(TZeile(line));
+                for (int at : std::as_const(pending)) {
+                    if (records.size() == 255)
+                        break;
+                    auto s = std::shared_ptr<TProjekt>(TProjekt::CreateUnreadable(at));
+                    s->CheckAndSetNr(int(records.size()) + 1);
+                    records.append(s);
+                    ++unread;
+                }
+                pending.clear();
+                if (records.size() == 255)
+                    break;
                 p->CheckAndSetNr(int(records.size()) + 1);
                 records.append(p);
             } else {
@@ -56,8 +73,10 @@ QList<std::shared_ptr<TSchPro>> expectedRecords(const QByteArray& bytes, TFileTy
                 records.append(s);
             }
         } catch (const EProFromZeile&) {
-            standIn(lineNo);
+            bad = true;
+            pending.append(lineNo);
         } catch (const ESchFromZeile&) {
+            bad = true;
         }
     }
     return records;
@@ -117,7 +136,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TFuzzUi ui;
     const int n = readFile(kind, original, first);
     int unread = 0;
-    const QList<std::shared_ptr<TSchPro>> expected = expectedRecords(bytes, kind, unread);
+    bool bad = false;
+    const QList<std::shared_ptr<TSchPro>> expected = expectedRecords(bytes, kind, unread, bad);
+    // A file with bad lines and not one project line says so once.
+    if (kind == ft_proj && bad && expected.isEmpty())
+        FUZZ_CHECK_MSG(ui.messages.size() == 1, QString::number(ui.messages.size()));
     FUZZ_CHECK_MSG(n == expected.size() - unread,
                    QStringLiteral("%1 read, %2 expected").arg(n).arg(expected.size() - unread));
     FUZZ_CHECK(first.Anz() == expected.size());

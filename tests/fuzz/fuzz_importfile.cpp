@@ -56,9 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QStringList expectedMessages;
     bool cancelled = false;
     int bad = 0;
+    int folded = 0;
     for (const TLine& line : lines) {
         try {
-            expected.push_back(Interpret(SplitLine(line.text, o), e));
+            bool nameFolded = false;
+            expected.push_back(Interpret(SplitLine(line.text, o), e, &nameFolded));
+            folded += nameFolded;
         } catch (const EImportError& err) {
             ++bad;
             // Ten questions at most; the further bad lines pass silently.
@@ -111,9 +114,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK_MSG(shown == expectedMessages, shown.join(QStringLiteral(" || ")) + QStringLiteral(" /// ")
                                                   + expectedMessages.join(QStringLiteral(" || ")));
     if (cancelled) {
-        FUZZ_CHECK(n == 0);
+        FUZZ_CHECK(n == 0 && counts.foldedNames.isEmpty());
     } else {
         FUZZ_CHECK(n == int(expected.size()));
+        QSet<const TSchueler*> appended;
+        for (int i = 1; i <= n; ++i)
+            appended.insert(list->getNr(i));
+        FUZZ_CHECK(counts.foldedNames.size() == folded && appended.contains(counts.foldedNames));
         for (int i = 1; i <= n; ++i) {
             FUZZ_CHECK_MSG(sameRecord(*list->getNr(i), *expected[i - 1]), describePair(*list->getNr(i), *expected[i - 1]));
             checkSchuelerRoundTrip(*list->getNr(i));

@@ -40,11 +40,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (e.elName != 0) {
         FUZZ_CHECK(s.name == field(e.elName));
     } else {
-        QString name = field(e.elNName) + QLatin1Char(' ') + field(e.elVName);
-        if (e.elBName != 0)
-            name += QStringLiteral(", ") + field(e.elBName);
-        FUZZ_CHECK(s.name == name);
+        // The parts without their blanks; an empty one leaves no blank or
+        // comma behind.
+        QStringList parts;
+        for (qint32 n : {e.elNName, e.elVName})
+            if (!TrimSpaces(field(n)).isEmpty())
+                parts << TrimSpaces(field(n));
+        QString name = parts.join(QLatin1Char(' '));
+        const QString further = e.elBName != 0 ? TrimSpaces(field(e.elBName)) : QString();
+        if (!further.isEmpty())
+            name = name.isEmpty() ? further : name + QStringLiteral(", ") + further;
+        FUZZ_CHECK_MSG(s.name == name, s.name + QStringLiteral(" /// ") + name);
     }
+    bool letter = false;
+    for (QChar c : s.name)
+        letter = letter || c.isLetter();
+    FUZZ_CHECK_MSG(letter, s.name);
     if (e.elKl != 0) {
         int grade = 0;
         QString abt;

@@ -43,6 +43,16 @@ void selectItems(QListWidget* list, const QStringList& texts)
             list->item(i)->setSelected(true);
 }
 
+// The rows of a list shown as selected.
+QList<int> selectedRows(const QListWidget* list)
+{
+    QList<int> rows;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected())
+            rows.append(i);
+    return rows;
+}
+
 // Types text key by key, also characters beyond ASCII.
 void typeText(QWidget* w, const QString& text)
 {
@@ -588,8 +598,9 @@ void TestImportDialog::keysBrowseMeaningsUntilChosen_data()
 
 void TestImportDialog::keysBrowseMeaningsUntilChosen()
 {
-    // Moving through the meanings chooses none; the one highlighted is
-    // chosen by Space, Enter or a click.
+    // Moving through the meanings chooses none and leaves the highlight on
+    // the field's meaning; the row the cursor is on is chosen by Space,
+    // Enter or a click, and the highlight goes with it.
     QFETCH(QString, how);
     mockLines({QStringLiteral("Meier,Hans,5a,m"), QStringLiteral("Berg,Anna,6b,w")});
     runWizard([&] {
@@ -600,6 +611,7 @@ void TestImportDialog::keysBrowseMeaningsUntilChosen()
         for (int i = 1; i <= 6; ++i) {
             QTest::keyClick(box, Qt::Key_Down);
             QCOMPARE(box->currentRow(), i);
+            QCOMPARE(selectedRows(box), QList<int>{0});
             QVERIFY(FDlg->getImportElements() == DefaultElements);
         }
         QCOMPARE(box->currentItem()->text(), QStringLiteral("volle Klasse"));
@@ -619,13 +631,28 @@ void TestImportDialog::keysBrowseMeaningsUntilChosen()
         QVERIFY(FDlg->isVisible());
         QCOMPARE(FDlg->getImportElements().elKl, 3);
         QCOMPARE(box->currentRow(), 6);
+        QCOMPARE(selectedRows(box), QList<int>{6});
         QCOMPARE(FDlg->AssignEdit->text(), QStringLiteral("volle Klasse"));
+
+        // A later meaning added to the field: the highlight and the cursor
+        // go back to the first meaning, which the edit shows.
+        QTest::keyClick(box, Qt::Key_Down);
+        QTest::keyClick(box, Qt::Key_Space);
+        QCOMPARE(FDlg->getImportElements().elJgst, 3);
+        QCOMPARE(box->currentRow(), 6);
+        QCOMPARE(selectedRows(box), QList<int>{6});
+        // Another field shows its own meaning.
+        FDlg->NrSelect->setValue(2);
+        QCOMPARE(selectedRows(box), QList<int>{0});
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(selectedRows(box), QList<int>{0});
 
         FUi->queueFiles({file(QStringLiteral("klasse"))});
         FDlg->SaveFBut->click();
     });
     TElements expected = DefaultElements;
     expected.elKl = 3;
+    expected.elJgst = 3;
     expected.highestEl = 3;
     QVERIFY(FDlg->getImportElements() == expected);
     TImportOptions options;

@@ -81,6 +81,7 @@ private slots:
     void acceptedPupilSurvivesAnAssignmentFile_data();
     void acceptedPupilSurvivesAnAssignmentFile();
 
+    void foldedNamesAreCounted();
     void badLineAsksWithItsPhysicalNumber();
     void lineEnds_data();
     void lineEnds();
@@ -190,7 +191,26 @@ void TestImportInterpret::interpret_data()
     ok("last, first, further", "nname=1 vname=2 bname=3 kl=4 high=4", {"Berg", "Anna", "von", "7b"}, "Berg Anna, von", 7, "b", false);
     ok("last and first", "nname=2 vname=1 kl=3 high=3", {"Anna", "Berg", "7b"}, "Berg Anna", 7, "b", false);
     ok("full name wins", "name=3 nname=1 vname=2 kl=4 high=4", {"Berg", "Anna", "A. Berg", "7b"}, "A. Berg", 7, "b", false);
-    ok("name of blanks is a name", nkg, {"  ", "7b", "w"}, "  ", 7, "b", false);
+    // A name needs a letter.
+    bad("name of blanks", nkg, {"  ", "7b", "w"}, eNoName, "Interpret: Kein Name");
+    bad("name of a TAB", nkg, {"\t", "7b", "w"}, eNoName, "Interpret: Kein Name");
+    bad("name of digits and marks", nkg, {"12 - ?", "7b", "w"}, eNoName, "Interpret: Kein Name");
+    ok("one letter is a name", nkg, {" x ", "7b", "w"}, " x ", 7, "b", false);
+    // Parts without their blanks; an empty one leaves no blank or comma.
+    const QString parts = QStringLiteral("nname=1 vname=2 kl=3 geschl=4 high=4");
+    bad("last and first empty", parts, {"", "", "5a", "w"}, eNoName, "Interpret: Kein Name");
+    bad("last and first of blanks", parts, {"  ", " ", "5a", "w"}, eNoName, "Interpret: Kein Name");
+    ok("last name empty", parts, {"", "Karl", "5a", "m"}, "Karl", 5, "a", true);
+    ok("first name empty", parts, {"Lang", "", "5a", "w"}, "Lang", 5, "a", false);
+    ok("first name of blanks", parts, {"Lang", "   ", "5a", "w"}, "Lang", 5, "a", false);
+    ok("parts with blanks", parts, {" Lang ", " Karl  ", "5a", "m"}, "Lang Karl", 5, "a", true);
+    ok("blanks inside a part stay", parts, {"de  la Cruz", "Ana", "5a", "w"}, "de  la Cruz Ana", 5, "a", false);
+    const QString further = QStringLiteral("nname=1 vname=2 bname=3 kl=4 high=4");
+    ok("further part empty", further, {"Berg", "Anna", "", "7b"}, "Berg Anna", 7, "b", false);
+    ok("further part of blanks", further, {"Berg", "Anna", "  ", "7b"}, "Berg Anna", 7, "b", false);
+    ok("first name empty, further part", further, {"Berg", "", "von", "7b"}, "Berg, von", 7, "b", false);
+    ok("only the further part", further, {"", "", "von", "7b"}, "von", 7, "b", false);
+    bad("all parts empty", further, {"", " ", "", "7b"}, eNoName, "Interpret: Kein Name");
     bad("only last name", "nname=1 kl=2 high=2", {"Berg", "7b"}, eNoName, "Interpret: Kein Name");
     bad("only first name", "vname=1 kl=2 high=2", {"Anna", "7b"}, eNoName, "Interpret: Kein Name");
     bad("empty name", nkg, {"", "7b", "w"}, eNoName, "Interpret: Kein Name");
@@ -199,10 +219,24 @@ void TestImportInterpret::interpret_data()
     bad("name with CR", nkg, {"Meier\rHans", "7b", "w"}, eNoName, "Interpret: Name ungültig (Meier\rHans)");
     bad("name with TAB", nkg, {"Meier\tHans", "7b", "w"}, eNoName, "Interpret: Name ungültig (Meier\tHans)");
     bad("name with ESC", nkg, {"Meier\x1bHans", "7b", "w"}, eNoName, "Interpret: Name ungültig (Meier\x1bHans)");
+    bad("name with DEL", nkg, {"Meier\x7fHans", "7b", "w"}, eNoName, "Interpret: Name ungültig (Meier\x7fHans)");
     bad("name with NUL", nkg, {QString("Mei") + QChar(0) + "er", "7b", "w"}, eNoName,
         QString("Interpret: Name ungültig (Mei") + QChar(0) + "er)");
+    // Letters the data files cannot hold are written as their base letters;
+    // a name that still cannot be held names the first character.
+    ok("letters folded", nkg, {QString::fromUtf8("Şahin Jülide"), "7b", "w"}, QString::fromUtf8("Sahin Jülide"), 7, "b",
+       false);
+    ok("parts folded", parts, {QString::fromUtf8("Łukaszewicz"), QString::fromUtf8("Małgorzata"), "5a", "w"},
+       "Lukaszewicz Malgorzata", 5, "a", false);
+    ok("further part folded", further, {"Berg", "Anna", QString::fromUtf8("Đurić"), "7b"}, "Berg Anna, Duric", 7, "b",
+       false);
     bad("name outside Windows-1252", nkg, {QString::fromUtf8("Ωmega"), "7b", "w"}, eNoName,
-        QString::fromUtf8("Interpret: Name ungültig (Ωmega)"));
+        QString::fromUtf8("Interpret: Name ungültig (Ωmega): Zeichen Ω (U+03A9) kann nicht gespeichert werden"));
+    bad("first character named", nkg, {QString::fromUtf8("Şen 李明"), "7b", "w"}, eNoName,
+        QString::fromUtf8("Interpret: Name ungültig (Şen 李明): Zeichen 李 (U+674E) kann nicht gespeichert werden"));
+    bad("character beyond 16 bits", nkg, {QString::fromUtf8("Anna 😀"), "7b", "w"}, eNoName,
+        QString::fromUtf8("Interpret: Name ungültig (Anna 😀): Zeichen 😀 (U+1F600) kann nicht gespeichert werden"));
+    bad("no letter beyond 16 bits", nkg, {QString::fromUtf8("😀"), "7b", "w"}, eNoName, "Interpret: Kein Name");
     bad("name starting with slash", nkg, {"/Meier", "7b", "w"}, eNoName, "Interpret: Name ungültig (/Meier)");
     ok("slash later in a name", nkg, {"Meier/Schulz", "7b", "w"}, "Meier/Schulz", 7, "b", false);
     ok("umlauts and euro", nkg, {QString::fromUtf8("Müller € Œ"), "7b", "w"}, QString::fromUtf8("Müller € Œ"), 7, "b", false);
@@ -279,8 +313,19 @@ void TestImportInterpret::interpret_data()
     ok("WEIBLICH", words, {"X", "10a", "WEIBLICH"}, "X", 10, "a", false);
     ok("m", words, {"X", "10a", "m"}, "X", 10, "a", true);
     ok("Männ", words, {"X", "10a", QString::fromUtf8("Männ")}, "X", 10, "a", true);
-    bad("MÄNN: only A to Z fold", words, {"X", "10a", QString::fromUtf8("MÄNN")}, eInvGeschl,
-        QString::fromUtf8("Interpret: Ungültiges Geschlecht (MÄNN)"));
+    // Letter case counts for no letter, umlauts included.
+    ok("MÄNN", words, {"X", "10a", QString::fromUtf8("MÄNN")}, "X", 10, "a", true);
+    ok("MÄNNLICH", words, {"X", "10a", QString::fromUtf8("MÄNNLICH")}, "X", 10, "a", true);
+    ok("mÄnnlich", words, {"X", "10a", QString::fromUtf8("mÄnnlich")}, "X", 10, "a", true);
+    const QString girl = QString::fromUtf8("name=1 kl=2 geschl=3 high=3 gm=Junge gw=Mädchen");
+    ok("MÄDCHEN", girl, {"X", "10a", QString::fromUtf8("MÄDCHEN")}, "X", 10, "a", false);
+    ok("JUNGE", girl, {"X", "10a", "JUNGE"}, "X", 10, "a", true);
+    bad("longer than a word of seven", girl, {"X", "10a", QString::fromUtf8("MÄDCHENS")}, eInvGeschl,
+        QString::fromUtf8("Interpret: Ungültiges Geschlecht (MÄDCHENS)"));
+    bad("umlaut against its base letter", words, {"X", "10a", "MANN"}, eInvGeschl,
+        "Interpret: Ungültiges Geschlecht (MANN)");
+    ok("MÄNNLICHER: a word of eight may be cut", words, {"X", "10a", QString::fromUtf8("MÄNNLICHER")}, "X", 10, "a",
+       true);
     bad("longer than a short word", "name=1 kl=2 geschl=3 high=3 gm=mann gw=frau", {"X", "10a", "manns"}, eInvGeschl,
         "Interpret: Ungültiges Geschlecht (manns)");
     // A word of eight characters may be the cut beginning of a longer one.
@@ -357,10 +402,10 @@ void TestImportInterpret::acceptedPupilSurvivesAnAssignmentFile_data()
     QTest::newRow("trailing blanks in name") << nkg << QStringList{"Meier  ", "5", "m"};
     QTest::newRow("apart") << ja << QStringList{"Meier", "13", "Gx ", "m"};
     QTest::newRow("apart, empty department") << ja << QStringList{"Meier", "$C", "", "w"};
-    QTest::newRow("every Windows-1252 character") << nkg << QStringList{[] {
+    QTest::newRow("every Windows-1252 character but the controls") << nkg << QStringList{[] {
         QString s;
         for (int b = 0x20; b < 256; ++b)
-            if (b != ';')
+            if (b != ';' && b != 0x7f)
                 s += Ansi::decodeByte(uchar(b));
         return s;
     }(), "7b", "w"};
@@ -378,6 +423,20 @@ void TestImportInterpret::acceptedPupilSurvivesAnAssignmentFile()
     QCOMPARE(back.jgst, p->jgst);
     QCOMPARE(back.abt, p->abt);
     QCOMPARE(back.geschl, p->geschl);
+}
+
+void TestImportInterpret::foldedNamesAreCounted()
+{
+    const QString path = writeFile(QStringLiteral("Şahin Jülide;10a;w\r\nMeier;10a;w\r\nYılmaz Ayşe;7b;m\r\n"
+                                                  "李明;5a;m\r\nMüller;6c;m\r\n").toUtf8());
+    TScriptedUi ui;
+    TOwningList list;
+    TImportCounts counts;
+    QCOMPARE(ImportFile(path, list, semicolonTable(true), nameClassGender(), &counts), 4);
+    QCOMPARE(list.getNr(1)->name, QStringLiteral("Sahin Jülide"));
+    QCOMPARE(list.getNr(3)->name, QStringLiteral("Yilmaz Ayse"));
+    QCOMPARE(counts.passedOver, 1);
+    QCOMPARE(counts.foldedNames, (QSet<const TSchueler*>{list.getNr(1), list.getNr(3)}));
 }
 
 void TestImportInterpret::badLineAsksWithItsPhysicalNumber()

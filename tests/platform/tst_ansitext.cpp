@@ -2,6 +2,7 @@
 #include "platform/UExceptions.h"
 #include "tests/support/UTestFiles.h"
 
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -83,6 +84,66 @@ private slots:
         QCOMPARE(Ansi::encode(text), QByteArray("a?b??c"));
         QVERIFY(!Ansi::isEncodable(text));
         QVERIFY(!Ansi::isEncodable(QChar(0x0100)));
+    }
+
+    void foldLetters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("folded");
+        const auto row = [](const char* text, const char* folded) {
+            QTest::newRow(text) << QString::fromUtf8(text) << QString::fromUtf8(folded);
+        };
+        // Without their marks.
+        row("Şahin Jülide", "Sahin Jülide");
+        row("Ayşe Çelik", "Ayse Çelik");
+        row("Popović Mikołaj", "Popovic Mikolaj");
+        row("Dvořák Jiří", "Dvorák Jirí");
+        row("İlkay Ağaoğlu", "Ilkay Agaoglu");
+        row("Ștefănescu Țurcan", "Stefanescu Turcan");
+        row("Kővári Űrsula", "Kovári Ursula");
+        row("Nguyễn Thị Ơn", "Nguyen Thi On");
+        row("Ųla Ėglė", "Ula Egle");
+        // The letters that do not decompose.
+        row("Yılmaz", "Yilmaz");
+        row("Łukaszewicz Małgorzata", "Lukaszewicz Malgorzata");
+        row("Đorđe Đurić", "Dorde Duric");
+        row("Ħamrun Ħaġar ħ", "Hamrun Hagar h");
+        row("Ŧŧ", "Tt");
+        row("Ŀŀ ĸ ſ", "Ll k s");
+        // A letter and a combining mark that the code page has as one
+        // letter becomes it; a mark left alone goes.
+        row("Mu\u0308ller", "Müller");
+        row("S\u0327ahin", "Sahin");
+        row("x\u0301y", "xy");
+        // What has no base letter in the code page stays.
+        row("李明", "李明");
+        row("Ωmega Şen", "Ωmega Sen");
+        row("Ǆemal", "Ǆemal");
+        row("Anna 😀", "Anna 😀");
+        row("", "");
+    }
+
+    void foldLetters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, folded);
+        QCOMPARE(Ansi::foldLetters(text), folded);
+    }
+
+    void foldKeepsEveryCharacterWithAByte_data()
+    {
+        QTest::addColumn<int>("byte");
+        for (int b = 0; b < 256; ++b)
+            QTest::newRow(qPrintable(QStringLiteral("0x%1").arg(b, 2, 16, QLatin1Char('0')))) << b;
+    }
+
+    void foldKeepsEveryCharacterWithAByte()
+    {
+        QFETCH(int, byte);
+        const QChar c = Ansi::decodeByte(uchar(byte));
+        QCOMPARE(Ansi::foldLetters(QString(c)), QString(c));
+        // Also among letters that are folded.
+        QCOMPARE(Ansi::foldLetters(QStringLiteral("Ş") + c + QStringLiteral("ł")), QStringLiteral("S") + c + QStringLiteral("l"));
     }
 
     void lineEnds_data()
@@ -291,6 +352,28 @@ private slots:
         QTest::newRow("UTF-8 BOM, then NUL") << QByteArray("\xEF\xBB\xBF\0", 4) << true;
         QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFEM\0\xFC\0", 6) << false;
         QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0M\0\xFC", 6) << false;
+        // After a UTF-16 byte order mark the characters count as the bytes
+        // do.
+        const auto utf16 = [](const QString& text, bool bigEndian) {
+            QStringEncoder encoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
+                                   QStringConverter::Flag::WriteBom);
+            return QByteArray(encoder(text));
+        };
+        const QString line = QStringLiteral("Meier;Hans;10a;m\r\n");
+        QTest::newRow("UTF-32 LE") << QByteArray("\xFF\xFE\0\0M\0\0\0\xFC\0\0\0", 12) << true;
+        QTest::newRow("UTF-32 BE") << QByteArray("\0\0\xFE\xFF\0\0\0M\0\0\0\xFC", 12) << true;
+        QTest::newRow("UTF-16 LE, a NUL character") << utf16(line + QChar(0) + line, false) << true;
+        QTest::newRow("UTF-16 BE, a NUL character") << utf16(line + QChar(0) + line, true) << true;
+        // U+0100 and U+0A00 hold a NUL byte, and are text.
+        QTest::newRow("UTF-16 LE, NUL bytes only") << utf16(QString(QChar(0x100)) + QChar(0xA00), false) << false;
+        QTest::newRow("UTF-16 LE, one control in a hundred") << utf16(QString(99, 'x') + QChar(0x0B), false) << false;
+        QTest::newRow("UTF-16 BE, two in a hundred") << utf16(QString(98, 'x') + QChar(1) + QChar(0x7F), true) << true;
+        QTest::newRow("UTF-16 LE, TAB, FF and 0x1A") << utf16(QStringLiteral("a\tb\fc\x1A").repeated(100), false)
+                                                    << false;
+        QTest::newRow("UTF-16 LE, NUL after 64 KiB")
+            << utf16(line.repeated(2000).left(32 * 1024), false) + QByteArray(2, '\0') << false;
+        QTest::newRow("UTF-16 LE, NUL within 64 KiB")
+            << utf16(line.repeated(2000).left(32 * 1024 - 1), false) + QByteArray(2, '\0') << true;
     }
 
     void foreignBinary()
