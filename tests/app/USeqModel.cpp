@@ -215,7 +215,8 @@ void TSeqModel::openProjects(const QString& path)
     for (const MProjekt& p : f.projects)
         projects << MEntry<MProjekt>{nullptr, p};
     pro = {false, f.whole ? path : QString()};
-    proEditor = true;
+    // A file of no project line brings up no editor.
+    proEditor = proEditor || !f.noProject;
 }
 
 void TSeqModel::openPupils(const QStringList& paths, bool asChoices)

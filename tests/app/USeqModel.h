@@ -72,7 +72,8 @@ struct MFile {
     QList<MSchueler> pupils;
     bool choices = false;     // lines of ten fields: read as choices whole
     bool whole = true;        // every line was read
-    QStringList messages;     // shown while it is read, besides the count
+    bool noProject = false;   // no line of it is a project line: not read
+    QStringList messages;     // shown while it is read
 };
 
 enum class TAnswer { Yes, No, Cancel };

@@ -61,7 +61,6 @@ const QString WithChoices = QStringLiteral("^Schülerwahlen mit angeben\\?$");
 const QString PrintSent = QStringLiteral("^Druckauftrag abgesendet\\.$");
 const QString Exported = QStringLiteral("^\\d+ Datensätze nach export\\d+\\.(TXT|HTML) exportiert\\.$");
 const QString OnlySorted = QStringLiteral("^Es können nur sortierte Schülerdaten (gedruckt|exportiert) werden\\.");
-const QString StandIns = QStringLiteral("Zeilen? (steht|stehen) als gesperrte");
 
 // The messages a data file with bad lines shows, besides its count: one
 // for each line that cannot be read.
@@ -69,7 +68,9 @@ const QString ProjectFields = QStringLiteral("Projektdatenzeile enthaelt falsche
 const QString ProjectGrade = QStringLiteral("Projektdatenzeile: Feld \"Mindest-Jahrgangsstufe\" fehlerhaft ()");
 const QString PupilFields = QStringLiteral("Schuelerdatenzeile enthaelt falsche Anzahl Elemente");
 const QString PupilGender = QStringLiteral("Schuelerdatenzeile: Feld \"Geschlecht\" fehlerhaft (2)");
-const QString NoProjectLine = QStringLiteral("keine Projektdatei");
+const QString JunkRead = QStringLiteral("2 Projekt-Datensätze gelesen.\r\n"
+                                        "1 Zeile steht als gesperrtes Projekt \"Zeile 6 nicht lesbar\" in der Liste.");
+const QString NoProjectLine = QStringLiteral("Die Datei leer.PRO enthält keine Projektzeile und wurde nicht gelesen.");
 
 QString env(const char* name)
 {
@@ -358,7 +359,7 @@ void TSeqRun::writeJunk()
     junkPro.kind = dtPro;
     junkPro.projects = {werkstatt, unreadable, malen};
     junkPro.whole = false;
-    junkPro.messages = {ProjectGrade, ProjectFields};
+    junkPro.messages = {ProjectGrade, ProjectFields, JunkRead};
     FModel.files[QStringLiteral("junk.PRO")] = junkPro;
 
     // A pupil file opened as projects: no line of it is a project line.
@@ -366,6 +367,7 @@ void TSeqRun::writeJunk()
     MFile none;
     none.kind = dtPro;
     none.whole = false;
+    none.noProject = true;
     none.messages = {NoProjectLine};
     FModel.files[QStringLiteral("leer.PRO")] = none;
 
@@ -1125,7 +1127,7 @@ bool TSeqRun::runStep(const QString& step)
     if (!saveAnswer.isEmpty()) {
         policy.save = resultOf(saveAnswer);
         policy.saveAs = path(QStringLiteral("frage"));
-        policy.allowed << saveQuestion << Written << ReadCount << StandIns;
+        policy.allowed << saveQuestion << Written << ReadCount;
     }
     if (verb == QLatin1String("edit") || verb == QLatin1String("delhand") || verb == QLatin1String("deleint")) {
         policy.yesNo = resultOf(a.value(verb == QLatin1String("edit") ? 4 : 1));
