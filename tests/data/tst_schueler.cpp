@@ -49,7 +49,7 @@ private slots:
     void usedRecordParsesAsNew_data();
     void usedRecordParsesAsNew();
     void choicesFileDropsAssignment();
-    void failedFieldKeepsEarlierOnes();
+    void failedLineChangesNothing();
     void constructorFailsCleanly();
     void write_data();
     void write();
@@ -196,15 +196,20 @@ void TestSchueler::reject_data()
 
 void TestSchueler::reject()
 {
+    // A refused line leaves the pupil as it was, every field.
     QFETCH(QString, line);
     QFETCH(QString, message);
-    TSchueler s;
+    TSchueler s(fields(QStringLiteral("Alt|m|12|c|4|9|8|7|6|0|9")), true);
+    const QStringList before = s.ToZeile();
     try {
         s.FromZeileZT(fields(line), true);
         QFAIL("no exception");
     } catch (const ESchFromZeile& e) {
         QCOMPARE(e.message(), message);
     }
+    QCOMPARE(QStringList(s.ToZeile()), before);
+    QCOMPARE(s.hand, 4);
+    QVERIFY(!s.fest);
 }
 
 void TestSchueler::digitClearsFixedFlag()
@@ -263,24 +268,31 @@ void TestSchueler::choicesFileDropsAssignment()
     QCOMPARE(t.wahl[5], 5);
 }
 
-void TestSchueler::failedFieldKeepsEarlierOnes()
+void TestSchueler::failedLineChangesNothing()
 {
+    // Refused at a later field, also in a line without the assigned
+    // project: the fields before it, the assignment and the placement by
+    // hand all stay.
     TSchueler s;
     s.wahl[2] = 77;
-    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, s.FromZeileZT(fields("Neu|m|9|B|-|11|300|13|14|15|1"), true));
-    QCOMPARE(s.name, QStringLiteral("Neu"));
-    QVERIFY(s.geschl);
-    QCOMPARE(s.jgst, 9);
-    QCOMPARE(s.abt, QStringLiteral("B"));
-    QCOMPARE(s.wahl[1], 11);
-    QCOMPARE(s.wahl[2], 77);   // the failing choice is not stored
-    QCOMPARE(s.wahl[3], 0);
-    QCOMPARE(s.zuteil, 0);
+    s.zuteil = 5;
+    s.setHand(2);
+    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, s.FromZeileZT(fields("Neu|m|9|B|-|11|300|13|14|15"), false));
+    QCOMPARE(s.name, QString());
+    QVERIFY(!s.geschl);
+    QCOMPARE(s.jgst, 0);
+    QCOMPARE(s.abt, QStringLiteral(" "));
+    QCOMPARE(s.wahl[1], 0);
+    QCOMPARE(s.wahl[2], 77);
+    QCOMPARE(s.zuteil, 5);
+    QCOMPARE(s.hand, 2);
 
     TSchueler t;
-    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, t.FromZeileZT(fields("Neu|m|9|I|-|11|3|13|14|15|1"), true));
-    QCOMPARE(t.jgst, 9);
-    QCOMPARE(t.abt, QStringLiteral(" "));   // refused department not stored
+    t.fest = true;
+    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, t.FromZeileZT(fields("Neu|m|9|I|3|11|3|13|14|15|1"), true));
+    QCOMPARE(t.jgst, 0);
+    QCOMPARE(t.abt, QStringLiteral(" "));
+    QVERIFY(t.fest);
 }
 
 void TestSchueler::constructorFailsCleanly()
