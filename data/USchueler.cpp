@@ -187,9 +187,10 @@ int TSchueler::MovedNr(int nr, int pos, int delta)
     if (delta < 0 && nr == pos)
         return 0;
     // The list holds fewer than MaxNr projects before an insert, so MaxNr
-    // names none: it stays, and the line still reads back.
+    // names none. Kept, it would name the project that moves up to it; one
+    // more, no line holds it: it becomes none.
     if (delta > 0 && nr == MaxNr)
-        return nr;
+        return 0;
     return nr + delta;
 }
 

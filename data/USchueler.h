@@ -77,7 +77,7 @@ public:
     // the assignment follow their project; one naming the project that goes
     // becomes 0, a placement by hand on its rank is removed, and a pupil
     // fixed to it is fixed no more. Numbers naming no project stay beyond
-    // the list, MaxNr as it is. True when anything changed.
+    // the list; MaxNr becomes 0 on an insert. True when anything changed.
     bool MoveProjektRefs(int pos, int delta);
     // Where project number nr stands after that renumbering.
     static int MovedNr(int nr, int pos, int delta);

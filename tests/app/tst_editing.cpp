@@ -111,7 +111,8 @@ private slots:
     void deleteOnlyProject();
     void pupilsFollowTheirProjects_data();
     void pupilsFollowTheirProjects();
-    void highestNumberReadsBack();
+    void renumberingAtTheHighestNumber_data();
+    void renumberingAtTheHighestNumber();
     void insertBeyondTheMostProjects_data();
     void insertBeyondTheMostProjects();
     void insertAndDeletePupils();
@@ -1305,35 +1306,71 @@ void TestEditing::pupilsFollowTheirProjects()
     QCOMPARE(overviewAssigned, assigned);
 }
 
-// A number beyond the project list at the highest a pupil line holds stays
-// beyond it when a project is inserted, and the saved list reads back.
-void TestEditing::highestNumberReadsBack()
+void TestEditing::renumberingAtTheHighestNumber_data()
 {
-    addProjects(3);
-    SchuelerData->add(new TSchueler(TZeile(QStringLiteral("A; w; 7; a; -; 255; 2; 0; 0; 0; 255; ")), true));
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QList<int>>("after");   // pupil A: Wahl1, Wahl2, assignment
+    QTest::addColumn<int>("shown");          // the number project 254 has then
+    QTest::newRow("insert at row 1") << "InsertHereAct" << 1 << QList<int>{0, 255, 0} << 255;
+    QTest::newRow("insert at the last row") << "InsertHereAct" << 254 << QList<int>{0, 255, 0} << 255;
+    QTest::newRow("delete at row 1") << "DeleteAct" << 1 << QList<int>{254, 253, 254} << 253;
+    QTest::newRow("delete the last") << "DeleteAct" << 254 << QList<int>{254, 0, 254} << 0;
+}
+
+// 254 projects; pupil A chose 255, which names no project, and 254, and is
+// assigned to 255; pupil B is assigned to 254. A number that named no
+// project names none after an insert or a delete, two numbers never become
+// one, and the saved list reads back.
+void TestEditing::renumberingAtTheHighestNumber()
+{
+    QFETCH(QString, command);
+    QFETCH(int, row);
+    QFETCH(QList<int>, after);
+    QFETCH(int, shown);
+    addProjects(254);
+    SchuelerData->add(new TSchueler(TZeile(QStringLiteral("A; w; 7; a; -; 255; 254; 0; 0; 0; 255; ")), true));
+    SchuelerData->add(new TSchueler(TZeile(QStringLiteral("B; m; 7; a; -; 254; 0; 0; 0; 0; 254; ")), true));
     MainFormHandler->UpdateAll();
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("1 eingeteilt"));
+    // A view over project 254's pupils.
+    QVERIFY(MainForm->ProjekteGrid->setRow(255));
+    MainForm->ProjekteGrid->onDblClick();
+    QPointer<TEditor> view = MainForm->activeEditor();
+    QVERIFY(view && !view->Editable());
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt 254]"));
+
     openEditor(dtPro);
-    QVERIFY(FGrid->setCurrentCell(1, 1));
+    QVERIFY(FGrid->setCurrentCell(1, row));
+    FUi->clear();
     FUi->queueAnswer(TModalResult::mrYes);
-    press(Qt::Key_Insert, Qt::ShiftModifier);
-    QCOMPARE(ProjektData->Anz(), 4);
-    QCOMPARE(pupil(1)->wahl[1], 255);
-    QCOMPARE(pupil(1)->wahl[2], 3);
-    QCOMPARE(pupil(1)->zuteil, 255);
+    QTest::keySequence(QApplication::focusWidget(), MainForm->findChild<QAction*>(command)->shortcut());
+    QCOMPARE(FUi->unanswered, 0);
+    QCOMPARE(ProjektData->Anz(), command == QLatin1String("DeleteAct") ? 253 : 255);
+
+    const auto numbers = [] { return QList<int>{pupil(1)->wahl[1], pupil(1)->wahl[2], pupil(1)->zuteil}; };
+    QCOMPARE(numbers(), after);
+    QCOMPARE(pupil(2)->zuteil, shown);
+    const int assigned = shown == 0 ? 0 : 1;
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("%1 eingeteilt").arg(assigned));
+    int counted = 0;
+    for (int k = 1; k <= ProjektData->Anz(); ++k)
+        counted += MainForm->ProjekteGrid->cell(2, k + 1).toInt();
+    QCOMPARE(counted, assigned);
+    QVERIFY(view);
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt %1]").arg(shown));
 
     openEditor(dtSch);
     QTemporaryDir dir;
     FUi->clear();
     FUi->queueFiles({dir.filePath(QStringLiteral("s"))});
     QTest::keySequence(QApplication::focusWidget(), MainForm->SaveAct->shortcut());
-    QCOMPARE(FUi->texts(), QStringList{"1 Einteilung-Datensätze nach s.EIN geschrieben"});
+    QCOMPARE(FUi->texts(), QStringList{"2 Einteilung-Datensätze nach s.EIN geschrieben"});
     FUi->clear();
     FUi->queueFiles({dir.filePath(QStringLiteral("s.EIN"))});
     MainForm->OpenEintAct->trigger();
-    QCOMPARE(FUi->lastText(), QStringLiteral("1 Einteilung-Datensätze gelesen."));
-    QCOMPARE(SchuelerData->Anz(), 1);
-    QCOMPARE(pupil(1)->wahl[1], 255);
-    QCOMPARE(pupil(1)->wahl[2], 3);
+    QCOMPARE(FUi->lastText(), QStringLiteral("2 Einteilung-Datensätze gelesen."));
+    QCOMPARE(numbers(), after);
 }
 
 void TestEditing::insertBeyondTheMostProjects_data()
