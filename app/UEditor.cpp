@@ -533,8 +533,7 @@ bool TEditor::RoomForInsert()
 {
     if (getDataType() != dtPro || Data->Anz() < TProjektData::MaxAnz)
         return true;
-    MessageDlg(QStringLiteral("Es sind höchstens %1 Projekte möglich.").arg(TProjektData::MaxAnz),
-               TMsgType::mtWarning, mbOK);
+    ShowMessage(QStringLiteral("Es sind höchstens %1 Projekte möglich.").arg(TProjektData::MaxAnz));
     return false;
 }
 

@@ -1385,7 +1385,7 @@ void TestEditing::insertBeyondTheMostProjects_data()
 }
 
 // A list of 255 projects takes no further one: the insert is refused with a
-// warning, nothing changes and the editor goes on.
+// plain message, nothing changes and the editor goes on.
 void TestEditing::insertBeyondTheMostProjects()
 {
     QFETCH(int, projects);
@@ -1410,8 +1410,8 @@ void TestEditing::insertBeyondTheMostProjects()
     QCOMPARE(FUi->messages.size(), 1);
     const TMessage& m = FUi->messages.first();
     QCOMPARE(m.text, QStringLiteral("Es sind höchstens 255 Projekte möglich."));
-    QCOMPARE(m.type, TMsgType::mtWarning);
-    QCOMPARE(m.caption(), QStringLiteral("Warnung"));
+    QCOMPARE(m.type, TMsgType::mtPlain);
+    QCOMPARE(m.caption(), QStringLiteral("zuv"));
     QCOMPARE(m.buttons, TMsgButtons(mbOK));
     QCOMPARE(ProjektData->Anz(), 255);
     for (int k = 1; k <= 255; ++k)
