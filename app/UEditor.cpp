@@ -84,11 +84,11 @@ TEditor::TEditor(TMainForm* AOwner, TMainFormHandler* AHandler, TData* AData, bo
     setWindowIcon(MyIcon);
 
     Grid->onGetEditText = [this](int c, int r, QString& value) { GridGetEditText(c, r, value); };
+    Grid->onSetEditText = [this](int c, int r, const QString&) { GridSetEditText(c, r); };
     Grid->onSelectCell = [this](int c, int r, bool& canSelect) { GridSelectCell(c, r, canSelect); };
     Grid->onCurrentChanged = [this](int, int r) { GridCurrentChanged(r); };
     Grid->onKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { GridKeyDown(key, shift); };
     Grid->onExit = [this] { GridExit(); };
-    // The grid keeps the typed text in its cell itself (no onSetEditText).
     Grid->setEditorReservedKeys(MyOwner->cellEditorReservedKeys());
 
     placeInClientArea();
@@ -98,6 +98,7 @@ TEditor::~TEditor()
 {
     // Nothing is stored while the window goes.
     Grid->onGetEditText = nullptr;
+    Grid->onSetEditText = nullptr;
     Grid->onSelectCell = nullptr;
     Grid->onCurrentChanged = nullptr;
     Grid->onKeyDown = nullptr;
@@ -111,6 +112,7 @@ void TEditor::releaseView()
     if (!FViewList)
         return;
     Grid->onGetEditText = nullptr;
+    Grid->onSetEditText = nullptr;
     Grid->onSelectCell = nullptr;
     Grid->onCurrentChanged = nullptr;
     Grid->onKeyDown = nullptr;
@@ -315,6 +317,16 @@ void TEditor::GridGetEditText(int ACol, int ARow, QString& Value)
         Value = Data->getNr(ARow)->ToZeile().value(ACol);
 }
 
+void TEditor::GridSetEditText(int ACol, int ARow)
+{
+    // The cell editor of a refused row stays open: what is typed into it
+    // then is an edit again, stored as any.
+    if (BackupX < 0) {
+        BackupX = ACol;
+        BackupY = ARow;
+    }
+}
+
 bool TEditor::StoreRow(int row)
 {
     if (row < 1 || row > Data->Anz())
@@ -325,7 +337,7 @@ bool TEditor::StoreRow(int row)
     bool stored = true;
     try {
         if (record->isSchueler())
-            static_cast<TSchueler*>(record)->FromZeileZT(line, false);
+            static_cast<TSchueler*>(record)->FromEditedZeile(line);
         else
             record->FromZeile(line);
         Data->setModified();
@@ -336,11 +348,14 @@ bool TEditor::StoreRow(int row)
         else
             MyHandler->UpdateStatusBar();
     } catch (const ESchFromZeile&) {
-        Ui().beep();
         stored = false;
     } catch (const EProFromZeile&) {
-        Ui().beep();
         stored = false;
+    }
+    if (!stored) {
+        Ui().beep();
+        // The row shows the record again: moving on has nothing to store.
+        resetBackup();
     }
     ShowRow(row);
     return stored;
@@ -410,7 +425,9 @@ void TEditor::showChoicePanel(int ACol, int ARow)
 void TEditor::GridKeyDown(int Key, Qt::KeyboardModifiers Shift)
 {
     MoveRequest = mrNone;
-    if (Grid->isEditing()) {
+    // Without a backup the cell editor holds what the record holds: a
+    // refused row is not tried again.
+    if (Grid->isEditing() && BackupX > -1) {
         if (Key == Qt::Key_Escape) {
             Grid->setCell(Grid->col(), Grid->row(), BackupStr);
             StoreRow(Grid->row());
@@ -516,8 +533,7 @@ bool TEditor::RoomForInsert()
 {
     if (getDataType() != dtPro || Data->Anz() < TProjektData::MaxAnz)
         return true;
-    MessageDlg(QStringLiteral("Es sind höchstens %1 Projekte möglich.").arg(TProjektData::MaxAnz),
-               TMsgType::mtWarning, mbOK);
+    ShowMessage(QStringLiteral("Es sind höchstens %1 Projekte möglich.").arg(TProjektData::MaxAnz));
     return false;
 }
 

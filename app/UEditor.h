@@ -98,13 +98,16 @@ private:
 
     // Grid events.
     void GridGetEditText(int ACol, int ARow, QString& Value);
+    // Text typed into the cell editor.
+    void GridSetEditText(int ACol, int ARow);
     void GridSelectCell(int ACol, int ARow, bool& CanSelect);
     // The current cell moved, by any road: the status panel follows its row.
     void GridCurrentChanged(int ARow);
     void GridKeyDown(int Key, Qt::KeyboardModifiers Shift);
     void GridExit();
     // Parses grid row `row` into its record; false when the record refused
-    // it. Either way the row shows the record afterwards.
+    // it, which forgets the backup. Either way the row shows the record
+    // afterwards.
     bool StoreRow(int row);
     bool InsertAtPos(int pos);
     // False, after saying so, when the project list is full.

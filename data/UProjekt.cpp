@@ -80,28 +80,31 @@ void TProjekt::FromZeile(const TStrings& Zeile)
     if (Zeile.size() != 8 && Zeile.size() != 9)
         throw EProFromZeile(QStringLiteral("Projektdatenzeile enthaelt falsche Anzahl Elemente"));
 
-    nr = readInt(Zeile.at(0), 1, INT_MAX, "Nummer");
+    // Read into a copy: a refused line leaves this project as it was.
+    TProjekt p(*this);
+    p.nr = readInt(Zeile.at(0), 1, INT_MAX, "Nummer");
     if (!FitsZeile(Zeile.at(1)))
         fail("Name");
-    name = LaterField(Zeile.at(1));
-    jgmin = readInt(Zeile.at(2), 1, 13, "Mindest-Jahrgangsstufe");
-    jgmax = readInt(Zeile.at(3), 1, 13, "Höchst-Jahrgangsstufe");
-    teilnmin = readInt(Zeile.at(4), 0, 20000, "Mindesteilnehmerzahl");
-    teilnmax = readInt(Zeile.at(5), 0, 20000, "Höchstteilnehmerzahl");
+    p.name = LaterField(Zeile.at(1));
+    p.jgmin = readInt(Zeile.at(2), 1, 13, "Mindest-Jahrgangsstufe");
+    p.jgmax = readInt(Zeile.at(3), 1, 13, "Höchst-Jahrgangsstufe");
+    p.teilnmin = readInt(Zeile.at(4), 0, 20000, "Mindesteilnehmerzahl");
+    p.teilnmax = readInt(Zeile.at(5), 0, 20000, "Höchstteilnehmerzahl");
 
     switch (foldedFirst(Zeile.at(6))) {
-    case '-': weib = true; maenn = true; break;
-    case 'M': weib = false; maenn = true; break;
-    case 'W': weib = true; maenn = false; break;
-    case 'X': weib = false; maenn = false; break;
+    case '-': p.weib = true; p.maenn = true; break;
+    case 'M': p.weib = false; p.maenn = true; break;
+    case 'W': p.weib = true; p.maenn = false; break;
+    case 'X': p.weib = false; p.maenn = false; break;
     default: fail("Sperrung m/w");
     }
 
     switch (foldedFirst(Zeile.at(7))) {
-    case '-': gesp = false; break;
-    case 'X': gesp = true; break;
+    case '-': p.gesp = false; break;
+    case 'X': p.gesp = true; break;
     default: fail("aufgeloest");
     }
+    *this = p;
 }
 
 TZeile TProjekt::ToZeile() const

@@ -37,8 +37,7 @@ public:
     bool isSchueler() const override { return false; }
     bool isProjekt() const override { return true; }
     // A name holding ";", a control character or a character outside
-    // Windows-1252 is refused. Fields before the failing one keep their new
-    // values.
+    // Windows-1252 is refused. A refused line changes no field.
     void FromZeile(const TStrings& Zeile) override;
     // A line of a data file: as FromZeile, but a control character in the
     // name is taken as a blank.

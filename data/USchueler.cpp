@@ -39,6 +39,36 @@ TSchueler::TSchueler(const TStrings& Zeile, bool zt)
 
 void TSchueler::FromZeileZT(const TStrings& Zeile, bool zt)
 {
+    // Read into a copy: a refused line leaves this pupil as it was.
+    TSchueler read(*this);
+    read.ReadFields(Zeile, zt);
+    if (!zt) {
+        read.zuteil = 0;
+        read.clearHand();
+    }
+    *this = read;
+}
+
+void TSchueler::FromEditedZeile(const TStrings& Zeile)
+{
+    TSchueler read(*this);
+    read.ReadFields(Zeile, false);
+    bool same = read.geschl == geschl && read.jgst == jgst && read.fest == fest
+                && (fest || read.hand == hand);
+    for (int r = 1; r <= 5; ++r)
+        same = same && read.wahl[r] == wahl[r];
+    if (same) {
+        read.hand = hand;   // a fixed pupil's "F" does not show it
+    } else {
+        // The assignment may no longer be admissible.
+        read.zuteil = 0;
+        read.clearHand();
+    }
+    *this = read;
+}
+
+void TSchueler::ReadFields(const TStrings& Zeile, bool zt)
+{
     const qsizetype n = Zeile.size();
     if (n > 11 || n < (zt ? 11 : 10))
         fail(QStringLiteral("Schuelerdatenzeile enthaelt falsche Anzahl Elemente"));
@@ -93,9 +123,6 @@ void TSchueler::FromZeileZT(const TStrings& Zeile, bool zt)
         if (!StrToIntRange(Zeile.at(10), v, 0, MaxNr))
             fail(QStringLiteral("Schuelerdatenzeile: Feld \"zuteil\" fehlerhaft (7)"));
         zuteil = v;
-    } else {
-        zuteil = 0;
-        hand = -1;
     }
 }
 
@@ -160,9 +187,10 @@ int TSchueler::MovedNr(int nr, int pos, int delta)
     if (delta < 0 && nr == pos)
         return 0;
     // The list holds fewer than MaxNr projects before an insert, so MaxNr
-    // names none: it stays, and the line still reads back.
+    // names none. Kept, it would name the project that moves up to it; one
+    // more, no line holds it: it becomes none.
     if (delta > 0 && nr == MaxNr)
-        return nr;
+        return 0;
     return nr + delta;
 }
 

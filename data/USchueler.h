@@ -55,8 +55,12 @@ public:
     // zt: the line carries the assigned project. Without it zuteil becomes 0
     // and the hand index is cleared after reading. A name or department
     // holding ";", a control character or a character outside Windows-1252
-    // is refused. Fields before the failing one keep their new values.
+    // is refused. A refused line changes no field.
     void FromZeileZT(const TStrings& Zeile, bool zt);
+    // An edited row of the pupil editor: read as FromZeileZT(Zeile, false),
+    // but a row whose gender, grade, "fest" field and five choices mean
+    // what they meant keeps the assigned project and the hand index.
+    void FromEditedZeile(const TStrings& Zeile);
     // A line of a data file: as FromZeileZT, but a control character in the
     // name or the department is taken as a blank.
     void FromFileZeileZT(const TStrings& Zeile, bool zt);
@@ -73,7 +77,7 @@ public:
     // the assignment follow their project; one naming the project that goes
     // becomes 0, a placement by hand on its rank is removed, and a pupil
     // fixed to it is fixed no more. Numbers naming no project stay beyond
-    // the list, MaxNr as it is. True when anything changed.
+    // the list; MaxNr becomes 0 on an insert. True when anything changed.
     bool MoveProjektRefs(int pos, int delta);
     // Where project number nr stands after that renumbering.
     static int MovedNr(int nr, int pos, int delta);
@@ -97,6 +101,9 @@ public:
     int hand = -1;            // -1 none; 0 into project 0; 1..5 on that rank
 
 private:
+    // The fields of the line, in line order, into this pupil; raises at the
+    // first bad one. zuteil only with zt.
+    void ReadFields(const TStrings& Zeile, bool zt);
     TZeile ToZeileZT(bool zt) const;
     int PriorityOf(int z) const;
     QString ExportCatText(TSortCritType krit) const;   // the category's text

@@ -83,6 +83,14 @@ private slots:
     void festDigitIsStoredThenRemoved();
     void refusedRow_data();
     void refusedRow();
+    void refusedEditKeepsThePupil_data();
+    void refusedEditKeepsThePupil();
+    void typedAgainAfterARefusal_data();
+    void typedAgainAfterARefusal();
+    void refusedProjectRowChangesNothing_data();
+    void refusedProjectRowChangesNothing();
+    void storedRowKeepsOrLosesTheAssignment_data();
+    void storedRowKeepsOrLosesTheAssignment();
     void escapeRestoresTheText();
     void enterStoresWhileEditing();
     void projectRowStored();
@@ -103,7 +111,8 @@ private slots:
     void deleteOnlyProject();
     void pupilsFollowTheirProjects_data();
     void pupilsFollowTheirProjects();
-    void highestNumberReadsBack();
+    void renumberingAtTheHighestNumber_data();
+    void renumberingAtTheHighestNumber();
     void insertBeyondTheMostProjects_data();
     void insertBeyondTheMostProjects();
     void insertAndDeletePupils();
@@ -132,6 +141,9 @@ private:
     TEditor* openView();
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void typeInCell(const QString& text);
+    // Leaves the edited cell: 0 Return, 1 Tab, 2 a click on (col, row),
+    // 3 the focus going to the classes overview.
+    void leaveCell(int how, int col, int row);
     QPoint at() const { return QPoint(FGrid->col(), FGrid->row()); }
     QLineEdit* cellEditor() const { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
     void clickCell(int col, int row);
@@ -205,6 +217,16 @@ void TestEditing::typeInCell(const QString& text)
     } else {
         QApplication::clipboard()->setText(text);
         press(Qt::Key_V, Qt::ControlModifier);
+    }
+}
+
+void TestEditing::leaveCell(int how, int col, int row)
+{
+    switch (how) {
+    case 0: press(Qt::Key_Return); break;
+    case 1: press(Qt::Key_Tab); break;
+    case 2: clickCell(col, row); break;
+    default: MainForm->SchuelerGrid->setFocus(Qt::MouseFocusReason); break;
     }
 }
 
@@ -442,12 +464,12 @@ void TestEditing::storedRowLosesAssignment()
     pupil(2)->setHand(1);
     openEditor(dtSch);
     QCOMPARE(MainForm->panelText(2), QStringLiteral("4 eingeteilt"));
-    QVERIFY(FGrid->setCurrentCell(0, 2));
-    typeInCell(QStringLiteral("Neumann"));
+    QVERIFY(FGrid->setCurrentCell(2, 2));
+    typeInCell(QStringLiteral("8"));
     press(Qt::Key_Tab);
 
-    QCOMPARE(at(), QPoint(1, 2));
-    QCOMPARE(pupil(2)->name, QStringLiteral("Neumann"));
+    QCOMPARE(at(), QPoint(3, 2));
+    QCOMPARE(pupil(2)->jgst, 8);
     QCOMPARE(pupil(2)->zuteil, 0);
     QCOMPARE(pupil(2)->hand, -1);
     QCOMPARE(FGrid->cell(10, 2), QStringLiteral("0"));
@@ -459,11 +481,11 @@ void TestEditing::storedRowLosesAssignment()
     QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("3"));
     QCOMPARE(FUi->beeps, 0);
 
-    // The backup stays: the next move stores the row again, so the pupil
-    // that was placed in between loses it again.
+    // The backup stays: the next move stores the row again, unchanged now,
+    // so the pupil that was placed in between keeps it.
     pupil(2)->zuteil = 1;
     press(Qt::Key_Tab);
-    QCOMPARE(pupil(2)->zuteil, 0);
+    QCOMPARE(pupil(2)->zuteil, 1);
     // Other rows are untouched.
     QCOMPARE(pupil(1)->zuteil, 2);
 }
@@ -527,12 +549,7 @@ void TestEditing::refusedRow()
     typeInCell(text);
     QCOMPARE(FGrid->cell(col, 3), text);
 
-    switch (leave) {
-    case 0: press(Qt::Key_Tab); break;
-    case 1: press(Qt::Key_Return); break;
-    case 2: clickCell(col, 1); break;
-    default: MainForm->SchuelerGrid->setFocus(Qt::MouseFocusReason); break;
-    }
+    leaveCell(leave == 0 ? 1 : leave == 1 ? 0 : leave, col, 1);
 
     QCOMPARE(FUi->beeps, 1);
     QCOMPARE(FUi->messages.size(), 0);
@@ -547,12 +564,218 @@ void TestEditing::refusedRow()
     if (FGrid->isEditing())
         QCOMPARE(cellEditor()->text(), before.at(col));
 
-    // Put right, the row is stored with the next move.
+    // The next move stores nothing: the refused row is not tried again.
     if (FGrid->hasFocus() || FGrid->isEditing()) {
         press(Qt::Key_Tab);
         QCOMPARE(FUi->beeps, 1);
-        QVERIFY(SchuelerData->getModified());
+        QVERIFY(!SchuelerData->getModified());
+        QCOMPARE(FGrid->rowTexts(3), before);
     }
+}
+
+void TestEditing::refusedEditKeepsThePupil_data()
+{
+    QTest::addColumn<int>("leave");    // as leaveCell
+    QTest::addColumn<int>("moveOn");   // 0 Down, 1 Tab, 2 click on row 1, 3 focus to the overview
+    const char* leaves[] = {"Return", "Tab", "click", "focus elsewhere"};
+    const char* moves[] = {"Down", "Tab", "click", "focus elsewhere"};
+    for (int l = 0; l < 4; ++l)
+        for (int m = 0; m < 4; ++m)
+            QTest::addRow("%s, then %s", leaves[l], moves[m]) << l << m;
+}
+
+// A letter typed into "Klasse" of an assigned pupil placed by hand is
+// refused; moving on afterwards stores nothing: the pupil keeps its project
+// and its placement, the list stays unmodified, and saving writes both.
+void TestEditing::refusedEditKeepsThePupil()
+{
+    QFETCH(int, leave);
+    QFETCH(int, moveOn);
+    loadSchool(3, 4);
+    pupil(3)->setHand(3);   // its third choice, project 2
+    openEditor(dtSch);
+    const QStringList row = FGrid->rowTexts(3);
+    QCOMPARE(row.at(4), QStringLiteral("3"));
+    QVERIFY(FGrid->setCurrentCell(2, 3));
+    typeInCell(QStringLiteral("x"));
+    leaveCell(leave, 2, 1);
+    QCOMPARE(FUi->beeps, 1);
+    QCOMPARE(FGrid->cell(2, 3), QStringLiteral("7"));
+
+    if (!FGrid->hasFocus() && !FGrid->isEditing())
+        FGrid->setFocus(Qt::MouseFocusReason);
+    switch (moveOn) {
+    case 0: press(Qt::Key_Down); break;
+    case 1: press(Qt::Key_Tab); break;
+    case 2: clickCell(0, 1); break;
+    default: MainForm->SchuelerGrid->setFocus(Qt::MouseFocusReason); break;
+    }
+
+    QCOMPARE(FUi->beeps, 1);
+    QCOMPARE(pupil(3)->zuteil, 2);
+    QCOMPARE(pupil(3)->hand, 3);
+    QCOMPARE(FGrid->rowTexts(3), row);
+    QVERIFY(!SchuelerData->getModified());
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("4 Schüler"));
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("4 eingeteilt"));
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("4"));
+
+    QTemporaryDir dir;
+    FUi->queueFiles({dir.filePath(QStringLiteral("s"))});
+    MainForm->SaveAct->trigger();
+    QCOMPARE(FUi->lastText(), QStringLiteral("4 Einteilung-Datensätze nach s.EIN geschrieben"));
+    QVERIFY(fileBytes(dir.filePath(QStringLiteral("s.EIN"))).contains("; w; 7; a; 3; 3; 1; 2; 0; 0; 2; \r\n"));
+}
+
+void TestEditing::typedAgainAfterARefusal_data()
+{
+    QTest::addColumn<int>("leave");      // as leaveCell, for the refused "x"
+    QTest::addColumn<QString>("typed");  // typed into the cell then; empty: nothing
+    QTest::addColumn<int>("end");        // 0 Return, 1 Tab, 2 Esc
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<int>("jgst");
+    QTest::newRow("Tab, typed again, Return") << 1 << "8" << 0 << true << 8;
+    QTest::newRow("Tab, typed again, Tab") << 1 << "8" << 1 << true << 8;
+    QTest::newRow("click, typed again, Return") << 2 << "8" << 0 << true << 8;
+    QTest::newRow("Return, typed again, Return") << 0 << "8" << 0 << true << 8;
+    // Esc stores the row it restored, as always.
+    QTest::newRow("Tab, typed again, Esc") << 1 << "8" << 2 << true << 7;
+    QTest::newRow("Tab, then Return") << 1 << "" << 0 << false << 7;
+    QTest::newRow("Tab, then Esc") << 1 << "" << 2 << false << 7;
+    QTest::newRow("click, then Return") << 2 << "" << 0 << false << 7;
+}
+
+// The cell editor of a refused move stays open: what is typed into it then
+// is stored as any edit; closed without typing, it stores nothing.
+void TestEditing::typedAgainAfterARefusal()
+{
+    QFETCH(int, leave);
+    QFETCH(QString, typed);
+    QFETCH(int, end);
+    QFETCH(bool, stored);
+    QFETCH(int, jgst);
+    loadSchool(3, 4);
+    openEditor(dtSch);
+    QVERIFY(FGrid->setCurrentCell(2, 3));
+    typeInCell(QStringLiteral("x"));
+    leaveCell(leave, 2, 1);
+    QCOMPARE(FUi->beeps, 1);
+    QCOMPARE(at(), QPoint(2, 3));
+    QCOMPARE(FGrid->isEditing(), leave != 0);
+
+    if (!typed.isEmpty())
+        typeInCell(typed);
+    press(end == 0 ? Qt::Key_Return : end == 1 ? Qt::Key_Tab : Qt::Key_Escape);
+    QCOMPARE(FUi->beeps, 1);
+    QCOMPARE(pupil(3)->jgst, jgst);
+    QCOMPARE(FGrid->cell(2, 3), QString::number(jgst));
+    QCOMPARE(SchuelerData->getModified(), stored);
+    // A new grade may not fit the project: the assignment goes with it.
+    QCOMPARE(pupil(3)->zuteil, jgst == 7 ? 2 : 0);
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("%1 eingeteilt").arg(jgst == 7 ? 4 : 3));
+}
+
+void TestEditing::refusedProjectRowChangesNothing_data()
+{
+    QTest::addColumn<bool>("changedBehind");   // the project changed after its row was shown
+    QTest::newRow("row as shown") << false;
+    QTest::newRow("project changed since its row was shown") << true;
+}
+
+// A refused project row leaves the project whole, and moving on stores
+// nothing.
+void TestEditing::refusedProjectRowChangesNothing()
+{
+    QFETCH(bool, changedBehind);
+    loadSchool(3, 0);
+    openEditor(dtPro);
+    if (changedBehind)
+        ProjektData->getNr(2)->name = QStringLiteral("Geändert");
+    const QStringList before = ProjektData->getNr(2)->ToZeile();
+    QVERIFY(FGrid->setCurrentCell(3, 2));
+    typeInCell(QStringLiteral("14"));
+    press(Qt::Key_Tab);
+    QCOMPARE(FUi->beeps, 1);
+    QCOMPARE(at(), QPoint(3, 2));
+    QCOMPARE(QStringList(ProjektData->getNr(2)->ToZeile()), before);
+    QCOMPARE(FGrid->cell(1, 2), before.at(1));
+    QCOMPARE(FGrid->cell(3, 2), QStringLiteral("10"));
+
+    press(Qt::Key_Down);
+    QCOMPARE(FUi->beeps, 1);
+    QCOMPARE(QStringList(ProjektData->getNr(2)->ToZeile()), before);
+    QVERIFY(!ProjektData->getModified());
+    QCOMPARE(MainForm->panelText(0), QStringLiteral("3 Projekte"));
+}
+
+void TestEditing::storedRowKeepsOrLosesTheAssignment_data()
+{
+    QTest::addColumn<bool>("fixed");   // pupil 2 is fixed besides its placement by hand
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("kept");
+    // Pupil 2: m, 7, a, placed by hand on its third choice; choices 3 1 2;
+    // assigned to project 2.
+    QTest::newRow("name corrected") << false << 0 << "Neumann, Ümit" << true;
+    QTest::newRow("department corrected") << false << 3 << "b" << true;
+    QTest::newRow("department emptied") << false << 3 << "" << true;
+    QTest::newRow("gender in capitals") << false << 1 << "M" << true;
+    QTest::newRow("grade with a leading zero") << false << 2 << "07" << true;
+    QTest::newRow("grade after a blank") << false << 2 << " 7" << true;
+    QTest::newRow("placement typed again") << false << 4 << "3" << true;
+    QTest::newRow("placement with a leading zero") << false << 4 << "03" << true;
+    QTest::newRow("choice with a leading zero") << false << 5 << "03" << true;
+    QTest::newRow("no choice as 00") << false << 9 << "00" << true;
+    QTest::newRow("fixed: f for F") << true << 4 << "f" << true;
+    QTest::newRow("fixed: name corrected") << true << 0 << "Neumann" << true;
+    QTest::newRow("gender changed") << false << 1 << "w" << false;
+    QTest::newRow("grade changed") << false << 2 << "8" << false;
+    QTest::newRow("placement changed") << false << 4 << "1" << false;
+    QTest::newRow("placement removed") << false << 4 << "-" << false;
+    QTest::newRow("made fixed") << false << 4 << "F" << false;
+    QTest::newRow("fixed: no more") << true << 4 << "-" << false;
+    QTest::newRow("fixed: placement typed") << true << 4 << "3" << false;
+    QTest::newRow("first choice changed") << false << 5 << "1" << false;
+    QTest::newRow("fifth choice added") << false << 9 << "3" << false;
+}
+
+// A stored row that leaves gender, grade, "fest" and the choices meaning
+// what they meant keeps the pupil's project and placement by hand; a row
+// that changes any of them loses both, and the status bar and the overviews
+// show it at once. Either way the list is modified.
+void TestEditing::storedRowKeepsOrLosesTheAssignment()
+{
+    QFETCH(bool, fixed);
+    QFETCH(int, col);
+    QFETCH(QString, typed);
+    QFETCH(bool, kept);
+    loadSchool(3, 4);
+    pupil(2)->setHand(3);
+    pupil(2)->fest = fixed;
+    openEditor(dtSch);
+    const QStringList before = FGrid->rowTexts(2);
+    QVERIFY(FGrid->setCurrentCell(col, 2));
+    typeInCell(typed);
+    press(Qt::Key_Return);
+    QCOMPARE(FUi->beeps, 0);
+
+    const TSchueler* s = pupil(2);
+    QCOMPARE(s->zuteil, kept ? 2 : 0);
+    QCOMPARE(s->hand, kept ? 3 : -1);
+    QCOMPARE(FGrid->cell(10, 2), kept ? QStringLiteral("2") : QStringLiteral("0"));
+    if (kept) {
+        QCOMPARE(s->fest, fixed);
+        QCOMPARE(FGrid->cell(4, 2), before.at(4));
+    }
+    QVERIFY(SchuelerData->getModified());
+    QCOMPARE(MainForm->panelText(1), QStringLiteral("4 Schüler (*)"));
+    const int assigned = kept ? 4 : 3;
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("%1 eingeteilt").arg(assigned));
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QString::number(assigned));
+    int inClasses = 0;
+    for (int r = 1; r < MainForm->SchuelerGrid->rowCount(); ++r)
+        inClasses += MainForm->SchuelerGrid->cell(2, r).toInt();
+    QCOMPARE(inClasses, assigned);
 }
 
 void TestEditing::escapeRestoresTheText()
@@ -566,8 +789,8 @@ void TestEditing::escapeRestoresTheText()
     QCOMPARE(at(), QPoint(0, 2));
     QCOMPARE(FGrid->cell(0, 2), QStringLiteral("Schüler 2"));
     QCOMPARE(pupil(2)->name, QStringLiteral("Schüler 2"));
-    // Esc stores the row too, which removes the assignment.
-    QCOMPARE(pupil(2)->zuteil, 0);
+    // Esc stores the row too; unchanged, it keeps the assignment.
+    QCOMPARE(pupil(2)->zuteil, 2);
     QVERIFY(SchuelerData->getModified());
     QCOMPARE(FUi->beeps, 0);
 
@@ -1084,35 +1307,71 @@ void TestEditing::pupilsFollowTheirProjects()
     QCOMPARE(overviewAssigned, assigned);
 }
 
-// A number beyond the project list at the highest a pupil line holds stays
-// beyond it when a project is inserted, and the saved list reads back.
-void TestEditing::highestNumberReadsBack()
+void TestEditing::renumberingAtTheHighestNumber_data()
 {
-    addProjects(3);
-    SchuelerData->add(new TSchueler(TZeile(QStringLiteral("A; w; 7; a; -; 255; 2; 0; 0; 0; 255; ")), true));
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QList<int>>("after");   // pupil A: Wahl1, Wahl2, assignment
+    QTest::addColumn<int>("shown");          // the number project 254 has then
+    QTest::newRow("insert at row 1") << "InsertHereAct" << 1 << QList<int>{0, 255, 0} << 255;
+    QTest::newRow("insert at the last row") << "InsertHereAct" << 254 << QList<int>{0, 255, 0} << 255;
+    QTest::newRow("delete at row 1") << "DeleteAct" << 1 << QList<int>{254, 253, 254} << 253;
+    QTest::newRow("delete the last") << "DeleteAct" << 254 << QList<int>{254, 0, 254} << 0;
+}
+
+// 254 projects; pupil A chose 255, which names no project, and 254, and is
+// assigned to 255; pupil B is assigned to 254. A number that named no
+// project names none after an insert or a delete, two numbers never become
+// one, and the saved list reads back.
+void TestEditing::renumberingAtTheHighestNumber()
+{
+    QFETCH(QString, command);
+    QFETCH(int, row);
+    QFETCH(QList<int>, after);
+    QFETCH(int, shown);
+    addProjects(254);
+    SchuelerData->add(new TSchueler(TZeile(QStringLiteral("A; w; 7; a; -; 255; 254; 0; 0; 0; 255; ")), true));
+    SchuelerData->add(new TSchueler(TZeile(QStringLiteral("B; m; 7; a; -; 254; 0; 0; 0; 0; 254; ")), true));
     MainFormHandler->UpdateAll();
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("1 eingeteilt"));
+    // A view over project 254's pupils.
+    QVERIFY(MainForm->ProjekteGrid->setRow(255));
+    MainForm->ProjekteGrid->onDblClick();
+    QPointer<TEditor> view = MainForm->activeEditor();
+    QVERIFY(view && !view->Editable());
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt 254]"));
+
     openEditor(dtPro);
-    QVERIFY(FGrid->setCurrentCell(1, 1));
+    QVERIFY(FGrid->setCurrentCell(1, row));
+    FUi->clear();
     FUi->queueAnswer(TModalResult::mrYes);
-    press(Qt::Key_Insert, Qt::ShiftModifier);
-    QCOMPARE(ProjektData->Anz(), 4);
-    QCOMPARE(pupil(1)->wahl[1], 255);
-    QCOMPARE(pupil(1)->wahl[2], 3);
-    QCOMPARE(pupil(1)->zuteil, 255);
+    QTest::keySequence(QApplication::focusWidget(), MainForm->findChild<QAction*>(command)->shortcut());
+    QCOMPARE(FUi->unanswered, 0);
+    QCOMPARE(ProjektData->Anz(), command == QLatin1String("DeleteAct") ? 253 : 255);
+
+    const auto numbers = [] { return QList<int>{pupil(1)->wahl[1], pupil(1)->wahl[2], pupil(1)->zuteil}; };
+    QCOMPARE(numbers(), after);
+    QCOMPARE(pupil(2)->zuteil, shown);
+    const int assigned = shown == 0 ? 0 : 1;
+    QCOMPARE(MainForm->panelText(2), QStringLiteral("%1 eingeteilt").arg(assigned));
+    int counted = 0;
+    for (int k = 1; k <= ProjektData->Anz(); ++k)
+        counted += MainForm->ProjekteGrid->cell(2, k + 1).toInt();
+    QCOMPARE(counted, assigned);
+    QVERIFY(view);
+    QCOMPARE(view->windowTitle(), QStringLiteral("Schüler-Editor [Projekt %1]").arg(shown));
 
     openEditor(dtSch);
     QTemporaryDir dir;
     FUi->clear();
     FUi->queueFiles({dir.filePath(QStringLiteral("s"))});
     QTest::keySequence(QApplication::focusWidget(), MainForm->SaveAct->shortcut());
-    QCOMPARE(FUi->texts(), QStringList{"1 Einteilung-Datensätze nach s.EIN geschrieben"});
+    QCOMPARE(FUi->texts(), QStringList{"2 Einteilung-Datensätze nach s.EIN geschrieben"});
     FUi->clear();
     FUi->queueFiles({dir.filePath(QStringLiteral("s.EIN"))});
     MainForm->OpenEintAct->trigger();
-    QCOMPARE(FUi->lastText(), QStringLiteral("1 Einteilung-Datensätze gelesen."));
-    QCOMPARE(SchuelerData->Anz(), 1);
-    QCOMPARE(pupil(1)->wahl[1], 255);
-    QCOMPARE(pupil(1)->wahl[2], 3);
+    QCOMPARE(FUi->lastText(), QStringLiteral("2 Einteilung-Datensätze gelesen."));
+    QCOMPARE(numbers(), after);
 }
 
 void TestEditing::insertBeyondTheMostProjects_data()
@@ -1127,7 +1386,7 @@ void TestEditing::insertBeyondTheMostProjects_data()
 }
 
 // A list of 255 projects takes no further one: the insert is refused with a
-// warning, nothing changes and the editor goes on.
+// plain message, nothing changes and the editor goes on.
 void TestEditing::insertBeyondTheMostProjects()
 {
     QFETCH(int, projects);
@@ -1152,8 +1411,8 @@ void TestEditing::insertBeyondTheMostProjects()
     QCOMPARE(FUi->messages.size(), 1);
     const TMessage& m = FUi->messages.first();
     QCOMPARE(m.text, QStringLiteral("Es sind höchstens 255 Projekte möglich."));
-    QCOMPARE(m.type, TMsgType::mtWarning);
-    QCOMPARE(m.caption(), QStringLiteral("Warnung"));
+    QCOMPARE(m.type, TMsgType::mtPlain);
+    QCOMPARE(m.caption(), QStringLiteral("zuv"));
     QCOMPARE(m.buttons, TMsgButtons(mbOK));
     QCOMPARE(ProjektData->Anz(), 255);
     for (int k = 1; k <= 255; ++k)

@@ -911,14 +911,23 @@ void TestExtracts::storedRowShowsInTheViews()
     QCOMPARE(SchuelerData->getNr(1)->name, QStringLiteral("Anne"));
 
     QCOMPARE(view->grid()->cell(0, 1), QStringLiteral("Anne"));
+    // A corrected name keeps the assignment: the counts stay.
+    QCOMPARE(view->grid()->cell(10, 1), QStringLiteral("2"));
+    QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("2"));
+    QCOMPARE(MainForm->SchuelerGrid->cell(2, 1), QStringLiteral("2"));
+
+    cell = typeOverCell(grid, 5, 1, QStringLiteral("1"));
+    QVERIFY(cell);
+    QTest::keyClick(cell, Qt::Key_Tab);
+    QCOMPARE(view->grid()->cell(5, 1), QStringLiteral("1"));
     QCOMPARE(view->grid()->cell(10, 1), QStringLiteral("0"));
-    // The pupil lost its assignment: project 2 and the class count one.
+    // A changed choice loses it: project 2 and the class count one.
     QCOMPARE(MainForm->ProjekteGrid->cell(2, 3), QStringLiteral("1"));
     QCOMPARE(MainForm->SchuelerGrid->cell(0, 1), QStringLiteral(" 7a"));
     QCOMPARE(MainForm->SchuelerGrid->cell(2, 1), QStringLiteral("1"));
     // The editor keeps its cursor.
     QCOMPARE(MainForm->activeEditor(), editor);
-    QCOMPARE(grid->col(), 1);
+    QCOMPARE(grid->col(), 6);
     QCOMPARE(grid->row(), 1);
 }
 

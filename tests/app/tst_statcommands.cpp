@@ -310,16 +310,18 @@ private slots:
         TEditor* editor = MainForm->activeEditor();
         TGridWidget* grid = editor->grid();
         grid->setFocus(Qt::OtherFocusReason);
-        QVERIFY(grid->setCurrentCell(0, 2));
+        QVERIFY(grid->setCurrentCell(5, 2));
         QTest::keyClick(grid, Qt::Key_F2);
         auto* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         QVERIFY(cell);
-        cell->setText(QStringLiteral("Neumann"));
-        // the statistics store the open cell first; the stored row loses its
-        // assignment, and the counts follow
+        cell->selectAll();
+        QTest::keyClicks(cell, QStringLiteral("1"));
+        // the statistics store the open cell first; the stored row changes a
+        // choice and loses its assignment, and the counts follow
         MainForm->Uebersicht->setCurrentIndex(0);
         QVERIFY(MainForm->ProjekteGrid->setRow(3));
         runWithDialog([] { button("ProStatBut")->click(); }, [](QDialog*) {});
+        QCOMPARE(pupil(2)->wahl[1], 1);
         QCOMPARE(pupil(2)->zuteil, 0);
         QCOMPARE(ProStatD->Grid->cell(1, 3), QStringLiteral("3"));
         QCOMPARE(ProStatD->TeilnAnz->text(), QStringLiteral("3"));

@@ -30,7 +30,7 @@ private slots:
     void read();
     void reject_data();
     void reject();
-    void failedFieldKeepsEarlierOnes();
+    void failedLineChangesNothing();
     void constructorFailsCleanly();
     void write_data();
     void write();
@@ -157,32 +157,35 @@ void TestProjekt::reject_data()
 
 void TestProjekt::reject()
 {
+    // A refused line leaves the project as it was, every field.
     QFETCH(QString, line);
     QFETCH(QString, message);
-    TProjekt p(9);
+    TProjekt p(fields(QStringLiteral("9|Alt|2|3|4|5|m|x")));
+    const QStringList before = p.ToZeile();
     try {
         p.FromZeile(fields(line));
         QFAIL("no exception");
     } catch (const EProFromZeile& e) {
         QCOMPARE(e.message(), message);
     }
+    QCOMPARE(QStringList(p.ToZeile()), before);
 }
 
-void TestProjekt::failedFieldKeepsEarlierOnes()
+void TestProjekt::failedLineChangesNothing()
 {
     TProjekt p(9);
     p.name = QStringLiteral("alt");
     QVERIFY_THROWS_EXCEPTION(EProFromZeile, p.FromZeile(fields("5|neu|3|99|7|8|w|x")));
-    QCOMPARE(p.nr, 5);
-    QCOMPARE(p.name, QStringLiteral("neu"));
-    QCOMPARE(p.jgmin, 3);
-    QCOMPARE(p.jgmax, 13);      // the failing field keeps its old value
-    QCOMPARE(p.teilnmin, 0);    // later fields untouched
+    QCOMPARE(p.nr, 9);
+    QCOMPARE(p.name, QStringLiteral("alt"));
+    QCOMPARE(p.jgmin, 1);
+    QCOMPARE(p.jgmax, 13);
+    QCOMPARE(p.teilnmin, 0);
     QVERIFY(p.weib && p.maenn);
 
     TProjekt q(9);
     QVERIFY_THROWS_EXCEPTION(EProFromZeile, q.FromZeile(fields("5|a;b|3|4|7|8|w|x")));
-    QCOMPARE(q.nr, 5);
+    QCOMPARE(q.nr, 9);
     QCOMPARE(q.name, QString());
 }
 

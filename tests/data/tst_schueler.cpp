@@ -49,7 +49,7 @@ private slots:
     void usedRecordParsesAsNew_data();
     void usedRecordParsesAsNew();
     void choicesFileDropsAssignment();
-    void failedFieldKeepsEarlierOnes();
+    void failedLineChangesNothing();
     void constructorFailsCleanly();
     void write_data();
     void write();
@@ -60,6 +60,8 @@ private slots:
     void hand();
     void moveProjektRefs_data();
     void moveProjektRefs();
+    void movedNumbersKeepTheirMeaning_data();
+    void movedNumbersKeepTheirMeaning();
     void sortKey_data();
     void sortKey();
 };
@@ -196,15 +198,20 @@ void TestSchueler::reject_data()
 
 void TestSchueler::reject()
 {
+    // A refused line leaves the pupil as it was, every field.
     QFETCH(QString, line);
     QFETCH(QString, message);
-    TSchueler s;
+    TSchueler s(fields(QStringLiteral("Alt|m|12|c|4|9|8|7|6|0|9")), true);
+    const QStringList before = s.ToZeile();
     try {
         s.FromZeileZT(fields(line), true);
         QFAIL("no exception");
     } catch (const ESchFromZeile& e) {
         QCOMPARE(e.message(), message);
     }
+    QCOMPARE(QStringList(s.ToZeile()), before);
+    QCOMPARE(s.hand, 4);
+    QVERIFY(!s.fest);
 }
 
 void TestSchueler::digitClearsFixedFlag()
@@ -263,24 +270,31 @@ void TestSchueler::choicesFileDropsAssignment()
     QCOMPARE(t.wahl[5], 5);
 }
 
-void TestSchueler::failedFieldKeepsEarlierOnes()
+void TestSchueler::failedLineChangesNothing()
 {
+    // Refused at a later field, also in a line without the assigned
+    // project: the fields before it, the assignment and the placement by
+    // hand all stay.
     TSchueler s;
     s.wahl[2] = 77;
-    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, s.FromZeileZT(fields("Neu|m|9|B|-|11|300|13|14|15|1"), true));
-    QCOMPARE(s.name, QStringLiteral("Neu"));
-    QVERIFY(s.geschl);
-    QCOMPARE(s.jgst, 9);
-    QCOMPARE(s.abt, QStringLiteral("B"));
-    QCOMPARE(s.wahl[1], 11);
-    QCOMPARE(s.wahl[2], 77);   // the failing choice is not stored
-    QCOMPARE(s.wahl[3], 0);
-    QCOMPARE(s.zuteil, 0);
+    s.zuteil = 5;
+    s.setHand(2);
+    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, s.FromZeileZT(fields("Neu|m|9|B|-|11|300|13|14|15"), false));
+    QCOMPARE(s.name, QString());
+    QVERIFY(!s.geschl);
+    QCOMPARE(s.jgst, 0);
+    QCOMPARE(s.abt, QStringLiteral(" "));
+    QCOMPARE(s.wahl[1], 0);
+    QCOMPARE(s.wahl[2], 77);
+    QCOMPARE(s.zuteil, 5);
+    QCOMPARE(s.hand, 2);
 
     TSchueler t;
-    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, t.FromZeileZT(fields("Neu|m|9|I|-|11|3|13|14|15|1"), true));
-    QCOMPARE(t.jgst, 9);
-    QCOMPARE(t.abt, QStringLiteral(" "));   // refused department not stored
+    t.fest = true;
+    QVERIFY_THROWS_EXCEPTION(ESchFromZeile, t.FromZeileZT(fields("Neu|m|9|I|3|11|3|13|14|15|1"), true));
+    QCOMPARE(t.jgst, 0);
+    QCOMPARE(t.abt, QStringLiteral(" "));
+    QVERIFY(t.fest);
 }
 
 void TestSchueler::constructorFailsCleanly()
@@ -396,8 +410,19 @@ void TestSchueler::moveProjektRefs_data()
                                     << QList<int>{10, 0, 0, 0, 0, 10, -1} << true << true;
     QTest::newRow("beyond, delete") << 2 << -1 << QList<int>{9, 0, 0, 0, 0, 9, -1}
                                     << QList<int>{8, 0, 0, 0, 0, 8, -1} << true << true;
+    // the highest number names no project before an insert, and none after
     QTest::newRow("highest number, insert") << 2 << 1 << QList<int>{255, 2, 0, 0, 0, 255, -1}
-                                            << QList<int>{255, 3, 0, 0, 0, 255, -1} << true << true;
+                                            << QList<int>{0, 3, 0, 0, 0, 0, -1} << true << true;
+    QTest::newRow("highest number, insert before the last") << 254 << 1 << QList<int>{255, 254, 253, 0, 0, 254, -1}
+                                                            << QList<int>{0, 255, 253, 0, 0, 255, -1} << true << true;
+    QTest::newRow("highest number placed by hand, insert") << 2 << 1 << QList<int>{255, 0, 0, 0, 0, 0, 1}
+                                                           << QList<int>{0, 0, 0, 0, 0, 0, 1} << true << true;
+    QTest::newRow("highest number, delete it") << 255 << -1 << QList<int>{255, 254, 0, 0, 0, 255, 1}
+                                               << QList<int>{0, 254, 0, 0, 0, 0, -1} << true << false;
+    QTest::newRow("delete the first") << 1 << -1 << QList<int>{1, 2, 255, 0, 0, 2, 2}
+                                      << QList<int>{0, 1, 254, 0, 0, 1, 2} << true << false;
+    QTest::newRow("delete the last, beyond it") << 6 << -1 << QList<int>{7, 6, 5, 0, 0, 7, -1}
+                                                << QList<int>{6, 0, 5, 0, 0, 6, -1} << true << true;
     QTest::newRow("highest number, delete") << 2 << -1 << QList<int>{255, 0, 0, 0, 0, 255, -1}
                                             << QList<int>{254, 0, 0, 0, 0, 254, -1} << true << true;
 }
@@ -421,6 +446,43 @@ void TestSchueler::moveProjektRefs()
     got << s.zuteil << s.getHand();
     QCOMPARE(got, after);
     QTEST(s.fest, "fixed");
+}
+
+void TestSchueler::movedNumbersKeepTheirMeaning_data()
+{
+    QTest::addColumn<int>("delta");
+    QTest::addColumn<int>("anz");   // projects before the insert or delete
+    for (const int anz : {1, 2, 100, 253, 254})
+        QTest::addRow("insert into %d", anz) << 1 << anz;
+    for (const int anz : {1, 2, 100, 254, 255})
+        QTest::addRow("delete from %d", anz) << -1 << anz;
+}
+
+// At every position: a number that named a project names it after the
+// insert or delete (none when it goes), a number that named none names
+// none, two numbers never become one project, and every number fits a line.
+void TestSchueler::movedNumbersKeepTheirMeaning()
+{
+    QFETCH(int, delta);
+    QFETCH(int, anz);
+    const int after = anz + delta;
+    for (int pos = 1; pos <= anz; ++pos) {
+        QList<int> named(after + 1, -1);   // project after -> the number before
+        for (int nr = 0; nr <= TSchueler::MaxNr; ++nr) {
+            const int m = TSchueler::MovedNr(nr, pos, delta);
+            const QByteArray where = QByteArray::number(nr) + " at " + QByteArray::number(pos);
+            QVERIFY2(m >= 0 && m <= TSchueler::MaxNr, where.constData());
+            const bool namedBefore = nr >= 1 && nr <= anz && !(delta < 0 && nr == pos);
+            if (namedBefore)
+                QVERIFY2(m == (nr < pos ? nr : nr + delta), where.constData());
+            else
+                QVERIFY2(m == 0 || m > after, where.constData());
+            if (m >= 1 && m <= after) {
+                QVERIFY2(named[m] == -1, where.constData());
+                named[m] = nr;
+            }
+        }
+    }
 }
 
 void TestSchueler::wahlAnz()

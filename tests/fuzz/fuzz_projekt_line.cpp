@@ -1,8 +1,8 @@
 // Project lines, from the bytes of a data file line or from the cells of an
 // editor row: an accepted line is written and read back as the same
-// project, and parsing into a used project gives what parsing into a new
-// one gives. A file line takes a control character in the name as a blank,
-// a row refuses it.
+// project, parsing into a used project gives what parsing into a new one
+// gives, and a refused line leaves the used one as it was. A file line
+// takes a control character in the name as a blank, a row refuses it.
 //
 // Input: a flag byte (bit 0: grid cells), the line up to "\n", then an
 // optional line the used project was read from before. Cells are
@@ -49,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const EProFromZeile& e) {
         freshError = e.message();
     }
+    const TProjekt usedBefore = used;
     try {
         if (fromGrid)
             used.FromZeile(fields);
@@ -56,6 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             used.FromFileZeile(fields);
     } catch (const EProFromZeile& e) {
         usedError = e.message();
+        // A refused line changes nothing.
+        FUZZ_CHECK_MSG(sameRecord(usedBefore, used), describePair(usedBefore, used));
     }
     FUZZ_CHECK_MSG(freshError == usedError, freshError + QStringLiteral(" / ") + usedError);
     if (!fresh)

@@ -1,8 +1,9 @@
 // Pupil lines, from the bytes of a data file line (with or without the
 // assigned project) or from the cells of an editor row: an accepted line is
-// written and read back as the same pupil, and parsing into a used pupil
-// gives what parsing into a new one gives. A file line takes a control
-// character in the name or the department as a blank, a row refuses it.
+// written and read back as the same pupil, parsing into a used pupil gives
+// what parsing into a new one gives, and a refused line leaves the used one
+// as it was. A file line takes a control character in the name or the
+// department as a blank, a row refuses it.
 //
 // Input: a flag byte (bit 0: grid cells; bit 1: the file line carries the
 // assigned project), the line up to "\n", then an optional assignment line
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const ESchFromZeile& e) {
         freshError = e.message();
     }
+    const TSchueler usedBefore = used;
     try {
         if (fromGrid)
             used.FromZeileZT(fields, zt);
@@ -60,6 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             used.FromFileZeileZT(fields, zt);
     } catch (const ESchFromZeile& e) {
         usedError = e.message();
+        // A refused line changes nothing.
+        FUZZ_CHECK_MSG(sameRecord(usedBefore, used), describePair(usedBefore, used));
     }
     FUZZ_CHECK_MSG(freshError == usedError, freshError + QStringLiteral(" / ") + usedError);
     if (!fresh)
