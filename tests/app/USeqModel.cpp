@@ -297,6 +297,7 @@ void TSeqModel::storeTyped(TDataType kind, int row, int col, const QString& text
     }
     MSchueler& s = pupils[row - 1].r;
     const MSchueler before = s;
+    bool festChanged = false;
     switch (col) {
     case 0: s.name = text; break;
     case 1: s.boy = text.compare(QLatin1String("m"), Qt::CaseInsensitive) == 0; break;
@@ -304,7 +305,8 @@ void TSeqModel::storeTyped(TDataType kind, int row, int col, const QString& text
     case 3: s.abt = text; break;
     case 4: {
         const QString field = text == QLatin1String("f") ? QStringLiteral("F") : text;
-        if (field != festField(s)) {
+        festChanged = field != festField(s);
+        if (festChanged) {
             s.fest = field == QLatin1String("F");
             s.hand = -1;   // a row cannot place by hand
         }
@@ -314,7 +316,7 @@ void TSeqModel::storeTyped(TDataType kind, int row, int col, const QString& text
     }
     // The department as a line gives it back.
     s.abt = withoutLeadingBlanks(s.abt);
-    bool same = s.boy == before.boy && s.jgst == before.jgst && festField(s) == festField(before);
+    bool same = s.boy == before.boy && s.jgst == before.jgst && !festChanged;
     for (int r = 1; r <= 5; ++r)
         same = same && s.wahl[r] == before.wahl[r];
     if (!same || !storeKeeps) {
