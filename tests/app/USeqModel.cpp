@@ -162,14 +162,10 @@ bool TSeqModel::askToSave(TDataType kind, TAnswer answer, const QString& askedNa
         return false;
     if (answer == TAnswer::Yes) {
         const QString path = list.file.isEmpty() ? askedName + (kind == dtPro ? ".PRO" : ".EIN") : list.file;
-        if (kind == dtPro) {
+        if (kind == dtPro)
             saveProjects(path);
-        } else {
-            QList<MSchueler> all;
-            for (const auto& e : pupils)
-                all << e.r;
-            savePupils(path, all, true);
-        }
+        else
+            savePupils(path);
     }
     return true;
 }
@@ -187,15 +183,27 @@ void TSeqModel::saveProjects(const QString& path)
     pro = {false, path};
 }
 
-void TSeqModel::savePupils(const QString& path, const QList<MSchueler>& list, bool ownList)
+void TSeqModel::savePupils(const QString& path)
+{
+    QList<MSchueler> list;
+    for (const auto& e : pupils)
+        list << e.r;
+    writePupils(path, list);
+    sch = {false, path};
+}
+
+void TSeqModel::saveView(const QString& path, const MView& v)
+{
+    writePupils(path, viewRecords(v));
+}
+
+void TSeqModel::writePupils(const QString& path, const QList<MSchueler>& list)
 {
     MFile f;
     f.kind = dtSch;
     for (const MSchueler& s : list)
         f.pupils << asStored(s);
     files[QFileInfo(path).fileName()] = f;
-    if (ownList)
-        sch = {false, path};
 }
 
 QList<MSchueler> TSeqModel::viewRecords(const MView& v) const

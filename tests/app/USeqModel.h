@@ -135,9 +135,11 @@ public:
     // The save question for kind, answered: false stops the road. "Ja"
     // saves the list, under askedName when it has no name of its own.
     bool askToSave(TDataType kind, TAnswer answer, const QString& askedName);
-    // Writes a list (a view's pupils too) into the file path.
+    // Writes a list into the file path, which becomes its file; a view's
+    // pupils leave the pupil list as it was.
     void saveProjects(const QString& path);
-    void savePupils(const QString& path, const QList<MSchueler>& list, bool ownList);
+    void savePupils(const QString& path);
+    void saveView(const QString& path, const MView& v);
     QList<MSchueler> viewRecords(const MView& v) const;
 
     // Reading files into a list, as the open commands do.
@@ -171,6 +173,7 @@ public:
     static bool inClasses(const MSchueler& s, const QList<int>& grades, const QString& letters);
 
 private:
+    void writePupils(const QString& path, const QList<MSchueler>& list);
     // The projects from pos on renumbered by delta; every pupil's numbers
     // and the project views follow.
     void moveRefs(int pos, int delta);

@@ -1028,19 +1028,15 @@ void TSeqRun::save(bool newName, const QString& name)
     command(newName ? "SaveAsAct" : "SaveAct");
     QString written = asked;
     if (!editor->Editable()) {
-        FModel.savePupils(asked, FModel.viewRecords(*viewOf(editor)), false);
+        FModel.saveView(asked, *viewOf(editor));
     } else {
         const QString own = FModel.state(editor->getDataType()).file;
         if (!newName && !own.isEmpty())
             written = own;
-        if (pupils) {
-            QList<MSchueler> all;
-            for (const auto& e : FModel.pupils)
-                all << e.r;
-            FModel.savePupils(written, all, true);
-        } else {
+        if (pupils)
+            FModel.savePupils(written);
+        else
             FModel.saveProjects(written);
-        }
     }
     FSaved << QFileInfo(written).fileName();
     FSaved.removeDuplicates();
