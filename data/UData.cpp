@@ -161,8 +161,9 @@ void TData::StartFileExport(const QString& Name)
 {
     CancelExport();
     auto file = std::make_unique<TAnsiFileWriter>();
-    if (!file->open(Name))
-        throw EInOutError(FileCreateError(Name));
+    QString reason;
+    if (!file->open(Name, &reason))
+        throw EInOutError(FileCreateError(Name, reason));
     Exporting.EFile = std::move(file);
     Exporting.State = toFile;
 }

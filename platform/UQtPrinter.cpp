@@ -7,7 +7,6 @@
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
@@ -114,8 +113,9 @@ bool TQtPrinter::beginPdf()
 {
     const QString target = FPrinter->outputFileName();
     FPdfFile = std::make_unique<QSaveFile>(target);
-    if (QFileInfo(target).isDir() || !FPdfFile->open(QIODevice::WriteOnly)) {
-        FError = FileCreateError(target);
+    // QSaveFile refuses a folder itself, saying so.
+    if (!FPdfFile->open(QIODevice::WriteOnly)) {
+        FError = FileCreateError(target, FPdfFile->errorString());
         return false;
     }
     FPdfWriter = std::make_unique<QPdfWriter>(FPdfFile.get());

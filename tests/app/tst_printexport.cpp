@@ -914,20 +914,28 @@ private slots:
         QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler"));
     }
 
+    // Each says why, as the system does; a folder of the name is refused
+    // by the file itself.
     void unwritableTargets_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("missing folder") << "fehlt/liste";
-        QTest::newRow("name of a folder") << "ordner.x";
-        QTest::newRow("read-only folder") << "nurlesen/liste";
+        QTest::addColumn<QString>("file");    // the name with its extension
+        QTest::addColumn<int>("errorCode");   // 0: a reason of the file's own
+        QTest::newRow("missing folder") << "fehlt/liste" << "fehlt/liste.TXT" << ENOENT;
+        QTest::newRow("under a file") << "datei.txt/liste" << "datei.txt/liste.TXT" << ENOTDIR;
+        QTest::newRow("name of a folder") << "ordner.x" << "ordner.x" << 0;
+        QTest::newRow("read-only folder") << "nurlesen/liste" << "nurlesen/liste.TXT" << EACCES;
     }
 
     void unwritableTargets()
     {
         QFETCH(QString, name);
+        QFETCH(QString, file);
+        QFETCH(int, errorCode);
         QDir dir(FDir->path());
         QVERIFY(dir.mkpath(QStringLiteral("ordner.x")));
         QVERIFY(dir.mkpath(QStringLiteral("nurlesen")));
+        writeLines(path(QStringLiteral("datei.txt")), {QStringLiteral("alt")});
         QFile::setPermissions(path(QStringLiteral("nurlesen")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         if (name.startsWith(QLatin1String("nurlesen"))) {
             QFile probe(path(QStringLiteral("nurlesen/probe")));
@@ -941,10 +949,23 @@ private slots:
         FUi->queueAnswer(TModalResult::mrNo);
         command("ExportAct");
         QCOMPARE(FUi->texts().size(), 2);
-        QVERIFY2(FUi->lastText().contains(QStringLiteral("kann nicht angelegt werden")), qPrintable(FUi->lastText()));
-        QVERIFY(!FUi->lastText().contains(QStringLiteral("exportiert")));
+        const QString start = QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden").arg(path(file));
+        if (errorCode != 0)
+            QCOMPARE(FUi->lastText(), start + becauseOf(errorCode));
+        else
+            QVERIFY2(FUi->lastText().startsWith(start + QStringLiteral(": "))
+                         && FUi->lastText().size() > start.size() + 2,
+                     qPrintable(FUi->lastText()));
         QVERIFY(QFileInfo(path(QStringLiteral("ordner.x"))).isDir());
         QVERIFY(!QFile::exists(path(QStringLiteral("nurlesen/liste.TXT"))));
+        QCOMPARE(fileBytes(path(QStringLiteral("datei.txt"))), QByteArray("alt\r\n"));
+
+        // The next export works.
+        FUi->clear();
+        FUi->queueFiles({path(QStringLiteral("liste"))}, 1);
+        FUi->queueAnswer(TModalResult::mrNo);
+        command("ExportAct");
+        QCOMPARE(FUi->texts(), (QStringList{Question, "5 Datensätze nach liste.TXT exportiert."}));
     }
 
     void aFullDiskKeepsTheOldFile()
@@ -1164,12 +1185,25 @@ private slots:
         QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{"liste.pdf"});
     }
 
-    void aPrintIntoAFolderThatIsMissingNamesTheFile()
+    void aPrintIntoAFileThatCannotBeCreatedNamesTheFileAndWhy_data()
     {
-        const QString pdf = path(QStringLiteral("fehlt/liste.pdf"));
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("errorCode");
+        QTest::newRow("missing folder") << "fehlt/liste.pdf" << ENOENT;
+        QTest::newRow("under a file") << "datei.txt/liste.pdf" << ENOTDIR;
+    }
+
+    void aPrintIntoAFileThatCannotBeCreatedNamesTheFileAndWhy()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, errorCode);
+        writeLines(path(QStringLiteral("datei.txt")), {QStringLiteral("alt")});
+        const QString pdf = path(name);
         printIntoPdf(pdf, false);
-        QCOMPARE(FUi->texts(), QStringList{QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(pdf)});
+        QCOMPARE(FUi->texts(),
+                 QStringList{QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden").arg(pdf) + becauseOf(errorCode)});
         QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(fileBytes(path(QStringLiteral("datei.txt"))), QByteArray("alt\r\n"));
 
         FUi->clear();
         const QByteArray bytes = printIntoPdf(path(QStringLiteral("liste.pdf")), false);
