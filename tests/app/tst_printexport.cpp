@@ -10,6 +10,7 @@
 #include "app/main.h"
 #include "assign/UEintDialog.h"
 #include "assign/UHandDialog.h"
+#include "data/UBasics.h"
 #include "data/UProjektData.h"
 #include "data/USchuelerData.h"
 #include "platform/UGridWidget.h"
@@ -912,6 +913,82 @@ private slots:
         QCOMPARE(namesShown(*editor), inOrder);
         QVERIFY(!SchuelerData->getModified());
         QCOMPARE(MainForm->panelText(1), QStringLiteral("5 Schüler"));
+    }
+
+    // Sorted "Klasse, dann Name", a class is one category whatever the case
+    // of its department, and a department of one blank is none: each class
+    // once, under the class text of its first pupil, in print on a page of
+    // its own; the class overview counts each class in one row.
+    void aClassComesOnceWhateverTheCaseOfItsDepartment_data()
+    {
+        QTest::addColumn<int>("filter");   // of the export dialog; 0 prints
+        QTest::newRow("text with blanks") << 1;
+        QTest::newRow("text with TABs") << 2;
+        QTest::newRow("HTML") << 3;
+        QTest::newRow("print") << 0;
+    }
+
+    void aClassComesOnceWhateverTheCaseOfItsDepartment()
+    {
+        QFETCH(int, filter);
+        SchuelerData->ClearData();
+        const QList<QPair<QString, QString>> pupils{
+            {"Zoe", "a"}, {"Bauer", "A"}, {"Özil", "a"}, {"Anton", ""}, {"Berta", " "}, {"Clara", ""}, {"Adam", "A"}};
+        QStringList names;
+        for (const auto& [name, abt] : pupils) {
+            addSchueler(*SchuelerData, name, 5, abt, 1);
+            names << name;
+        }
+        addSchueler(*SchuelerData, QStringLiteral("Emil"), 6, QStringLiteral("b"), 1);
+        names << QStringLiteral("Emil");
+        MainFormHandler->UpdateAll();   // as after reading the list
+        MainForm->ActivateEditor(dtSch);
+        command("mBSortKl");
+        QCOMPARE(SchuelerData->getSort(), sc_Kl_N);
+
+        QStringList overview;
+        const TGridWidget* grid = MainForm->SchuelerGrid;
+        for (int r = 1; r < grid->rowCount(); ++r)
+            overview << UpperAscii(grid->rowTexts(r).value(0).trimmed()) + QLatin1Char(' ') + grid->rowTexts(r).value(1);
+        QCOMPARE(overview, (QStringList{"5 3", "5A 4", "6B 1"}));
+
+        // Headings ("#" and their text) and names in the order shown.
+        QStringList shown;
+        QList<int> pages;   // of the headings, in print
+        FUi->queueAnswer(TModalResult::mrNo);
+        if (filter == 0) {
+            answerPrintDialog(true);
+            command("PrintAct");
+            QCOMPARE(FUi->lastText(), Sent);
+            for (int page = 1; page <= int(FPrinter->pages.size()); ++page)
+                for (const QString& t : FPrinter->pageTexts(page)) {
+                    if (t.startsWith(QLatin1String("Klasse "))) {
+                        shown << QLatin1Char('#') + t;
+                        pages << page;
+                    } else if (names.contains(t)) {
+                        shown << t;
+                    }
+                }
+        } else {
+            FUi->queueFiles({path(QStringLiteral("klassen"))}, filter);
+            command("ExportAct");
+            const QString file = path(filter == 3 ? QStringLiteral("klassen.HTML") : QStringLiteral("klassen.TXT"));
+            QCOMPARE(FUi->lastText(), QStringLiteral("8 Datensätze nach %1 exportiert.").arg(QFileInfo(file).fileName()));
+            const QRegularExpression heading(filter == 3 ? QStringLiteral("^<H3>(.*)</H3>$")
+                                                         : QStringLiteral("^\\*\\*\\* (.*) \\*\\*\\*$"));
+            const QRegularExpression name(filter == 3 ? QStringLiteral("^<TR> <TD>(.*?)</TD>")
+                                                      : QStringLiteral("^(.*?)(  |\t)"));
+            for (const QString& line : Ansi::decode(fileBytes(file)).split(QStringLiteral("\r\n"))) {
+                if (const QRegularExpressionMatch m = heading.match(line); m.hasMatch())
+                    shown << QLatin1Char('#') + m.captured(1);
+                else if (const QRegularExpressionMatch n = name.match(line); n.hasMatch() && names.contains(n.captured(1)))
+                    shown << n.captured(1);
+            }
+        }
+        QCOMPARE(shown, (QStringList{"#Klasse  5", "Anton", "Berta", "Clara", "#Klasse  5A", "Adam", "Bauer", "Zoe",
+                                     "Özil", "#Klasse  6b", "Emil"}));
+        if (filter == 0)
+            QCOMPARE(pages, (QList<int>{1, 2, 3}));
     }
 
     // Each says why, as the system does; a folder of the name is refused
