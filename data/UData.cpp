@@ -87,10 +87,12 @@ const QString HtmlHeader = QStringLiteral(
 
 const QString HtmlFooter = QStringLiteral("</TABLE>\r\n\r\n</BODY>\r\n</HTML>");
 
-// The project columns from the right: each has room for its heading in a
-// wide face at 15 points bold, or for its widest value ("nur maennl",
-// "1000--1000") at 10 points, with a tenth to spare; the name takes the rest.
-const QString PrintHeaderPro = QStringLiteral("\x1B" "FH\x1Bzuv Projekte\x1BT0629526983\x1B");
+// The project columns, measured at the starting fonts on A4 in the widest
+// of the usual faces: each stop leaves room, with a blank to the next, for
+// its heading at 15 points bold and its widest value at 10 points ("255",
+// "1000--1000", " 13-- 13", "nur maennl", "gesperrt"); the name, what the
+// list is read for, takes all the rest.
+const QString PrintHeaderPro = QStringLiteral("\x1B" "FH\x1Bzuv Projekte\x1BT0637577285\x1B");
 const QString PrintHeaderSch = QStringLiteral("\x1B" "FH\x1Bzuv Schülereinteilung\x1BT404652586470768290\x1B");
 
 } // namespace

@@ -24,16 +24,20 @@
 #include "tests/support/UTestMain.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
 #include <QPageLayout>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -1327,6 +1331,88 @@ private slots:
             QVERIFY2(texts.contains(t), qPrintable(t + QLatin1String(" not in ") + texts.join(u'|')));
     }
 
+    // The project columns at the starting fonts on A4, in each of the usual
+    // faces measured at the printer's resolution: every heading and the
+    // widest value of each column whole, a blank before the next column,
+    // and names of 30 characters whole.
+    void theProjectColumnsHoldTheirTextsInTheUsualFaces_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("Liberation Sans")
+            << "Liberation Sans"
+            << QStringList{"Theater-AG der Unterstufe 5-7", "Fotografie und Bildbearbeitung",
+                           "Töpfern und Gärtnern im Garten", "Kochen und Backen mit Freunden"};
+        // The widest of them: a name of 30 wide letters needs more room
+        // than the line leaves beside the other columns' headings.
+        QTest::newRow("DejaVu Sans") << "DejaVu Sans"
+                                     << QStringList{"Erste Hilfe und Sanitätsdienst", "Theater-AG der Unterstufe"};
+    }
+
+    void theProjectColumnsHoldTheirTextsInTheUsualFaces()
+    {
+        QFETCH(QString, face);
+        QFETCH(QStringList, names);
+        if (!QFontDatabase::hasFamily(face))
+            QSKIP("the face is not installed");
+        // The columns as the program prints them: where its headings start.
+        MainForm->ActivateEditor(dtPro);
+        answerPrintDialog(true);
+        command("PrintAct");
+        QCOMPARE(FUi->texts(), QStringList{Sent});
+        const QStringList headings{"Nr", "Name", "Teilnehmer", "Klassen", "mw", "gesperrt"};
+        QList<int> columns;
+        for (const QString& heading : headings)
+            for (const auto& [page, t] : FPrinter->allTexts())
+                if (t.text == heading && t.font.bold)
+                    columns << t.x;
+        QCOMPARE(columns.size(), headings.size());
+        columns << TRecordingPrinter::PageWidthPx - columns.first();   // where the right margin begins
+
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QPdfWriter device(&buffer);
+        device.setResolution(TRecordingPrinter::Dpi);
+        QFont bold(face);
+        bold.setPointSize(PrintConfDialog->getHFont()->size);
+        bold.setBold(true);
+        QFont standard(face);
+        standard.setPointSize(PrintConfDialog->getSFont()->size);
+        const QFontMetricsF heading(bold, &device);
+        const QFontMetricsF text(standard, &device);
+        const QStringList widest{"255", QString(), "1000--1000", " 13-- 13", "nur maennl", "gesperrt"};
+        for (int c = 0; c < headings.size(); ++c) {
+            const auto fits = [&](const QFontMetricsF& metrics, const QString& t) {
+                const bool last = c + 1 == headings.size();
+                const double end = columns[c] + metrics.horizontalAdvance(t) + (last ? 0 : metrics.horizontalAdvance(u' '));
+                QVERIFY2(end <= columns[c + 1],
+                         qPrintable(QStringLiteral("%1 ends at %2, the next column begins at %3").arg(t).arg(end).arg(columns[c + 1])));
+            };
+            fits(heading, headings[c]);
+            for (const QString& t : c == 1 ? names : QStringList{widest[c]})
+                fits(text, t);
+        }
+    }
+
+    // A PDF is laid out on the whole sheet, as every printer is: its
+    // margins are the page printer's, a twelfth of the sheet's width.
+    void aPdfHasTheMarginsOfTheSheet()
+    {
+        const QString pdf = path(QStringLiteral("projekte.pdf"));
+        printIntoPdf(pdf, false);
+        QCOMPARE(FUi->texts(), QStringList{Sent});
+        const QString bbox = pdfTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        if (bbox.isNull())
+            QSKIP("pdftotext is not installed");
+        const QList<TPdfWord> words = pdfWords(bbox).value(0);
+        QVERIFY(!words.isEmpty());
+        const double margin = QtPrinter().qprinter().pageLayout().fullRect(QPageLayout::Point).width() / 12;
+        double left = words.first().xMin;
+        for (const TPdfWord& w : words)
+            left = std::min(left, w.xMin);
+        QVERIFY2(qAbs(left - margin) < 1, qPrintable(QStringLiteral("%1 instead of %2").arg(left).arg(margin)));
+    }
+
     void printedTextsKeepToTheirRoom_data()
     {
         QTest::addColumn<bool>("pupils");
@@ -1340,8 +1426,8 @@ private slots:
             << false << 15 << QStringList{"Töpfern und Gärtnern im"}
             << QStringList{"Nr", "Name", "Teilnehmer", "Klassen", "mw", "gesperrt", "Töpfern"};
         QTest::newRow("projects, heading at 20 pt")
-            << false << 20 << QStringList{"Te", "ge", "Töpfern und Gärtnern im"}
-            << QStringList{"Nr", "Name", "Klassen", "mw", "Töpfern"};
+            << false << 20 << QStringList{"Te", "Kl", "ge", "Töpfern und Gärtnern im"}
+            << QStringList{"Nr", "Name", "mw", "Töpfern"};
     }
 
     void printedTextsKeepToTheirRoom()
@@ -1375,8 +1461,8 @@ private slots:
             const QString kept = t.chopped(1);
             const TProjekt* project = ProjektData->getNr(ProjektData->Anz());
             const bool ofName = LongName.startsWith(kept) || project->name.startsWith(kept);
-            const bool ofHeading = QStringLiteral("Teilnehmer").startsWith(kept) || QStringLiteral("gesperrt").startsWith(kept)
-                                   || project->ToString().startsWith(kept);
+            const bool ofHeading = QStringLiteral("Teilnehmer").startsWith(kept) || QStringLiteral("Klassen").startsWith(kept)
+                                   || QStringLiteral("gesperrt").startsWith(kept) || project->ToString().startsWith(kept);
             QVERIFY2(ofName || ofHeading, qPrintable(t));
         }
         QStringList drawn;
