@@ -93,7 +93,9 @@ const QString HtmlFooter = QStringLiteral("</TABLE>\r\n\r\n</BODY>\r\n</HTML>");
 // "1000--1000", " 13-- 13", "nur maennl", "gesperrt"); the name, what the
 // list is read for, takes all the rest.
 const QString PrintHeaderPro = QStringLiteral("\x1B" "FH\x1Bzuv Projekte\x1BT0637577285\x1B");
-const QString PrintHeaderSch = QStringLiteral("\x1B" "FH\x1Bzuv Schülereinteilung\x1BT404652586470768290\x1B");
+// The class column holds a department of letters ("13BIO"), the project
+// column its highest number.
+const QString PrintHeaderSch = QStringLiteral("\x1B" "FH\x1Bzuv Schülereinteilung\x1BT404752586470768290\x1B");
 
 } // namespace
 

@@ -405,6 +405,34 @@ QStringList categoriesPrinted(const TRecordingPrinter& printer, const QStringLis
     return categories;
 }
 
+
+// The texts of each column (texts[c] starting at columns[c]) that, drawn in
+// face at points on the recording printer's page as a printer at its
+// resolution measures them, do not end a blank before the next column, or
+// the last before the right margin (columns holds one more entry: where the
+// right margin begins).
+QStringList tooWide(const QString& face, int points, bool bold, const QList<int>& columns,
+                    const QList<QStringList>& texts)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter device(&buffer);
+    device.setResolution(TRecordingPrinter::Dpi);
+    QFont font(face);
+    font.setPointSize(points);
+    font.setBold(bold);
+    const QFontMetricsF metrics(font, &device);
+    QStringList wide;
+    for (qsizetype c = 0; c < texts.size(); ++c)
+        for (const QString& t : texts[c]) {
+            const bool last = c + 1 == texts.size();
+            const double end = columns[c] + metrics.horizontalAdvance(t) + (last ? 0 : metrics.horizontalAdvance(u' '));
+            if (end > columns[c + 1])
+                wide << QStringLiteral("%1 ends at %2, the next column begins at %3").arg(t).arg(end).arg(columns[c + 1]);
+        }
+    return wide;
+}
+
 } // namespace
 
 class TestPrintExport : public QObject {
@@ -1369,29 +1397,53 @@ private slots:
         QCOMPARE(columns.size(), headings.size());
         columns << TRecordingPrinter::PageWidthPx - columns.first();   // where the right margin begins
 
-        QBuffer buffer;
-        QVERIFY(buffer.open(QIODevice::WriteOnly));
-        QPdfWriter device(&buffer);
-        device.setResolution(TRecordingPrinter::Dpi);
-        QFont bold(face);
-        bold.setPointSize(PrintConfDialog->getHFont()->size);
-        bold.setBold(true);
-        QFont standard(face);
-        standard.setPointSize(PrintConfDialog->getSFont()->size);
-        const QFontMetricsF heading(bold, &device);
-        const QFontMetricsF text(standard, &device);
-        const QStringList widest{"255", QString(), "1000--1000", " 13-- 13", "nur maennl", "gesperrt"};
-        for (int c = 0; c < headings.size(); ++c) {
-            const auto fits = [&](const QFontMetricsF& metrics, const QString& t) {
-                const bool last = c + 1 == headings.size();
-                const double end = columns[c] + metrics.horizontalAdvance(t) + (last ? 0 : metrics.horizontalAdvance(u' '));
-                QVERIFY2(end <= columns[c + 1],
-                         qPrintable(QStringLiteral("%1 ends at %2, the next column begins at %3").arg(t).arg(end).arg(columns[c + 1])));
-            };
-            fits(heading, headings[c]);
-            for (const QString& t : c == 1 ? names : QStringList{widest[c]})
-                fits(text, t);
-        }
+        const QList<QStringList> values{{"255"}, names, {"1000--1000"}, {" 13-- 13"}, {"nur maennl"}, {"gesperrt"}};
+        QList<QStringList> heads;
+        for (const QString& h : headings)
+            heads << QStringList{h};
+        const QStringList wide = tooWide(face, PrintConfDialog->getHFont()->size, true, columns, heads)
+                                 + tooWide(face, PrintConfDialog->getSFont()->size, false, columns, values);
+        QVERIFY2(wide.isEmpty(), qPrintable(wide.join(u'\n')));
+    }
+
+    // The pupil columns as well: a long name, a class with a department of
+    // letters, the highest project number and the five choices.
+    void thePupilColumnsHoldTheirTextsInTheUsualFaces_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::newRow("Liberation Sans") << "Liberation Sans";
+        QTest::newRow("DejaVu Sans") << "DejaVu Sans";
+    }
+
+    void thePupilColumnsHoldTheirTextsInTheUsualFaces()
+    {
+        QFETCH(QString, face);
+        if (!QFontDatabase::hasFamily(face))
+            QSKIP("the face is not installed");
+        SchuelerData->ClearData();
+        const QString name = QStringLiteral("Müller-Lüdenscheidt, Anna-Katharina");
+        addSchueler(*SchuelerData, name, 13, QStringLiteral("BIO"), 255);
+        TSchueler* s = SchuelerData->getNr(1);
+        for (int r = 1; r <= 5; ++r)
+            s->wahl[r] = 255;
+        openPupils(sc_Kl_N);
+        answerPrintDialog(true);
+        FUi->queueAnswer(TModalResult::mrYes);
+        command("PrintAct");
+        QCOMPARE(FUi->lastText(), Sent);
+        const QStringList texts{name, "13BIO", "255", "255, 255, 255, 255, 255"};
+        QList<int> columns;
+        for (const QString& text : texts)
+            for (const auto& [page, t] : FPrinter->allTexts())
+                if (t.text == text)
+                    columns << t.x;
+        QCOMPARE(columns.size(), texts.size());
+        columns << TRecordingPrinter::PageWidthPx - columns.first();
+        QList<QStringList> perColumn;
+        for (const QString& text : texts)
+            perColumn << QStringList{text};
+        const QStringList wide = tooWide(face, PrintConfDialog->getSFont()->size, false, columns, perColumn);
+        QVERIFY2(wide.isEmpty(), qPrintable(wide.join(u'\n')));
     }
 
     // A PDF is laid out on the whole sheet, as every printer is: its
