@@ -87,12 +87,11 @@ const QString HtmlHeader = QStringLiteral(
 
 const QString HtmlFooter = QStringLiteral("</TABLE>\r\n\r\n</BODY>\r\n</HTML>");
 
-// The project columns, measured at the starting fonts on A4 in the widest
-// of the usual faces: each stop leaves room, with a blank to the next, for
-// its heading at 15 points bold and its widest value at 10 points ("255",
-// "1000--1000", " 13-- 13", "nur maennl", "gesperrt"); the name, what the
-// list is read for, takes all the rest.
-const QString PrintHeaderPro = QStringLiteral("\x1B" "FH\x1Bzuv Projekte\x1BT0637577285\x1B");
+// The stops of the project headings, measured at the starting fonts on A4
+// in the widest of the usual faces: each heading at 15 points bold whole,
+// with a blank to the next. The values take stops of their own (the
+// column heading line sets them).
+const QString PrintHeaderPro = QStringLiteral("\x1B" "FH\x1Bzuv Projekte\x1BT0640607585\x1B");
 // The class column holds a department of letters ("13BIO"), the project
 // column its highest number.
 const QString PrintHeaderSch = QStringLiteral("\x1B" "FH\x1Bzuv Schülereinteilung\x1BT404752586470768290\x1B");

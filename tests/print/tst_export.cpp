@@ -288,7 +288,7 @@ private slots:
         QCOMPARE(ProjektData->getNr(1)->ExportCatHeading(sc_NotSorted, exPrint, true),
                  Esc + "FH" + Esc + "Nr" + Esc + Tab + Esc + "Name" + Esc + Tab + Esc + "Teilnehmer" + Esc
                      + Tab + Esc + "Klassen" + Esc + Tab + Esc + "mw" + Esc + Tab + Esc + "gesperrt" + Esc
-                     + Cr + Esc + Esc + "FS" + Esc);
+                     + Cr + Esc + Esc + "FS" + Esc + Esc + "T0643607588" + Esc);
     }
 
     void comparesWithTheCategoryOpener()
