@@ -1455,7 +1455,7 @@ void TMainForm::OpenDialog(TFileType FType, TData& Database)
         }
         // The reader has said so; the road ends as for a file that cannot
         // be read.
-        if (dataFile.NoProjectLine()) {
+        if (dataFile.RefusedWhole()) {
             showFileName(kind, Database);
             return;
         }

@@ -176,3 +176,8 @@ QString UpperAscii(const QString& text)
         c = QChar(UpperAscii(c.unicode()));
     return r;
 }
+
+QString FoldedAbt(const QString& abt)
+{
+    return abt == QLatin1String(" ") ? QString() : UpperAscii(abt);
+}

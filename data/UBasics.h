@@ -43,3 +43,7 @@ QChar FirstCharOr(const QString& text, QChar def);
 // a to z in upper case; every other character, umlauts included, unchanged.
 char16_t UpperAscii(char16_t c);
 QString UpperAscii(const QString& text);
+
+// A department as classes are told apart and sorted: a to z in upper case,
+// a single blank as none.
+QString FoldedAbt(const QString& abt);

@@ -87,11 +87,14 @@ const QString HtmlHeader = QStringLiteral(
 
 const QString HtmlFooter = QStringLiteral("</TABLE>\r\n\r\n</BODY>\r\n</HTML>");
 
-// The project columns from the right: each has room for its heading in a
-// wide face at 15 points bold, or for its widest value ("nur maennl",
-// "1000--1000") at 10 points, with a tenth to spare; the name takes the rest.
-const QString PrintHeaderPro = QStringLiteral("\x1B" "FH\x1Bzuv Projekte\x1BT0629526983\x1B");
-const QString PrintHeaderSch = QStringLiteral("\x1B" "FH\x1Bzuv Schülereinteilung\x1BT404652586470768290\x1B");
+// The stops of the project headings, measured at the starting fonts on A4
+// in the widest of the usual faces: each heading at 15 points bold whole,
+// with a blank to the next. The values take stops of their own (the
+// column heading line sets them).
+const QString PrintHeaderPro = QStringLiteral("\x1B" "FH\x1Bzuv Projekte\x1BT0640607585\x1B");
+// The class column holds a department of letters ("13BIO"), the project
+// column its highest number.
+const QString PrintHeaderSch = QStringLiteral("\x1B" "FH\x1Bzuv Schülereinteilung\x1BT404752586470768290\x1B");
 
 } // namespace
 
@@ -161,8 +164,9 @@ void TData::StartFileExport(const QString& Name)
 {
     CancelExport();
     auto file = std::make_unique<TAnsiFileWriter>();
-    if (!file->open(Name))
-        throw EInOutError(FileCreateError(Name));
+    QString reason;
+    if (!file->open(Name, &reason))
+        throw EInOutError(FileCreateError(Name, reason));
     Exporting.EFile = std::move(file);
     Exporting.State = toFile;
 }

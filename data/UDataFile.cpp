@@ -59,10 +59,11 @@ int TDataFile::Read(TData& DataBase, bool concat)
     int n = 0;
     FRefused = 0;
     FStandInLines.clear();
-    FNoProjectLine = false;
+    FRefusedWhole = false;
     FDroppedAssignment = false;
     if (FReader.looksBinary()) {
         ++FRefused;
+        FRefusedWhole = true;
         ShowMessage(Ansi::notTextMessage(Name));
         return n;
     }
@@ -157,8 +158,8 @@ int TDataFile::Read(TData& DataBase, bool concat)
             refuse(e.message(), true);
         }
     }
-    FNoProjectLine = projects && n == 0 && cut == 0 && !unread.isEmpty() && !readError;
-    if (FNoProjectLine) {
+    FRefusedWhole = projects && n == 0 && cut == 0 && !unread.isEmpty() && !readError;
+    if (FRefusedWhole) {
         // Not one line was a project: the file is of another kind, and the
         // reasons of its lines tell nothing.
         messages.discard();

@@ -47,8 +47,9 @@ public:
     int Read(TData& DataBase, bool concat);
     // The lines of the last Read for which a project stands, in file order.
     const QList<int>& StandInLines() const { return FStandInLines; }
-    // Whether the last Read found record lines, but not one project line.
-    bool NoProjectLine() const { return FNoProjectLine; }
+    // Whether the last Read refused the file whole, having said so: no
+    // text, or record lines of which not one is a project line.
+    bool RefusedWhole() const { return FRefusedWhole; }
     // True when the last Read took every record line of the file whole: no
     // line and not the file itself was refused, and, for choices, no line
     // had more than ten fields. Such a line is an assignment line, and a
@@ -68,7 +69,7 @@ private:
     TFileMode FMode = fm_closed;
     int FRefused = 0;
     QList<int> FStandInLines;
-    bool FNoProjectLine = false;
+    bool FRefusedWhole = false;
     bool FDroppedAssignment = false;
     TFileType FType;
     QString Name;

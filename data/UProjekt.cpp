@@ -173,6 +173,10 @@ QString TProjekt::ExportCatHeading(TSortCritType, TExpFormat ext, bool) const
                               "<TD>mw</TD><TD>gesperrt</TD></TR>\r\n");
     case exPrint: break;
     }
+    // The values' stops follow the headings' but give the name the room
+    // that "Teilnehmer" needs only in its heading, and "gesperrt" the room
+    // after "nur maennl": each value starts under its heading, a name of 30
+    // characters and every value print whole at 10 points.
     return QStringLiteral("\x1B" "FH\x1BNr\x1B\t\x1BName\x1B\t\x1BTeilnehmer\x1B\t\x1BKlassen\x1B\t\x1B"
-                          "mw\x1B\t\x1Bgesperrt\x1B\r\x1B\x1B" "FS\x1B");
+                          "mw\x1B\t\x1Bgesperrt\x1B\r\x1B\x1B" "FS\x1B\x1B" "T0643607588\x1B");
 }

@@ -229,7 +229,9 @@ int TSchueler::getWahlAnz() const
 QString TSchueler::ToSortZeil(TSortCritType krit) const
 {
     const QString N = name.left(20);
-    const QString K = IntToStrWidth(jgst, 2) + UpperAscii(abt);
+    // The class ends in a character below any a name holds: a department
+    // that begins another one (none and "A") keeps its pupils together.
+    const QString K = IntToStrWidth(jgst, 2) + FoldedAbt(abt) + QChar(1);
     const QString G = QString(QLatin1Char(GeschlChar[geschl ? 1 : 0]));
     // An assignment naming no project sorts with the unassigned pupils.
     const QString Z = IntToStrWidth(getZuteil(*ProjektData), 3);
@@ -278,7 +280,7 @@ bool TSchueler::ExportCatDiffers(TSortCritType krit, const TSchueler& CmpSchuele
 {
     switch (krit) {
     case sc_Kl_N:
-        return jgst != CmpSchueler.jgst || abt != CmpSchueler.abt;
+        return jgst != CmpSchueler.jgst || FoldedAbt(abt) != FoldedAbt(CmpSchueler.abt);
     case sc_P_N:
     case sc_P_Kl:
         return getZuteil(*ProjektData) != CmpSchueler.getZuteil(*ProjektData);

@@ -48,8 +48,8 @@ public:
     // pseudo-project for a number it does not hold.
     QString ExportCatHeading(TSortCritType krit, TExpFormat ext, bool first) const override;
     // True when this pupil and CmpSchueler fall into different categories
-    // under krit (class, assigned project as getZuteil gives it, or the
-    // first letter of the name).
+    // under krit: the class as the sort groups it (FoldedAbt), the assigned
+    // project as getZuteil gives it, or the first letter of the name.
     bool ExportCatDiffers(TSortCritType krit, const TSchueler& CmpSchueler) const;
 
     // zt: the line carries the assigned project. Without it zuteil becomes 0

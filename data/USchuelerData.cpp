@@ -23,6 +23,13 @@ struct TCaseLess {
     }
 };
 
+// A class text as the sort groups its class: the grade, then the
+// department folded.
+QString KlassenKey(const QString& klasse)
+{
+    return klasse.left(2) + FoldedAbt(klasse.mid(2));
+}
+
 struct TKlassenZaehler {
     QString text;   // as met first
     int pupils = 0;
@@ -119,9 +126,10 @@ void TSchuelerData::toOverview(TStringGrid& Grid, const TProjektData& Pro) const
     for (const TSchPro* p : FItems) {
         const auto* s = static_cast<const TSchueler*>(p);
         const QString text = KlasseStr(s->jgst, s->abt);
-        auto it = klassen.find(text);
+        const QString key = KlassenKey(text);
+        auto it = klassen.find(key);
         if (it == klassen.end())
-            it = klassen.emplace(text, TKlassenZaehler{text}).first;
+            it = klassen.emplace(key, TKlassenZaehler{text}).first;
         TKlassenZaehler& k = it->second;
         ++k.pupils;
         if (s->getZuteil(Pro) > 0)
@@ -194,8 +202,10 @@ bool matches(const TSchueler& s, const TSearchFilter& f)
     if (!f.abt.isEmpty() && !s.abt.isEmpty() && !f.abt.contains(UpperAscii(s.abt.at(0).unicode())))
         return false;
     if (!f.kl.isEmpty()) {
-        const QString klasse = KlasseStr(s.jgst, s.abt);
-        if (!f.kl.contains(klasse, Qt::CaseInsensitive))
+        const QString klasse = KlassenKey(KlasseStr(s.jgst, s.abt));
+        if (std::none_of(f.kl.begin(), f.kl.end(), [&](const QString& k) {
+                return QString::compare(KlassenKey(k), klasse, Qt::CaseInsensitive) == 0;
+            }))
             return false;
     }
     if (!f.priority.isEmpty() && !f.priority.contains(f.Projekte ? s.getPriority(*f.Projekte) : s.getPriority()))

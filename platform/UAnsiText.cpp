@@ -392,9 +392,10 @@ bool TAnsiLineReader::looksBinary()
     return peek(4096).contains('\0');
 }
 
-QString FileCreateError(const QString& fileName)
+QString FileCreateError(const QString& fileName, const QString& reason)
 {
-    return QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(fileName);
+    const QString message = QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden").arg(fileName);
+    return reason.isEmpty() ? message + QLatin1Char('.') : message + QStringLiteral(": ") + reason;
 }
 
 QString FileWriteError(const QString& fileName, const QString& reason)
@@ -431,13 +432,14 @@ TAnsiFileWriter::~TAnsiFileWriter()
     cancel();
 }
 
-bool TAnsiFileWriter::open(const QString& fileName)
+bool TAnsiFileWriter::open(const QString& fileName, QString* reason)
 {
     cancel();
-    if (QFileInfo(fileName).isDir())
-        return false;
+    // QSaveFile refuses a folder itself, saying so.
     FFile = new QSaveFile(fileName);
     if (!FFile->open(QIODevice::WriteOnly)) {
+        if (reason)
+            *reason = FFile->errorString();
         delete FFile;
         FFile = nullptr;
         return false;

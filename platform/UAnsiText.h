@@ -99,9 +99,9 @@ private:
 };
 
 // The messages of a file that cannot be created and of one that could not
-// be written whole, naming the file; the latter ends in the reason the
-// system gave, when there is one.
-QString FileCreateError(const QString& fileName);
+// be written whole, naming the file; each ends in the reason the system
+// gave, when there is one.
+QString FileCreateError(const QString& fileName, const QString& reason = QString());
 QString FileWriteError(const QString& fileName, const QString& reason = QString());
 
 // Why writing into file failed, as the system says: a write that failed
@@ -123,7 +123,9 @@ public:
     TAnsiFileWriter& operator=(const TAnsiFileWriter&) = delete;
     ~TAnsiFileWriter();
 
-    bool open(const QString& fileName);   // false when the file cannot be created
+    // False when the file cannot be created; reason (when given) then holds
+    // why, as the system says.
+    bool open(const QString& fileName, QString* reason = nullptr);
     bool isOpen() const { return FFile && FFile->isOpen(); }
 
     void writeLine(const QString& line);  // the line and CR LF

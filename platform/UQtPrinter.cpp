@@ -7,7 +7,6 @@
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
@@ -25,6 +24,14 @@ namespace {
 const int PdfResolution = 600;
 
 TQtPrinter* gQtPrinter = nullptr;
+
+// A job's page is the whole sheet: the page printer keeps its own margins,
+// a twelfth of the width, alike on every printer and in a PDF.
+QPageLayout fullPage(QPageLayout layout)
+{
+    layout.setMode(QPageLayout::FullPageMode);
+    return layout;
+}
 
 void DropQtPrinter()
 {
@@ -114,13 +121,14 @@ bool TQtPrinter::beginPdf()
 {
     const QString target = FPrinter->outputFileName();
     FPdfFile = std::make_unique<QSaveFile>(target);
-    if (QFileInfo(target).isDir() || !FPdfFile->open(QIODevice::WriteOnly)) {
-        FError = FileCreateError(target);
+    // QSaveFile refuses a folder itself, saying so.
+    if (!FPdfFile->open(QIODevice::WriteOnly)) {
+        FError = FileCreateError(target, FPdfFile->errorString());
         return false;
     }
     FPdfWriter = std::make_unique<QPdfWriter>(FPdfFile.get());
     FPdfWriter->setResolution(FPrinter->resolution());
-    FPdfWriter->setPageLayout(FPrinter->pageLayout());
+    FPdfWriter->setPageLayout(fullPage(FPrinter->pageLayout()));
     FPdfWriter->setTitle(FPrinter->docName());
     FPdfWriter->setCreator(FPrinter->creator());
     auto painter = std::make_unique<QPainter>();
@@ -146,7 +154,7 @@ bool TQtPrinter::beginPrinter()
     job.setDuplex(FPrinter->duplex());
     job.setColorMode(FPrinter->colorMode());
     job.setPageOrder(FPrinter->pageOrder());
-    job.setFullPage(FPrinter->fullPage());
+    job.setFullPage(true);
     job.setDocName(FPrinter->docName());
     job.setCreator(FPrinter->creator());
     job.setPaperSource(FPrinter->paperSource());

@@ -116,6 +116,8 @@ private slots:
     void openJunkLines();
     void openNoProjectFile_data();
     void openNoProjectFile();
+    void openNoTextFile_data();
+    void openNoTextFile();
     void openControlCharacters_data();
     void openControlCharacters();
     void openCancelled();
@@ -868,6 +870,59 @@ void TestMainForm::openNoProjectFile()
     saveAsksForAName(editor, pupils, pupilBytes);
 }
 
+void TestMainForm::openNoTextFile_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("before");   // a readable file opened before; none when empty
+    QTest::newRow("projects") << "OpenProAct" << "bild.PRO" << "";
+    QTest::newRow("projects over a project file") << "OpenProAct" << "bild.PRO" << "tag.PRO";
+    QTest::newRow("assignments") << "OpenEintAct" << "bild.EIN" << "";
+    QTest::newRow("assignments over an assignment file") << "OpenEintAct" << "bild.EIN" << "tag.EIN";
+    QTest::newRow("choices after a good file") << "OpenWahlAct" << "bild.WAH" << "";
+}
+
+void TestMainForm::openNoTextFile()
+{
+    // A file that is no text says so, and the open ends as for a file that
+    // cannot be read: no count of records read, no editor brought up, and
+    // the list takes no name, so "&Speichern" cannot write over the file.
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QString, before);
+    const bool projects = command == QLatin1String("OpenProAct");
+    if (!before.isEmpty()) {
+        openFile(action(command), path(before), projects ? projectLines(4) : pupilLines(4, true, 1));
+        FUi->clear();
+    }
+    QByteArray image("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    image += QByteArray(2000, 'x');
+    writeFileBytes(path(file), image);
+    QStringList files{path(file)};
+    const bool goodFirst = command == QLatin1String("OpenWahlAct");
+    if (goodFirst) {
+        writeLines(path("good.WAH"), pupilLines(3, false));
+        files.prepend(path("good.WAH"));
+    }
+    FUi->queueFiles(files);
+    action(command)->trigger();
+
+    QStringList shown{QStringLiteral("Die Datei %1 ist keine Textdatei.").arg(file)};
+    if (!before.isEmpty())
+        shown << QStringLiteral("Erzeuge leeren Eintrag.");   // the open editor over an empty list
+    QCOMPARE(FUi->texts(), shown);
+    TData* list = projects ? static_cast<TData*>(ProjektData) : SchuelerData;
+    QCOMPARE(list->Anz(), goodFirst ? 3 : before.isEmpty() ? 0 : 1);
+    QVERIFY(list->getFilename().isEmpty());
+    QVERIFY(!list->getModified());
+    QCOMPARE(MainForm->editors().size(), before.isEmpty() ? 0 : 1);
+    if (before.isEmpty())
+        return;
+    TEditor* editor = MainForm->activeEditor();
+    QCOMPARE(editor->windowTitle(), projects ? QStringLiteral("Projekt-Editor") : QStringLiteral("Schüler-Editor"));
+    saveAsksForAName(editor, path(file), image);
+}
+
 void TestMainForm::openControlCharacters_data()
 {
     QTest::addColumn<QString>("command");
@@ -962,13 +1017,9 @@ void TestMainForm::openRefusedKeepsNoName_data()
         sixtyAssigned += Ansi::encode(line) + "\r\n";
     QByteArray oneBad = projectLines(3).join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
     oneBad += "4; Kaputt; x; 10; 2; 20; -; -; 0; \r\n";
-    QByteArray image("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-    image += QByteArray(2000, 'x');
 
     // the bad line is the last: no project keeps its place
     QTest::newRow("one bad project line") << "OpenProAct" << "p.PRO" << oneBad << "Projekt-Editor" << 3;
-    QTest::newRow("image as projects") << "OpenProAct" << "bild.PRO" << image << "Projekt-Editor" << 0;
-    QTest::newRow("image as assignments") << "OpenEintAct" << "bild.EIN" << image << "Schüler-Editor" << 0;
     QTest::newRow("project file as choices") << "OpenWahlAct" << "p.WAH" << oneBad << "Schüler-Editor" << 0;
     QTest::newRow("assignment file as choices") << "OpenWahlAct" << "tag.EIN" << sixtyAssigned << "Schüler-Editor" << 60;
 }

@@ -139,6 +139,8 @@ void TestFilter::select_data()
     QTest::newRow("department A") << "abtA" << QStringList{"Meier", "Me", ""};
     QTest::newRow("class 7a") << "class" << QStringList{"Meier", "Me"};
     QTest::newRow("class 12BIO") << "classBio" << QStringList{"Mai"};
+    // a department of one blank is none
+    QTest::newRow("class 8 with a blank") << "class8" << QStringList{""};
     QTest::newRow("priority 1") << "prio1" << QStringList{"Meier"};
     QTest::newRow("priority 0") << "prio0" << QStringList{"", "Müller"};
     QTest::newRow("zuteil 0") << "zuteil0" << QStringList{"", "Müller"};
@@ -179,6 +181,8 @@ void TestFilter::select()
         f.kl << QStringLiteral(" 7a");
     else if (what == "classBio")
         f.kl << QStringLiteral("12BIO");
+    else if (what == "class8")
+        f.kl << QStringLiteral(" 8 ");
     else if (what == "prio1")
         f.priority.include(1);
     else if (what == "prio0")

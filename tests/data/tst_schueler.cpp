@@ -517,14 +517,15 @@ void TestSchueler::sortKey_data()
     QTest::addColumn<int>("krit");
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("projects");   // in the program's project list
-    // name "Abcdefghijklmnopqrstuvwxyz", grade 7, department "bio", boy, project 12
-    QTest::newRow("N") << int(sc_N) << "Abcdefghijklmnopqrst 7BIOm 12" << 12;
-    QTest::newRow("not sorted") << int(sc_NotSorted) << "Abcdefghijklmnopqrst 7BIOm 12" << 12;
-    QTest::newRow("Kl_N") << int(sc_Kl_N) << " 7BIOAbcdefghijklmnopqrstm 12" << 12;
-    QTest::newRow("P_N") << int(sc_P_N) << " 12Abcdefghijklmnopqrst 7BIOm" << 12;
-    QTest::newRow("P_Kl") << int(sc_P_Kl) << " 12 7BIOAbcdefghijklmnopqrstm" << 12;
+    // name "Abcdefghijklmnopqrstuvwxyz", grade 7, department "bio", boy,
+    // project 12; the class ends in the character 1
+    QTest::newRow("N") << int(sc_N) << "Abcdefghijklmnopqrst 7BIO\x01" "m 12" << 12;
+    QTest::newRow("not sorted") << int(sc_NotSorted) << "Abcdefghijklmnopqrst 7BIO\x01" "m 12" << 12;
+    QTest::newRow("Kl_N") << int(sc_Kl_N) << " 7BIO\x01" "Abcdefghijklmnopqrstm 12" << 12;
+    QTest::newRow("P_N") << int(sc_P_N) << " 12Abcdefghijklmnopqrst 7BIO\x01" "m" << 12;
+    QTest::newRow("P_Kl") << int(sc_P_Kl) << " 12 7BIO\x01" "Abcdefghijklmnopqrstm" << 12;
     // a project the list does not hold sorts as none
-    QTest::newRow("P_N, no project 12") << int(sc_P_N) << "  0Abcdefghijklmnopqrst 7BIOm" << 11;
+    QTest::newRow("P_N, no project 12") << int(sc_P_N) << "  0Abcdefghijklmnopqrst 7BIO\x01" "m" << 11;
 }
 
 void TestSchueler::sortKey()

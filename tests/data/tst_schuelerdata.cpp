@@ -128,6 +128,10 @@ void TestSchuelerData::overview()
     // Chose and assigned to a number the project list does not hold: as if
     // not assigned.
     sd.add(pupil(QStringLiteral("F; w; 5; ; -; 11; 0; 0; 0; 0; 11; ")));
+    // A department of one blank is none: the same class.
+    TSchueler* g = pupil(QStringLiteral("G; w; 5; ; -; 1; 0; 0; 0; 0; 0; "));
+    g->abt = QStringLiteral(" ");
+    sd.add(g);
     TOwnedProjektData pd;
     for (int k = 1; k <= 10; ++k)
         pd.add(new TProjekt(k));
@@ -137,7 +141,7 @@ void TestSchuelerData::overview()
     QCOMPARE(grid.rowCount(), 4);
     QCOMPARE(grid.fixedRows(), 1);
     QCOMPARE(grid.rowTexts(0), (QStringList{"Klasse", "Anz", "eingeteilt", "Erstwahl"}));
-    QCOMPARE(grid.rowTexts(1), (QStringList{" 5", "2", "1", "0"}));
+    QCOMPARE(grid.rowTexts(1), (QStringList{" 5", "3", "1", "0"}));
     QCOMPARE(grid.rowTexts(2), (QStringList{" 7a", "3", "3", "1"}));   // text of the first pupil met
     QCOMPARE(grid.rowTexts(3), (QStringList{"10b", "1", "0", "0"}));
 }
