@@ -521,7 +521,6 @@ bool TSeqRun::checkOutput(const TData& data, const QList<TOutLine>& out, bool pa
     // class once whatever the letter case of its departments, under the
     // class text of its first pupil.
     const TSortCritType sort = static_cast<const TSchuelerData&>(data).getSort();
-    const bool folded = !FUnmended.classCase;
     QString heading;
     int lastPage = 0;
     bool first = false;
@@ -529,7 +528,7 @@ bool TSeqRun::checkOutput(const TData& data, const QList<TOutLine>& out, bool pa
     for (const TOutLine& l : out) {
         if (l.heading) {
             heading = l.fields.value(0).simplified();
-            const QString category = sort == sc_Kl_N && folded ? classKey(heading.mid(7)) : l.fields.value(0);
+            const QString category = sort == sc_Kl_N ? classKey(heading.mid(7)) : l.fields.value(0);
             if (categories.contains(category))
                 return fail(QStringLiteral("the category \"%1\" shows twice").arg(heading));
             if (pageBreaks && !categories.isEmpty() && l.page <= lastPage)
@@ -546,8 +545,7 @@ bool TSeqRun::checkOutput(const TData& data, const QList<TOutLine>& out, bool pa
         bool under = false;
         switch (sort) {
         case sc_Kl_N:
-            under = folded ? classKey(klasse) == classKey(heading.mid(7)) && (!first || heading == QStringLiteral("Klasse ") + klasse)
-                           : heading == QStringLiteral("Klasse ") + klasse;
+            under = classKey(klasse) == classKey(heading.mid(7)) && (!first || heading == QStringLiteral("Klasse ") + klasse);
             break;
         case sc_P_N:
         case sc_P_Kl:

@@ -327,7 +327,7 @@ void TSeqModel::storeTyped(TDataType kind, int row, int col, const QString& text
     bool same = s.boy == before.boy && s.jgst == before.jgst && !festChanged;
     for (int r = 1; r <= 5; ++r)
         same = same && s.wahl[r] == before.wahl[r];
-    if (!same || !storeKeeps) {
+    if (!same) {
         s.zuteil = 0;
         s.hand = -1;
     }

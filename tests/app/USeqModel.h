@@ -105,9 +105,6 @@ public:
     QList<MView> views;
     QMap<QString, MFile> files;   // by name without folder
     QStringList questions;        // save questions the step must ask, in order
-    // A stored pupil row keeps the project and placement unless it changes
-    // what they depend on; without, every stored row loses them.
-    bool storeKeeps = true;
 
     // The save question's text for a kind.
     static QString saveQuestion(TDataType kind);

@@ -48,20 +48,6 @@ struct TOutLine {
     int page = 0;
 };
 
-// Roads of faults still being mended elsewhere: the sequences do not walk
-// them while KESTRIN_SEQ_UNMENDED names them (a comma list of the words
-// below). Every road is walked by default.
-struct TUnmended {
-    bool refusedRow = false;   // "refused": a refused pupil row stored again on the next move
-    bool keepOnStore = false;  // "keep": a stored row that changes no choice keeps its project
-    bool junkLines = false;    // "junk": blank, 0x1A and unreadable lines of data files
-    bool nr255 = false;        // "nr255": a number passing 255 when a project is inserted
-    bool registers = false;    // "registers": names from empty parts or letters beyond Windows-1252
-    bool importFilter = false; // "filter": a class filter that keeps nobody
-    bool classCase = false;    // "case": departments of one class in both letter cases
-    static TUnmended fromEnv();
-};
-
 // The headings and records of an export file, and of a print-out: texts
 // of one height on one page, each field in the column of its position.
 QList<TOutLine> readExport(const QString& path, int format);
@@ -136,7 +122,6 @@ private:
     QString FDir;
     TSeqUi& FUi;
     TRecordingPrinter& FPrinter;
-    TUnmended FUnmended;
     TSeqModel FModel;
     std::mt19937 FRandom;
     QStringList FLog;

@@ -72,11 +72,6 @@ const QString JunkRead = QStringLiteral("2 Projekt-Datensätze gelesen.\r\n"
                                         "1 Zeile steht als gesperrtes Projekt \"Zeile 6 nicht lesbar\" in der Liste.");
 const QString NoProjectLine = QStringLiteral("Die Datei leer.PRO enthält keine Projektzeile und wurde nicht gelesen.");
 
-QString env(const char* name)
-{
-    return QString::fromLocal8Bit(qgetenv(name));
-}
-
 QAction* action(const char* name)
 {
     return MainForm->findChild<QAction*>(QString::fromLatin1(name));
@@ -218,26 +213,11 @@ TFileDialogResult TSeqUi::fileDialog(const TFileDialogSpec& request)
     return result;
 }
 
-TUnmended TUnmended::fromEnv()
-{
-    const QStringList words = env("KESTRIN_SEQ_UNMENDED").split(QLatin1Char(','), Qt::SkipEmptyParts);
-    TUnmended u;
-    u.refusedRow = words.contains(QLatin1String("refused"));
-    u.keepOnStore = words.contains(QLatin1String("keep"));
-    u.junkLines = words.contains(QLatin1String("junk"));
-    u.nr255 = words.contains(QLatin1String("nr255"));
-    u.registers = words.contains(QLatin1String("registers"));
-    u.importFilter = words.contains(QLatin1String("filter"));
-    u.classCase = words.contains(QLatin1String("case"));
-    return u;
-}
-
 // ------------------------------------------------------------ the school
 
 TSeqRun::TSeqRun(const QString& dir, TSeqUi& ui, TRecordingPrinter& printer)
-    : FDir(dir), FUi(ui), FPrinter(printer), FUnmended(TUnmended::fromEnv())
+    : FDir(dir), FUi(ui), FPrinter(printer)
 {
-    FModel.storeKeeps = !FUnmended.keepOnStore;
 }
 
 QString TSeqRun::path(const QString& name) const
@@ -303,10 +283,8 @@ void TSeqRun::writeSchool()
     pupils[3].wahl[1] = 12;            // a choice naming none
     pupils[4].hand = 2;                // placed by hand on its second choice
     pupils[4].zuteil = pupils[4].wahl[2];
-    if (!FUnmended.nr255)
-        pupils[5].wahl[5] = 255;       // the highest number a line holds
-    if (!FUnmended.classCase)
-        pupils[6].abt = QStringLiteral("A");   // one class with pupils[0]
+    pupils[5].wahl[5] = 255;       // the highest number a line holds
+    pupils[6].abt = QStringLiteral("A");   // one class with pupils[0]
 
     MFile assigned;
     assigned.kind = dtSch;
@@ -332,8 +310,7 @@ void TSeqRun::writeSchool()
     FModel.files[QStringLiteral("schule.EIN")] = assigned;
     FModel.files[QStringLiteral("schule.WAH")] = choices;
     FModel.files[QStringLiteral("teil.WAH")] = part;
-    if (!FUnmended.junkLines)
-        writeJunk();
+    writeJunk();
 }
 
 void TSeqRun::writeJunk()
@@ -411,8 +388,6 @@ QString TSeqRun::nextStep()
     const QString yesNo = pick(3) == 0 ? QStringLiteral("nein") : QStringLiteral("ja");
     const int pupils = SchuelerData->Anz();
     const int projects = ProjektData->Anz();
-    const QStringList junkPro = FUnmended.junkLines ? QStringList() : QStringList{"junk.PRO", "leer.PRO"};
-    const QStringList junkEin = FUnmended.junkLines ? QStringList() : QStringList{"junk.EIN"};
 
     // A cursor move right after a typed row, refused or stored.
     if (!FLog.isEmpty() && FLog.last().startsWith(QLatin1String("type ")) && pick(2) == 0)
@@ -427,10 +402,10 @@ QString TSeqRun::nextStep()
     switch (pick(29)) {
     case 0:
         return QStringLiteral("open pro %1 ").arg(saveAnswer)
-               + one(QStringList{"schule.PRO"} + FSaved.filter(QStringLiteral(".PRO")) + junkPro);
+               + one(QStringList{"schule.PRO"} + FSaved.filter(QStringLiteral(".PRO")) + QStringList{"junk.PRO", "leer.PRO"});
     case 1:
         return QStringLiteral("open ein %1 ").arg(saveAnswer)
-               + one(QStringList{"schule.EIN"} + FSaved.filter(QStringLiteral(".EIN")) + junkEin);
+               + one(QStringList{"schule.EIN"} + FSaved.filter(QStringLiteral(".EIN")) + QStringList{"junk.EIN"});
     case 2:
         return QStringLiteral("open wah %1 ").arg(saveAnswer) + one({"schule.WAH", "schule.WAH,teil.WAH", "schule.EIN"});
     case 3:
@@ -442,13 +417,7 @@ QString TSeqRun::nextStep()
             return QStringLiteral("activate %1").arg(pro ? "pro" : "sch");
         const int col = pro ? 1 + pick(7) : pick(10);
         const TCellTexts& texts = (pro ? projectTexts() : pupilTexts())[col];
-        QStringList from = texts.stored;
-        if (FUnmended.classCase && !pro && col == 3)
-            from = from.filter(QRegularExpression(QStringLiteral("^[a-z]$")));
-        if (FUnmended.nr255)
-            from.removeAll(QStringLiteral("255"));
-        if (!FUnmended.refusedRow)
-            from << texts.refused;
+        const QStringList from = texts.stored + texts.refused;
         return QStringLiteral("type %1 %2 %3 %4 %5")
             .arg(pro ? "pro" : "sch")
             .arg(1 + pick(rows))
@@ -481,16 +450,13 @@ QString TSeqRun::nextStep()
     case 14:
         return QStringLiteral("closeview");
     case 15: {
-        const QString layout = FUnmended.registers || pick(2) ? QStringLiteral("voll") : QStringLiteral("teile");
-        QStringList grades = {"-", "-", "5,9", "7"};
-        if (!FUnmended.importFilter)
-            grades << QStringLiteral("13");
+        const QString layout = pick(2) ? QStringLiteral("voll") : QStringLiteral("teile");
         return QStringLiteral("import %1 %2 %3 %4 %5 %6")
             .arg(one(layout == QLatin1String("teile") ? QStringList{"utf8", "utf8bom", "utf16", "mixed"}
                                                       : QStringList{"ansi", "utf8", "utf8bom", "utf16", "mixed"}))
             .arg(pick(3))
             .arg(pick(3) == 0 ? "abbrechen" : "ignorieren")
-            .arg(saveAnswer, layout, one(grades));
+            .arg(saveAnswer, layout, one({"-", "-", "5,9", "7", "13"}));
     }
     case 16:
         return pick(2) ? QStringLiteral("save") : QStringLiteral("saveas gesichert%1").arg(pick(3));
