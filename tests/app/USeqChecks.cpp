@@ -29,6 +29,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <memory>
 #include <cmath>
 
 namespace {

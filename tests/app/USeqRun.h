@@ -12,10 +12,8 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <random>
 
-class QTemporaryDir;
 class TData;
 class TEditor;
 class TRecordingPrinter;

@@ -40,6 +40,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -1079,7 +1080,6 @@ bool TSeqRun::runStep(const QString& step)
     const QStringList a = step.split(QLatin1Char(' '));
     const QString verb = a[0];
     TPolicy policy;
-    const QString saveQuestion = QStringLiteral("^Die (Projekt|Schüler)daten wurden geändert\\. Sollen sie gespeichert werden\\?$");
     policy.allowed << EmptyRecord;
     QString saveAnswer;
     if (verb == QLatin1String("open") || verb == QLatin1String("new") || verb == QLatin1String("quit"))
@@ -1089,7 +1089,8 @@ bool TSeqRun::runStep(const QString& step)
     if (!saveAnswer.isEmpty()) {
         policy.save = resultOf(saveAnswer);
         policy.saveAs = path(QStringLiteral("frage"));
-        policy.allowed << saveQuestion << Written << ReadCount;
+        policy.allowed << QRegularExpression::escape(TSeqModel::saveQuestion(dtPro))
+                       << QRegularExpression::escape(TSeqModel::saveQuestion(dtSch)) << Written << ReadCount;
     }
     if (verb == QLatin1String("edit") || verb == QLatin1String("delhand") || verb == QLatin1String("deleint")) {
         policy.yesNo = resultOf(a.value(verb == QLatin1String("edit") ? 4 : 1));
