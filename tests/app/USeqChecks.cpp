@@ -129,16 +129,13 @@ QString share(int count, int of)
 }
 
 // The key the sort criterion orders by, as it is built from its parts:
-// the name's first 20 characters, the class with a to z in upper case,
-// the gender letter, the assigned project in three places.
+// the name's first 20 characters; the class, its department folded and
+// ended by a character below any a name holds, so that each class keeps
+// together; the gender letter; the assigned project in three places.
 QString sortKey(const MSchueler& s, int zuteil, TSortCritType crit)
 {
-    QString abt = s.abt;
-    for (QChar& c : abt)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 32);
     const QString N = s.name.left(20);
-    const QString K = QString::asprintf("%2d", s.jgst) + abt;
+    const QString K = klassenKey(klasseText(s)) + QChar(1);
     const QString G = s.boy ? QStringLiteral("m") : QStringLiteral("w");
     const QString Z = QString::asprintf("%3d", zuteil);
     switch (crit) {
@@ -414,12 +411,12 @@ bool TSeqRun::checkCounts()
         if (pg->rowTexts(r) != want[r - 1])
             return fail(QStringLiteral("project overview row %1 shows %2, the model %3").arg(r).arg(pg->rowTexts(r).join('|'), want[r - 1].join('|')));
 
-    // Classes: one row per class, letter case aside; pupils, assigned, on
+    // Classes: one row per class, departments folded; pupils, assigned, on
     // their first choice.
     QMap<QString, QStringList> classes;
     for (const auto& e : FModel.pupils) {
         const QString text = klasseText(e.r);
-        QStringList& row = classes[text.toCaseFolded()];
+        QStringList& row = classes[klassenKey(text).toCaseFolded()];
         if (row.isEmpty())
             row = {text, "0", "0", "0"};
         row[1] = QString::number(row[1].toInt() + 1);
@@ -433,7 +430,7 @@ bool TSeqRun::checkCounts()
     // The text is that of a pupil of the class; which one, the last
     // refresh decides (sorting refreshes only the editors).
     for (int r = 1; r < sg->rowCount(); ++r)
-        if (sg->rowTexts(r).mid(1) != rows[r - 1].mid(1) || sg->cell(0, r).toCaseFolded() != rows[r - 1][0].toCaseFolded())
+        if (sg->rowTexts(r).mid(1) != rows[r - 1].mid(1) || klassenKey(sg->cell(0, r)) != klassenKey(rows[r - 1][0]))
             return fail(QStringLiteral("class overview row %1 shows %2, the model %3").arg(r).arg(sg->rowTexts(r).join('|'), rows[r - 1].join('|')));
     return true;
 }

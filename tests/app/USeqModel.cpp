@@ -77,6 +77,11 @@ QString klasseText(const MSchueler& s)
     return QString::asprintf("%2d", s.jgst) + s.abt;
 }
 
+QString klassenKey(const QString& klasseText)
+{
+    return klasseText.left(2) + foldedAbt(klasseText.mid(2));
+}
+
 QString foldedAbt(const QString& abt)
 {
     if (abt == QLatin1String(" "))

@@ -89,9 +89,11 @@ MSchueler asStored(MSchueler s);
 // Class text as the overviews show it: the grade in two places, then the
 // department as stored.
 QString klasseText(const MSchueler& s);
-// The department, a to z in upper case and a single blank as none: two
-// pupils are of one class when grade and this agree.
+// The department, a to z in upper case and a single blank as none.
 QString foldedAbt(const QString& abt);
+// A class text's class: the grade, then the department folded. Two pupils
+// are of one class when these agree.
+QString klassenKey(const QString& klasseText);
 
 class TSeqModel {
 public:

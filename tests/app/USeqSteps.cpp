@@ -748,7 +748,7 @@ void TSeqRun::overviewView(const QStringList& a)
         static const QRegularExpression whole(QStringLiteral("^ *[+-]?\\d+$"));
         v.caption = QStringLiteral("Klasse ") + text;
         if (whole.match(text).hasMatch())
-            v.pupils = FModel.select([&](const MSchueler& s) { return klasseText(s).compare(text, Qt::CaseInsensitive) == 0; });
+            v.pupils = FModel.select([&](const MSchueler& s) { return klassenKey(klasseText(s)) == klassenKey(text); });
         else
             v.pupils = FModel.select([&](const MSchueler& s) {
                 return TSeqModel::inClasses(s, {text.chopped(1).toInt()}, text.right(1).toUpper());
