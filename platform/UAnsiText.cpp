@@ -226,27 +226,23 @@ bool TAnsiLineReader::openForeign(const QString& fileName)
     const QByteArray head = FFile.peek(kUtf8Bom.size());
     if (FFile.error() != QFileDevice::NoError)
         readFailed();
-    if (head.startsWith(kUtf16LeBom) || head.startsWith(kUtf16BeBom)) {
-        FEncoding = TTextEncoding::Utf16;
-        FBigEndian = head.startsWith(kUtf16BeBom);
-        if (!FFile.seek(kUtf16LeBom.size()))
-            readFailed();
-        // UTF-32 begins as UTF-16 does and then gives NUL characters.
-        QByteArray sample = FFile.peek(kTextSample);
-        if (FFile.error() != QFileDevice::NoError)
-            readFailed();
-        sample.truncate(sample.size() & ~qsizetype(1));
-        QStringDecoder utf16(FBigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
-        FForeignBinary = looksBinarySample(QString(utf16(sample)));
-        return true;
-    }
-    FEncoding = TTextEncoding::LineByLine;
-    if (head == kUtf8Bom && !FFile.seek(kUtf8Bom.size()))
+    const bool utf16 = head.startsWith(kUtf16LeBom) || head.startsWith(kUtf16BeBom);
+    FEncoding = utf16 ? TTextEncoding::Utf16 : TTextEncoding::LineByLine;
+    FBigEndian = head.startsWith(kUtf16BeBom);
+    const qint64 bom = utf16 ? kUtf16LeBom.size() : head == kUtf8Bom ? kUtf8Bom.size() : 0;
+    if (bom > 0 && !FFile.seek(bom))
         readFailed();
-    const QByteArray sample = FFile.peek(kTextSample);
+    QByteArray sample = FFile.peek(kTextSample);
     if (FFile.error() != QFileDevice::NoError)
         readFailed();
-    FForeignBinary = looksBinarySample(sample);
+    if (!utf16) {
+        FForeignBinary = looksBinarySample(sample);
+        return true;
+    }
+    // UTF-32 begins as UTF-16 does and then gives NUL characters.
+    sample.truncate(sample.size() & ~qsizetype(1));
+    QStringDecoder decoder(FBigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    FForeignBinary = looksBinarySample(QString(decoder(sample)));
     return true;
 }
 
