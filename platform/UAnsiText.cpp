@@ -108,7 +108,7 @@ bool looksBinarySample(const QByteArray& sample)
 // them whole, and their base letters.
 constexpr struct {
     char16_t letter;
-    char base;
+    char16_t base;
 } kUndecomposed[] = {
     {0x0110, 'D'}, {0x0111, 'd'},   // Đ đ
     {0x0126, 'H'}, {0x0127, 'h'},   // Ħ ħ
@@ -118,6 +118,7 @@ constexpr struct {
     {0x0141, 'L'}, {0x0142, 'l'},   // Ł ł
     {0x0166, 'T'}, {0x0167, 't'},   // Ŧ ŧ
     {0x017F, 's'},                  // ſ
+    {0x1E9E, 0x00DF},               // ẞ ß
 };
 
 // The character c (one, perhaps as a surrogate pair) without its marks,
@@ -126,7 +127,7 @@ QString baseLetter(const QString& c)
 {
     for (const auto& u : kUndecomposed)
         if (c.size() == 1 && c.at(0).unicode() == u.letter)
-            return QString(QLatin1Char(u.base));
+            return QString(QChar(u.base));
     QString base;
     for (QChar d : c.normalized(QString::NormalizationForm_D))
         if (!d.isMark())
