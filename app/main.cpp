@@ -128,6 +128,23 @@ QString standInNote(const QList<int>& lines)
         .arg(QString::number(lines.size()), TProjekt::UnreadableName(QStringLiteral("…")));
 }
 
+// The closing line of an import's message for the pupils of list whose
+// names were written with base letters; empty when there is none.
+QString foldedNote(const TSchuelerData& list, const QSet<const TSchueler*>& folded)
+{
+    int n = 0;
+    for (int i = 1; i <= list.Anz(); ++i)
+        n += folded.contains(list.getNr(i));
+    if (n == 0)
+        return QString();
+    if (n == 1)
+        return QStringLiteral("\r\n1 Name enthielt Buchstaben, die eine Datendatei nicht speichern kann; "
+                              "er wurde ohne Akzente geschrieben (z. B. Ş als S).");
+    return QStringLiteral("\r\n%1 Namen enthielten Buchstaben, die eine Datendatei nicht speichern kann; "
+                          "sie wurden ohne Akzente geschrieben (z. B. Ş als S).")
+        .arg(n);
+}
+
 QString withoutFolder(const QString& name)
 {
     return QFileInfo(name).fileName();
@@ -923,23 +940,11 @@ void TMainForm::ImportActExecute()
         MainFormHandler->UpdateCloseMainSchEditor();
     }
 
-    // The names written with base letters among the pupils kept.
-    int folded = 0;
-    for (int i = 1; i <= imported->Anz(); ++i)
-        folded += counts.foldedNames.contains(imported->getNr(i));
-    QString foldedNote;
-    if (folded == 1)
-        foldedNote = QStringLiteral("\r\n1 Name enthielt Buchstaben, die eine Datendatei nicht speichern kann; "
-                                    "er wurde ohne Akzente geschrieben (z. B. Ş als S).");
-    else if (folded > 1)
-        foldedNote = QStringLiteral("\r\n%1 Namen enthielten Buchstaben, die eine Datendatei nicht speichern kann; "
-                                    "sie wurden ohne Akzente geschrieben (z. B. Ş als S).")
-                         .arg(folded);
-
+    const QString folded = foldedNote(*imported, counts.foldedNames);
     replacePupils(imported.release());
     // The imported pupils are in no file yet.
     SchuelerData->setModified();
-    ShowMessage(QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n) + passedOver + foldedNote);
+    ShowMessage(QStringLiteral("%1 von %2 Schülerdatensätzen importiert.").arg(k).arg(n) + passedOver + folded);
     MainFormHandler->UpdateAll();
     ActivateEditor(dtSch);
 }

@@ -8,9 +8,9 @@
 #include "platform/UUi.h"
 
 #include <QFileInfo>
-#include <algorithm>
 #include <exception>
 #include <memory>
+#include <utility>
 
 TDataFile::TDataFile(TFileType Ftype, const QString& FileName)
     : FType(Ftype), Name(FileName)
@@ -84,7 +84,7 @@ int TDataFile::Read(TData& DataBase, bool concat)
     // pupils' choices and assignments still name the projects they named.
     // No number depends on those after the last project.
     QList<int> unread;
-    // The first line left unread once the list is full; 0 when none.
+    // The line of the first project without a place; 0 when none.
     int cut = 0;
     QString line;
     // A read error ends the lines; those passed over until then are still
@@ -127,18 +127,17 @@ int TDataFile::Read(TData& DataBase, bool concat)
             if (projects) {
                 auto p = std::make_unique<TProjekt>(0);
                 p->FromFileZeile(zeile);
-                // Pupils name projects by numbers up to MaxAnz: the lines
-                // after the last place are not read.
-                const qsizetype room = std::max(0, TProjektData::MaxAnz - DataBase.Anz());
-                const qsizetype places = std::min(unread.size(), room);
-                for (qsizetype k = 0; k < places; ++k)
-                    addProjekt(std::unique_ptr<TProjekt>(TProjekt::CreateUnreadable(unread.at(k))));
-                FStandInLines += unread.mid(0, places);
-                if (unread.size() >= room) {
-                    cut = places < unread.size() ? unread.at(places) : lineNo;
+                // Pupils name projects by numbers up to MaxAnz: from the
+                // project without a place on, the lines are not read, and
+                // the unread lines before it stand for nothing.
+                if (DataBase.Anz() + unread.size() >= TProjektData::MaxAnz) {
+                    cut = lineNo;
                     ++FRefused;
                     break;
                 }
+                for (const int unreadLine : std::as_const(unread))
+                    addProjekt(std::unique_ptr<TProjekt>(TProjekt::CreateUnreadable(unreadLine)));
+                FStandInLines += unread;
                 unread.clear();
                 addProjekt(std::move(p));
                 messages.release();

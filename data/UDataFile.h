@@ -38,12 +38,13 @@ public:
     // followed by a project keeps its place all the same: a closed project
     // named "Zeile N nicht lesbar", N its line in the file, stands for it
     // and is not counted. A project file gives at most
-    // TProjektData::MaxAnz projects; the lines after the last place are
-    // reported and not read. A file with record lines of which none is a
+    // TProjektData::MaxAnz projects: from the first project without a
+    // place on, the lines are reported and not read, and the bad lines
+    // before it keep no place. A file with record lines of which none is a
     // project is no project file: one message, no per-line messages. A
     // line holding a NUL byte is a bad line; a file holding one in its
-    // first 4 KiB is no text file: one message, nothing read. A read error raises EInOutError, once the
-    // count of the lines passed over is shown.
+    // first 4 KiB is no text file: one message, nothing read. A read error
+    // raises EInOutError, once the count of the lines passed over is shown.
     int Read(TData& DataBase, bool concat);
     // The lines of the last Read for which a project stands, in file order.
     const QList<int>& StandInLines() const { return FStandInLines; }

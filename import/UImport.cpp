@@ -532,8 +532,9 @@ std::unique_ptr<TSchueler> Interpret(const QStringList& Fields, const TElements&
 
 namespace {
 
-// The lines of a pupil-list file that are not blank (empty or only
-// blanks), with the number of the physical line, counted from 1. The file
+// The lines of a pupil-list file that are not blank (only blanks and
+// control characters, such as the end-of-file byte 0x1A of older programs
+// or the TABs of an empty spreadsheet row), with the number of the physical line, counted from 1. The file
 // is decoded as another program may have written it; one that is no text
 // file is refused.
 class TImportLines {
@@ -550,7 +551,7 @@ public:
     {
         while (FReader.readLine(line)) {
             ++FNumber;
-            if (!isBlankLine(line))
+            if (!IsBlankLine(line))
                 return true;
         }
         return false;
@@ -560,14 +561,6 @@ public:
     qint64 number() const { return FNumber; }
 
 private:
-    static bool isBlankLine(const QString& line)
-    {
-        for (QChar c : line)
-            if (c.unicode() != 32)
-                return false;
-        return true;
-    }
-
     TAnsiLineReader FReader;
     qint64 FNumber = 0;
 };

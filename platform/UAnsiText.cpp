@@ -108,7 +108,7 @@ bool looksBinarySample(const QByteArray& sample)
 // them whole, and their base letters.
 constexpr struct {
     char16_t letter;
-    char base;
+    char16_t base;
 } kUndecomposed[] = {
     {0x0110, 'D'}, {0x0111, 'd'},   // Đ đ
     {0x0126, 'H'}, {0x0127, 'h'},   // Ħ ħ
@@ -118,6 +118,7 @@ constexpr struct {
     {0x0141, 'L'}, {0x0142, 'l'},   // Ł ł
     {0x0166, 'T'}, {0x0167, 't'},   // Ŧ ŧ
     {0x017F, 's'},                  // ſ
+    {0x1E9E, 0x00DF},               // ẞ ß
 };
 
 // The character c (one, perhaps as a surrogate pair) without its marks,
@@ -126,7 +127,7 @@ QString baseLetter(const QString& c)
 {
     for (const auto& u : kUndecomposed)
         if (c.size() == 1 && c.at(0).unicode() == u.letter)
-            return QString(QLatin1Char(u.base));
+            return QString(QChar(u.base));
     QString base;
     for (QChar d : c.normalized(QString::NormalizationForm_D))
         if (!d.isMark())
@@ -226,27 +227,23 @@ bool TAnsiLineReader::openForeign(const QString& fileName)
     const QByteArray head = FFile.peek(kUtf8Bom.size());
     if (FFile.error() != QFileDevice::NoError)
         readFailed();
-    if (head.startsWith(kUtf16LeBom) || head.startsWith(kUtf16BeBom)) {
-        FEncoding = TTextEncoding::Utf16;
-        FBigEndian = head.startsWith(kUtf16BeBom);
-        if (!FFile.seek(kUtf16LeBom.size()))
-            readFailed();
-        // UTF-32 begins as UTF-16 does and then gives NUL characters.
-        QByteArray sample = FFile.peek(kTextSample);
-        if (FFile.error() != QFileDevice::NoError)
-            readFailed();
-        sample.truncate(sample.size() & ~qsizetype(1));
-        QStringDecoder utf16(FBigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
-        FForeignBinary = looksBinarySample(QString(utf16(sample)));
-        return true;
-    }
-    FEncoding = TTextEncoding::LineByLine;
-    if (head == kUtf8Bom && !FFile.seek(kUtf8Bom.size()))
+    const bool utf16 = head.startsWith(kUtf16LeBom) || head.startsWith(kUtf16BeBom);
+    FEncoding = utf16 ? TTextEncoding::Utf16 : TTextEncoding::LineByLine;
+    FBigEndian = head.startsWith(kUtf16BeBom);
+    const qint64 bom = utf16 ? kUtf16LeBom.size() : head == kUtf8Bom ? kUtf8Bom.size() : 0;
+    if (bom > 0 && !FFile.seek(bom))
         readFailed();
-    const QByteArray sample = FFile.peek(kTextSample);
+    QByteArray sample = FFile.peek(kTextSample);
     if (FFile.error() != QFileDevice::NoError)
         readFailed();
-    FForeignBinary = looksBinarySample(sample);
+    if (!utf16) {
+        FForeignBinary = looksBinarySample(sample);
+        return true;
+    }
+    // UTF-32 begins as UTF-16 does and then gives NUL characters.
+    sample.truncate(sample.size() & ~qsizetype(1));
+    QStringDecoder decoder(FBigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    FForeignBinary = looksBinarySample(QString(decoder(sample)));
     return true;
 }
 

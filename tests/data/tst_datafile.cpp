@@ -482,16 +482,20 @@ void TestDataFile::atMostMaxProjects_data()
     QTest::addColumn<int>("bad");      // then unreadable ones
     QTest::addColumn<int>("after");    // then readable ones again
     QTest::addColumn<int>("read");
+    QTest::addColumn<int>("anz");            // projects in the list, stand-ins counted
     QTest::addColumn<int>("firstNotRead");   // 0: every line read
-    QTest::newRow("255") << 255 << 0 << 0 << 255 << 0;
-    QTest::newRow("256") << 256 << 0 << 0 << 255 << 256;
-    QTest::newRow("300") << 300 << 0 << 0 << 255 << 256;
-    QTest::newRow("255, then bad lines") << 255 << 3 << 0 << 255 << 0;
-    QTest::newRow("253, a bad line, one more") << 253 << 1 << 1 << 254 << 0;
-    QTest::newRow("254, a bad line, one more") << 254 << 1 << 1 << 254 << 256;
-    // The stand-ins fill the list; the first bad line without a place is
-    // the first not read.
-    QTest::newRow("250, 12 bad lines, more") << 250 << 12 << 40 << 250 << 256;
+    QTest::newRow("255") << 255 << 0 << 0 << 255 << 255 << 0;
+    QTest::newRow("256") << 256 << 0 << 0 << 255 << 255 << 256;
+    QTest::newRow("300") << 300 << 0 << 0 << 255 << 255 << 256;
+    QTest::newRow("255, then bad lines") << 255 << 3 << 0 << 255 << 255 << 0;
+    QTest::newRow("253, a bad line, one more") << 253 << 1 << 1 << 254 << 255 << 0;
+    QTest::newRow("250, 4 bad lines, more") << 250 << 4 << 40 << 251 << 255 << 256;
+    // A bad line keeps a place only for a project behind it: where that
+    // project has none, the bad lines stand for nothing, and the project's
+    // line is the first not read.
+    QTest::newRow("254, a bad line, one more") << 254 << 1 << 1 << 254 << 254 << 256;
+    QTest::newRow("250, 12 bad lines, more") << 250 << 12 << 40 << 250 << 250 << 263;
+    QTest::newRow("300 bad lines, then a project") << 0 << 300 << 1 << 0 << 0 << 301;
 }
 
 void TestDataFile::atMostMaxProjects()
@@ -502,6 +506,7 @@ void TestDataFile::atMostMaxProjects()
     QFETCH(int, bad);
     QFETCH(int, after);
     QFETCH(int, read);
+    QFETCH(int, anz);
     QFETCH(int, firstNotRead);
     QByteArray bytes;
     for (int i = 1; i <= before; ++i)
@@ -517,7 +522,8 @@ void TestDataFile::atMostMaxProjects()
     QVERIFY(f.OpenRead());
     QCOMPARE(f.Read(pd, false), read);
     f.Close();
-    QCOMPARE(pd.Anz(), firstNotRead || after ? TProjektData::MaxAnz : before);
+    QCOMPARE(pd.Anz(), anz);
+    QCOMPARE(f.StandInLines().size(), anz - read);
     QCOMPARE(f.ReadComplete(), firstNotRead == 0 && bad == 0);
     QStringList expected = QList<QString>(qMin(bad, 10), kProCount);
     if (bad > 10)
@@ -526,8 +532,10 @@ void TestDataFile::atMostMaxProjects()
         expected << QStringLiteral("Es sind höchstens 255 Projekte möglich. Die Zeilen ab Zeile %1 der Datei "
                                    "many.PRO wurden nicht gelesen.").arg(firstNotRead);
     QCOMPARE(ui.texts(), expected);
-    if (after > 0 && bad > 0)
+    if (anz > read) {
         QCOMPARE(pd.getNr(before + 1)->name, QStringLiteral("Zeile %1 nicht lesbar").arg(before + 1));
+        QCOMPARE(pd.getNr(before + bad + 1)->name, QStringLiteral("Q1"));
+    }
 }
 
 void TestDataFile::pupilFileAsProjects()

@@ -17,7 +17,8 @@ struct TLine {
     QString text;
 };
 
-// The lines that are not blank (empty or only blanks), with their numbers.
+// The lines that are not blank (empty, or only blanks and control
+// characters), with their numbers.
 QList<TLine> importLines(const QByteArray& bytes)
 {
     QList<TLine> lines;
@@ -25,7 +26,7 @@ QList<TLine> importLines(const QByteArray& bytes)
     for (const QString& text : foreignLines(bytes)) {
         ++number;
         for (QChar c : text) {
-            if (c != QLatin1Char(' ')) {
+            if (c != QLatin1Char(' ') && c.unicode() >= 0x20 && c.unicode() != 0x7F) {
                 lines.append({number, text});
                 break;
             }

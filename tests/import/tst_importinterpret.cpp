@@ -90,6 +90,7 @@ private slots:
     void ignoreKeepsWhatWasRead();
     void emptyFiles_data();
     void emptyFiles();
+    void lastLineOfBlanksIsSkipped_data();
     void lastLineOfBlanksIsSkipped();
     void readsWindows1252();
     void importFromFileEmptiesFirst();
@@ -541,9 +542,20 @@ void TestImportInterpret::emptyFiles()
     QVERIFY(lines.isEmpty());
 }
 
+void TestImportInterpret::lastLineOfBlanksIsSkipped_data()
+{
+    // Lines of blanks and control characters: no pupil, no question.
+    QTest::addColumn<QByteArray>("tail");
+    QTest::newRow("blanks") << QByteArray("   ");
+    QTest::newRow("end-of-file byte") << QByteArray("\x1a");
+    QTest::newRow("TABs of an empty row, then the end-of-file byte") << QByteArray("\t\t\t\r\n\x1a");
+    QTest::newRow("blank and a form feed") << QByteArray(" \x0c \r\n");
+}
+
 void TestImportInterpret::lastLineOfBlanksIsSkipped()
 {
-    const QString path = writeFile("A;1a;w\r\nB;2a;w\r\n   ");
+    QFETCH(QByteArray, tail);
+    const QString path = writeFile("A;1a;w\r\nB;2a;w\r\n" + tail);
     TScriptedUi ui;
     TOwningList list;
     QCOMPARE(ImportFile(path, list, semicolonTable(), nameClassGender()), 2);

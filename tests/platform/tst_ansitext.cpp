@@ -110,6 +110,7 @@ private slots:
         row("Ħamrun Ħaġar ħ", "Hamrun Hagar h");
         row("Ŧŧ", "Tt");
         row("Ŀŀ ĸ ſ", "Ll k s");
+        row("STRAUẞ", "STRAUß");
         // A letter and a combining mark that the code page has as one
         // letter becomes it; a mark left alone goes.
         row("Mu\u0308ller", "Müller");
