@@ -533,7 +533,7 @@ bool TEditor::RoomForInsert()
 {
     if (getDataType() != dtPro || Data->Anz() < TProjektData::MaxAnz)
         return true;
-    ShowMessage(QStringLiteral("Es sind höchstens %1 Projekte möglich.").arg(TProjektData::MaxAnz));
+    ShowMessage(TProjektData::MaxAnzText());
     return false;
 }
 
